@@ -1,0 +1,21 @@
+#pragma once
+// The one exception type of the program. Its text is shown to the operator as it stands
+// (the window adds the final full stop where the text needs one), so it is always a
+// complete, human-readable message.
+#include <stdexcept>
+#include <string>
+
+namespace orvelo {
+
+class OrveloError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// The fixed texts the program reports for its expected failures.
+inline constexpr const char* kRangeCheckError = "Range check error";
+
+std::string NotValidFloatMessage(const std::string& text);    // "'%s' is not a valid floating point value"
+std::string NotValidIntegerMessage(const std::string& text);  // "'%s' is not a valid integer value"
+
+}  // namespace orvelo
