@@ -1,0 +1,53 @@
+#pragma once
+// The spectrum text file: an optional three-line title block, then one "mass intensity" line
+// per point. The reader parses into a new LoadedSpectrum first; only a complete, valid file
+// replaces the loaded spectrum (ApplyLoadedSpectrum), so a failed load loses nothing.
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "core/spectrum_state.h"
+
+namespace orvelo {
+
+struct ParsedLine {
+    double x = 0;            // ParsedX
+    double y = 0;            // ParsedY
+    int fractionDigits = 0;  // characters of the second number after its first point
+};
+
+// One data line (only its first 100 characters are looked at). Throws OrveloError with the
+// program's own texts: "'%s' is not a valid floating point value", "Range check error".
+ParsedLine ParseLine(std::string_view line);
+
+struct LoadedSpectrum {
+    PointList points;                  // ascending (reversed when the file descends)
+    std::optional<std::string> title;  // UTF-8; present only when the file has a title block
+    int maxFractionDigits = 0;
+};
+
+// Parses the bytes of a spectrum file (Windows-1251). Throws OrveloError on any defect.
+LoadedSpectrum ParseSpectrumText(std::string_view bytes);
+LoadedSpectrum ReadSpectrumFile(const std::string& path);
+
+// Replaces stage 0, MaxFractionDigits and (when the file had one) the title. Stages 1 to 7
+// and the zone table are left as they were.
+void ApplyLoadedSpectrum(SpectrumState& state, LoadedSpectrum loaded);
+
+// The lines of a spectrum file (without line ends): title block, then "%.5f" mass, five
+// blanks, intensity in the general number form, for points first..last (none when last < first).
+std::vector<std::string> SpectrumFileLines(const std::string& title, const PointList& points,
+                                           int first, int last);
+
+// WriteToFile: the whole spectrum with SpectrumTitle.
+void WriteSpectrumFile(const std::string& path, const SpectrumState& state);
+
+// WriteOtdelPik: points first..last of the spectrum, titled "<mass> пик". Indices outside the
+// loaded spectrum are refused with an OrveloError before anything is written.
+void WritePeakFile(const std::string& path, const SpectrumState& state, int mass, int first, int last);
+
+// The proposed file name of the single-peak save dialog: "57peak.txt".
+std::string PeakFileName(int mass);
+
+}  // namespace orvelo

@@ -1,0 +1,36 @@
+#pragma once
+// The preliminary run: stages 1 to 7 and the zone table from the loaded spectrum, and the
+// zone list sorted by height. The window draws the stages; nothing here talks to the user.
+#include <string>
+#include <vector>
+
+#include "core/spectrum_state.h"
+
+namespace orvelo {
+
+void Obrab1(SpectrumState& s);       // stage 1: three smoothing passes of stage 0
+void Obrab2(SpectrumState& s);       // stage 2 (KolUsred + 2 passes of stage 1) and stage 3
+void Obrab3(SpectrumState& s);       // stage 4
+void Obrab4(SpectrumState& s);       // stage 5 and the zone table
+void ObrabNaklon(SpectrumState& s);  // stages 6 and 7 with NoiseThreshold
+
+// Obrab1 .. Obrab4, ObrabNaklon, OtsortVysota, with s.KolUsred as it stands. Throws
+// OrveloError naming the step and the cause when a stage cannot be built.
+void RunPreliminary(SpectrumState& s);
+
+// Sorts the zones by height (stable, bubble passes as the program always did) and sets
+// s.FirstListedZone. Returns the zone-list lines: "<height>,   <centre %.1f>".
+std::vector<std::string> OtsortVysota(SpectrumState& s);
+std::vector<std::string> ZoneListLines(const SpectrumState& s);
+
+// What NextVysota shows for the zone of list line `line`: the spectrum window (at most 121
+// points), the marker position in it, and the stage-5 points inside the window. Sets
+// s.SelectedZone, s.NoiseThreshold and s.MarkerIndex.
+struct ZoneView {
+    PointList window;      // Series14
+    PointList peakValley;  // Series15
+    int markerIndex = 0;
+};
+ZoneView NextVysota(SpectrumState& s, int line);
+
+}  // namespace orvelo
