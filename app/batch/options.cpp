@@ -1,0 +1,48 @@
+#include "batch/options.h"
+
+namespace orvelo::batch {
+
+const char* const kUsage =
+    "usage: orvelo-batch [--kolusred N] [--threshold H [--flat] [--calibrate FILE [--parabola]]]\n"
+    "                    [--out DIR] SPECTRUM\n"
+    "\n"
+    "Loads SPECTRUM as the program does and runs the preliminary processing. Without --out it\n"
+    "prints the zone list, or with --threshold the results table of the final processing.\n"
+    "  --kolusred N     averaging passes (default 150)\n"
+    "  --threshold H    height of the first non-noise peak: runs the final processing\n"
+    "  --flat           fit the flat-topped peak model instead of the Gaussian\n"
+    "  --calibrate FILE calibration points, one per line: peak line number (from 0) in the\n"
+    "                   mass list, true mass; writes the corrected spectrum calibrated.txt\n"
+    "  --parabola       fit a parabola through the calibration points instead of a line\n"
+    "  --out DIR        write the result files into DIR\n";
+
+Options ParseOptions(const std::vector<std::string>& args) {
+    Options o;
+    bool haveSpectrum = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string& a = args[i];
+        auto value = [&](const char* name) -> std::string {
+            if (i + 1 >= args.size()) throw UsageError{std::string(name) + " needs a value"};
+            return args[++i];
+        };
+        if (a == "--kolusred") o.kolUsred = value("--kolusred");
+        else if (a == "--out") o.outDir = value("--out");
+        else if (a == "--threshold") o.threshold = value("--threshold");
+        else if (a == "--calibrate") o.calibrate = value("--calibrate");
+        else if (a == "--flat") o.flat = true;
+        else if (a == "--parabola") o.parabola = true;
+        else if (a == "--help" || a == "-h") throw UsageError{};
+        else if (a.size() > 1 && a[0] == '-' && a != "-") throw UsageError{"unknown option " + a};
+        else if (haveSpectrum) throw UsageError{"only one spectrum file may be given"};
+        else {
+            o.spectrum = a;
+            haveSpectrum = true;
+        }
+    }
+    if (!haveSpectrum) throw UsageError{"no spectrum file given"};
+    if ((o.flat || o.calibrate) && !o.threshold) throw UsageError{"--flat and --calibrate need --threshold"};
+    if (o.parabola && !o.calibrate) throw UsageError{"--parabola needs --calibrate"};
+    return o;
+}
+
+}  // namespace orvelo::batch

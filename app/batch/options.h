@@ -1,0 +1,27 @@
+#pragma once
+// Command line of orvelo-batch.
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace orvelo::batch {
+
+struct Options {
+    std::string spectrum;                // SPECTRUM
+    std::optional<std::string> kolUsred; // --kolusred N (text, checked like Edit2)
+    std::optional<std::string> outDir;   // --out DIR
+    std::optional<std::string> threshold;// --threshold H (text, checked like Edit4)
+    bool flat = false;                   // --flat: the flat-topped model
+    std::optional<std::string> calibrate;// --calibrate FILE
+    bool parabola = false;               // --parabola
+};
+
+// Throws UsageError for a malformed command line.
+struct UsageError {
+    std::string text;
+};
+Options ParseOptions(const std::vector<std::string>& args);
+
+extern const char* const kUsage;
+
+}  // namespace orvelo::batch
