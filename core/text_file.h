@@ -1,6 +1,7 @@
 #pragma once
 // The OS edge for text files. Readers and writers elsewhere work on strings and line lists;
 // only these functions touch the disk.
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -8,6 +9,8 @@ namespace orvelo {
 
 // Whole file as bytes. Throws OrveloError naming the file when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
+// The same, refusing (before reading) a file of more than maxBytes bytes.
+std::string ReadFileBytes(const std::string& path, std::size_t maxBytes);
 
 // Writes the lines (UTF-8 in memory) as Windows-1251, each ended by CR LF. The text goes to a
 // temporary file in the target folder first and replaces the target only when everything has

@@ -1,0 +1,205 @@
+#include "core/spectrum_file.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <utility>
+
+#include "core/cp1251.h"
+#include "core/errors.h"
+#include "core/number_text.h"
+#include "core/text_file.h"
+
+namespace orvelo {
+
+namespace {
+
+constexpr std::size_t kLookedAtChars = 100;    // the rest of a longer line is skipped
+constexpr std::size_t kNumberFieldChars = 21;  // a longer number is a range check error
+constexpr double kDecimalIntensityScale = 1000.0;
+// Far beyond any real spectrum (a million points take about 20 MB); keeps a wrongly chosen
+// huge file from being read into memory whole.
+constexpr std::size_t kMaxSpectrumFileBytes = std::size_t{1} << 30;
+
+bool IsNumberChar(char c) {
+    return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == 'E' || c == 'e';
+}
+
+// Splits the file into lines at CR LF, LF or a lone CR. A final line end does not start
+// another line, so "a\r\nb\r\n" is two lines and "a\r\nb\r\n\r\n" three (the last blank).
+class LineSplitter {
+public:
+    explicit LineSplitter(std::string_view bytes) : bytes_(bytes) {}
+
+    bool Next(std::string_view& line) {
+        if (pos_ >= bytes_.size()) return false;
+        const char* begin = bytes_.data() + pos_;
+        const char* end = bytes_.data() + bytes_.size();
+        const char* p = begin;
+        while (p != end && *p != '\n' && *p != '\r') ++p;
+        line = std::string_view(begin, static_cast<std::size_t>(p - begin));
+        if (p != end && *p++ == '\r' && p != end && *p == '\n') ++p;
+        pos_ = static_cast<std::size_t>(p - bytes_.data());
+        ++lineNumber_;
+        return true;
+    }
+
+    int lineNumber() const { return lineNumber_; }  // of the line last returned, from 1
+
+private:
+    std::string_view bytes_;
+    std::size_t pos_ = 0;
+    int lineNumber_ = 0;
+};
+
+[[noreturn]] void ThrowRangeCheck() { throw OrveloError(kRangeCheckError); }
+
+std::string LinePrefix(int lineNumber) { return "Строка " + std::to_string(lineNumber) + ": "; }
+
+void RefuseBinaryData(std::string_view bytes) {
+    const void* zero = std::memchr(bytes.data(), '\0', bytes.size());
+    if (zero == nullptr) return;
+    const auto offset = static_cast<const char*>(zero) - bytes.data();
+    const int line = 1 + static_cast<int>(std::count(bytes.data(), bytes.data() + offset, '\n'));
+    throw OrveloError(LinePrefix(line) +
+                      "файл содержит двоичные данные (нулевой байт), это не текстовый файл спектра");
+}
+
+// " Test" from "\"Test\"": the opening quote becomes a blank, the last character is dropped.
+std::string TitleFromLine(std::string_view line) {
+    std::string title(line.substr(0, kLookedAtChars));
+    title[0] = ' ';
+    title.pop_back();
+    return Cp1251ToUtf8(title);
+}
+
+// The masses must follow the direction of the first two points all through the file (equal
+// neighbours allowed); `firstLine` is the file line of point 0.
+void CheckMassOrder(const std::vector<double>& x, int firstLine) {
+    const bool descending = x[0] > x[1];
+    for (std::size_t i = 1; i < x.size(); ++i) {
+        const bool wrong = descending ? x[i] > x[i - 1] : x[i] < x[i - 1];
+        if (!wrong) continue;
+        const std::string pair = " (" + FormatGeneral(x[i]) + " после " + FormatGeneral(x[i - 1]) + ")";
+        throw OrveloError(LinePrefix(firstLine + static_cast<int>(i)) +
+                          (descending ? "массы должны убывать, как в начале файла" : "массы должны возрастать") +
+                          pair);
+    }
+}
+
+// Applies the x1000 scaling of files with decimal intensities and refuses values that are
+// not finite numbers (or stop being finite when scaled).
+void ScaleAndCheckValues(PointList& points, bool scale, int firstLine) {
+    for (std::size_t i = 0; i < points.x.size(); ++i) {
+        const double y = points.y[i];
+        const double scaled = scale ? y * kDecimalIntensityScale : y;
+        const std::string where = LinePrefix(firstLine + static_cast<int>(i));
+        if (!std::isfinite(points.x[i]) || !std::isfinite(y))
+            throw OrveloError(where + "масса и интенсивность должны быть конечными числами");
+        if (!std::isfinite(scaled))
+            throw OrveloError(where + "интенсивность " + FormatGeneral(y) +
+                              ", умноженная на 1000, выходит за пределы допустимых чисел");
+        points.y[i] = scaled;
+    }
+}
+
+void ReverseInPlace(PointList& points) {
+    std::reverse(points.x.begin(), points.x.end());
+    std::reverse(points.y.begin(), points.y.end());
+}
+
+}  // namespace
+
+ParsedLine ParseLine(std::string_view line) {
+    line = line.substr(0, std::min(line.size(), kLookedAtChars));
+    char first[kNumberFieldChars];
+    char second[kNumberFieldChars];
+    std::size_t firstLen = 0;
+    std::size_t secondLen = 0;
+
+    std::size_t i = 0;
+    while (i < line.size() && !IsNumberChar(line[i])) ++i;
+    for (; i < line.size() && IsNumberChar(line[i]); ++i) {
+        if (firstLen == kNumberFieldChars) ThrowRangeCheck();
+        first[firstLen++] = line[i];
+    }
+    // Every later number character belongs to the second number: "100 200 300" -> 200300.
+    for (; i < line.size(); ++i) {
+        if (!IsNumberChar(line[i])) continue;
+        if (secondLen == kNumberFieldChars) ThrowRangeCheck();
+        second[secondLen++] = line[i];
+    }
+
+    const std::string_view xText(first, firstLen);
+    const std::string_view yText(second, secondLen);
+    ParsedLine parsed;
+    parsed.x = ParseNumberOrThrow(xText);
+    parsed.y = ParseNumberOrThrow(yText);
+    const std::size_t point = yText.find('.');
+    if (point != std::string_view::npos) parsed.fractionDigits = static_cast<int>(secondLen - point - 1);
+    return parsed;
+}
+
+LoadedSpectrum ParseSpectrumText(std::string_view bytes) {
+    RefuseBinaryData(bytes);
+    LoadedSpectrum loaded;
+    LineSplitter lines(bytes);
+    std::string_view line;
+    if (!bytes.empty() && bytes.front() == '"') {
+        lines.Next(line);
+        loaded.title = TitleFromLine(line);
+        lines.Next(line);  // lines 2 and 3 are ignored, whatever they hold
+        lines.Next(line);
+    }
+    const int firstDataLine = lines.lineNumber() + 1;
+
+    loaded.points.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+    while (lines.Next(line)) {
+        const ParsedLine parsed = ParseLine(line);
+        loaded.points.push(parsed.x, parsed.y);
+        loaded.maxFractionDigits = std::max(loaded.maxFractionDigits, parsed.fractionDigits);
+    }
+    if (loaded.points.count() < 2) ThrowRangeCheck();
+
+    ScaleAndCheckValues(loaded.points, loaded.maxFractionDigits > 0, firstDataLine);
+    CheckMassOrder(loaded.points.x, firstDataLine);
+    if (loaded.points.x[0] > loaded.points.x[1]) ReverseInPlace(loaded.points);
+    return loaded;
+}
+
+LoadedSpectrum ReadSpectrumFile(const std::string& path) {
+    return ParseSpectrumText(ReadFileBytes(path, kMaxSpectrumFileBytes));
+}
+
+void ApplyLoadedSpectrum(SpectrumState& state, LoadedSpectrum loaded) {
+    state.Spectrum = std::move(loaded.points);
+    state.MaxFractionDigits = loaded.maxFractionDigits;
+    if (loaded.title) state.SpectrumTitle = std::move(*loaded.title);
+}
+
+std::vector<std::string> SpectrumFileLines(const std::string& title, const PointList& points,
+                                           int first, int last) {
+    if (last >= first && (first < 0 || last >= points.count()))
+        throw OrveloError("Точки " + std::to_string(first) + "–" + std::to_string(last) +
+                          " лежат вне спектра из " + std::to_string(points.count()) + " точек");
+    std::vector<std::string> lines;
+    lines.reserve(3 + static_cast<std::size_t>(std::max(0, last - first + 1)));
+    lines.push_back("\"" + title + "\"");
+    lines.emplace_back("\"\"");
+    lines.emplace_back("\"\"");
+    for (int i = first; i <= last; ++i)
+        lines.push_back(FormatFixed(points.x[i], 5) + "     " + FormatGeneral(points.y[i]));
+    return lines;
+}
+
+void WriteSpectrumFile(const std::string& path, const SpectrumState& state) {
+    WriteTextFile(path, SpectrumFileLines(state.SpectrumTitle, state.Spectrum, 0, state.Spectrum.count() - 1));
+}
+
+void WritePeakFile(const std::string& path, const SpectrumState& state, int mass, int first, int last) {
+    WriteTextFile(path, SpectrumFileLines(std::to_string(mass) + " пик", state.Spectrum, first, last));
+}
+
+std::string PeakFileName(int mass) { return std::to_string(mass) + "peak.txt"; }
+
+}  // namespace orvelo

@@ -1,0 +1,145 @@
+#include "core/text_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <system_error>
+
+#include "core/cp1251.h"
+#include "core/errors.h"
+
+namespace orvelo {
+
+namespace {
+
+std::string ErrnoText(int error) { return std::generic_category().message(error); }
+
+[[noreturn]] void Fail(const char* what, const std::string& path, int error) {
+    throw OrveloError(std::string(what) + " \"" + path + "\": " + ErrnoText(error));
+}
+
+// Closes the descriptor when it goes out of scope (on the error paths).
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) ::close(fd_);
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports the result; the destructor then has nothing left to do.
+    int close() {
+        const int rc = ::close(fd_);
+        fd_ = -1;
+        return rc;
+    }
+
+private:
+    int fd_;
+};
+
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.rfind('/');
+    if (slash == std::string::npos) return ".";
+    if (slash == 0) return "/";
+    return path.substr(0, slash);
+}
+
+// Creates a new, empty file next to the target: "<folder>/.<name>.<pid>.<n>.tmp". The name is
+// unique within this process by the counter and against other processes by the pid; O_EXCL
+// makes sure no existing file is ever reused.
+int CreateTemporaryNextTo(const std::string& path, std::string& tempPath) {
+    static std::atomic<unsigned> counter{0};
+    const std::string folder = FolderOf(path);
+    const std::size_t slash = path.rfind('/');
+    const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        tempPath = folder + "/." + name + "." + std::to_string(::getpid()) + "." +
+                   std::to_string(counter.fetch_add(1)) + ".tmp";
+        const int fd = ::open(tempPath.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+        if (fd >= 0 || errno != EEXIST) return fd;
+    }
+    errno = EEXIST;
+    return -1;
+}
+
+}  // namespace
+
+std::string ReadFileBytes(const std::string& path) {
+    return ReadFileBytes(path, std::string::npos);
+}
+
+std::string ReadFileBytes(const std::string& path, std::size_t maxBytes) {
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.get() < 0) Fail("Не удалось открыть файл", path, errno);
+    struct stat info {};
+    if (::fstat(fd.get(), &info) != 0) Fail("Не удалось прочитать файл", path, errno);
+    if (S_ISDIR(info.st_mode)) Fail("Не удалось прочитать файл", path, EISDIR);
+    if (maxBytes != std::string::npos && static_cast<std::size_t>(info.st_size) > maxBytes)
+        throw OrveloError("Файл \"" + path + "\" слишком велик: " +
+                          std::to_string(info.st_size / (1024 * 1024)) + " МБ, допустимо не более " +
+                          std::to_string(maxBytes / (1024 * 1024)) + " МБ");
+
+    std::string bytes;
+    if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
+    char buffer[1 << 16];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), buffer, sizeof buffer);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            Fail("Не удалось прочитать файл", path, errno);
+        }
+        if (n == 0) break;
+        if (maxBytes != std::string::npos && bytes.size() + static_cast<std::size_t>(n) > maxBytes)
+            throw OrveloError("Файл \"" + path + "\" слишком велик: допустимо не более " +
+                              std::to_string(maxBytes / (1024 * 1024)) + " МБ");
+        bytes.append(buffer, static_cast<std::size_t>(n));
+    }
+    return bytes;
+}
+
+void WriteFileAtomically(const std::string& path, const std::string& bytes) {
+    std::string tempPath;
+    FileDescriptor fd(CreateTemporaryNextTo(path, tempPath));
+    if (fd.get() < 0) Fail("Не удалось записать файл", path, errno);
+
+    int error = 0;
+    if (!WriteAll(fd.get(), bytes.data(), bytes.size())) error = errno;
+    if (fd.close() != 0 && error == 0) error = errno;
+    if (error == 0 && ::rename(tempPath.c_str(), path.c_str()) != 0) error = errno;
+    if (error != 0) {
+        ::unlink(tempPath.c_str());
+        Fail("Не удалось записать файл", path, error);
+    }
+}
+
+void WriteTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    std::string bytes;
+    std::size_t size = 0;
+    for (const std::string& line : lines) size += line.size() + 2;
+    bytes.reserve(size);
+    for (const std::string& line : lines) {
+        bytes += Utf8ToCp1251(line);
+        bytes += "\r\n";
+    }
+    WriteFileAtomically(path, bytes);
+}
+
+}  // namespace orvelo

@@ -1,0 +1,138 @@
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <string>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "core/text_file.h"
+#include "file_support.h"
+
+namespace orvelo {
+namespace {
+
+using ::testing::HasSubstr;
+using testing::ErrorText;
+using testing::ReadAll;
+using testing::TempFolder;
+
+// Lets writes beyond `bytes` fail with EFBIG, as a full disk would make them fail; the
+// limit holds for root too, unlike folder permissions.
+class FileSizeLimit {
+public:
+    explicit FileSizeLimit(rlim_t bytes) {
+        getrlimit(RLIMIT_FSIZE, &saved_);
+        savedHandler_ = signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        setrlimit(RLIMIT_FSIZE, &saved_);
+        signal(SIGXFSZ, savedHandler_);
+    }
+
+private:
+    rlimit saved_{};
+    sighandler_t savedHandler_{};
+};
+
+TEST(TextFile, WritesWindows1251LinesWithCrLf) {
+    TempFolder folder;
+    const std::string path = folder / "out.txt";
+    WriteTextFile(path, {"\"Спектр\"", "", "100.00000     5"});
+    EXPECT_EQ(ReadAll(path), "\"\xD1\xEF\xE5\xEA\xF2\xF0\"\r\n\r\n100.00000     5\r\n");
+    WriteTextFile(path, {});
+    EXPECT_EQ(ReadAll(path), "");
+    EXPECT_EQ(folder.Entries(), std::set<std::string>{"out.txt"});
+}
+
+TEST(TextFile, ReplacesAnExistingFileAndLeavesNoTemporaryFile) {
+    TempFolder folder;
+    const std::string path = folder / "spectrum.txt";
+    testing::WriteAll(path, "old contents that are longer than the new ones");
+    WriteFileAtomically(path, "new");
+    EXPECT_EQ(ReadAll(path), "new");
+    EXPECT_EQ(folder.Entries(), std::set<std::string>{"spectrum.txt"});
+}
+
+TEST(TextFile, NewFilesGetTheUsualPermissionsNotPrivateOnes) {
+    TempFolder folder;
+    const mode_t savedMask = umask(022);
+    WriteFileAtomically(folder / "a.txt", "x");
+    umask(savedMask);
+    struct stat info {};
+    ASSERT_EQ(stat((folder / "a.txt").c_str(), &info), 0);
+    EXPECT_EQ(info.st_mode & 0777, 0644u);
+}
+
+TEST(TextFile, FailedWriteKeepsTheOldFileAndRemovesThePartialOne) {
+    TempFolder folder;
+    const std::string path = folder / "keep.txt";
+    testing::WriteAll(path, "old");
+    std::string message;
+    {
+        FileSizeLimit limit(100);
+        message = ErrorText([&] { WriteTextFile(path, {std::string(1000, 'x')}); });
+    }
+    EXPECT_EQ(message, "Не удалось записать файл \"" + path + "\": File too large");
+    EXPECT_EQ(ReadAll(path), "old");
+    EXPECT_EQ(folder.Entries(), std::set<std::string>{"keep.txt"});
+}
+
+TEST(TextFile, FailedReplaceOfAFolderLeavesNoTemporaryFile) {
+    TempFolder folder;
+    const std::string path = folder / "taken";
+    std::filesystem::create_directory(path);
+    const std::string message = ErrorText([&] { WriteFileAtomically(path, "data"); });
+    EXPECT_THAT(message, HasSubstr("Не удалось записать файл \"" + path + "\": "));
+    EXPECT_TRUE(std::filesystem::is_directory(path));
+    EXPECT_EQ(folder.Entries(), std::set<std::string>{"taken"});
+}
+
+TEST(TextFile, MissingFolderIsReportedWithTheFileName) {
+    TempFolder folder;
+    const std::string path = folder / "no-such-folder/out.txt";
+    EXPECT_EQ(ErrorText([&] { WriteTextFile(path, {"a"}); }),
+              "Не удалось записать файл \"" + path + "\": No such file or directory");
+    EXPECT_TRUE(folder.Entries().empty());
+}
+
+TEST(TextFile, ReadOnlyFolderIsReportedAndKeepsTheOldFile) {
+    if (geteuid() == 0) GTEST_SKIP() << "root ignores folder permissions";
+    TempFolder folder;
+    const std::string path = folder / "old.txt";
+    testing::WriteAll(path, "old");
+    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read |
+                                                    std::filesystem::perms::owner_exec);
+    EXPECT_THAT(ErrorText([&] { WriteTextFile(path, {"new"}); }), HasSubstr("Permission denied"));
+    EXPECT_EQ(ReadAll(path), "old");
+}
+
+TEST(TextFile, ReadsTheBytesUnchanged) {
+    TempFolder folder;
+    const std::string bytes = std::string("a\r\nb\0c\xFF", 7);
+    testing::WriteAll(folder / "in.bin", bytes);
+    EXPECT_EQ(ReadFileBytes(folder / "in.bin"), bytes);
+    EXPECT_EQ(ReadFileBytes(folder / "in.bin", 7), bytes);
+}
+
+TEST(TextFile, ReadFailuresNameTheFile) {
+    TempFolder folder;
+    const std::string missing = folder / "missing.txt";
+    EXPECT_EQ(ErrorText([&] { ReadFileBytes(missing); }),
+              "Не удалось открыть файл \"" + missing + "\": No such file or directory");
+    EXPECT_EQ(ErrorText([&] { ReadFileBytes(folder.path().string()); }),
+              "Не удалось прочитать файл \"" + folder.path().string() + "\": Is a directory");
+    testing::WriteAll(folder / "big.txt", std::string(3 * 1024 * 1024, '1'));
+    EXPECT_EQ(ErrorText([&] { ReadFileBytes(folder / "big.txt", 1024 * 1024); }),
+              "Файл \"" + (folder / "big.txt") + "\" слишком велик: 3 МБ, допустимо не более 1 МБ");
+}
+
+}  // namespace
+}  // namespace orvelo
