@@ -1,0 +1,76 @@
+#pragma once
+// The calibration curve as a model: the deviation of the true from the measured mass, in mmu,
+//     dev(x) = CalibA x^2 + CalibB x + CalibC       (x the measured mass),
+// and its application to a mass axis, x -> x + dev(x) / 1000. The parabola is fitted by the
+// iterative least squares of Mnk_parabola below; the line needs no iteration (see the workflow).
+#include <array>
+#include <vector>
+
+#include "core/spectrum_state.h"
+
+namespace orvelo {
+
+struct CalibrationCurve {
+    double CalibA = 0;
+    double CalibB = 0;
+    double CalibC = 0;
+
+    double DeviationMmu(double x) const { return CalibA * (x * x) + CalibB * x + CalibC; }
+    double Corrected(double x) const { return x + DeviationMmu(x) / 1000; }
+};
+
+// Button5Click: every mass of the list is corrected in place; the intensities stay.
+void ApplyCalibration(const CalibrationCurve& curve, PointList& spectrum);
+
+// --- Mnk_parabola: least-squares parabola through (CalibX[i], CalibY[i]), i = FitFirst..FitLast.
+
+struct ParabolaFitData {
+    std::vector<double> CalibX;
+    std::vector<double> CalibY;
+    int FitFirst = 0;
+    int FitLast = -1;
+};
+ParabolaFitData ParabolaFitDataOf(const PointList& points);
+
+// Terms of point i: k = 0, 1, 2 are x^2, x, 1; k = 3 is the residual dev(x) - y of the
+// estimate; any other k is 0.
+double ParabolaTerm(const ParabolaFitData& d, const CalibrationCurve& estimate, int k, int i);
+// Sum over the fit range of ParabolaTerm(p, i) * ParabolaTerm(q, i).
+double ParabolaSum(const ParabolaFitData& d, const CalibrationCurve& estimate, int p, int q);
+
+using Matrix3 = std::array<std::array<double, 3>, 3>;
+double SarrusDeterminant(const Matrix3& m);
+
+// The system counts as singular when its determinant is zero, not finite, or so small against
+// the product of the diagonal (an upper bound of |det| for these normal equations) that
+// rounding has eaten it: three masses too close together for a parabola.
+inline constexpr double kSingularRelativeDeterminant = 1e-12;
+
+struct ParabolaStepResult {
+    bool singular = false;
+    std::array<double, 3> delta{};  // corrections of CalibA, CalibB, CalibC
+};
+// One Gauss-Newton step: normal equations M delta = -R, solved by Cramer's rule.
+ParabolaStepResult ParabolaStep(const ParabolaFitData& d, const CalibrationCurve& estimate);
+
+inline constexpr double kParabolaTolerance = 0.01;  // every |correction| below it ends the fit
+inline constexpr int kMaxParabolaSteps = 100;
+
+enum class ParabolaStop {
+    Converged,  // all three |corrections| of the last step < kParabolaTolerance
+    Singular,   // a step met a singular system; `curve` is the estimate before that step
+    StepLimit,  // maxSteps steps without converging; `curve` is the last estimate
+};
+
+struct ParabolaFitSummary {
+    ParabolaStop stop = ParabolaStop::Converged;
+    int steps = 0;
+    CalibrationCurve curve;
+};
+
+// The model is linear in its coefficients, so the first step reaches the least-squares parabola
+// and the second, with corrections near zero, ends the fit.
+ParabolaFitSummary FitParabola(const ParabolaFitData& d, double a0, double b0, double c0,
+                               int maxSteps = kMaxParabolaSteps);
+
+}  // namespace orvelo
