@@ -95,6 +95,8 @@ bool CFRowFor(long long j, const ElementMasses& m, IonRow& row) {
     return false;
 }
 
+const char* CHKindWord(int kind) { return kKindWords[kind]; }
+
 int CHKindOf(const IonRow& row) {
     for (int k = 0; k < kCHKindCount; ++k)
         if (row.nX == 2 * row.nC + 2 - k) return k;

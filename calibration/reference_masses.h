@@ -63,6 +63,8 @@ bool CHRowFor(long long j, const ElementMasses& m, IonRow& row);
 bool CFRowFor(long long j, const ElementMasses& m, IonRow& row);
 // -1, 0, 1 or 2: the kind list a CH row belongs to (-1: none).
 int CHKindOf(const IonRow& row);
+// "молек", "один", "два" for kinds 0, 1, 2.
+const char* CHKindWord(int kind);
 
 // Rebuild CHList, the kind lists and CHOrder from the peaks (the window then calls ReFill).
 void StandartCH(const PeakResults& peaks, const ElementMasses& m, ReferenceTables& t);
