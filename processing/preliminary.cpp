@@ -1,0 +1,69 @@
+#include "processing/preliminary.h"
+
+#include <algorithm>
+#include <climits>
+#include <cstdint>
+#include <string>
+
+#include "processing/kernels.h"
+#include "processing/step_error.h"
+
+namespace orvelo {
+
+// Each step names itself by the stage it builds: "Предварительная обработка (шаг 3)". A stage
+// too short for the step after it is reported by the step that built it, with the reason.
+
+void Obrab1(SpectrumState& s) {
+    const std::string step = PreliminaryStepName(1);
+    if (s.Spectrum.count() < 2) ThrowStepError(step, "в спектре меньше двух точек");
+    MidpointSmoothPasses(s.Spectrum, s.Smooth, 3, step);
+}
+
+void Obrab2(SpectrumState& s) {
+    const std::string step = PreliminaryStepName(2);
+    // One pass, then KolUsred + 1 more; a negative KolUsred leaves the single first pass.
+    int64_t passes = s.KolUsred >= 0 ? int64_t{s.KolUsred} + 2 : 1;
+    const int first = static_cast<int>(std::min<int64_t>(passes, INT_MAX));
+    MidpointSmoothPasses(s.Smooth, s.Averaged, first, step);
+    for (passes -= first; passes > 0; passes -= INT_MAX)  // KolUsred near the top of its range
+        MidpointSmoothPasses(s.Averaged, s.Averaged, static_cast<int>(std::min<int64_t>(passes, INT_MAX)), step);
+
+    const std::string step3 = PreliminaryStepName(3);
+    TurningPoints(s.Averaged, s.Extrema, step3);
+    if (s.Extrema.count() < 2) ThrowStepError(step3, "интенсивность нигде не меняется");
+}
+
+void Obrab3(SpectrumState& s) {
+    const std::string step = PreliminaryStepName(4);
+    TrimToValleys(s.Extrema, s.Trimmed, step);
+    if (s.Trimmed.count() < 2)
+        ThrowStepError(step, "в сглаженном спектре нет ни одного пика между двумя впадинами");
+}
+
+void Obrab4(SpectrumState& s) {
+    const std::string step = PreliminaryStepName(5);
+    TurningPoints(s.Trimmed, s.PeakValley, step);
+    if (s.PeakValley.count() < 2) ThrowStepError(step, "нет ни одной зоны пика");
+    BuildZones(s.PeakValley, s.zones, step);
+}
+
+void ObrabNaklon(SpectrumState& s) {
+    const std::string step = PreliminaryStepName(6);
+    ThresholdZones(s.PeakValley, s.NoiseThreshold, s.AboveNoise, step);
+    if (s.AboveNoise.count() < 2) {
+        if (s.zones.count() == 0) ThrowStepError(step, "нет ни одной зоны пика");
+        ThrowStepError(step, "ни одна зона пика не достигает порога помех " + std::to_string(s.NoiseThreshold));
+    }
+    TurningPoints(s.AboveNoise, s.FinalExtrema, PreliminaryStepName(7));
+}
+
+void RunPreliminary(SpectrumState& s) {
+    Obrab1(s);
+    Obrab2(s);
+    Obrab3(s);
+    Obrab4(s);
+    ObrabNaklon(s);
+    OtsortVysota(s);
+}
+
+}  // namespace orvelo

@@ -1,0 +1,155 @@
+// Many passes of the midpoint smoothing, fast and bit-identical to one pass at a time.
+//
+// One pass maps Y to Y' with
+//   yL = (Y[i-1] + Y[i]) / 2,  yR = (Y[i] + Y[i+1]) / 2,  xL, xR likewise from X,
+//   Y'[i] = yL + ((X[i] - xL) * (yR - yL)) / (xR - xL)   when yR > yL,
+//   Y'[i] = yR + ((xR - X[i]) * (yL - yR)) / (xR - xL)   otherwise,
+// and keeps both ends. X never changes, so the three mass differences of a point are worked
+// out once per window and reused by every pass. Each output point depends only on its two
+// neighbours, so K passes of the points [s, e) need only the input [s - K, e + K): the passes
+// run block by block on a window that shrinks by one point per pass on each side (the ends of
+// the list stay put), while the window is in cache, and the blocks of a round are shared out
+// between the cores. Every value is computed by the same IEEE operations in the same order as
+// in the one-pass definition; no fused multiply-add, so the vector width does not matter.
+#include <algorithm>
+#include <bit>
+#include <cstdint>
+#include <cstddef>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+#include "core/number_text.h"
+#include "processing/kernels.h"
+#include "processing/step_error.h"
+
+namespace orvelo {
+namespace {
+
+constexpr std::size_t kBlock = 4096;             // points computed per block and round
+constexpr std::size_t kPassesPerRound = 48;      // passes made while a block is in cache
+constexpr std::size_t kParallelWork = 1u << 20;  // point-passes per round worth a second core
+
+// mask ? p : q, bit by bit. Written with masks, not a branch, so that the compiler turns the
+// pass into vector code (it will not if-convert a floating-point comparison by itself).
+inline double Select(uint64_t mask, double p, double q) {
+    return std::bit_cast<double>((std::bit_cast<uint64_t>(p) & mask) | (std::bit_cast<uint64_t>(q) & ~mask));
+}
+
+// Scratch for one window of at most kBlock + 2 * kPassesPerRound points.
+struct Window {
+    std::vector<double> y0, y1, a, b, d;
+    explicit Window(std::size_t size) : y0(size), y1(size), a(size), b(size), d(size) {}
+};
+
+// Runs `passes` passes over the window w of `len` points whose masses are x[0 .. len); the
+// intensities are in w.y0 and w.y1 alike. A side that is an end of the whole list stays fixed;
+// any other side loses one valid point per pass. Returns the buffer holding the last pass.
+__attribute__((target_clones("avx2", "default")))
+const double* SmoothWindow(const double* __restrict x, Window& w, std::size_t len, bool fixedLeft,
+                           bool fixedRight, std::size_t passes) {
+    double* __restrict a = w.a.data();  // X[i] - xL
+    double* __restrict b = w.b.data();  // xR - X[i]
+    double* __restrict d = w.d.data();  // xR - xL
+    for (std::size_t i = 1; i + 1 < len; ++i) {
+        const double xL = (x[i - 1] + x[i]) / 2;
+        const double xR = (x[i] + x[i + 1]) / 2;
+        a[i] = x[i] - xL;
+        b[i] = xR - x[i];
+        d[i] = xR - xL;
+    }
+    double* cur = w.y0.data();
+    double* next = w.y1.data();
+    for (std::size_t p = 1; p <= passes; ++p) {
+        const double* __restrict in = cur;
+        double* __restrict out = next;
+        const std::size_t lo = fixedLeft ? 1 : p;
+        const std::size_t hi = fixedRight ? len - 1 : len - p;
+        for (std::size_t i = lo; i < hi; ++i) {
+            const double yL = (in[i - 1] + in[i]) / 2;
+            const double yR = (in[i] + in[i + 1]) / 2;
+            const double up = a[i] * (yR - yL);
+            const double down = b[i] * (yL - yR);
+            // Always interpolate from the lower midpoint, as the one-pass definition does.
+            const uint64_t rising = yR > yL ? ~uint64_t{0} : 0;
+            out[i] = Select(rising, yL, yR) + Select(rising, up, down) / d[i];
+        }
+        std::swap(cur, next);
+    }
+    return cur;
+}
+
+// One round: `passes` passes of src into dst for the blocks first .. last - 1.
+void SmoothBlocks(const std::vector<double>& x, const std::vector<double>& src, std::vector<double>& dst,
+                  std::size_t passes, std::size_t firstBlock, std::size_t lastBlock, Window& w) {
+    const std::size_t n = x.size();
+    for (std::size_t block = firstBlock; block < lastBlock; ++block) {
+        const std::size_t s = block * kBlock;
+        const std::size_t e = std::min(n, s + kBlock);
+        const std::size_t ws = s > passes ? s - passes : 0;
+        const std::size_t we = std::min(n, e + passes);
+        const std::size_t len = we - ws;
+        std::copy(src.begin() + ws, src.begin() + we, w.y0.begin());
+        std::copy(src.begin() + ws, src.begin() + we, w.y1.begin());
+        const double* result = SmoothWindow(x.data() + ws, w, len, ws == 0, we == n, passes);
+        std::copy(result + (s - ws), result + (e - ws), dst.begin() + s);
+    }
+}
+
+// The first inner point whose neighbouring midpoints share a mass, or 0 when there is none.
+std::size_t FindZeroDenominator(const std::vector<double>& x) {
+    for (std::size_t i = 1; i + 1 < x.size(); ++i)
+        if ((x[i] + x[i + 1]) / 2 - (x[i - 1] + x[i]) / 2 == 0) return i;
+    return 0;
+}
+
+void CheckDenominators(const std::vector<double>& x, std::string_view step) {
+    const std::size_t i = FindZeroDenominator(x);
+    if (i == 0) return;
+    if (x[i - 1] == x[i + 1]) ThrowStepError(step, ThreeEqualMassesCause(x[i]));
+    // Masses so far apart that the two midpoints round to one value.
+    ThrowStepError(step, "середины соседних отрезков совпадают у " + FormatGeneral(x[i]));
+}
+
+}  // namespace
+
+void MidpointSmoothPasses(const PointList& in, PointList& out, int passes, std::string_view step) {
+    RequireTwoPoints(in.count(), step);
+    const std::vector<double>& x = in.x;
+    const std::size_t n = x.size();
+    CheckDenominators(x, step);
+    std::vector<double> src = in.y;
+    if (n > 2 && passes > 0) {
+        std::vector<double> dst(n);
+        const std::size_t blocks = (n + kBlock - 1) / kBlock;
+        const bool parallel = blocks >= 2 && std::thread::hardware_concurrency() >= 2 &&
+                              n * std::min<std::size_t>(static_cast<std::size_t>(passes), kPassesPerRound) >=
+                                  kParallelWork;
+        const std::size_t windowSize = std::min(n, kBlock + 2 * kPassesPerRound);
+        Window mine(windowSize);
+        std::vector<Window> theirs;
+        if (parallel) theirs.emplace_back(windowSize);
+        const std::size_t total = static_cast<std::size_t>(passes);
+        for (std::size_t done = 0; done < total;) {
+            const std::size_t k = std::min(kPassesPerRound, total - done);
+            const std::size_t half = parallel ? blocks / 2 : blocks;
+            std::thread helper;
+            if (parallel) {
+                try {
+                    helper = std::thread(SmoothBlocks, std::cref(x), std::cref(src), std::ref(dst), k, half,
+                                         blocks, std::ref(theirs.front()));
+                } catch (const std::system_error&) {
+                    SmoothBlocks(x, src, dst, k, half, blocks, theirs.front());  // no thread to be had
+                }
+            }
+            SmoothBlocks(x, src, dst, k, 0, half, mine);
+            if (helper.joinable()) helper.join();
+            src.swap(dst);
+            done += k;
+        }
+    }
+    if (&out != &in) out.x = in.x;
+    out.y = std::move(src);
+}
+
+}  // namespace orvelo
