@@ -1,0 +1,11 @@
+#include "fitting/final_run.h"
+#include "processing/preliminary.h"
+
+namespace orvelo {
+
+void ApplyNoiseThreshold(SpectrumState& state, int64_t height) {
+    state.NoiseThreshold = height;
+    ObrabNaklon(state);
+}
+
+}  // namespace orvelo

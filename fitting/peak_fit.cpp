@@ -1,0 +1,192 @@
+#include "fitting/peak_fit.h"
+
+#include <cmath>
+#include <string>
+
+#include "core/number_text.h"
+
+namespace orvelo {
+
+double Det3(const std::array<double, 9>& m) {
+    return m[0] * m[4] * m[8] + m[1] * m[5] * m[6] + m[2] * m[3] * m[7] - m[2] * m[4] * m[6] -
+           m[1] * m[3] * m[8] - m[0] * m[5] * m[7];
+}
+
+double Cofactor(const Matrix4& M, int a, int b) {
+    std::array<double, 9> minor{};
+    int n = 0;
+    for (int row = 0; row < 4; ++row) {
+        if (row == a) continue;
+        for (int col = 0; col < 4; ++col)
+            if (col != b) minor[n++] = M[row][col];
+    }
+    const double sign = (a + b) % 2 == 0 ? 1.0 : -1.0;
+    return sign * Det3(minor);
+}
+
+double Det4(const Matrix4& M) {
+    double det = 0;
+    for (int k = 0; k < 4; ++k) det += Cofactor(M, k, 0) * M[k][0];
+    return det;
+}
+
+Matrix4 ReplaceRow(const NormalMatrix& M, int k) {
+    Matrix4 out{M[0], M[1], M[2], M[3]};
+    if (k < 4) out[k] = M[4];
+    return out;
+}
+
+std::vector<std::string> IterationLines(int step, const Params& P, const Params& e) {
+    static const char* const kNames[4] = {"A = ", "B = ", "C = ", "D = "};
+    std::vector<std::string> lines{"Итерация № " + std::to_string(step)};
+    for (int k = 0; k < 4; ++k)
+        lines.push_back(kNames[k] + FormatGeneral(P[k]) + ",  " + FormatGeneral(e[k]));
+    lines.emplace_back();
+    return lines;
+}
+
+std::vector<std::string> ProblemReportLines(int peakNumber, int fitIterations, const Params& start,
+                                            const Params& current) {
+    return {std::to_string(peakNumber) + " пик",
+            std::to_string(fitIterations) + " итерация",
+            "Начальные параметры",
+            "A0 = " + FormatGeneral(start[0]),
+            "B0 = " + FormatGeneral(start[1]),
+            "C0 = " + FormatGeneral(start[2]),
+            "D0 = " + FormatGeneral(start[3]),
+            "Текущие параметры",
+            "A = " + FormatGeneral(current[0]),
+            "B = " + FormatGeneral(current[1]),
+            "C = " + FormatGeneral(current[2]),
+            "D = " + FormatGeneral(current[3]),
+            "",
+            ""};
+}
+
+namespace {
+
+void Append(std::vector<std::string>* to, std::vector<std::string> lines) {
+    if (to) to->insert(to->end(), lines.begin(), lines.end());
+}
+
+// One Gauss-Newton step at state.P. Leaves the increments in state.P, or returns false (P all
+// zeros) when a diagonal cofactor or the determinant is exactly 0.
+bool FitStep(FitState& state, const FitSamples& samples, StepSums& sums) {
+    sums.NormalSums(samples, state.P, state.M);
+    const Matrix4 m = ReplaceRow(state.M, 4);
+    state.det = Det4(m);
+    for (int k = 0; k < 4; ++k) {
+        const double c = Cofactor(m, k, k);
+        if (c == 0 || state.det == 0) {
+            state.P = {0, 0, 0, 0};
+            state.singular = true;
+            return false;
+        }
+        state.d[k] = state.det / c;
+    }
+    Params delta{};
+    for (int k = 0; k < 4; ++k) delta[k] = -Det4(ReplaceRow(state.M, k)) / state.det;
+    state.P = delta;
+    return true;
+}
+
+bool Converged(const Params& delta) {
+    for (double v : delta)
+        if (!(std::fabs(v) < kFitTolerance)) return false;
+    return true;
+}
+
+bool AllFinite(const FitState& state) {
+    for (int k = 0; k < 4; ++k)
+        if (!std::isfinite(state.P[k]) || !std::isfinite(state.e[k])) return false;
+    return std::isfinite(state.S) && std::isfinite(state.P[0] + state.P[1]);
+}
+
+PeakResult BaseResult(const PeakInput& input) {
+    PeakResult r;
+    r.Left = input.Left;
+    r.Right = input.Right;
+    r.N = input.window.N;
+    return r;
+}
+
+// The problem-peak path: report the attempt, then A = 0, B = 1, C = 1000, D = D0.
+FitOutcome ProblemPeak(FitState& state, const PeakInput& input, FitStop how, const Params& attempted,
+                       int steps, FitLog log) {
+    Append(log.problems, ProblemReportLines(state.PeakNumber, state.FitIterations, state.start, attempted));
+    state.FitIterations = steps;
+    state.P = {kProblemA, kProblemB, kProblemC, state.start[3]};
+    FitOutcome out{how, BaseResult(input)};
+    out.result.Centre = state.P[3];
+    out.result.R = state.P[2];
+    out.result.Background = state.P[0] > 0 ? state.P[0] : state.start[0];
+    out.result.Height = state.P[0] + state.P[1];
+    out.result.Iter = steps;
+    return out;
+}
+
+FitOutcome Finish(const FitState& state, const PeakInput& input, FitStop how, int steps) {
+    FitOutcome out{how, BaseResult(input)};
+    PeakResult& r = out.result;
+    r.Centre = state.P[3];
+    r.R = state.P[2];
+    r.Background = state.P[0] > 0 ? state.P[0] : state.start[0];
+    r.Height = state.P[0] + state.P[1];
+    r.Errors = state.e;
+    r.StdErr = std::sqrt(std::fabs(state.s2));
+    r.Iter = steps;
+    r.S = state.S;
+    return out;
+}
+
+}  // namespace
+
+FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput& input, FitLog log,
+                       StepSums& sums) {
+    const int peakNumber = state.PeakNumber;
+    state = FitState{};
+    state.PeakNumber = peakNumber;
+    const bool usable = input.window.N >= kMinFitSamples && input.centreIndex >= 0;
+    const double C0 = usable ? source.EstimateR(input.V, input.Left, input.Center, input.window.last)
+                             : kProblemC;
+    state.start = {input.Fon, input.V - input.Fon, C0, input.Center};
+    if (!usable) return ProblemPeak(state, input, FitStop::UnusableWindow, state.start, 0, log);
+
+    const FitSamples samples = source.Samples(input.window);
+    const double freedom = static_cast<double>(input.window.N - 4);
+    sums.BeginFit(samples);
+    Params current = state.start;
+    for (int step = 1;; ++step) {
+        state.P = current;
+        const bool solved = FitStep(state, samples, sums);
+        if (!solved) return ProblemPeak(state, input, FitStop::Singular, current, step, log);
+
+        FitStop how = FitStop::StepCap;
+        bool stop = step == kMaxFitSteps;
+        if (Converged(state.P)) {
+            stop = true;
+            how = FitStop::Converged;
+        }
+        for (int k = 0; k < 4; ++k) state.P[k] = current[k] + state.P[k];
+        std::array<double, 5> r{};
+        sums.ResidualSums(samples, state.P, r);
+        state.S = 0;
+        for (int k = 0; k < 4; ++k) state.S += state.P[k] * r[k];
+        state.S += r[4];
+        state.s2 = state.S / freedom;
+        for (int k = 0; k < 4; ++k) state.e[k] = std::sqrt(std::fabs(state.s2 / state.d[k]));
+        if (!AllFinite(state)) return ProblemPeak(state, input, FitStop::NotFinite, current, step, log);
+
+        state.FitIterations = step;
+        Append(log.iterations, IterationLines(step, state.P, state.e));
+        if (stop) return Finish(state, input, how, step);
+        current = state.P;
+    }
+}
+
+FitOutcome FitPeak(FitState& state, const FitSource& source, const PeakInput& input, FitLog log) {
+    FusedStepSums sums;
+    return FitPeakWith(state, source, input, log, sums);
+}
+
+}  // namespace orvelo
