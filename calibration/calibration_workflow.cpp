@@ -13,7 +13,7 @@ std::string NotANumberLineMessage(int line, std::string_view text) {
 }
 
 std::string ParabolaStepLimitMessage(int steps) {
-    return "Парабола не подобрана за " + std::to_string(steps) + " шагов";
+    return "Парабола не подобрана: исчерпан предел числа шагов (" + std::to_string(steps) + ")";
 }
 
 namespace {

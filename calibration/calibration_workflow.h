@@ -39,7 +39,7 @@ inline constexpr const char* kRecalculatedMessage = "Пересчёт произ
 
 // "Строка 3: '1.2.3' не является числом" (lines counted from 1).
 std::string NotANumberLineMessage(int line, std::string_view text);
-// "Парабола не подобрана за 100 шагов".
+// "Парабола не подобрана: исчерпан предел числа шагов (100)".
 std::string ParabolaStepLimitMessage(int steps);
 
 enum class CurveOutcome {
