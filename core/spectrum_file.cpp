@@ -56,13 +56,16 @@ private:
 
 std::string LinePrefix(int lineNumber) { return "Строка " + std::to_string(lineNumber) + ": "; }
 
-void RefuseBinaryData(std::string_view bytes) {
-    const void* zero = std::memchr(bytes.data(), '\0', bytes.size());
+// A text spectrum never holds a zero byte; binary files and UTF-16 texts always do.
+void RefuseZeroBytes(std::string_view bytes) {
+    const auto* zero = static_cast<const char*>(std::memchr(bytes.data(), '\0', bytes.size()));
     if (zero == nullptr) return;
-    const auto offset = static_cast<const char*>(zero) - bytes.data();
-    const int line = 1 + static_cast<int>(std::count(bytes.data(), bytes.data() + offset, '\n'));
-    throw OrveloError(LinePrefix(line) +
-                      "файл содержит двоичные данные (нулевой байт), это не текстовый файл спектра");
+    LineSplitter lines(bytes);
+    std::string_view line;
+    while (lines.Next(line) && line.data() + line.size() <= zero) {
+    }
+    throw OrveloError(LinePrefix(lines.lineNumber()) +
+                      "нулевой байт, файл двоичный или записан не в кодировке Windows-1251");
 }
 
 // " Test" from "\"Test\"": the opening quote becomes a blank, the last character is dropped.
@@ -93,13 +96,15 @@ void ScaleAndCheckValues(PointList& points, bool scale, int firstLine) {
     for (std::size_t i = 0; i < points.x.size(); ++i) {
         const double y = points.y[i];
         const double scaled = scale ? y * kDecimalIntensityScale : y;
+        if (std::isfinite(points.x[i]) && std::isfinite(scaled)) {
+            points.y[i] = scaled;
+            continue;
+        }
         const std::string where = LinePrefix(firstLine + static_cast<int>(i));
         if (!std::isfinite(points.x[i]) || !std::isfinite(y))
             throw OrveloError(where + "масса и интенсивность должны быть конечными числами");
-        if (!std::isfinite(scaled))
-            throw OrveloError(where + "интенсивность " + FormatGeneral(y) +
-                              ", умноженная на 1000, выходит за пределы допустимых чисел");
-        points.y[i] = scaled;
+        throw OrveloError(where + "интенсивность " + FormatGeneral(y) +
+                          ", умноженная на 1000, выходит за пределы допустимых чисел");
     }
 }
 
@@ -141,7 +146,7 @@ ParsedLine ParseLine(std::string_view line) {
 }
 
 LoadedSpectrum ParseSpectrumText(std::string_view bytes) {
-    RefuseBinaryData(bytes);
+    RefuseZeroBytes(bytes);
     LoadedSpectrum loaded;
     LineSplitter lines(bytes);
     std::string_view line;

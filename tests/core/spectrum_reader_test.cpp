@@ -1,0 +1,228 @@
+#include <charconv>
+#include <chrono>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "core/errors.h"
+#include "core/spectrum_file.h"
+#include "file_support.h"
+
+namespace orvelo {
+namespace {
+
+using testing::ErrorText;
+
+const std::string kHeader = "\"Test\"\r\n\"\"\r\n\"\"\r\n";
+
+std::string ParseError(const std::string& text) {
+    return ErrorText([&] { ParseSpectrumText(text); });
+}
+
+std::string LineError(const std::string& line) {
+    return ErrorText([&] { ParseLine(line); });
+}
+
+std::pair<double, double> XY(const std::string& line) {
+    const ParsedLine p = ParseLine(line);
+    return {p.x, p.y};
+}
+
+TEST(SpectrumReader, TitleBlockGivesTheNameAfterOneBlankAndDataFromLineFour) {
+    const LoadedSpectrum s = ParseSpectrumText("\"Test\"\r\n1 2\r\n3 4\r\n100 5\r\n101 6\r\n");
+    EXPECT_EQ(s.title, " Test");
+    EXPECT_EQ(s.points.x, (std::vector<double>{100, 101}));
+    EXPECT_EQ(s.points.y, (std::vector<double>{5, 6}));
+}
+
+TEST(SpectrumReader, TitleIsTheFirstHundredCharactersWithQuoteBlankedAndLastDropped) {
+    const std::string name98(98, 'n');
+    EXPECT_EQ(ParseSpectrumText("\"" + name98 + "\"\r\n\r\n\r\n1 1\r\n2 2\r\n").title, " " + name98);
+    const std::string name120 = std::string(98, 'a') + std::string(22, 'b');
+    EXPECT_EQ(ParseSpectrumText("\"" + name120 + "\"\r\n\r\n\r\n1 1\r\n2 2\r\n").title,
+              " " + std::string(98, 'a'));
+    EXPECT_EQ(ParseSpectrumText("\"Test\r\n\r\n\r\n1 1\r\n2 2\r\n").title, " Tes");
+    EXPECT_EQ(ParseSpectrumText("\"\"\r\n\r\n\r\n1 1\r\n2 2\r\n").title, " ");
+    EXPECT_EQ(ParseSpectrumText("\"\xCF\xF0\xEE\xE1\xE0\"\r\n\r\n\r\n1 1\r\n2 2\r\n").title, " Проба");
+}
+
+TEST(SpectrumReader, WithoutTitleBlockEveryLineIsAPoint) {
+    const LoadedSpectrum s = ParseSpectrumText("100 1\r\n101 2\r\n102 3\r\n");
+    EXPECT_FALSE(s.title.has_value());
+    EXPECT_EQ(s.points.count(), 3);
+}
+
+TEST(SpectrumReader, AnyNonNumberCharacterSeparatesTheTwoNumbers) {
+    for (const char* line : {"100.5;2000", "100.5 2000", "100.5\t2000", "  100.5 , 2000  ", "+100.5 +2000"})
+        EXPECT_EQ(XY(line), std::make_pair(100.5, 2000.0)) << line;
+}
+
+TEST(SpectrumReader, LaterDigitsAreGluedOntoTheSecondNumber) {
+    EXPECT_EQ(XY("100,5 2000"), std::make_pair(100.0, 52000.0));
+    EXPECT_EQ(XY("100 200 300"), std::make_pair(100.0, 200300.0));
+}
+
+TEST(SpectrumReader, FractionCountIsTheCharactersAfterThePointOfTheSecondNumber) {
+    EXPECT_EQ(ParseLine("100.12345 2000").fractionDigits, 0);
+    EXPECT_EQ(ParseLine("100 2.5").fractionDigits, 1);
+    EXPECT_EQ(ParseLine("100 2.50").fractionDigits, 2);
+    EXPECT_EQ(ParseLine("100 1.5E3").fractionDigits, 3);
+}
+
+TEST(SpectrumReader, TextsTheConversionRejectsAreReportedAsTheyStand) {
+    EXPECT_EQ(LineError("1.5E+03 7"), "'1.5E' is not a valid floating point value");
+    EXPECT_EQ(LineError("100.5"), "'' is not a valid floating point value");
+    EXPECT_EQ(LineError(""), "'' is not a valid floating point value");
+    EXPECT_EQ(LineError("100 1-2"), "'1-2' is not a valid floating point value");
+    EXPECT_EQ(LineError("1e400 2"), "'1e400' is not a valid floating point value");
+}
+
+TEST(SpectrumReader, NumbersLongerThan21CharactersAreARangeCheckError) {
+    EXPECT_EQ(XY("100.00000000000000001 2").first, 100.0);  // 21 characters
+    EXPECT_EQ(LineError("100.000000000000000001 2"), kRangeCheckError);
+    EXPECT_EQ(LineError("1 2000000000.00000000001"), kRangeCheckError);
+    EXPECT_EQ(LineError("1 12345678901 12345678901"), kRangeCheckError);  // glued to 22
+}
+
+TEST(SpectrumReader, OnlyTheFirstHundredCharactersOfALineCount) {
+    EXPECT_EQ(XY("100" + std::string(95, ' ') + "2000").second, 20.0);
+    const LoadedSpectrum s = ParseSpectrumText("100 5" + std::string(200, ' ') + "777\r\n101 6\r\n");
+    EXPECT_EQ(s.points.y, (std::vector<double>{5, 6}));
+}
+
+TEST(SpectrumReader, AcceptsCrLfLfAndCrLineEndsWithOrWithoutAFinalOne) {
+    for (const char* text : {"100 1\r\n101 2\r\n", "100 1\n101 2\n", "100 1\r\n101 2", "100 1\r101 2\r"}) {
+        const LoadedSpectrum s = ParseSpectrumText(text);
+        EXPECT_EQ(s.points.x, (std::vector<double>{100, 101}));
+        EXPECT_EQ(s.points.y, (std::vector<double>{1, 2}));
+    }
+}
+
+TEST(SpectrumReader, BlankLineStopsTheLoadWithTheConversionError) {
+    EXPECT_EQ(ParseError(kHeader + "100 1\r\n101 2\r\n\r\n"), "'' is not a valid floating point value");
+    EXPECT_EQ(ParseError("100 1\r\n\r\n101 2\r\n"), "'' is not a valid floating point value");
+}
+
+TEST(SpectrumReader, FewerThanTwoPointsIsARangeCheckError) {
+    EXPECT_EQ(ParseError(""), kRangeCheckError);
+    EXPECT_EQ(ParseError("100 1\r\n"), kRangeCheckError);
+    EXPECT_EQ(ParseError(kHeader + "100 1\r\n"), kRangeCheckError);
+}
+
+TEST(SpectrumReader, DecimalIntensitiesScaleTheWholeFileBy1000) {
+    LoadedSpectrum s = ParseSpectrumText("100 2.5\r\n101 3\r\n102 0.125\r\n");
+    EXPECT_EQ(s.points.y, (std::vector<double>{2500, 3000, 125}));
+    EXPECT_EQ(s.maxFractionDigits, 3);
+    s = ParseSpectrumText("100.25 2\r\n101.5 3\r\n");
+    EXPECT_EQ(s.points.y, (std::vector<double>{2, 3}));
+    EXPECT_EQ(s.maxFractionDigits, 0);
+}
+
+TEST(SpectrumReader, DescendingFileIsReversedAndEqualNeighboursAreKept) {
+    LoadedSpectrum s = ParseSpectrumText("300 3\r\n200 2\r\n200 4\r\n100 1\r\n");
+    EXPECT_EQ(s.points.x, (std::vector<double>{100, 200, 200, 300}));
+    EXPECT_EQ(s.points.y, (std::vector<double>{1, 4, 2, 3}));
+    s = ParseSpectrumText("100 1\r\n100 2\r\n101 3\r\n");
+    EXPECT_EQ(s.points.x, (std::vector<double>{100, 100, 101}));
+}
+
+// Files named for their defect; each must be refused with a message that says what is wrong.
+TEST(SpectrumReader, FilesThatAreNoSpectraAreRefusedClearly) {
+    const std::pair<const char*, std::string> cases[] = {
+        {"empty.txt", kRangeCheckError},
+        {"one-line.txt", kRangeCheckError},
+        {"title-only.txt", kRangeCheckError},
+        {"number-too-long.txt", kRangeCheckError},
+        {"binary.bin", "Строка 3: нулевой байт, файл двоичный или записан не в кодировке Windows-1251"},
+        {"utf16-text.txt", "Строка 1: нулевой байт, файл двоичный или записан не в кодировке Windows-1251"},
+        {"nan-intensity.txt", "'' is not a valid floating point value"},
+        {"inf-mass.txt", "'' is not a valid floating point value"},
+        {"blank-line-at-end.txt", "'' is not a valid floating point value"},
+        {"mass-beyond-double.txt", "'1e400' is not a valid floating point value"},
+        {"plus-exponent.txt", "'1.5E' is not a valid floating point value"},
+        {"masses-out-of-order.txt", "Строка 3: массы должны возрастать (100.5 после 101.2)"},
+        {"descending-then-ascending.txt", "Строка 7: массы должны убывать, как в начале файла (150 после 100)"},
+        {"intensity-overflow.txt",
+         "Строка 2: интенсивность 1.5E306, умноженная на 1000, выходит за пределы допустимых чисел"},
+    };
+    for (const auto& [name, message] : cases)
+        EXPECT_EQ(ErrorText([&] { ReadSpectrumFile(std::string(ORVELO_TEST_DATA "/bad/") + name); }), message)
+            << name;
+}
+
+TEST(SpectrumReader, HugeLinesAreCutWithoutBeingCopied) {
+    const std::string tail(10 * 1024 * 1024, ' ');
+    const auto start = std::chrono::steady_clock::now();
+    const LoadedSpectrum s = ParseSpectrumText(kHeader + "100.5 2000" + tail + "\r\n101.5 3000\r\n");
+    EXPECT_EQ(s.points.y, (std::vector<double>{2000, 3000}));
+    EXPECT_EQ(ParseError(kHeader + "100.5 2000\r\n101.5 " + std::string(10 * 1024 * 1024, '7')),
+              kRangeCheckError);
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+}
+
+TEST(SpectrumReader, RealSpectraLoadWithAscendingMasses) {
+    const std::pair<const char*, int> files[] = {{"orbitrap_qexactive_ms1.txt", 27815},
+                                                 {"ltqft_ms1_scan1.txt", 19914}};
+    for (const auto& [name, count] : files) {
+        const LoadedSpectrum s = ReadSpectrumFile(std::string(ORVELO_SHARED_DATA "/") + name);
+        ASSERT_EQ(s.points.count(), count) << name;
+        EXPECT_EQ(s.maxFractionDigits, 0) << name;
+        EXPECT_TRUE(s.title.has_value() && s.title->starts_with(" ")) << name;
+        for (int i = 1; i < count; ++i) ASSERT_LE(s.points.x[i - 1], s.points.x[i]) << name << " point " << i;
+    }
+}
+
+TEST(SpectrumReader, ApplyingALoadReplacesStageZeroOnly) {
+    SpectrumState state;
+    state.SpectrumTitle = " Old";
+    state.Spectrum.push(1, 1);
+    state.Smooth.push(1, 1);
+    state.FinalExtrema.push(1, 1);
+    state.zones.height.push_back(7);
+    state.MaxFractionDigits = 4;
+
+    ApplyLoadedSpectrum(state, ParseSpectrumText("100 1\r\n101 2\r\n"));
+    EXPECT_EQ(state.Spectrum.x, (std::vector<double>{100, 101}));
+    EXPECT_EQ(state.SpectrumTitle, " Old");  // a file without title keeps the previous one
+    EXPECT_EQ(state.MaxFractionDigits, 0);
+    EXPECT_EQ(state.Smooth.count(), 1);
+    EXPECT_EQ(state.FinalExtrema.count(), 1);
+    EXPECT_EQ(state.zones.count(), 1);
+
+    ApplyLoadedSpectrum(state, ParseSpectrumText(kHeader + "100 1.5\r\n101 2\r\n"));
+    EXPECT_EQ(state.SpectrumTitle, " Test");
+    EXPECT_EQ(state.MaxFractionDigits, 1);
+}
+
+// Ten million lines of "mass<TAB>intensity" in memory, parsed in well under two seconds.
+TEST(SpectrumReader, TenMillionLinesParseQuickly) {
+    constexpr int kLines = 10'000'000;
+    std::string text;
+    text.reserve(static_cast<std::size_t>(kLines) * 20);
+    char buffer[32];
+    for (int i = 0; i < kLines; ++i) {
+        char* p = std::to_chars(buffer, buffer + 32, 100 + i / 1000).ptr;
+        *p++ = '.';
+        const int frac = i % 1000;
+        *p++ = static_cast<char>('0' + frac / 100);
+        *p++ = static_cast<char>('0' + frac / 10 % 10);
+        *p++ = static_cast<char>('0' + frac % 10);
+        *p++ = '\t';
+        p = std::to_chars(p, buffer + 32, i % 65536).ptr;
+        *p++ = '\r';
+        *p++ = '\n';
+        text.append(buffer, p);
+    }
+    const auto start = std::chrono::steady_clock::now();
+    const LoadedSpectrum s = ParseSpectrumText(text);
+    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    EXPECT_EQ(s.points.count(), kLines);
+    EXPECT_EQ(s.points.x.back(), 10099.999);
+    RecordProperty("seconds", std::to_string(took.count()));
+    EXPECT_LT(took.count(), 4.0) << "parsing took " << took.count() << " s";
+}
+
+}  // namespace
+}  // namespace orvelo
