@@ -21,14 +21,15 @@
 
 #include "core/number_text.h"
 #include "processing/kernels.h"
+#include "processing/smoothing.h"
 #include "processing/step_error.h"
 
 namespace orvelo {
 namespace {
 
-constexpr std::size_t kBlock = 4096;             // points computed per block and round
-constexpr std::size_t kPassesPerRound = 48;      // passes made while a block is in cache
-constexpr std::size_t kParallelWork = 1u << 20;  // point-passes per round worth a second core
+using smoothing::kBlock;
+using smoothing::kParallelWork;
+using smoothing::kPassesPerRound;
 
 // mask ? p : q, bit by bit. Written with masks, not a branch, so that the compiler turns the
 // pass into vector code (it will not if-convert a floating-point comparison by itself).
