@@ -38,7 +38,10 @@ public:
         const char* p = begin;
         while (p != end && *p != '\n' && *p != '\r') ++p;
         line = std::string_view(begin, static_cast<std::size_t>(p - begin));
-        if (p != end && *p++ == '\r' && p != end && *p == '\n') ++p;
+        if (p != end) {
+            const bool carriageReturn = *p++ == '\r';
+            if (carriageReturn && p != end && *p == '\n') ++p;
+        }
         pos_ = static_cast<std::size_t>(p - bytes_.data());
         ++lineNumber_;
         return true;
@@ -56,7 +59,7 @@ private:
 
 std::string LinePrefix(int lineNumber) { return "Строка " + std::to_string(lineNumber) + ": "; }
 
-// A text spectrum never holds a zero byte; binary files and UTF-16 texts always do.
+// A text spectrum never holds a zero byte; UTF-16 texts always do, binary files nearly always.
 void RefuseZeroBytes(std::string_view bytes) {
     const auto* zero = static_cast<const char*>(std::memchr(bytes.data(), '\0', bytes.size()));
     if (zero == nullptr) return;

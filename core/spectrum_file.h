@@ -27,7 +27,11 @@ struct LoadedSpectrum {
     int maxFractionDigits = 0;
 };
 
-// Parses the bytes of a spectrum file (Windows-1251). Throws OrveloError on any defect.
+// Parses the bytes of a spectrum file (Windows-1251). Throws OrveloError on any defect: the
+// texts of ParseLine, "Range check error" for fewer than two points, and, naming the line
+// ("Строка 12: массы должны возрастать (100.5 после 101.2)"), a zero byte (binary or UTF-16
+// file), masses that leave the direction of the first two (equal neighbours are allowed), and
+// intensities that the x1000 scaling takes beyond the double range. Lines end in CR LF, LF or CR.
 LoadedSpectrum ParseSpectrumText(std::string_view bytes);
 LoadedSpectrum ReadSpectrumFile(const std::string& path);
 

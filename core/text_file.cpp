@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <cerrno>
+#include <cstdlib>
 #include <system_error>
 
 #include "core/cp1251.h"
@@ -80,6 +81,24 @@ int CreateTemporaryNextTo(const std::string& path, std::string& tempPath) {
     return -1;
 }
 
+// A symbolic link is replaced through: the file it points to gets the new contents.
+std::string FollowLink(const std::string& path) {
+    struct stat info {};
+    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
+    char* resolved = ::realpath(path.c_str(), nullptr);
+    if (resolved == nullptr) return path;  // a dangling link is replaced itself
+    std::string target(resolved);
+    std::free(resolved);
+    return target;
+}
+
+// A replaced file keeps its permissions, so that a private file does not become readable.
+bool KeepPermissionsOf(const std::string& path, int fd) {
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode)) return true;
+    return ::fchmod(fd, info.st_mode & 07777) == 0;
+}
+
 }  // namespace
 
 std::string ReadFileBytes(const std::string& path) {
@@ -116,14 +135,15 @@ std::string ReadFileBytes(const std::string& path, std::size_t maxBytes) {
 }
 
 void WriteFileAtomically(const std::string& path, const std::string& bytes) {
+    const std::string target = FollowLink(path);
     std::string tempPath;
-    FileDescriptor fd(CreateTemporaryNextTo(path, tempPath));
+    FileDescriptor fd(CreateTemporaryNextTo(target, tempPath));
     if (fd.get() < 0) Fail("Не удалось записать файл", path, errno);
 
     int error = 0;
-    if (!WriteAll(fd.get(), bytes.data(), bytes.size())) error = errno;
+    if (!KeepPermissionsOf(target, fd.get()) || !WriteAll(fd.get(), bytes.data(), bytes.size())) error = errno;
     if (fd.close() != 0 && error == 0) error = errno;
-    if (error == 0 && ::rename(tempPath.c_str(), path.c_str()) != 0) error = errno;
+    if (error == 0 && ::rename(tempPath.c_str(), target.c_str()) != 0) error = errno;
     if (error != 0) {
         ::unlink(tempPath.c_str());
         Fail("Не удалось записать файл", path, error);

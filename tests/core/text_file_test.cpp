@@ -71,6 +71,22 @@ TEST(TextFile, NewFilesGetTheUsualPermissionsNotPrivateOnes) {
     EXPECT_EQ(info.st_mode & 0777, 0644u);
 }
 
+TEST(TextFile, ReplacedFileKeepsItsPermissionsAndLinksAreWrittenThrough) {
+    TempFolder folder;
+    const std::string path = folder / "private.txt";
+    testing::WriteAll(path, "old");
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+    WriteFileAtomically(path, "new");
+    EXPECT_EQ(std::filesystem::status(path).permissions() & std::filesystem::perms::all,
+              std::filesystem::perms::owner_read | std::filesystem::perms::owner_write);
+
+    std::filesystem::create_symlink("private.txt", folder / "link.txt");
+    WriteFileAtomically(folder / "link.txt", "through the link");
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "link.txt"));
+    EXPECT_EQ(ReadAll(path), "through the link");
+    EXPECT_EQ(folder.Entries(), (std::set<std::string>{"link.txt", "private.txt"}));
+}
+
 TEST(TextFile, FailedWriteKeepsTheOldFileAndRemovesThePartialOne) {
     TempFolder folder;
     const std::string path = folder / "keep.txt";
