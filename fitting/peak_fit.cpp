@@ -178,7 +178,7 @@ FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput
         if (!AllFinite(state)) return ProblemPeak(state, input, FitStop::NotFinite, current, step, log);
 
         state.FitIterations = step;
-        Append(log.iterations, IterationLines(step, state.P, state.e));
+        if (log.iterations) Append(log.iterations, IterationLines(step, state.P, state.e));
         if (stop) return Finish(state, input, how, step);
         current = state.P;
     }
