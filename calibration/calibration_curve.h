@@ -42,9 +42,11 @@ using Matrix3 = std::array<std::array<double, 3>, 3>;
 double SarrusDeterminant(const Matrix3& m);
 
 // The system counts as singular when its determinant is zero, not finite, or so small against
-// the product of the diagonal (an upper bound of |det| for these normal equations) that
-// rounding has eaten it: three masses too close together for a parabola.
-inline constexpr double kSingularRelativeDeterminant = 1e-12;
+// the product of the diagonal (an upper bound of |det| for these normal equations) that it is
+// within a few roundings of that product: three masses too close together for a parabola
+// (100, 101, 102 still fit; 500, 501, 502 do not). Steps of a system just above the bound are
+// inexact but the iteration refines them, and the step bound catches the rest.
+inline constexpr double kSingularRelativeDeterminant = 1e-14;
 
 struct ParabolaStepResult {
     bool singular = false;

@@ -170,6 +170,13 @@ TEST(CalibrationCurve, ParabolaStopsOnASingularSystemOrAtTheStepBound) {
     EXPECT_EQ(close.result.outcome, CurveOutcome::Singular);
     EXPECT_EQ(close.result.message, kParabolaSingularMessage);
 
+    // Close masses: 100, 101, 102 still give their parabola, 500, 501, 502 are refused.
+    const CurveFit near100 = PodobratParabola(Points({{100, 10}, {101, 10.201}, {102, 10.404}}));
+    ASSERT_TRUE(near100.result.ok()) << near100.result.message;
+    EXPECT_NEAR(near100.curve.DeviationMmu(101), 10.201, 1e-6);
+    EXPECT_NEAR(near100.curve.CalibA, 0.001, 1e-6);
+    EXPECT_EQ(PodobratParabola(Points({{500, 1}, {501, 2}, {502, 4}})).result.outcome, CurveOutcome::Singular);
+
     // One step is not enough to see convergence.
     const PointList points = Points({{10, 0.1}, {20, 0.4}, {30, 0.9}});
     const CurveFit bounded = PodobratParabola(points, 1);
