@@ -196,9 +196,17 @@ TEST(SpectrumReader, ApplyingALoadReplacesStageZeroOnly) {
     EXPECT_EQ(state.MaxFractionDigits, 1);
 }
 
-// Ten million lines of "mass<TAB>intensity" in memory, parsed in well under two seconds.
+// Only an optimised build without sanitizers has a speed worth asserting.
+#if defined(NDEBUG) && !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
+constexpr bool kTimedBuild = true;
+#else
+constexpr bool kTimedBuild = false;
+#endif
+
+// Ten million lines of "mass<TAB>intensity" in memory, parsed in about a second (the bound
+// leaves room for a busy machine).
 TEST(SpectrumReader, TenMillionLinesParseQuickly) {
-    constexpr int kLines = 10'000'000;
+    const int kLines = kTimedBuild ? 10'000'000 : 1'000'000;
     std::string text;
     text.reserve(static_cast<std::size_t>(kLines) * 20);
     char buffer[32];
@@ -219,9 +227,11 @@ TEST(SpectrumReader, TenMillionLinesParseQuickly) {
     const LoadedSpectrum s = ParseSpectrumText(text);
     const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
     EXPECT_EQ(s.points.count(), kLines);
-    EXPECT_EQ(s.points.x.back(), 10099.999);
+    EXPECT_EQ(s.points.x.back(), 100 + (kLines - 1) / 1000 + 0.999);
     RecordProperty("seconds", std::to_string(took.count()));
-    EXPECT_LT(took.count(), 4.0) << "parsing took " << took.count() << " s";
+    if (kTimedBuild) {
+        EXPECT_LT(took.count(), 4.0) << "parsing took " << took.count() << " s";
+    }
 }
 
 }  // namespace
