@@ -1,1 +1,11 @@
-int main() { return 0; }
+#include <QApplication>
+
+#include "ui/main_window.h"
+
+int main(int argc, char* argv[]) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Орвело"));
+    orvelo::ui::MainWindow window;
+    window.showMaximized();
+    return app.exec();
+}

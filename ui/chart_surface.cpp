@@ -1,0 +1,487 @@
+#include "ui/chart_surface.h"
+
+#include <qcustomplot.h>
+
+#include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
+
+#include "core/number_text.h"
+
+namespace orvelo::ui {
+namespace {
+
+constexpr double kPointTolerancePx = 6.0;
+constexpr int kMaxMarksDrawn = 5000;  // marks beyond this many visible points would be unreadable
+constexpr double kKeyPadding = 0.02;
+constexpr double kValuePadding = 0.08;
+
+QCPScatterStyle MarkerStyle(const SeriesStyle& s) {
+    QCPScatterStyle::ScatterShape shape = QCPScatterStyle::ssDisc;
+    switch (s.marker) {
+        case MarkerShape::Circle: shape = QCPScatterStyle::ssCircle; break;
+        case MarkerShape::Square: shape = QCPScatterStyle::ssSquare; break;
+        case MarkerShape::Diamond: shape = QCPScatterStyle::ssDiamond; break;
+    }
+    QPen pen(s.markerOutline, s.markerOutlineWidth);
+    QBrush brush = s.markerFill ? QBrush(*s.markerFill) : QBrush(Qt::NoBrush);
+    // The library draws a circle "size" pixels across; keep tiny markers visible.
+    return QCPScatterStyle(shape, pen, brush, std::max(s.markerSize + 1, 3));
+}
+
+QCPRange Padded(QCPRange r, double fraction) {
+    double span = r.size();
+    if (span <= 0) span = std::max(std::abs(r.lower) * 0.1, 1.0);
+    return QCPRange(r.lower - span * fraction, r.upper + span * fraction);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// Drawing surface.
+
+void ChartCanvas::setFillColor(const QColor& colour) { painter_.setBrush(colour); }
+void ChartCanvas::setOutlineColor(const QColor& colour) { painter_.setPen(QPen(colour)); }
+void ChartCanvas::drawPolygon(const QPolygon& points) { painter_.drawPolygon(points); }
+
+// The layer above the series: marks and the after-draw callbacks.
+class ChartSurface::AfterDrawLayer : public QCPLayerable {
+public:
+    AfterDrawLayer(QCustomPlot* plot, ChartSurface* owner)
+        : QCPLayerable(plot, QStringLiteral("afterdraw")), owner_(owner) {}
+
+protected:
+    void applyDefaultAntialiasingHint(QCPPainter* painter) const override {
+        painter->setAntialiasing(false);
+    }
+    void draw(QCPPainter* painter) override { owner_->drawAfterSeries(*painter); }
+    QRect clipRect() const override { return mParentPlot->viewport(); }
+
+private:
+    ChartSurface* owner_;
+};
+
+// ---------------------------------------------------------------------------------------------
+// Series.
+
+ChartSeries::ChartSeries(ChartSurface* surface, QCPGraph* graph, const SeriesStyle& style)
+    : QObject(surface), surface_(surface), graph_(graph), style_(style) {
+    graph_->setPen(QPen(style.line));
+    graph_->setLineStyle(QCPGraph::lsLine);
+    graph_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
+    graph_->setAdaptiveSampling(true);
+}
+
+void ChartSeries::changed(bool dataChanged) {
+    if (dataChanged) surface_->dataDirty_ = true;
+    surface_->requestRedraw();
+}
+
+void ChartSeries::clear() {
+    graph_->data()->clear();
+    labels_.clear();
+    changed(true);
+}
+
+void ChartSeries::addPoint(double x, double y) {
+    graph_->addData(x, y);
+    changed(true);
+}
+
+void ChartSeries::setPoints(const std::vector<double>& x, const std::vector<double>& y) {
+    const auto n = std::min(x.size(), y.size());
+    QVector<QCPGraphData> data(static_cast<qsizetype>(n));
+    for (std::size_t i = 0; i < n; ++i) data[static_cast<qsizetype>(i)] = QCPGraphData(x[i], y[i]);
+    graph_->data()->set(data, true);
+    labels_.clear();
+    changed(true);
+}
+
+int ChartSeries::count() const { return graph_->data()->size(); }
+double ChartSeries::x(int i) const { return graph_->data()->at(i)->key; }
+double ChartSeries::y(int i) const { return graph_->data()->at(i)->value; }
+
+bool ChartSeries::shown() const { return graph_->visible(); }
+void ChartSeries::setShown(bool shown) {
+    graph_->setVisible(shown);
+    changed(true);
+}
+
+bool ChartSeries::markers() const { return !graph_->scatterStyle().isNone(); }
+void ChartSeries::setMarkers(bool on) {
+    graph_->setScatterStyle(on ? MarkerStyle(style_) : QCPScatterStyle(QCPScatterStyle::ssNone));
+    changed(false);
+}
+
+void ChartSeries::setMarks(bool on) {
+    marks_ = on;
+    changed(false);
+}
+
+void ChartSeries::setMarksClipped(bool clipped) { marksClipped_ = clipped; }
+
+int ChartSeries::pixelX(int i) const {
+    return static_cast<int>(std::lround(graph_->keyAxis()->coordToPixel(x(i))));
+}
+int ChartSeries::pixelY(int i) const {
+    return static_cast<int>(std::lround(graph_->valueAxis()->coordToPixel(y(i))));
+}
+
+int ChartSeries::nearestPoint(QPointF pixel, double tolerance) const {
+    if (!graph_->visible() || graph_->data()->isEmpty()) return -1;
+    QCPAxis* keyAxis = graph_->keyAxis();
+    QCPAxis* valueAxis = graph_->valueAxis();
+    double k1 = keyAxis->pixelToCoord(pixel.x() - tolerance);
+    double k2 = keyAxis->pixelToCoord(pixel.x() + tolerance);
+    if (k1 > k2) std::swap(k1, k2);
+    auto data = graph_->data();
+    auto begin = data->findBegin(k1, false);
+    auto end = data->findEnd(k2, false);
+    int best = -1;
+    double bestDistance = tolerance * tolerance;
+    for (auto it = begin; it != end; ++it) {
+        double dx = keyAxis->coordToPixel(it->key) - pixel.x();
+        double dy = valueAxis->coordToPixel(it->value) - pixel.y();
+        double d = dx * dx + dy * dy;
+        if (d <= bestDistance) {
+            bestDistance = d;
+            best = static_cast<int>(it - data->constBegin());
+        }
+    }
+    return best;
+}
+
+int ChartSeries::pointUnderMouse() const {
+    QPoint p = surface_->lastMousePos();
+    if (p.x() < 0) return -1;
+    return nearestPoint(QPointF(p), kPointTolerancePx);
+}
+
+void ChartSeries::setLabel(int i, const QString& label) {
+    if (label.isEmpty()) labels_.remove(i);
+    else labels_.insert(i, label);
+    changed(false);
+}
+
+QString ChartSeries::markText(int i) const {
+    QString text = labels_.value(i);
+    if (text.isEmpty()) text = QString::fromStdString(FormatGeneral(y(i)));
+    return markText_ ? markText_(i, text) : text;
+}
+
+// ---------------------------------------------------------------------------------------------
+// Chart.
+
+ChartSurface::ChartSurface(QWidget* parent) : QWidget(parent), plot_(new QCustomPlot(this)) {
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(plot_);
+    plot_->setNoAntialiasingOnDrag(true);
+    plot_->setPlottingHint(QCP::phCacheLabels, true);
+    plot_->setSelectionRectMode(QCP::srmCustom);
+    plot_->axisRect()->setAutoMargins(QCP::msAll);
+    plot_->addLayer(QStringLiteral("afterdraw"), plot_->layer(QStringLiteral("main")),
+                    QCustomPlot::limAbove);
+    afterDraw_ = new AfterDrawLayer(plot_, this);
+    titleFont_ = QFont(QStringLiteral("Arial"));
+    titleFont_.setPixelSize(16);
+
+    connect(plot_, &QCustomPlot::beforeReplot, this, [this] { fitAxesToData(); });
+    connect(plot_, &QCustomPlot::mouseMove, this,
+            [this](QMouseEvent* e) { onMouseMove(e->pos(), e->buttons()); });
+    connect(plot_, &QCustomPlot::mousePress, this,
+            [this](QMouseEvent* e) { onMousePress(e->pos(), e->button()); });
+    connect(plot_, &QCustomPlot::mouseRelease, this,
+            [this](QMouseEvent* e) { onMouseRelease(e->pos(), e->button()); });
+}
+
+ChartSurface::~ChartSurface() = default;
+
+ChartSeries* ChartSurface::addSeries(const QString& name, const SeriesStyle& style) {
+    QCPGraph* graph = plot_->addGraph();
+    auto* s = new ChartSeries(this, graph, style);
+    s->setObjectName(name);
+    graph->setName(name);
+    series_.push_back(s);
+    return s;
+}
+
+ChartSeries* ChartSurface::series(const QString& name) const {
+    for (ChartSeries* s : series_)
+        if (s->objectName() == name) return s;
+    return nullptr;
+}
+
+void ChartSurface::setValueAxisMinimum(double minimum) {
+    valueMinimum_ = minimum;
+    dataDirty_ = true;
+    requestRedraw();
+}
+
+void ChartSurface::setLogarithmic(bool on) {
+    logarithmic_ = on;
+    QCPAxis* axis = plot_->yAxis;
+    if (on) {
+        axis->setScaleType(QCPAxis::stLogarithmic);
+        axis->setTicker(QSharedPointer<QCPAxisTickerLog>::create());
+        axis->setRange(axis->range().sanitizedForLogScale());
+    } else {
+        axis->setScaleType(QCPAxis::stLinear);
+        axis->setTicker(QSharedPointer<QCPAxisTicker>::create());
+        if (valueMinimum_) axis->setRangeLower(*valueMinimum_);
+    }
+    dataDirty_ = true;
+    requestRedraw();
+}
+
+// Axis ranges follow the shown series unless the operator has zoomed or panned.
+void ChartSurface::fitAxesToData() {
+    if (zoomed_ || !dataDirty_) return;
+    dataDirty_ = false;
+    bool anyKey = false, anyValue = false;
+    QCPRange keys, values;
+    const QCP::SignDomain domain = logarithmic_ ? QCP::sdPositive : QCP::sdBoth;
+    for (ChartSeries* s : series_) {
+        if (!s->graph_->visible() || s->graph_->data()->isEmpty()) continue;
+        bool found = false;
+        QCPRange k = s->graph_->getKeyRange(found, QCP::sdBoth);
+        if (found) { keys = anyKey ? QCPRange(std::min(keys.lower, k.lower), std::max(keys.upper, k.upper)) : k; anyKey = true; }
+        QCPRange v = s->graph_->getValueRange(found, domain);
+        if (found) { values = anyValue ? QCPRange(std::min(values.lower, v.lower), std::max(values.upper, v.upper)) : v; anyValue = true; }
+    }
+    if (anyKey) plot_->xAxis->setRange(Padded(keys, kKeyPadding));
+    if (!anyValue) return;
+    if (logarithmic_) {
+        plot_->yAxis->setRange(QCPRange(values.lower / 2, values.upper * 4));
+        return;
+    }
+    QCPRange padded = Padded(values, kValuePadding);
+    if (valueMinimum_ && *valueMinimum_ <= values.lower) padded.lower = *valueMinimum_;
+    plot_->yAxis->setRange(padded);
+}
+
+void ChartSurface::clearTitle() {
+    titleLines_.clear();
+    updateTitle();
+}
+
+void ChartSurface::addTitleLine(const QString& line) {
+    titleLines_.append(line);
+    updateTitle();
+}
+
+void ChartSurface::setTitleFont(const QFont& font, const QColor& colour) {
+    titleFont_ = font;
+    titleColour_ = colour;
+    updateTitle();
+}
+
+void ChartSurface::updateTitle() {
+    auto* layout = plot_->plotLayout();
+    QCPTextElement* title = titleVisible_ ? qobject_cast<QCPTextElement*>(layout->element(0, 0)) : nullptr;
+    if (titleLines_.isEmpty()) {
+        if (title) {
+            layout->remove(title);
+            layout->simplify();
+            titleVisible_ = false;
+        }
+    } else {
+        if (!title) {
+            layout->insertRow(0);
+            title = new QCPTextElement(plot_, QString(), titleFont_);
+            layout->addElement(0, 0, title);
+            titleVisible_ = true;
+        }
+        title->setFont(titleFont_);
+        title->setTextColor(titleColour_);
+        title->setText(titleLines_.join(QLatin1Char('\n')));
+    }
+    requestRedraw();
+}
+
+void ChartSurface::setAxisTitles(const QString& bottom, const QString& left, const QFont& font,
+                                 const QColor& colour) {
+    for (QCPAxis* axis : {plot_->xAxis, plot_->yAxis}) {
+        axis->setLabelFont(font);
+        axis->setLabelColor(colour);
+    }
+    plot_->xAxis->setLabel(bottom);
+    plot_->yAxis->setLabel(left);
+    requestRedraw();
+}
+
+void ChartSurface::setLeftTickLength(int length) {
+    plot_->yAxis->setTickLength(length, 0);
+    plot_->yAxis->setSubTickLength(length, 0);
+}
+
+void ChartSurface::setPanelColour(const QColor& colour) {
+    plot_->setBackground(colour);
+    plot_->axisRect()->setBackground(Qt::white);
+}
+
+void ChartSurface::setPlotAreaColour(const QColor& colour) {
+    plot_->axisRect()->setBackground(colour);
+}
+
+void ChartSurface::setBuffered(bool on) {
+    buffered_ = on;
+    if (on) requestRedraw();
+}
+
+void ChartSurface::setBusy(bool busy) {
+    if (busy) plot_->setCursor(Qt::WaitCursor);
+    else plot_->unsetCursor();
+}
+
+void ChartSurface::requestRedraw() {
+    if (buffered_) plot_->replot(QCustomPlot::rpQueuedReplot);
+}
+
+void ChartSurface::redrawNow() { plot_->replot(QCustomPlot::rpImmediateRefresh); }
+
+double ChartSurface::visibleKeyLower() const { return plot_->xAxis->range().lower; }
+double ChartSurface::visibleKeyUpper() const { return plot_->xAxis->range().upper; }
+double ChartSurface::visibleValueLower() const { return plot_->yAxis->range().lower; }
+double ChartSurface::visibleValueUpper() const { return plot_->yAxis->range().upper; }
+
+// ---------------------------------------------------------------------------------------------
+// Mouse: rectangle zoom (left), undo zoom (drag up or left), pan (right), point cursor.
+
+void ChartSurface::onMousePress(QPoint pos, Qt::MouseButton button) {
+    pressPos_ = pos;
+    pressButton_ = button;
+    if (!mouseZoom_) {
+        plot_->setSelectionRectMode(QCP::srmNone);
+        return;
+    }
+    // The rectangle starts for any button unless switched off here, before the plot decides.
+    plot_->setSelectionRectMode(button == Qt::LeftButton ? QCP::srmCustom : QCP::srmNone);
+    panKeyLower_ = plot_->xAxis->range().lower;
+    panKeyUpper_ = plot_->xAxis->range().upper;
+    panValueLower_ = plot_->yAxis->range().lower;
+    panValueUpper_ = plot_->yAxis->range().upper;
+}
+
+void ChartSurface::onMouseMove(QPoint pos, Qt::MouseButtons buttons) {
+    lastMouse_ = pos;
+    if (mouseZoom_ && pressButton_ == Qt::RightButton && (buttons & Qt::RightButton)) {
+        plot_->xAxis->setRange(panKeyLower_, panKeyUpper_);
+        plot_->yAxis->setRange(panValueLower_, panValueUpper_);
+        panByPixels(pos.x() - pressPos_.x(), pos.y() - pressPos_.y());
+    }
+    updateCursor();
+    emit mouseMoved(pos);
+}
+
+void ChartSurface::onMouseRelease(QPoint pos, Qt::MouseButton button) {
+    if (mouseZoom_ && button == Qt::LeftButton && pressButton_ == Qt::LeftButton &&
+        (std::abs(pos.x() - pressPos_.x()) > 3 || std::abs(pos.y() - pressPos_.y()) > 3))
+        zoomToPixels(pressPos_, pos);
+    pressButton_ = Qt::NoButton;
+}
+
+void ChartSurface::zoomToPixels(QPoint from, QPoint to) {
+    if (to.x() < from.x() || to.y() < from.y()) {
+        undoZoom();
+        return;
+    }
+    QCPAxis* x = plot_->xAxis;
+    QCPAxis* y = plot_->yAxis;
+    x->setRange(x->pixelToCoord(from.x()), x->pixelToCoord(to.x()));
+    y->setRange(y->pixelToCoord(to.y()), y->pixelToCoord(from.y()));
+    zoomed_ = true;
+    requestRedraw();
+}
+
+void ChartSurface::undoZoom() {
+    zoomed_ = false;
+    dataDirty_ = true;
+    requestRedraw();
+}
+
+void ChartSurface::panByPixels(int dx, int dy) {
+    QCPAxis* x = plot_->xAxis;
+    QCPAxis* y = plot_->yAxis;
+    const QCPRange kr = x->range(), vr = y->range();
+    x->setRange(x->pixelToCoord(x->coordToPixel(kr.lower) - dx),
+                x->pixelToCoord(x->coordToPixel(kr.upper) - dx));
+    y->setRange(y->pixelToCoord(y->coordToPixel(vr.lower) - dy),
+                y->pixelToCoord(y->coordToPixel(vr.upper) - dy));
+    zoomed_ = true;
+    requestRedraw();
+}
+
+void ChartSurface::updateCursor() {
+    for (ChartSeries* s : series_) {
+        if (s->pointCursor_ && s->pointUnderMouse() >= 0) {
+            plot_->setCursor(*s->pointCursor_);
+            return;
+        }
+    }
+    if (plot_->cursor().shape() != Qt::WaitCursor) plot_->unsetCursor();
+}
+
+// ---------------------------------------------------------------------------------------------
+// After the series: marks, then each series' after-draw callback.
+
+void ChartSurface::drawAfterSeries(QPainter& painter) {
+    for (ChartSeries* s : series_) {
+        if (!s->graph_->visible()) continue;
+        if (s->marks_) drawMarks(painter, *s);
+        if (s->afterDraw_) {
+            painter.save();
+            ChartCanvas canvas(painter);
+            s->afterDraw_(canvas);
+            painter.restore();
+        }
+    }
+}
+
+void ChartSurface::drawMarks(QPainter& painter, const ChartSeries& s) {
+    auto data = s.graph_->data();
+    const QCPRange keys = plot_->xAxis->range();
+    auto begin = data->findBegin(keys.lower, false);
+    auto end = data->findEnd(keys.upper, false);
+    if (end - begin > kMaxMarksDrawn) return;
+    painter.save();
+    if (s.marksClipped_) painter.setClipRect(plot_->axisRect()->rect());
+    const QFontMetrics metrics(painter.font());
+    for (auto it = begin; it != end; ++it) {
+        const int i = static_cast<int>(it - data->constBegin());
+        QString text = s.markText(i);
+        if (text.isEmpty()) continue;
+        text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+        QRect box = metrics.boundingRect(QRect(0, 0, 1000, 1000), Qt::AlignLeft, text)
+                        .adjusted(-3, -2, 3, 2);
+        const QPoint at(s.pixelX(i), s.pixelY(i));
+        box.moveBottomLeft(QPoint(at.x() - box.width() / 2, at.y() - 8));
+        painter.setPen(Qt::black);
+        painter.setBrush(QColor(255, 255, 225));
+        painter.drawRect(box);
+        painter.drawText(box, Qt::AlignCenter, text);
+        painter.drawLine(at, QPoint(at.x(), at.y() - 8));
+    }
+    painter.restore();
+}
+
+// ---------------------------------------------------------------------------------------------
+// Bitmap and printer.
+
+bool ChartSurface::saveBmp(const QString& fileName) {
+    return plot_->saveBmp(fileName, plot_->width(), plot_->height());
+}
+
+void ChartSurface::setPrintMargins(int left, int top, int right, int bottom) {
+    printMargins_ = {left, top, right, bottom};
+}
+
+bool ChartSurface::paintOnPrinter(QPrinter& printer, QPoint origin) {
+    QCPPainter painter;
+    if (!painter.begin(&printer)) return false;
+    painter.translate(origin);
+    plot_->toPainter(&painter, plot_->width(), plot_->height());
+    return painter.end();
+}
+
+}  // namespace orvelo::ui

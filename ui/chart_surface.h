@@ -1,0 +1,199 @@
+#pragma once
+// The one charting surface of the program: a chart of line series with point markers, as the
+// pages draw them (Chart1 .. Chart5). It wraps the plotting library so that no other header
+// needs it; everything the pages do with a chart goes through ChartSurface and ChartSeries.
+//
+// Axes follow the data (with a little padding so edge markers and marks are not cut) until the
+// operator zooms; dragging a rectangle down-right zooms into it, dragging up or left undoes the
+// zoom, the right button pans. Chart5 switches the mouse off with setMouseZoomEnabled(false).
+#include <QColor>
+#include <QHash>
+#include <QPoint>
+#include <QPolygon>
+#include <QString>
+#include <QStringList>
+#include <QWidget>
+#include <array>
+#include <functional>
+#include <memory>
+#include <optional>
+#include <vector>
+
+class QCustomPlot;
+class QCPGraph;
+class QPainter;
+class QPrinter;
+
+namespace orvelo::ui {
+
+class ChartSurface;
+
+enum class MarkerShape { Circle, Square, Diamond };
+
+struct SeriesStyle {
+    QColor line = Qt::black;
+    MarkerShape marker = MarkerShape::Circle;
+    int markerSize = 2;             // pixels
+    QColor markerOutline = Qt::black;
+    std::optional<QColor> markerFill;  // none: hollow marker
+    int markerOutlineWidth = 1;
+};
+
+// The drawing surface handed to an after-draw callback (pixel coordinates of the chart).
+class ChartCanvas {
+public:
+    explicit ChartCanvas(QPainter& painter) : painter_(painter) {}
+    void setFillColor(const QColor& colour);
+    void setOutlineColor(const QColor& colour);
+    void drawPolygon(const QPolygon& points);
+
+private:
+    QPainter& painter_;
+};
+
+// One line series; points held in ascending order of X, index 0 the smallest X.
+class ChartSeries : public QObject {
+    Q_OBJECT
+public:
+    // Returns the mark text of point `index`; `text` is the default (its label, or its Y value).
+    using MarkTextFn = std::function<QString(int index, const QString& text)>;
+    using AfterDrawFn = std::function<void(ChartCanvas&)>;
+
+    void clear();
+    void addPoint(double x, double y);  // inserted in X order
+    // Replaces every point at once; x must be ascending (the fast way for big lists).
+    void setPoints(const std::vector<double>& x, const std::vector<double>& y);
+    int count() const;
+    double x(int i) const;
+    double y(int i) const;
+
+    bool shown() const;
+    void setShown(bool shown);
+    bool markers() const;
+    void setMarkers(bool on);
+    bool marks() const { return marks_; }
+    void setMarks(bool on);
+    void setMarksClipped(bool clipped);
+
+    // Pixel position of point i's X and Y value; valid once the chart has been drawn.
+    int pixelX(int i) const;
+    int pixelY(int i) const;
+    // Index of the point under the last mouse position over the chart, or -1.
+    int pointUnderMouse() const;
+
+    void setLabel(int i, const QString& label);
+    QString label(int i) const { return labels_.value(i); }
+    void setMarkTextCallback(MarkTextFn fn) { markText_ = std::move(fn); }
+    QString markText(int i) const;
+    void setAfterDrawCallback(AfterDrawFn fn) { afterDraw_ = std::move(fn); }
+    // Cursor shown while the mouse rests on one of the series' points (op. "series cursor").
+    void setPointCursor(Qt::CursorShape shape) { pointCursor_ = shape; }
+    std::optional<Qt::CursorShape> pointCursor() const { return pointCursor_; }
+
+    QColor lineColor() const { return style_.line; }
+
+private:
+    friend class ChartSurface;
+    ChartSeries(ChartSurface* surface, QCPGraph* graph, const SeriesStyle& style);
+    void changed(bool dataChanged);
+    int nearestPoint(QPointF pixel, double tolerance) const;
+
+    ChartSurface* surface_;
+    QCPGraph* graph_;
+    SeriesStyle style_;
+    bool marks_ = false;
+    bool marksClipped_ = true;
+    QHash<int, QString> labels_;
+    MarkTextFn markText_;
+    AfterDrawFn afterDraw_;
+    std::optional<Qt::CursorShape> pointCursor_;
+};
+
+class ChartSurface : public QWidget {
+    Q_OBJECT
+public:
+    explicit ChartSurface(QWidget* parent = nullptr);
+    ~ChartSurface() override;
+
+    ChartSeries* addSeries(const QString& name, const SeriesStyle& style);
+    ChartSeries* series(const QString& name) const;
+    const std::vector<ChartSeries*>& allSeries() const { return series_; }
+
+    // Value (left) axis.
+    void setValueAxisMinimum(double minimum);
+    bool logarithmic() const { return logarithmic_; }
+    void setLogarithmic(bool on);
+
+    void clearTitle();
+    void addTitleLine(const QString& line);
+    QStringList titleLines() const { return titleLines_; }
+    void setTitleFont(const QFont& font, const QColor& colour);
+    void setAxisTitles(const QString& bottom, const QString& left, const QFont& font,
+                       const QColor& colour);
+    void setLeftTickLength(int length);
+    void setPanelColour(const QColor& colour);
+    void setPlotAreaColour(const QColor& colour);
+
+    // While off the chart is not redrawn (a big series is filled); on redraws it once.
+    void setBuffered(bool on);
+    void setBusy(bool busy);
+
+    void setMouseZoomEnabled(bool on) { mouseZoom_ = on; }
+    bool mouseZoomEnabled() const { return mouseZoom_; }
+    bool zoomed() const { return zoomed_; }
+    void zoomToPixels(QPoint from, QPoint to);  // as a drag from `from` to `to`
+    void undoZoom();
+    void panByPixels(int dx, int dy);
+    double visibleKeyLower() const;
+    double visibleKeyUpper() const;
+    double visibleValueLower() const;
+    double visibleValueUpper() const;
+
+    bool saveBmp(const QString& fileName);
+    void setPrintMargins(int left, int top, int right, int bottom);
+    std::array<int, 4> printMargins() const { return printMargins_; }
+    bool paintOnPrinter(QPrinter& printer, QPoint origin);
+
+    // Redraws now (tests and callers that read pixel positions right away).
+    void redrawNow();
+    void requestRedraw();
+
+    QPoint lastMousePos() const { return lastMouse_; }
+    QCustomPlot* plot() const { return plot_; }
+
+signals:
+    void mouseMoved(QPoint pos);
+
+private:
+    friend class ChartSeries;
+    class AfterDrawLayer;
+    void fitAxesToData();
+    void onMouseMove(QPoint pos, Qt::MouseButtons buttons);
+    void onMousePress(QPoint pos, Qt::MouseButton button);
+    void onMouseRelease(QPoint pos, Qt::MouseButton button);
+    void drawAfterSeries(QPainter& painter);
+    void drawMarks(QPainter& painter, const ChartSeries& s);
+    void updateTitle();
+    void updateCursor();
+
+    QCustomPlot* plot_;
+    AfterDrawLayer* afterDraw_ = nullptr;
+    std::vector<ChartSeries*> series_;
+    QStringList titleLines_;
+    QFont titleFont_;
+    QColor titleColour_ = Qt::blue;
+    bool titleVisible_ = false;
+    std::optional<double> valueMinimum_;
+    bool logarithmic_ = false;
+    bool mouseZoom_ = true;
+    bool zoomed_ = false;
+    bool dataDirty_ = true;
+    bool buffered_ = true;
+    QPoint lastMouse_{-1, -1};
+    QPoint pressPos_;
+    Qt::MouseButton pressButton_ = Qt::NoButton;
+    double panKeyLower_ = 0, panKeyUpper_ = 0, panValueLower_ = 0, panValueUpper_ = 0;
+    std::array<int, 4> printMargins_{0, 0, 0, 0};
+};
+
+}  // namespace orvelo::ui

@@ -1,0 +1,31 @@
+#include "ui/command_context.h"
+
+#include <QCoreApplication>
+
+#include "core/errors.h"
+#include "ui/dialogs.h"
+
+namespace orvelo::ui {
+
+void CommandContext::run(const std::function<void()>& command) {
+    QString failure;
+    try {
+        command();
+        return;
+    } catch (const OrveloError& e) {
+        failure = QString::fromUtf8(e.what());
+    } catch (const std::exception& e) {
+        failure = QString::fromUtf8(e.what());
+    }
+    messages.error(failure);
+}
+
+void CommandContext::guidance(const char* text) {
+    if (state.Podskazka) messages.info(QString::fromUtf8(text));
+}
+
+void CommandContext::info(const QString& text) { messages.info(text); }
+
+QString CommandContext::programFolder() { return QCoreApplication::applicationDirPath(); }
+
+}  // namespace orvelo::ui

@@ -1,0 +1,48 @@
+#pragma once
+// What every command of the window works with: the program state, the pages, the menu, the
+// modal helpers and the progress window. The main window owns all of it and hands one
+// CommandContext to each group of commands (spectrum, final run, single peak, and the
+// calibration, theory and report commands that attach the same way).
+#include <QString>
+#include <functional>
+#include <vector>
+
+#include "ui/pages.h"
+#include "ui/program_state.h"
+
+class QWidget;
+
+namespace orvelo::ui {
+
+class FileDialogs;
+class MainMenu;
+class MessageBoxes;
+class ProgressWindow;
+
+// ClearAll modes: a new spectrum (also the recalculation of the masses), the preliminary run,
+// the start of the final run.
+enum class ClearMode { NewSpectrum = 0, Preliminary = 1, FinalRun = 2 };
+
+struct CommandContext {
+    QWidget* window;
+    ProgramState& state;
+    Pages& pages;
+    MainMenu& menu;
+    FileDialogs& files;
+    MessageBoxes& messages;
+    ProgressWindow& form5;
+    // Extra resets run by ClearAll after its own steps (one per command group that keeps
+    // displays of its own).
+    std::vector<std::function<void(ClearMode)>> clearHooks;
+
+    // The one wrapper of every handler: an OrveloError or std::exception ends the command and
+    // its text is shown in an error box; the window stays usable.
+    void run(const std::function<void()>& command);
+    // A guidance message, shown only while "Подсказка" is on.
+    void guidance(const char* text);
+    void info(const QString& text);
+    // The folder of the program's own executable.
+    static QString programFolder();
+};
+
+}  // namespace orvelo::ui

@@ -1,0 +1,79 @@
+#include "ui/dialogs.h"
+
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QStringList>
+
+namespace orvelo::ui {
+
+QString QtFilterFromProgramFilter(const QString& filter) {
+    const QStringList parts = filter.split(QLatin1Char('|'));
+    QStringList entries;
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        QStringList patterns;
+        for (const QString& p : parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts)) {
+            patterns << p;
+            // Windows matched "*.TXT" whatever the case; here both spellings are listed.
+            if (p.toLower() != p) patterns << p.toLower();
+        }
+        entries << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
+    }
+    return entries.join(QStringLiteral(";;"));
+}
+
+QString ErrorText(const QString& text) {
+    if (!text.isEmpty() && text.back() > QLatin1Char('.')) return text + QLatin1Char('.');
+    return text;
+}
+
+QString DisplayText(const QString& text) {
+    QString shown = text;
+    shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    return shown;
+}
+
+QtFileDialogs::~QtFileDialogs() = default;  // the dialogs are children of the window
+
+std::optional<QString> QtFileDialogs::run(QFileDialog*& dialog, bool save,
+                                          const FileRequest& request) {
+    if (!dialog) {
+        dialog = new QFileDialog(parent_);
+        dialog->setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog |
+                           QFileDialog::HideNameFilterDetails);
+        dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        dialog->setDefaultSuffix(QString());
+    }
+    dialog->setWindowTitle(request.title);
+    dialog->setNameFilter(QString());
+    dialog->setNameFilters(QtFilterFromProgramFilter(request.filter).split(QStringLiteral(";;")));
+    if (!request.startFolder.isEmpty()) dialog->setDirectory(request.startFolder);
+    if (save) dialog->selectFile(request.proposedName);
+    if (dialog->exec() != QDialog::Accepted) return std::nullopt;
+    const QStringList files = dialog->selectedFiles();
+    if (files.isEmpty()) return std::nullopt;
+    return files.front();
+}
+
+std::optional<QString> QtFileDialogs::openFile(const FileRequest& request) {
+    return run(openDialog_, false, request);
+}
+
+std::optional<QString> QtFileDialogs::saveFile(const FileRequest& request) {
+    return run(saveDialog_, true, request);
+}
+
+void QtMessageBoxes::info(const QString& text) {
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Орвело"), DisplayText(text),
+                    QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+void QtMessageBoxes::error(const QString& text) {
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Орвело"), DisplayText(ErrorText(text)),
+                    QMessageBox::Ok, parent_);
+    box.exec();
+}
+
+}  // namespace orvelo::ui

@@ -1,0 +1,75 @@
+#pragma once
+// The modal interactions of the program, behind two small interfaces so that tests can answer
+// them: the file dialogs and the message boxes. Production implementations use Qt's own
+// dialogs; tests use the scripted ones of tests/ui/support.
+#include <QString>
+#include <optional>
+
+class QFileDialog;
+class QWidget;
+
+namespace orvelo::ui {
+
+inline constexpr const char* kTextFilter = "Текст (*.txt)|*.TXT|Все (*.*)|*.*";
+
+struct FileRequest {
+    QString title;
+    QString proposedName;  // save dialogs only
+    QString startFolder;   // empty: the platform's default folder
+    QString filter;        // the program's form: "Текст (*.txt)|*.TXT|Все (*.*)|*.*"
+};
+
+class FileDialogs {
+public:
+    virtual ~FileDialogs() = default;
+    // The chosen file, or nothing when the operator cancels.
+    virtual std::optional<QString> openFile(const FileRequest& request) = 0;
+    virtual std::optional<QString> saveFile(const FileRequest& request) = 0;
+};
+
+class MessageBoxes {
+public:
+    virtual ~MessageBoxes() = default;
+    // Modal, caption "Орвело", one OK button.
+    virtual void info(const QString& text) = 0;
+    // The same with an error icon; the text gets its full stop (ErrorText).
+    virtual void error(const QString& text) = 0;
+};
+
+// "Текст (*.txt)|*.TXT|Все (*.*)|*.*" -> "Текст (*.txt) (*.TXT *.txt);;Все (*.*) (*.*)": each
+// caption followed by the patterns it shows; an upper-case pattern also gets its lower-case
+// spelling, because file names here are case-sensitive. The dialog hides the added part.
+QString QtFilterFromProgramFilter(const QString& filter);
+
+// A full stop is appended when the last character comes after '.' in character order, so a
+// text ending in a letter or digit gets one and "Range check error" becomes "Range check error.".
+QString ErrorText(const QString& text);
+
+// Message-box texts break lines with carriage returns; Qt needs line feeds.
+QString DisplayText(const QString& text);
+
+class QtFileDialogs : public FileDialogs {
+public:
+    explicit QtFileDialogs(QWidget* parent) : parent_(parent) {}
+    ~QtFileDialogs() override;
+    std::optional<QString> openFile(const FileRequest& request) override;
+    std::optional<QString> saveFile(const FileRequest& request) override;
+
+private:
+    std::optional<QString> run(QFileDialog*& dialog, bool save, const FileRequest& request);
+    QWidget* parent_;
+    QFileDialog* openDialog_ = nullptr;  // OpenDialog: created on first use, then reused
+    QFileDialog* saveDialog_ = nullptr;  // SaveDialog: shared by every save command
+};
+
+class QtMessageBoxes : public MessageBoxes {
+public:
+    explicit QtMessageBoxes(QWidget* parent) : parent_(parent) {}
+    void info(const QString& text) override;
+    void error(const QString& text) override;
+
+private:
+    QWidget* parent_;
+};
+
+}  // namespace orvelo::ui

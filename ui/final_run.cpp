@@ -1,0 +1,218 @@
+#include "ui/final_run.h"
+
+#include <QCoreApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <chrono>
+
+#include "calibration/reference_masses.h"
+#include "calibration/theory_series.h"
+#include "fitting/fitted_curve.h"
+#include "fitting/results_table.h"
+#include "ui/chart_surface.h"
+#include "ui/dialogs.h"
+#include "ui/guidance_texts.h"
+#include "ui/main_menu.h"
+#include "ui/page_calibration_masses.h"
+#include "ui/page_info.h"
+#include "ui/page_settings.h"
+#include "ui/page_single_peak.h"
+#include "ui/page_spectrum.h"
+#include "ui/page_testing.h"
+#include "ui/page_theory.h"
+#include "ui/secondary_windows.h"
+#include "ui/spectrum_commands.h"
+
+namespace orvelo::ui {
+namespace {
+
+int64_t TickCount() {
+    using namespace std::chrono;
+    return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
+}
+
+void AddLines(QListWidget* list, const std::vector<std::string>& lines) {
+    QStringList items;
+    for (const std::string& l : lines) items << QString::fromStdString(l);
+    list->addItems(items);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------------------------
+// The worker.
+
+MyThread::MyThread(const SpectrumState& state, double gaussPower, QObject* ui,
+                   std::function<void(const ZoneReport&)> report)
+    : spectrum_(state.Spectrum),
+      smooth_(state.Smooth),
+      finalExtrema_(state.FinalExtrema),
+      gaussPower_(gaussPower),
+      ui_(ui),
+      report_(std::move(report)) {}
+
+void MyThread::run() {
+    FinalRunOptions options;
+    options.gaussPower = gaussPower_;
+    options.cancel = &cancel_;
+    options.onZone = [this](const ZoneReport& zone) {
+        QMetaObject::invokeMethod(ui_, [this, &zone] { report_(zone); }, Qt::BlockingQueuedConnection);
+    };
+    try {
+        result_ = RunFinal(spectrum_, smooth_, finalExtrema_, options);
+    } catch (const std::exception& e) {
+        error_ = QString::fromUtf8(e.what());
+    }
+}
+
+// ---------------------------------------------------------------------------------------------
+// The commands.
+
+FinalRunCommands::FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum)
+    : c_(context), spectrum_(spectrum) {}
+
+FinalRunCommands::~FinalRunCommands() { stopAndWait(); }
+
+void FinalRunCommands::Button13Click() { c_.run([this] { button13Click(); }); }
+
+void FinalRunCommands::button13Click() {
+    if (running()) return;
+    PageSettings& page = *c_.pages.settings;
+    c_.state.run.GaussPower =
+        GaussPowerFor(page.RadioButton3->isChecked() ? GaussShape::Ordinary : GaussShape::FlatTop);
+    // Digits only; a value beyond the integer range is refused here too, before anything changes.
+    const auto height = CheckNoiseHeight(page.Edit4->text().toStdString());
+    if (!height) {
+        c_.info(QString::fromUtf8(kInvalidHeightMessage));
+        return;
+    }
+    AtFinalRunStart(c_.pages);
+    try {
+        spectrum_.ClearAll(ClearMode::FinalRun);
+        ApplyNoiseThreshold(c_.state.spectrum, *height);
+        DrawStage(*c_.pages.spectrum->Series16, c_.state.spectrum.FinalExtrema, c_.menu.Series16View);
+    } catch (...) {
+        AfterFinalRunFailed(c_.pages);
+        throw;
+    }
+    c_.state.run.RunStartTime = TickCount();
+    StartRun();
+}
+
+// The run starter: the progress window counts the zones; the worker starts at once and
+// Obrab5 is registered before it can end.
+void FinalRunCommands::StartRun() {
+    const int zones = ZoneCount(c_.state.spectrum.FinalExtrema);
+    ProgressWindow& form5 = c_.form5;
+    form5.hide();
+    form5.Gauge1->setRange(0, std::max(zones, 1));
+    form5.Gauge1->setValue(0);
+    form5.show();
+
+    lock_.lock(c_.pages, c_.menu);
+    c_.state.run.running = true;
+    auto* worker = new MyThread(c_.state.spectrum, c_.state.run.GaussPower, this,
+                                [this](const ZoneReport& zone) { ReportZone(zone); });
+    worker_ = worker;
+    connect(worker, &QThread::finished, this, &FinalRunCommands::Obrab5);
+    worker->start();
+}
+
+void FinalRunCommands::ReportZone(const ZoneReport& zone) {
+    if (!worker_ || worker_->cancelled()) return;
+    QProgressBar* gauge = c_.form5.Gauge1;
+    gauge->setValue(gauge->value() + 1);
+    AddLines(c_.pages.testing->ListBox4, zone.lines);
+    AddLines(c_.pages.testing->ListBox3, zone.problemLines);
+}
+
+void FinalRunCommands::requestCancel() {
+    if (worker_) worker_->cancel();
+}
+
+void FinalRunCommands::stopAndWait() {
+    if (!worker_) return;
+    worker_->cancel();
+    while (!worker_->wait(10)) QCoreApplication::processEvents();
+    MyThread* worker = worker_;
+    worker_ = nullptr;
+    delete worker;
+    c_.state.run.running = false;
+    lock_.unlock();
+}
+
+void FinalRunCommands::Obrab5() {
+    MyThread* worker = worker_;
+    if (!worker) return;
+    worker_ = nullptr;
+    worker->deleteLater();
+    c_.form5.hide();
+    c_.state.run.running = false;
+    lock_.unlock();
+    if (worker->cancelled()) {
+        AfterFinalRunFailed(c_.pages);
+        emit runEnded();
+        return;
+    }
+    if (!worker->error().isEmpty()) {
+        AfterFinalRunFailed(c_.pages);
+        c_.messages.error(worker->error());
+        emit runEnded();
+        return;
+    }
+    const int64_t elapsed = TickCount() - c_.state.run.RunStartTime;
+    c_.state.run.peaks = std::move(worker->result().peaks);
+    c_.state.run.ProblemCount = worker->result().ProblemCount;
+    PageTesting& t = *c_.pages.testing;
+    t.setCounter(t.Label2, QString::number(elapsed));
+    t.setCounter(t.Label11, QString::number(c_.state.run.peaks.size()));
+    t.setCounter(t.Label4, QString::number(c_.state.run.ProblemCount));
+    c_.run([this] { showResults(); });
+    c_.guidance(kAfterFinalRunGuidance);
+    AfterFinalRun(c_.pages);
+    emit runEnded();
+}
+
+void FinalRunCommands::showResults() {
+    const PeakResults& peaks = c_.state.run.peaks;
+    ChartSeries& series6 = *c_.pages.spectrum->Series6;
+    DrawStage(series6, FittedCurves(peaks, c_.state.run.GaussPower), c_.menu.Series6View);
+
+    std::vector<std::vector<std::string>> rows;
+    for (const ResultRow& r : ResultsTable(peaks)) rows.emplace_back(r.begin(), r.end());
+    c_.pages.info->setRows(rows, 0);
+    c_.pages.info->AutoSizeColumns();
+    showReferenceTables();
+}
+
+// FillListMass, StandartCH (with its ReFill), StandartCF, CreateTeoriaCH, CreateTeoriaCF.
+void FinalRunCommands::showReferenceTables() {
+    ProgramState& s = c_.state;
+    const PeakResults& peaks = s.run.peaks;
+    const std::vector<std::string> massLines = FillListMass(peaks);
+    AddLines(c_.pages.calibrationMasses->ListBox5, massLines);
+    AddLines(c_.pages.singlePeak->ListBox8, massLines);
+
+    const ElementMasses elements = ElementMassesOf(s.spectrum);
+    StandartCH(peaks, elements, s.tables);
+    PageCalibrationMasses& m = *c_.pages.calibrationMasses;
+    m.ListBox2->clear();
+    AddLines(m.ListBox2, ReFill(s.tables, ListFlagsOf(m)));
+    StandartCF(peaks, elements, s.tables);
+
+    const TheoryChart ch = CreateTeoriaCH(s.tables, peaks);
+    const TheoryChart cf = CreateTeoriaCF(s.tables, peaks);
+    s.calibration.practiceCH = ch.practice;
+    s.calibration.practiceCF = cf.practice;
+    PageTheory& pch = *c_.pages.theoryCH;
+    PageTheory& pcf = *c_.pages.theoryCF;
+    pch.theory->setPoints(ch.theory.x, ch.theory.y);
+    pch.practice->setPoints(ch.practice.points.x, ch.practice.points.y);
+    pcf.theory->setPoints(cf.theory.x, cf.theory.y);
+    pcf.practice->setPoints(cf.practice.points.x, cf.practice.points.y);
+}
+
+}  // namespace orvelo::ui

@@ -1,0 +1,82 @@
+#pragma once
+// The final run ("Последняя"): the height check, the start of the worker thread MyThread, the
+// per-zone progress step ReportZone on the user-interface thread, and Obrab5, the end handler
+// that shows the results.
+//
+// Threads: MyThread fits the zones (RunFinal) and, after each zone, waits in a blocking queued
+// call until ReportZone has run on the user-interface thread, so the steps arrive in zone order
+// and the window keeps repainting. Obrab5 is connected to QThread::finished (queued). While the
+// run is in progress a RunLock keeps the commands that would change its inputs or results off.
+// Closing the window cancels the run between zones; nobody ever waits for the worker on the
+// user-interface thread without serving its queued calls.
+#include <QObject>
+#include <QPointer>
+#include <QThread>
+#include <atomic>
+#include <functional>
+
+#include "fitting/final_run.h"
+#include "ui/availability.h"
+#include "ui/command_context.h"
+
+namespace orvelo::ui {
+
+class SpectrumCommands;
+
+class MyThread : public QThread {
+    Q_OBJECT
+public:
+    // `report` runs on the thread of `ui` after every zone, while the worker waits.
+    MyThread(const SpectrumState& state, double gaussPower, QObject* ui,
+             std::function<void(const ZoneReport&)> report);
+    void cancel() { cancel_ = true; }
+    bool cancelled() const { return cancel_; }
+    FinalRunResult& result() { return result_; }
+    const QString& error() const { return error_; }
+
+protected:
+    void run() override;
+
+private:
+    const PointList& spectrum_;
+    const PointList& smooth_;
+    const PointList& finalExtrema_;
+    double gaussPower_;
+    QObject* ui_;
+    std::function<void(const ZoneReport&)> report_;
+    std::atomic<bool> cancel_{false};
+    FinalRunResult result_;
+    QString error_;
+};
+
+class FinalRunCommands : public QObject {
+    Q_OBJECT
+public:
+    FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum);
+    ~FinalRunCommands() override;
+
+    void Button13Click();
+    bool running() const { return worker_ != nullptr; }
+    // Asks the worker to stop after the zone in hand; Obrab5 then only unlocks the window.
+    void requestCancel();
+    // Cancels and waits, serving the worker's queued calls meanwhile (window destruction).
+    void stopAndWait();
+
+signals:
+    void runEnded();  // after Obrab5 (or after a cancelled run)
+
+private:
+    void button13Click();
+    void StartRun();
+    void ReportZone(const ZoneReport& zone);
+    void Obrab5();
+    void showResults();
+    void showReferenceTables();
+
+    CommandContext& c_;
+    SpectrumCommands& spectrum_;
+    RunLock lock_;
+    QPointer<MyThread> worker_;
+};
+
+}  // namespace orvelo::ui

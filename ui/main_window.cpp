@@ -1,0 +1,247 @@
+#include "ui/main_window.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QSysInfo>
+#include <QTabWidget>
+
+#include "fitting/results_table.h"
+#include "ui/chart_surface.h"
+#include "ui/dialogs.h"
+#include "ui/final_run.h"
+#include "ui/layout_rule.h"
+#include "ui/main_menu.h"
+#include "ui/page_calibration_curve.h"
+#include "ui/page_calibration_masses.h"
+#include "ui/page_info.h"
+#include "ui/page_settings.h"
+#include "ui/page_single_peak.h"
+#include "ui/page_spectrum.h"
+#include "ui/page_testing.h"
+#include "ui/page_theory.h"
+#include "ui/preset_folders.h"
+#include "ui/secondary_windows.h"
+#include "ui/single_peak_commands.h"
+#include "ui/spectrum_commands.h"
+
+namespace orvelo::ui {
+
+MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<MessageBoxes> messages)
+    : files_(files ? std::move(files) : std::make_unique<QtFileDialogs>(this)),
+      messages_(messages ? std::move(messages) : std::make_unique<QtMessageBoxes>(this)) {
+    setObjectName(QStringLiteral("Form1"));
+    setWindowTitle(QStringLiteral("Орвело"));
+    resize(1288, 1004);
+    QFont font = QApplication::font();
+    font.setPixelSize(12);
+    setFont(font);
+    createPages();
+    menu_ = new MainMenu(menuBar());
+    form5_ = new ProgressWindow(this);
+    context_.reset(new CommandContext{this, state_, pages_, *menu_, *files_, *messages_, *form5_, {}});
+    spectrum_ = std::make_unique<SpectrumCommands>(*context_);
+    finalRun_ = std::make_unique<FinalRunCommands>(*context_, *spectrum_);
+    singlePeak_ = std::make_unique<SinglePeakCommands>(*context_);
+    connect(finalRun_.get(), &FinalRunCommands::runEnded, this, [this] {
+        if (closePending_) close();
+    });
+    connectMenu();
+    connectViewToggles();
+    connectPages();
+    FormCreate();
+}
+
+MainWindow::~MainWindow() { finalRun_->stopAndWait(); }
+
+void MainWindow::createPages() {
+    PageControl1 = new QTabWidget(this);
+    PageControl1->setObjectName(QStringLiteral("PageControl1"));
+    setCentralWidget(PageControl1);
+    pages_.spectrum = new PageSpectrum;
+    pages_.info = new PageInfo;
+    pages_.settings = new PageSettings;
+    pages_.calibrationMasses = new PageCalibrationMasses;
+    pages_.calibrationCurve = new PageCalibrationCurve;
+    pages_.theoryCH = new PageTheory(TheoryKind::CH);
+    pages_.theoryCF = new PageTheory(TheoryKind::CF);
+    pages_.singlePeak = new PageSinglePeak;
+    pages_.testing = new PageTesting;
+    const std::pair<QWidget*, const char*> order[] = {
+        {pages_.spectrum, "Спектр"},
+        {pages_.info, "Информация"},
+        {pages_.settings, "Настройка"},
+        {pages_.calibrationMasses, "Калибровочные массы"},
+        {pages_.calibrationCurve, "Калибровочная кривая"},
+        {pages_.theoryCH, "Теория CH"},
+        {pages_.theoryCF, "Теория CF"},
+        {pages_.singlePeak, "Отдельный пик"},
+        {pages_.testing, "Тестирование"},
+    };
+    for (const auto& [page, caption] : order) {
+        PageControl1->addTab(page, QString::fromUtf8(caption));
+        page->installEventFilter(this);  // the layout rule follows every page resize
+    }
+}
+
+// Start-up defaults, then everything but loading switched off.
+void MainWindow::FormCreate() {
+    state_.HintyCHCF = true;
+    pages_.theoryCH->practice->setMarks(true);
+    pages_.theoryCF->practice->setMarks(true);
+    state_.Podskazka = true;
+    pages_.settings->Edit2->setText(QString::number(state_.spectrum.KolUsred));
+    pages_.settings->Edit3->setText(QStringLiteral("10"));
+    const ResultRow& heads = ResultsTableHeads();
+    for (int col = 0; col < kResultColumns; ++col)
+        pages_.info->setCell(col, 0, QString::fromStdString(heads[static_cast<std::size_t>(col)]));
+    PageControl1->setCurrentIndex(0);
+    state_.ImyaKompyutera = ComputerName(QSysInfo::machineHostName().toStdString());
+    state_.NaServere1 = OnServer(state_.ImyaKompyutera, 1);
+    state_.NaServere2 = OnServer(state_.ImyaKompyutera, 2);
+    applyLayoutRule();
+    AtStartup(pages_);
+}
+
+void MainWindow::connectMenu() {
+    MainMenu& m = *menu_;
+    connect(m.N2, &QAction::triggered, this, [this] {
+        state_.StartPapka = CommandContext::programFolder().toStdString();
+        spectrum_->ReadFromFile();
+    });
+    const auto& folders = PresetFolders();
+    for (std::size_t i = 0; i < folders.size(); ++i)
+        connect(m.presetFolders[i], &QAction::triggered, this, [this, i] { openPresetFolder(PresetFolders()[i]); });
+    connect(m.N42, &QAction::triggered, this, [this] {
+        state_.StartPapka = CommandContext::programFolder().toStdString();
+        spectrum_->WriteToFile();
+    });
+    connect(m.N3, &QAction::triggered, this, &QWidget::close);
+    connect(m.N11, &QAction::triggered, this, [this] { N11Click(); });
+    connect(m.N44, &QAction::triggered, this, [this] { N44Click(); });
+    connect(m.N31, &QAction::triggered, this, [this] { N31Click(); });
+    connect(m.N14, &QAction::triggered, this, [this] { N14Click(); });
+}
+
+void MainWindow::connectPages() {
+    PageSettings& s = *pages_.settings;
+    connect(s.Button9, &QPushButton::clicked, this, [this] { spectrum_->Button9Click(); });
+    connect(s.Button13, &QPushButton::clicked, this, [this] { finalRun_->Button13Click(); });
+    connect(s.BitBtn1, &QPushButton::clicked, this, [this] { spectrum_->BitBtn1Click(); });
+    connect(s.ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) spectrum_->ListBox1Click();
+    });
+    PageSinglePeak& sp = *pages_.singlePeak;
+    connect(sp.ListBox8, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) singlePeak_->ListBox8Click();
+    });
+    connect(sp.Button16, &QPushButton::clicked, this, [this] { singlePeak_->Button16Click(); });
+    connect(sp.Button17, &QPushButton::clicked, this, [this] { singlePeak_->Button17Click(); });
+    connect(pages_.info, &PageInfo::messageRequested, this, [this](const QString& t) { context_->info(t); });
+    PageCalibrationMasses& m = *pages_.calibrationMasses;
+    for (QCheckBox* box : {m.CheckBox1, m.CheckBox2, m.CheckBox3, m.CheckBox4, m.CheckBox5})
+        connect(box, &QCheckBox::clicked, this, [this] { ReFill(); });
+}
+
+// "Стандартные массы" from the reference tables and the check boxes.
+void MainWindow::ReFill() {
+    PageCalibrationMasses& m = *pages_.calibrationMasses;
+    m.ListBox2->clear();
+    for (const std::string& line : orvelo::ReFill(state_.tables, ListFlagsOf(m)))
+        m.ListBox2->addItem(QString::fromStdString(line));
+}
+
+void MainWindow::connectViewToggles() {
+    PageSpectrum& sp = *pages_.spectrum;
+    MainMenu& m = *menu_;
+    const std::pair<ViewToggle, ChartSeries*> toggles[] = {
+        {m.Series1View, sp.Series1}, {m.Series6View, sp.Series6},  {m.Series2View, sp.Series2},
+        {m.Series3View, sp.Series3}, {m.Series4View, sp.Series4},  {m.Series5View, sp.Series5},
+        {m.Series16View, sp.Series16}};
+    // Each entry inverts its series property from its current value, then its own check mark
+    // (the action's automatic toggle is that second inversion).
+    for (const auto& [view, series] : toggles) {
+        ChartSeries* s = series;
+        connect(view.shown, &QAction::triggered, this, [s] { s->setShown(!s->shown()); });
+        connect(view.markers, &QAction::triggered, this, [s] { s->setMarkers(!s->markers()); });
+    }
+}
+
+// Logarithmic scale of Chart1: minimum 0, then the flag inverted, then the check mark.
+void MainWindow::N11Click() {
+    ChartSurface& chart = *pages_.spectrum->Chart1;
+    chart.setValueAxisMinimum(0);
+    chart.setLogarithmic(!chart.logarithmic());
+}
+
+void MainWindow::N31Click() {
+    state_.HintyCHCF = menu_->N31->isChecked();
+    pages_.theoryCH->practice->setMarks(state_.HintyCHCF);
+    pages_.theoryCF->practice->setMarks(state_.HintyCHCF);
+}
+
+void MainWindow::N44Click() { state_.Podskazka = !state_.Podskazka; }
+
+void MainWindow::N14Click() {
+    AboutBox box(this);
+    box.exec();
+}
+
+void MainWindow::openPresetFolder(const PresetFolder& folder) {
+    state_.StartPapka =
+        PresetFolderPath(folder, state_.NaServere1, state_.NaServere2, QDir::homePath().toStdString());
+    spectrum_->ReadFromFile();
+}
+
+void MainWindow::applyLayoutRule() {
+    auto size = [](QWidget* w) { return PageSize{w->width(), w->height()}; };
+    LayoutPages pageSizes{size(pages_.settings), size(pages_.calibrationMasses), size(pages_.calibrationCurve),
+                          size(pages_.singlePeak), size(pages_.testing)};
+    auto box = [](QWidget* w) { return Box{w->x(), w->y(), w->width(), w->height()}; };
+    PageSettings& s = *pages_.settings;
+    PageCalibrationMasses& m = *pages_.calibrationMasses;
+    PageCalibrationCurve& c = *pages_.calibrationCurve;
+    PageSinglePeak& sp = *pages_.singlePeak;
+    PageTesting& t = *pages_.testing;
+    QWidget* widgets[] = {s.ListBox1, s.Chart5, m.ListBox5, m.GroupBox5, m.ListBox2, c.Button6, c.Button4,
+                          c.Button5, c.Chart2, sp.ListBox8, sp.ListBox9, t.ListBox3, t.ListBox4};
+    LayoutBoxes boxes;
+    Box* fields[] = {&boxes.ListBox1, &boxes.Chart5, &boxes.ListBox5, &boxes.GroupBox5, &boxes.ListBox2,
+                     &boxes.Button6, &boxes.Button4, &boxes.Button5, &boxes.Chart2, &boxes.ListBox8,
+                     &boxes.ListBox9, &boxes.ListBox3, &boxes.ListBox4};
+    for (std::size_t i = 0; i < std::size(widgets); ++i) *fields[i] = box(widgets[i]);
+    const LayoutBoxes laid = ApplyLayoutRule(pageSizes, boxes);
+    const Box* results[] = {&laid.ListBox1, &laid.Chart5, &laid.ListBox5, &laid.GroupBox5, &laid.ListBox2,
+                            &laid.Button6, &laid.Button4, &laid.Button5, &laid.Chart2, &laid.ListBox8,
+                            &laid.ListBox9, &laid.ListBox3, &laid.ListBox4};
+    for (std::size_t i = 0; i < std::size(widgets); ++i)
+        widgets[i]->setGeometry(results[i]->left, results[i]->top, results[i]->width, results[i]->height);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Resize && watched->isWidgetType()) applyLayoutRule();
+    return QMainWindow::eventFilter(watched, event);
+}
+
+// Closing during a final run cancels it between zones; the window closes once the worker has
+// stopped (its pending progress step is served meanwhile, so nothing waits on anything).
+void MainWindow::closeEvent(QCloseEvent* event) {
+    if (finalRun_->running()) {
+        closePending_ = true;
+        finalRun_->requestCancel();
+        event->ignore();
+        return;
+    }
+    form5_->hide();
+    QMainWindow::closeEvent(event);
+}
+
+}  // namespace orvelo::ui

@@ -1,0 +1,76 @@
+#pragma once
+// Form1, the program's only working window: the menu, the page control with its nine pages,
+// the layout rule, the preset folders and command availability. The commands themselves live
+// in their groups (SpectrumCommands, FinalRunCommands, SinglePeakCommands), which get one
+// CommandContext over the window's state and pages.
+#include <QMainWindow>
+#include <memory>
+
+#include "ui/command_context.h"
+#include "ui/dialogs.h"
+#include "ui/pages.h"
+#include "ui/program_state.h"
+
+class QTabWidget;
+
+namespace orvelo::ui {
+
+class FinalRunCommands;
+class MainMenu;
+class ProgressWindow;
+class SinglePeakCommands;
+class SpectrumCommands;
+struct PresetFolder;
+
+class MainWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    // Null helpers: the Qt dialogs and message boxes.
+    explicit MainWindow(std::unique_ptr<FileDialogs> files = nullptr,
+                        std::unique_ptr<MessageBoxes> messages = nullptr);
+    ~MainWindow() override;
+
+    ProgramState& state() { return state_; }
+    Pages& pages() { return pages_; }
+    MainMenu& menu() { return *menu_; }
+    ProgressWindow& progressWindow() { return *form5_; }
+    CommandContext& context() { return *context_; }
+    QTabWidget* pageControl() const { return PageControl1; }
+    SpectrumCommands& spectrumCommands() { return *spectrum_; }
+    FinalRunCommands& finalRunCommands() { return *finalRun_; }
+
+    // The layout rule over the pages' current sizes (FormResize).
+    void applyLayoutRule();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void FormCreate();
+    void createPages();
+    void connectMenu();
+    void connectViewToggles();
+    void connectPages();
+    void ReFill();
+    void N11Click();
+    void N31Click();
+    void N44Click();
+    void N14Click();
+    void openPresetFolder(const PresetFolder& folder);
+
+    ProgramState state_;
+    Pages pages_;
+    std::unique_ptr<FileDialogs> files_;
+    std::unique_ptr<MessageBoxes> messages_;
+    QTabWidget* PageControl1 = nullptr;
+    MainMenu* menu_ = nullptr;
+    ProgressWindow* form5_ = nullptr;
+    std::unique_ptr<CommandContext> context_;
+    std::unique_ptr<SpectrumCommands> spectrum_;
+    std::unique_ptr<FinalRunCommands> finalRun_;
+    std::unique_ptr<SinglePeakCommands> singlePeak_;
+    bool closePending_ = false;
+};
+
+}  // namespace orvelo::ui

@@ -1,0 +1,34 @@
+#include "ui/page_calibration_curve.h"
+
+#include <QPushButton>
+
+#include "ui/chart_surface.h"
+#include "ui/layout_rule.h"
+#include "ui/widget_kit.h"
+
+namespace orvelo::ui {
+
+PageCalibrationCurve::PageCalibrationCurve(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("TabSheet5"));
+    Button6 = MakeButton(this, "Button6", QStringLiteral("Подобрать линию"), QRect(0, 8, 313, 97));
+    Button4 = MakeButton(this, "Button4", QStringLiteral("Подобрать параболу"), QRect(328, 8, 273, 97));
+    Button5 = MakeButton(this, "Button5", QStringLiteral("Пересчитать данные"), QRect(616, 8, 393, 97));
+    Button5->setEnabled(false);
+
+    Chart2 = new ChartSurface(this);
+    Chart2->setObjectName(QStringLiteral("Chart2"));
+    const Box c2 = DesignLayout().Chart2;
+    Chart2->setGeometry(c2.left, c2.top, c2.width, c2.height);
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(16);
+    font.setBold(true);
+    Chart2->setTitleFont(font, Qt::blue);
+    Chart2->addTitleLine(QStringLiteral("Калибровочная кривая"));
+    Chart2->setAxisTitles(QStringLiteral("М изм"), QStringLiteral("delta M, mmu"), font, QColor(0, 128, 0));
+    Chart2->setLeftTickLength(0);
+    Series7 = Chart2->addSeries(QStringLiteral("Series7"), {Qt::red, MarkerShape::Circle, 2, Qt::blue, QColor(Qt::blue), 1});
+    Series8 = Chart2->addSeries(QStringLiteral("Series8"), {Qt::green, MarkerShape::Circle, 2, Qt::green, std::nullopt, 1});
+    Series7->setMarkers(true);
+}
+
+}  // namespace orvelo::ui

@@ -1,0 +1,61 @@
+#include "ui/page_settings.h"
+
+#include <QButtonGroup>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "ui/chart_surface.h"
+#include "ui/layout_rule.h"
+#include "ui/widget_kit.h"
+
+namespace orvelo::ui {
+
+PageSettings::PageSettings(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("TabSheet3"));
+    const LayoutBoxes design = DesignLayout();
+    Label7 = MakeSectionLabel(this, "Label7", QStringLiteral("Высоты зон пиков"), 24, 16);
+    const Box& l1 = design.ListBox1;
+    ListBox1 = MakeList(this, "ListBox1", QRect(l1.left, l1.top, l1.width, l1.height));
+    ListBox1->setToolTip(QStringLiteral("первое число - высота зоны пика\rвторое число - центр зоны")
+                             .replace(QLatin1Char('\r'), QLatin1Char('\n')));
+
+    Label5 = MakeSectionLabel(this, "Label5", QStringLiteral("KolUsred"), 312, 32);
+    Edit2 = MakeEdit(this, "Edit2", QStringLiteral("150"), QRect(408, 32, 113, 32));
+    Label6 = MakeSectionLabel(this, "Label6", QStringLiteral("KrivoMn"), 312, 66);
+    Edit3 = MakeEdit(this, "Edit3", QStringLiteral("10"), QRect(408, 66, 113, 32));
+    Button9 = MakeButton(this, "Button9", QStringLiteral("Предварительная"), QRect(552, 32, 225, 65),
+                         ButtonLook::Main, QStringLiteral("Предварительная обработка"));
+    Button13 = MakeButton(this, "Button13", QStringLiteral("Последняя"), QRect(552, 120, 225, 65),
+                          ButtonLook::Main, QStringLiteral("Предпоследняя обработка"));
+    BitBtn1 = MakeButton(this, "BitBtn1", QStringLiteral(">>"), QRect(232, 128, 57, 57));
+    Label9 = MakeSectionLabel(this, "Label9", QStringLiteral("Первый не помеховый пик"), 304, 128);
+    Edit4 = MakeEdit(this, "Edit4", QString(), QRect(304, 152, 233, 32));
+
+    RadioGroup1 = MakeFrame(this, "RadioGroup1", QStringLiteral("Гаусс"), QRect(808, 32, 249, 113),
+                            QColor(0, 128, 0), 19);
+    // The radio buttons lie over the frame but belong to the page.
+    RadioButton3 = MakeRadio(this, "RadioButton3", QStringLiteral("Обычный"), 824, 72, true);
+    RadioButton4 = MakeRadio(this, "RadioButton4", QStringLiteral("С плоской вершиной"), 824, 104);
+    RadioButton3->raise();
+    RadioButton4->raise();
+    auto* group = new QButtonGroup(this);
+    group->addButton(RadioButton3);
+    group->addButton(RadioButton4);
+
+    Chart5 = new ChartSurface(this);
+    Chart5->setObjectName(QStringLiteral("Chart5"));
+    const Box& c5 = design.Chart5;
+    Chart5->setGeometry(c5.left, c5.top, c5.width, c5.height);
+    Chart5->setMouseZoomEnabled(false);
+    Chart5->setPlotAreaColour(QColor(0xC0, 0xC0, 0xC0));  // the white valley/peak line shows on silver
+    Series14 = Chart5->addSeries(QStringLiteral("Series14"), {Qt::red, MarkerShape::Circle, 2, Qt::black, QColor(Qt::red), 1});
+    Series15 = Chart5->addSeries(QStringLiteral("Series15"), {Qt::white, MarkerShape::Circle, 2, Qt::black, QColor(Qt::white), 1});
+    Series14->setMarkers(true);
+    Series15->setMarkers(true);
+}
+
+}  // namespace orvelo::ui

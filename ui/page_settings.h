@@ -1,0 +1,42 @@
+#pragma once
+// Page "Настройка" (TabSheet3): the processing settings, the zone list with its zone chart
+// Chart5, the threshold entry and the buttons of the preliminary and the final run.
+#include <QWidget>
+
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QListWidget;
+class QPushButton;
+class QRadioButton;
+
+namespace orvelo::ui {
+
+class ChartSeries;
+class ChartSurface;
+
+class PageSettings : public QWidget {
+    Q_OBJECT
+public:
+    explicit PageSettings(QWidget* parent = nullptr);
+
+    QLabel* Label7;
+    QListWidget* ListBox1;
+    QLabel* Label5;
+    QLineEdit* Edit2;
+    QLabel* Label6;
+    QLineEdit* Edit3;
+    QPushButton* Button9;
+    QPushButton* Button13;
+    QPushButton* BitBtn1;
+    QLabel* Label9;
+    QLineEdit* Edit4;
+    QGroupBox* RadioGroup1;
+    QRadioButton* RadioButton3;
+    QRadioButton* RadioButton4;
+    ChartSurface* Chart5;
+    ChartSeries* Series14;
+    ChartSeries* Series15;
+};
+
+}  // namespace orvelo::ui

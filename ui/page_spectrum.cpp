@@ -1,0 +1,35 @@
+#include "ui/page_spectrum.h"
+
+#include <QVBoxLayout>
+
+#include "ui/chart_surface.h"
+
+namespace orvelo::ui {
+
+PageSpectrum::PageSpectrum(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("TabSheet1"));
+    Chart1 = new ChartSurface(this);
+    Chart1->setObjectName(QStringLiteral("Chart1"));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(Chart1);
+
+    QFont title(QStringLiteral("Arial"));
+    title.setPixelSize(23);
+    Chart1->setTitleFont(title, Qt::blue);
+    Chart1->addTitleLine(QStringLiteral("Спектр"));
+    Chart1->setPanelColour(Qt::lightGray);
+    Chart1->setValueAxisMinimum(0);
+
+    Series1 = Chart1->addSeries(QStringLiteral("Series1"), {Qt::black, MarkerShape::Circle, 2, Qt::blue, std::nullopt, 1});
+    Series2 = Chart1->addSeries(QStringLiteral("Series2"), {Qt::green, MarkerShape::Circle, 3, Qt::green, QColor(Qt::green), 3});
+    Series3 = Chart1->addSeries(QStringLiteral("Series3"), {Qt::yellow, MarkerShape::Diamond, 3, Qt::black, QColor(Qt::yellow), 1});
+    Series4 = Chart1->addSeries(QStringLiteral("Series4"), {Qt::blue, MarkerShape::Square, 2, Qt::black, QColor(Qt::blue), 1});
+    Series5 = Chart1->addSeries(QStringLiteral("Series5"), {Qt::white, MarkerShape::Square, 2, Qt::black, QColor(Qt::white), 1});
+    Series6 = Chart1->addSeries(QStringLiteral("Series6"), {Qt::red, MarkerShape::Square, 1, Qt::black, QColor(Qt::black), 1});
+    Series16 = Chart1->addSeries(QStringLiteral("Series16"), {Qt::red, MarkerShape::Circle, 3, Qt::black, QColor(Qt::red), 1});
+    // By default the stages are filled but not drawn (their View entries are unchecked).
+    for (ChartSeries* s : {Series2, Series3, Series4, Series5, Series16}) s->setShown(false);
+}
+
+}  // namespace orvelo::ui

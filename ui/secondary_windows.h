@@ -1,0 +1,46 @@
+#pragma once
+// The three small windows beside the main window: the progress window Form5 shown during the
+// final run, the column chooser Form3 of the HTML report and the About box.
+#include <QDialog>
+#include <QWidget>
+#include <array>
+
+class QCheckBox;
+class QProgressBar;
+class QPushButton;
+
+namespace orvelo::ui {
+
+// Form5: "Пожалуйста, подождите...", no title-bar buttons, a red bar showing "37%".
+class ProgressWindow : public QWidget {
+    Q_OBJECT
+public:
+    explicit ProgressWindow(QWidget* parent = nullptr);
+    QProgressBar* Gauge1;
+
+protected:
+    void showEvent(QShowEvent* event) override;  // FormShow: paints at once
+};
+
+// Form3: twelve boxes, box n selects results-table column n whatever its caption.
+class ColumnChooser : public QDialog {
+    Q_OBJECT
+public:
+    explicit ColumnChooser(QWidget* parent = nullptr);
+    std::array<QCheckBox*, 12> boxes{};
+    QPushButton* Button1;
+    // Flags stored by the OK button; unchanged when the window is closed another way.
+    std::array<bool, 12> choice() const;
+};
+
+// "О программе...": a picture, "Орвело" in red, the version, OK as the default button.
+class AboutBox : public QDialog {
+    Q_OBJECT
+public:
+    explicit AboutBox(QWidget* parent = nullptr);
+};
+
+// The stylised spectrum drawn in the About box.
+QPixmap AboutPicture(int width, int height);
+
+}  // namespace orvelo::ui

@@ -1,0 +1,59 @@
+#include "ui/single_peak_commands.h"
+
+#include <QListWidget>
+
+#include "core/errors.h"
+#include "core/spectrum_file.h"
+#include "fitting/single_peak.h"
+#include "ui/availability.h"
+#include "ui/dialogs.h"
+#include "ui/page_single_peak.h"
+#include "ui/page_testing.h"
+
+namespace orvelo::ui {
+namespace {
+
+void AddLines(QListWidget* list, const std::vector<std::string>& lines) {
+    QStringList items;
+    for (const std::string& l : lines) items << QString::fromStdString(l);
+    list->addItems(items);
+}
+
+}  // namespace
+
+SinglePeakCommands::SinglePeakCommands(CommandContext& context) : c_(context) {}
+
+void SinglePeakCommands::ListBox8Click() { AfterSinglePeakChosen(c_.pages); }
+void SinglePeakCommands::Button16Click() { c_.run([this] { button16Click(); }); }
+void SinglePeakCommands::Button17Click() { c_.run([this] { button17Click(); }); }
+
+// The fit reads the zones and the power the last final run left, so it gives the log of
+// exactly the fit that produced the table row.
+void SinglePeakCommands::button16Click() {
+    PageSinglePeak& page = *c_.pages.singlePeak;
+    const int k = page.ListBox8->currentRow();
+    if (k < 0) return;
+    page.ListBox9->clear();
+    ProgramState& s = c_.state;
+    const FitSource source(s.spectrum.Spectrum, s.spectrum.Smooth, s.run.GaussPower);
+    SinglePeakFit fit = FitSinglePeak(s.singlePeakFit, source, s.spectrum.FinalExtrema, s.run.peaks, k);
+    AddLines(page.ListBox9, fit.log);
+    AddLines(c_.pages.testing->ListBox3, fit.problemLines);
+    if (fit.outcome.problem()) ++s.run.ProblemCount;  // the counter on "Тестирование" keeps the run's
+    s.singlePeak = fit.selection;
+    AfterSinglePeakFitted(c_.pages);
+}
+
+// Only a selection made by a fit on the spectrum now loaded is written.
+void SinglePeakCommands::button17Click() {
+    const PeakSelection& sel = c_.state.singlePeak;
+    if (!SelectionFitsSpectrum(sel, c_.state.spectrum.Spectrum))
+        throw OrveloError("Сначала обработайте пик кнопкой \"Обработать\"");
+    const auto name = c_.files.saveFile({QStringLiteral("Сохранить отдельный пик"),
+                                         QString::fromStdString(PeakFileName(sel.M)),
+                                         QString::fromStdString(c_.state.StartPapka),
+                                         QString::fromUtf8(kTextFilter)});
+    if (name) WritePeakFile(name->toStdString(), c_.state.spectrum, sel.M, sel.first, sel.last);
+}
+
+}  // namespace orvelo::ui

@@ -1,0 +1,200 @@
+#include "ui/spectrum_commands.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+
+#include "core/number_text.h"
+#include "core/spectrum_file.h"
+#include "processing/preliminary.h"
+#include "ui/availability.h"
+#include "ui/chart_surface.h"
+#include "ui/dialogs.h"
+#include "ui/guidance_texts.h"
+#include "ui/main_menu.h"
+#include "ui/page_calibration_masses.h"
+#include "ui/page_info.h"
+#include "ui/page_settings.h"
+#include "ui/page_single_peak.h"
+#include "ui/page_spectrum.h"
+#include "ui/page_testing.h"
+#include "ui/page_theory.h"
+
+namespace orvelo::ui {
+namespace {
+
+// The busy cursor over Chart1 for as long as a load runs, whatever way it ends.
+class BusyChart {
+public:
+    explicit BusyChart(ChartSurface& chart) : chart_(chart) { chart_.setBusy(true); }
+    ~BusyChart() {
+        chart_.setBusy(false);
+        chart_.setBuffered(true);
+    }
+
+private:
+    ChartSurface& chart_;
+};
+
+void FillList(QListWidget* list, const std::vector<std::string>& lines) {
+    QStringList items;
+    items.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& l : lines) items << QString::fromStdString(l);
+    list->addItems(items);
+}
+
+}  // namespace
+
+void DrawStage(ChartSeries& series, const PointList& points, const ViewToggle& view) {
+    series.setMarkers(view.markers->isChecked());
+    series.setShown(view.shown->isChecked());
+    series.setPoints(points.x, points.y);
+}
+
+SpectrumCommands::SpectrumCommands(CommandContext& context) : c_(context) {
+    PageSettings& s = *c_.pages.settings;
+    s.Series15->setAfterDrawCallback([this](ChartCanvas& canvas) { drawTriangleMarker(canvas); });
+}
+
+void SpectrumCommands::ReadFromFile() { c_.run([this] { readFromFile(); }); }
+void SpectrumCommands::WriteToFile() {
+    c_.run([this] {
+        const auto name = c_.files.saveFile({QStringLiteral("Сохранить спектр"), QStringLiteral("Спектр.txt"),
+                                             QString::fromStdString(c_.state.StartPapka),
+                                             QString::fromUtf8(kTextFilter)});
+        if (name) WriteSpectrumFile(name->toStdString(), c_.state.spectrum);
+    });
+}
+void SpectrumCommands::Button9Click() { c_.run([this] { button9Click(); }); }
+void SpectrumCommands::ListBox1Click() { c_.run([this] { listBox1Click(); }); }
+void SpectrumCommands::BitBtn1Click() { c_.run([this] { bitBtn1Click(); }); }
+
+// The file is parsed completely before anything changes, so a failed load keeps the previous
+// spectrum and every display as they were.
+void SpectrumCommands::readFromFile() {
+    const auto name = c_.files.openFile({QStringLiteral("Открыть спектр"), QString(),
+                                         QString::fromStdString(c_.state.StartPapka),
+                                         QString::fromUtf8(kTextFilter)});
+    if (!name) return;
+    ChartSurface& chart = *c_.pages.spectrum->Chart1;
+    {
+        BusyChart busy(chart);
+        LoadedSpectrum loaded = ReadSpectrumFile(name->toStdString());
+        ClearAll(ClearMode::NewSpectrum);
+        chart.setBuffered(false);
+        if (loaded.title) {
+            chart.clearTitle();
+            chart.addTitleLine(QString::fromStdString(*loaded.title));
+        }
+        ApplyLoadedSpectrum(c_.state.spectrum, std::move(loaded));
+        DrawSpectrum();
+    }
+    c_.guidance(kAfterLoadGuidance);
+    AfterSpectrumLoaded(c_.pages);
+}
+
+void SpectrumCommands::DrawSpectrum() {
+    ChartSeries& series = *c_.pages.spectrum->Series1;
+    series.setMarkers(c_.menu.Series1View.markers->isChecked());
+    series.setPoints(c_.state.spectrum.Spectrum.x, c_.state.spectrum.Spectrum.y);
+}
+
+void SpectrumCommands::ClearAll(ClearMode mode) {
+    Pages& p = c_.pages;
+    PageSpectrum& sp = *p.spectrum;
+    if (mode == ClearMode::NewSpectrum) sp.Series1->clear();
+    for (ChartSeries* s : {sp.Series2, sp.Series3, sp.Series4, sp.Series5, sp.Series6})
+        s->clear();
+    for (PageTheory* t : {p.theoryCH, p.theoryCF}) {
+        t->theory->clear();
+        t->practice->clear();
+    }
+    if (mode != ClearMode::FinalRun) {
+        p.settings->Series14->clear();
+        p.settings->Series15->clear();
+    }
+    sp.Series16->clear();
+
+    p.info->setRowCount(2);
+    for (int col = 0; col < kResultColumns; ++col) p.info->setCell(col, 1, QString());
+
+    PageCalibrationMasses& m = *p.calibrationMasses;
+    for (QListWidget* l : {p.settings->ListBox1, m.ListBox2, p.testing->ListBox3, p.testing->ListBox4,
+                           m.ListBox5, m.ListBox6, p.singlePeak->ListBox8, p.singlePeak->ListBox9})
+        l->clear();
+    m.Edit1->clear();
+
+    const SpectrumState& s = c_.state.spectrum;
+    p.settings->Edit2->setText(QString::number(s.KolUsred));
+    p.settings->Edit3->setText(QString::fromStdString(FormatGeneral(s.KrivoMn)));
+    p.testing->setCounter(p.testing->Label2, QStringLiteral("-"));
+    p.testing->setCounter(p.testing->Label4, QStringLiteral("-"));
+
+    c_.state.tables.clear();
+    c_.state.calibrationList.clear();
+    for (const auto& hook : c_.clearHooks) hook(mode);
+    AfterClearAll(p);
+}
+
+void SpectrumCommands::button9Click() {
+    AtPreliminaryStart(c_.pages);
+    SpectrumState& s = c_.state.spectrum;
+    try {
+        s.KolUsred = ParseInt32OrThrow(c_.pages.settings->Edit2->text().toStdString());
+        s.KrivoMn = ParseNumberOrThrow(c_.pages.settings->Edit3->text().toStdString());
+        ClearAll(ClearMode::Preliminary);
+        RunPreliminary(s);
+    } catch (...) {
+        AfterPreliminaryFailed(c_.pages);
+        throw;
+    }
+    drawStages();
+    FillList(c_.pages.settings->ListBox1, ZoneListLines(s));
+    if (c_.state.Podskazka) c_.guidance(kAfterPreliminaryGuidance);
+    else c_.info(QString::fromUtf8(kPreliminaryDoneMessage));
+    AfterPreliminary(c_.pages);
+}
+
+void SpectrumCommands::drawStages() {
+    const SpectrumState& s = c_.state.spectrum;
+    PageSpectrum& sp = *c_.pages.spectrum;
+    MainMenu& m = c_.menu;
+    DrawStage(*sp.Series2, s.Smooth, m.Series2View);
+    DrawStage(*sp.Series3, s.Extrema, m.Series3View);
+    DrawStage(*sp.Series4, s.Trimmed, m.Series4View);
+    DrawStage(*sp.Series5, s.PeakValley, m.Series5View);
+    DrawStage(*sp.Series16, s.FinalExtrema, m.Series16View);
+}
+
+void SpectrumCommands::listBox1Click() {
+    PageSettings& page = *c_.pages.settings;
+    page.Series14->clear();
+    page.Series15->clear();
+    const int line = page.ListBox1->currentRow();
+    if (line < 0) return;
+    const ZoneView view = NextVysota(c_.state.spectrum, line);
+    page.Series14->setPoints(view.window.x, view.window.y);
+    page.Series15->setPoints(view.peakValley.x, view.peakValley.y);
+}
+
+// A black triangle pointing down at the zone's maximum, its tip 10 pixels above it.
+void SpectrumCommands::drawTriangleMarker(ChartCanvas& canvas) {
+    const ChartSeries& window = *c_.pages.settings->Series14;
+    const int i = c_.state.spectrum.MarkerIndex;
+    if (i < 0 || i >= window.count()) return;
+    const int x = window.pixelX(i), y = window.pixelY(i);
+    canvas.setFillColor(Qt::black);
+    canvas.setOutlineColor(Qt::black);
+    canvas.drawPolygon(QPolygon({QPoint(x, y - 10), QPoint(x + 7, y - 30), QPoint(x - 7, y - 30)}));
+}
+
+void SpectrumCommands::bitBtn1Click() {
+    const QListWidgetItem* item = c_.pages.settings->ListBox1->currentItem();
+    if (!item) return;
+    const QString head = item->text().section(QLatin1Char(','), 0, 0);
+    const double height = ParseNumberOrThrow(head.toStdString());
+    c_.pages.settings->Edit4->setText(QString::fromStdString(FormatFixed(height, 0)));
+}
+
+}  // namespace orvelo::ui
