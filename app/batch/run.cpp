@@ -1,25 +1,124 @@
 #include "batch/run.h"
 
+#include <chrono>
+#include <string>
+#include <vector>
+
+#include "batch/calibration_file.h"
 #include "batch/output.h"
+#include "calibration/calibration_workflow.h"
+#include "calibration/reference_masses.h"
+#include "calibration/theory_series.h"
+#include "core/errors.h"
 #include "core/number_text.h"
 #include "core/spectrum_file.h"
 #include "core/spectrum_state.h"
+#include "export/html_report.h"
+#include "fitting/final_run.h"
+#include "fitting/results_table.h"
 #include "processing/preliminary.h"
 
 namespace orvelo::batch {
+namespace {
+
+std::vector<std::string> TabSeparated(const std::vector<ResultRow>& table) {
+    std::vector<std::string> lines;
+    for (const ResultRow& row : table) {
+        std::string line;
+        for (std::size_t c = 0; c < row.size(); ++c) {
+            if (c) line += '\t';
+            line += row[c];
+        }
+        lines.push_back(std::move(line));
+    }
+    return lines;
+}
+
+void WriteReport(const Output& output, const SpectrumState& state, const std::vector<ResultRow>& table) {
+    HtmlTable html;
+    for (const ResultRow& row : table) html.rows.emplace_back(row.begin(), row.end());
+    html.columnWidths = EstimateColumnWidths(html.rows);
+    const bool all[kReportColumnCount] = {true, true, true, true, true, true,
+                                          true, true, true, true, true, true};
+    output.WriteProgramFile("report.htm", WriteToHTML(html, state.SpectrumTitle, all, false));
+}
+
+// The mass lists and reference files a final run leaves on the calibration and theory pages.
+void WriteMassFiles(const Output& output, const SpectrumState& state, const PeakResults& peaks) {
+    const std::vector<std::string> masses = FillListMass(peaks);
+    output.WriteUtf8("masses.txt", masses);
+
+    const ElementMasses elements = ElementMassesOf(state);
+    ReferenceTables tables;
+    StandartCH(peaks, elements, tables);
+    StandartCF(peaks, elements, tables);
+    output.WriteUtf8("standard-masses.txt", ReFill(tables, ListFlags{}));
+    ListFlags full;
+    full.fullList = true;
+    output.WriteUtf8("standard-masses-all.txt", ReFill(tables, full));
+
+    const TheoryChart ch = CreateTeoriaCH(tables, peaks);
+    output.WriteProgramFile(kPilaTheoryFileName, PilaCHTheoryLines(ch.theory));
+    output.WriteProgramFile(kPilaPracticeFileName, PilaCHPracticeLines(ch.practice.points));
+    output.WriteProgramFile("ch-list.txt", CHListLines(tables.CHList));
+}
+
+void Calibrate(const Options& options, const Output& output, SpectrumState& state, const PeakResults& peaks) {
+    const CalibrationList list = ReadCalibrationFile(*options.calibrate, FillListMass(peaks));
+    PointList points;
+    CurveResult made = ProverkaZapol(list, peaks, points);
+    if (!made.ok()) throw OrveloError(made.message);
+    CurveFit fit = options.parabola ? PodobratParabola(points) : PodobratParabolaLine(points);
+    if (!fit.result.ok()) throw OrveloError(fit.result.message);
+    ApplyCalibration(fit.curve, state.Spectrum);
+    output.WriteProgramFile("calibrated.txt", SpectrumFileLines(state.SpectrumTitle, state.Spectrum, 0,
+                                                                state.Spectrum.count() - 1));
+}
+
+void RunFinalProcessing(const Options& options, const Output& output, SpectrumState& state) {
+    const std::optional<int64_t> height = CheckNoiseHeight(*options.threshold);
+    if (!height) throw OrveloError(kInvalidHeightMessage);
+
+    const auto start = std::chrono::steady_clock::now();
+    ApplyNoiseThreshold(state, *height);
+    FinalRunOptions run;
+    run.gaussPower = GaussPowerFor(options.flat ? GaussShape::FlatTop : GaussShape::Ordinary);
+    const FinalRunResult result = RunFinal(state.Spectrum, state.Smooth, state.FinalExtrema, run);
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
+
+    const std::vector<ResultRow> table = ResultsTable(result.peaks);
+    if (!output.toFiles()) {
+        output.Print(TabSeparated(table));
+        return;
+    }
+    output.WriteUtf8("results.tsv", TabSeparated(table));
+    output.WriteUtf8("zone-array.txt", result.zoneLines);
+    output.WriteUtf8("problems.txt", result.problemLines);
+    output.WriteUtf8("summary.txt", {"Всего пиков = " + std::to_string(result.peaks.size()),
+                                     "Проблемных пиков = " + std::to_string(result.ProblemCount),
+                                     "Время вычислений (мс) = " + std::to_string(ms.count())});
+    WriteMassFiles(output, state, result.peaks);
+    WriteReport(output, state, table);
+    if (options.calibrate) Calibrate(options, output, state, result.peaks);
+}
+
+}  // namespace
 
 int Run(const Options& options, std::ostream& out) {
     SpectrumState state;
     // The settings are checked before anything is loaded, as the window checks Edit2 first.
     if (options.kolUsred) state.KolUsred = ParseInt32OrThrow(*options.kolUsred);
+    if (options.threshold && !CheckNoiseHeight(*options.threshold)) throw OrveloError(kInvalidHeightMessage);
 
     ApplyLoadedSpectrum(state, ReadSpectrumFile(options.spectrum));
-    Output output(options.outDir, out);
+    const Output output(options.outDir, out);
 
     RunPreliminary(state);
     const std::vector<std::string> zones = ZoneListLines(state);
     if (output.toFiles()) output.WriteUtf8("zones.txt", zones);
     else if (!options.threshold) output.Print(zones);
+
+    if (options.threshold) RunFinalProcessing(options, output, state);
     return 0;
 }
 

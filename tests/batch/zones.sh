@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# orvelo-batch lists the zones of a generated spectrum by height, without the highest one.
+set -euo pipefail
+batch=$1; here=$(dirname "$0"); work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+awk -v lo=100 -v hi=110 -v step=0.002 -v base=10 -v R=2000 \
+    -v peaks="102:1000 104.5:5000 107:300" -f "$here/make_spectrum.awk" > "$work/s.txt"
+
+"$batch" --kolusred 5 --out "$work/out" "$work/s.txt"
+cat "$work/out/zones.txt"
+[ "$(wc -l < "$work/out/zones.txt")" -eq 2 ] || { echo "expected two zone lines"; exit 1; }
+# Heights come out a little under the amplitudes (smoothing); centres to 0.1.
+awk -F',   ' 'NR==1 && !($1 > 250 && $1 <= 300 && $2 == "107.0") { print "bad line 1: " $0; bad=1 }
+               NR==2 && !($1 > 900 && $1 <= 1000 && $2 == "102.0") { print "bad line 2: " $0; bad=1 }
+               END { exit bad }' "$work/out/zones.txt"
+
+# Without --out the same lines go to standard output.
+diff <("$batch" --kolusred 5 "$work/s.txt") "$work/out/zones.txt"
+
+# Errors: the program's own text on stderr and status 1; bad usage: status 2 with the usage.
+printf '1 2\r\n1.5E+03 7\r\n' > "$work/bad.txt"
+set +e
+"$batch" "$work/bad.txt" 2> "$work/err"; rc=$?
+set -e
+[ $rc -eq 1 ] && grep -q "'1.5E' is not a valid floating point value" "$work/err" || { echo "rc=$rc"; cat "$work/err"; exit 1; }
+set +e
+"$batch" --kolusred 1.5 "$work/s.txt" 2> "$work/err"; rc=$?
+set -e
+[ $rc -eq 1 ] && grep -q "'1.5' is not a valid integer value" "$work/err" || { echo "rc=$rc"; exit 1; }
+set +e
+"$batch" --bogus "$work/s.txt" 2> "$work/err"; rc=$?
+set -e
+[ $rc -eq 2 ] && grep -q "usage: orvelo-batch" "$work/err" || { echo "rc=$rc"; exit 1; }
+echo OK
