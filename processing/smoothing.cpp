@@ -97,10 +97,33 @@ void SmoothBlocks(const std::vector<double>& x, const std::vector<double>& src, 
     }
 }
 
+// The denominator xR - xL of the smoothing at point i.
+inline double MidpointGap(const double* x, std::size_t i) {
+    return (x[i] + x[i + 1]) / 2 - (x[i - 1] + x[i]) / 2;
+}
+
+// Whether a point of start .. end - 1 has a zero denominator. Integer tests on the bits (+0 and
+// -0 alike, NaN never) with no early exit, so that the loop runs as vector code.
+__attribute__((target_clones("avx2", "default")))
+bool AnyZeroGap(const double* x, std::size_t start, std::size_t end) {
+    uint64_t zero = 0;
+    for (std::size_t i = start; i < end; ++i) {
+        const uint64_t magnitude = std::bit_cast<uint64_t>(MidpointGap(x, i)) << 1;
+        zero |= ((magnitude | (0 - magnitude)) >> 63) ^ 1;  // 1 exactly when magnitude is 0
+    }
+    return zero != 0;
+}
+
 // The first inner point whose neighbouring midpoints share a mass, or 0 when there is none.
 std::size_t FindZeroDenominator(const std::vector<double>& x) {
-    for (std::size_t i = 1; i + 1 < x.size(); ++i)
-        if ((x[i] + x[i + 1]) / 2 - (x[i - 1] + x[i]) / 2 == 0) return i;
+    constexpr std::size_t kChunk = 1024;
+    const std::size_t n = x.size();
+    for (std::size_t start = 1; start + 1 < n; start += kChunk) {
+        const std::size_t end = std::min(n - 1, start + kChunk);
+        if (!AnyZeroGap(x.data(), start, end)) continue;
+        for (std::size_t i = start; i < end; ++i)
+            if (MidpointGap(x.data(), i) == 0) return i;
+    }
     return 0;
 }
 

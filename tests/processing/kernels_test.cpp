@@ -80,6 +80,10 @@ TEST(Kernels, ThreeEqualMassesAreRefusedWithTheMass) {
     const PointList before = list;
     EXPECT_EQ(ErrorText([&] { MidpointSmoothInPlace(list, "Шаг"); }), "Шаг: три одинаковые массы подряд у 2");
     EXPECT_EQ(list.y, before.y) << "a refused pass changes nothing";
+
+    PointList big;  // far into a long list: masses 0, 1, ..., 4999, 4999, 5001, ...
+    for (int i = 0; i < 20000; ++i) big.push(i == 5000 || i == 5001 ? 4999 : i, i % 3);
+    EXPECT_EQ(ErrorText([&] { MidpointSmoothPasses(big, big, 100, "Шаг"); }), "Шаг: три одинаковые массы подряд у 4999");
     // Two equal masses are fine: the midpoints still differ.
     PointList out;
     MidpointSmooth(PointList{{1, 2, 2, 3}, {0, 4, 4, 0}}, out);
