@@ -1,5 +1,6 @@
 #include <charconv>
 #include <chrono>
+#include <ctime>
 #include <string>
 #include <utility>
 #include <vector>
@@ -223,14 +224,15 @@ TEST(SpectrumReader, TenMillionLinesParseQuickly) {
         *p++ = '\n';
         text.append(buffer, p);
     }
-    const auto start = std::chrono::steady_clock::now();
+    // Processor time, so that other programs running at the same time do not count.
+    const std::clock_t start = std::clock();
     const LoadedSpectrum s = ParseSpectrumText(text);
-    const std::chrono::duration<double> took = std::chrono::steady_clock::now() - start;
+    const double seconds = static_cast<double>(std::clock() - start) / CLOCKS_PER_SEC;
     EXPECT_EQ(s.points.count(), kLines);
     EXPECT_EQ(s.points.x.back(), 100 + (kLines - 1) / 1000 + 0.999);
-    RecordProperty("seconds", std::to_string(took.count()));
+    RecordProperty("seconds", std::to_string(seconds));
     if (kTimedBuild) {
-        EXPECT_LT(took.count(), 4.0) << "parsing took " << took.count() << " s";
+        EXPECT_LT(seconds, 3.0) << "parsing took " << seconds << " s";
     }
 }
 
