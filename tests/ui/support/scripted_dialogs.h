@@ -1,0 +1,43 @@
+#pragma once
+// Test doubles of the window's modal helpers: file dialogs answered from a script, message
+// boxes recorded instead of shown.
+#include <QString>
+#include <QStringList>
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "ui/dialogs.h"
+
+namespace orvelo::ui::testing {
+
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    struct Request {
+        bool save = false;
+        FileRequest request;
+    };
+    // The next dialogs' answers, in order; nothing queued means "cancel".
+    std::deque<std::optional<QString>> answers;
+    std::vector<Request> requests;
+
+    std::optional<QString> openFile(const FileRequest& request) override { return answer(false, request); }
+    std::optional<QString> saveFile(const FileRequest& request) override { return answer(true, request); }
+
+private:
+    std::optional<QString> answer(bool save, const FileRequest& request);
+};
+
+class RecordingMessageBoxes : public MessageBoxes {
+public:
+    QStringList infos;
+    QStringList errors;  // as shown, full stop included
+    void info(const QString& text) override { infos << text; }
+    void error(const QString& text) override { errors << ErrorText(text); }
+    void clear() {
+        infos.clear();
+        errors.clear();
+    }
+};
+
+}  // namespace orvelo::ui::testing

@@ -1,0 +1,49 @@
+#pragma once
+// A main window with scripted dialogs, shown offscreen, and the small spectra the tests load.
+#include <QListWidget>
+#include <QPushButton>
+#include <QString>
+#include <QTemporaryDir>
+#include <QTest>
+#include <memory>
+
+#include "ui/main_window.h"
+#include "ui/support/scripted_dialogs.h"
+
+namespace orvelo::ui::testing {
+
+struct WindowFixture {
+    WindowFixture();
+    ~WindowFixture();
+
+    template <class T>
+    T* find(const char* name) const {
+        T* w = window->findChild<T*>(QString::fromLatin1(name));
+        if (!w) qFatal("no control named %s", name);
+        return w;
+    }
+    QPushButton* button(const char* name) const { return find<QPushButton>(name); }
+    QListWidget* list(const char* name) const { return find<QListWidget>(name); }
+
+    // Opens `path` through "Открыть..." with the dialog answered.
+    void open(const QString& path);
+    // "Предварительная" with the given KolUsred.
+    void preliminary(int kolUsred);
+    // ">>" on zone line `line`, then "Последняя"; waits for the end of the run.
+    void finalRun(int line);
+
+    ScriptedFileDialogs* files;
+    RecordingMessageBoxes* messages;
+    std::unique_ptr<MainWindow> window;
+    QTemporaryDir dir;
+};
+
+// A spectrum of `count` samples, step 0.01 from mass 20, with Gaussian peaks (resolving
+// power 300) of the given heights at 21, 22, 23 ...; whole-number intensities; CR LF.
+QString WriteSpectrum(const QString& path, const std::vector<double>& heights, int count = 600,
+                      const QString& title = QStringLiteral("Тест"));
+
+// Pins the locale to a decimal comma, so that any stray locale-dependent number text shows.
+void PinCommaLocale();
+
+}  // namespace orvelo::ui::testing
