@@ -187,11 +187,15 @@ void ApplyLoadedSpectrum(SpectrumState& state, LoadedSpectrum loaded) {
 
 std::vector<std::string> SpectrumFileLines(const std::string& title, const PointList& points,
                                            int first, int last) {
-    if (last >= first && (first < 0 || last >= points.count()))
-        throw OrveloError("Точки " + std::to_string(first) + "–" + std::to_string(last) +
-                          " лежат вне спектра из " + std::to_string(points.count()) + " точек");
+    const bool anyPoint = last >= first;
+    if (anyPoint && (first < 0 || last >= points.count())) {
+        const std::string range = "Точки " + std::to_string(first) + "–" + std::to_string(last);
+        if (points.empty()) throw OrveloError(range + " лежат вне спектра: спектр не загружен");
+        throw OrveloError(range + " лежат вне спектра: номера его точек от 0 до " +
+                          std::to_string(points.count() - 1));
+    }
     std::vector<std::string> lines;
-    lines.reserve(3 + static_cast<std::size_t>(std::max(0, last - first + 1)));
+    lines.reserve(3 + (anyPoint ? static_cast<std::size_t>(last - first) + 1 : 0));
     lines.push_back("\"" + title + "\"");
     lines.emplace_back("\"\"");
     lines.emplace_back("\"\"");

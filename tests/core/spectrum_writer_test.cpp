@@ -72,9 +72,11 @@ TEST(SpectrumWriter, PeakOutsideTheSpectrumIsRefusedBeforeAnythingIsWritten) {
     testing::WriteAll(path, "old");
     const SpectrumState state = SampleState();  // 7 points
     EXPECT_EQ(ErrorText([&] { WritePeakFile(path, state, 57, 5, 7); }),
-              "Точки 5–7 лежат вне спектра из 7 точек");
+              "Точки 5–7 лежат вне спектра: номера его точек от 0 до 6");
     EXPECT_EQ(ErrorText([&] { WritePeakFile(path, state, 57, -1, 2); }),
-              "Точки -1–2 лежат вне спектра из 7 точек");
+              "Точки -1–2 лежат вне спектра: номера его точек от 0 до 6");
+    EXPECT_EQ(ErrorText([&] { WritePeakFile(path, SpectrumState{}, 57, 0, 0); }),
+              "Точки 0–0 лежат вне спектра: спектр не загружен");
     EXPECT_EQ(ReadAll(path), "old");
     WritePeakFile(path, state, 57, 4, 3);  // last before first: the header alone
     EXPECT_EQ(ReadAll(path), "\"57 \xEF\xE8\xEA\"\r\n\"\"\r\n\"\"\r\n");
