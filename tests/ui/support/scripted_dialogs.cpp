@@ -5,8 +5,9 @@ namespace orvelo::ui::testing {
 std::optional<QString> ScriptedFileDialogs::answer(bool save, const FileRequest& request) {
     requests.push_back({save, request});
     if (answers.empty()) return std::nullopt;
-    std::optional<QString> a = std::move(answers.front());
+    const QString a = answers.front();
     answers.pop_front();
+    if (a.isNull()) return std::nullopt;
     return a;
 }
 

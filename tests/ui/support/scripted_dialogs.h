@@ -17,8 +17,8 @@ public:
         bool save = false;
         FileRequest request;
     };
-    // The next dialogs' answers, in order; nothing queued means "cancel".
-    std::deque<std::optional<QString>> answers;
+    // The next dialogs' answers, in order; a null QString, or nothing queued, means "cancel".
+    std::deque<QString> answers;
     std::vector<Request> requests;
 
     std::optional<QString> openFile(const FileRequest& request) override { return answer(false, request); }
