@@ -135,45 +135,46 @@ void CheckDenominators(const std::vector<double>& x, std::string_view step) {
     ThrowStepError(step, "середины соседних отрезков совпадают у " + FormatGeneral(x[i]));
 }
 
+// `total` passes over y, round after round; in each round both cores take half of the blocks
+// when the list is long enough to be worth it.
+void SmoothInRounds(const std::vector<double>& x, std::vector<double>& y, std::size_t total) {
+    const std::size_t n = x.size();
+    const std::size_t blocks = (n + kBlock - 1) / kBlock;
+    const bool parallel = blocks >= 2 && std::thread::hardware_concurrency() >= 2 &&
+                          n * std::min(total, kPassesPerRound) >= kParallelWork;
+    const std::size_t half = parallel ? blocks / 2 : blocks;
+    const std::size_t windowSize = std::min(n, kBlock + 2 * kPassesPerRound);
+    Window mine(windowSize);
+    std::vector<Window> theirs;
+    if (parallel) theirs.emplace_back(windowSize);
+    std::vector<double> next(n);
+    for (std::size_t done = 0; done < total;) {
+        const std::size_t k = std::min(kPassesPerRound, total - done);
+        std::thread helper;
+        if (parallel) {
+            try {
+                helper = std::thread(SmoothBlocks, std::cref(x), std::cref(y), std::ref(next), k, half, blocks,
+                                     std::ref(theirs.front()));
+            } catch (const std::system_error&) {
+                SmoothBlocks(x, y, next, k, half, blocks, theirs.front());  // no thread to be had
+            }
+        }
+        SmoothBlocks(x, y, next, k, 0, half, mine);
+        if (helper.joinable()) helper.join();
+        y.swap(next);
+        done += k;
+    }
+}
+
 }  // namespace
 
 void MidpointSmoothPasses(const PointList& in, PointList& out, int passes, std::string_view step) {
     RequireTwoPoints(in.count(), step);
-    const std::vector<double>& x = in.x;
-    const std::size_t n = x.size();
-    CheckDenominators(x, step);
-    std::vector<double> src = in.y;
-    if (n > 2 && passes > 0) {
-        std::vector<double> dst(n);
-        const std::size_t blocks = (n + kBlock - 1) / kBlock;
-        const bool parallel = blocks >= 2 && std::thread::hardware_concurrency() >= 2 &&
-                              n * std::min<std::size_t>(static_cast<std::size_t>(passes), kPassesPerRound) >=
-                                  kParallelWork;
-        const std::size_t windowSize = std::min(n, kBlock + 2 * kPassesPerRound);
-        Window mine(windowSize);
-        std::vector<Window> theirs;
-        if (parallel) theirs.emplace_back(windowSize);
-        const std::size_t total = static_cast<std::size_t>(passes);
-        for (std::size_t done = 0; done < total;) {
-            const std::size_t k = std::min(kPassesPerRound, total - done);
-            const std::size_t half = parallel ? blocks / 2 : blocks;
-            std::thread helper;
-            if (parallel) {
-                try {
-                    helper = std::thread(SmoothBlocks, std::cref(x), std::cref(src), std::ref(dst), k, half,
-                                         blocks, std::ref(theirs.front()));
-                } catch (const std::system_error&) {
-                    SmoothBlocks(x, src, dst, k, half, blocks, theirs.front());  // no thread to be had
-                }
-            }
-            SmoothBlocks(x, src, dst, k, 0, half, mine);
-            if (helper.joinable()) helper.join();
-            src.swap(dst);
-            done += k;
-        }
-    }
+    CheckDenominators(in.x, step);
+    std::vector<double> y = in.y;
+    if (in.x.size() > 2 && passes > 0) SmoothInRounds(in.x, y, static_cast<std::size_t>(passes));
     if (&out != &in) out.x = in.x;
-    out.y = std::move(src);
+    out.y = std::move(y);
 }
 
 }  // namespace orvelo
