@@ -44,7 +44,7 @@ struct Window {
 };
 
 // Runs `passes` passes over the window w of `len` points whose masses are x[0 .. len); the
-// intensities are in w.y0 and w.y1 alike. A side that is an end of the whole list stays fixed;
+// intensities are in w.y0, and its two end values also in w.y1. A side that is an end of the whole list stays fixed;
 // any other side loses one valid point per pass. Returns the buffer holding the last pass.
 __attribute__((target_clones("avx2", "default")))
 const double* SmoothWindow(const double* __restrict x, Window& w, std::size_t len, bool fixedLeft,
@@ -91,7 +91,9 @@ void SmoothBlocks(const std::vector<double>& x, const std::vector<double>& src, 
         const std::size_t we = std::min(n, e + passes);
         const std::size_t len = we - ws;
         std::copy(src.begin() + ws, src.begin() + we, w.y0.begin());
-        std::copy(src.begin() + ws, src.begin() + we, w.y1.begin());
+        // Each pass reads only what the pass before wrote, and the two ends of the window.
+        w.y1[0] = w.y0[0];
+        w.y1[len - 1] = w.y0[len - 1];
         const double* result = SmoothWindow(x.data() + ws, w, len, ws == 0, we == n, passes);
         std::copy(result + (s - ws), result + (e - ws), dst.begin() + s);
     }
