@@ -176,6 +176,7 @@ ChartSurface::ChartSurface(QWidget* parent) : QWidget(parent), plot_(new QCustom
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(plot_);
+    plot_->setLocale(QLocale::c());  // axis numbers with the point, as every number of the program
     plot_->setNoAntialiasingOnDrag(true);
     plot_->setPlottingHint(QCP::phCacheLabels, true);
     plot_->setSelectionRectMode(QCP::srmCustom);

@@ -3,6 +3,8 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <algorithm>
+#include <utility>
 
 #include "ui/layout_rule.h"
 #include "ui/widget_kit.h"
@@ -19,6 +21,9 @@ PageTesting::PageTesting(QWidget* parent) : QWidget(parent) {
     Label4 = MakeLabel(this, "Label4", dash, 210, 39, 19, Qt::red);
     Label1 = MakeLabel(this, "Label1", QStringLiteral("Время вычислений (мс) ="), 295, 8);
     Label2 = MakeLabel(this, "Label2", dash, 527, 8, 19, Qt::red);
+    // The platform's font is wider than the original one: a value never starts inside its caption.
+    for (auto [caption, value] : {std::pair{Label10, Label11}, std::pair{Label3, Label4}, std::pair{Label1, Label2}})
+        value->move(std::max(value->x(), caption->geometry().right() + 8), value->y());
     Label8 = MakeSectionLabel(this, "Label8", QStringLiteral("Проблемные пики"), 16, 80);
     const Box& l3 = design.ListBox3;
     ListBox3 = MakeList(this, "ListBox3", QRect(l3.left, l3.top, l3.width, l3.height));

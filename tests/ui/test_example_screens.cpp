@@ -1,0 +1,58 @@
+// The bundled example spectrum processed in the window from load to single peak, with every
+// page drawn. With ORVELO_SCREENSHOT_DIR set, the pages are saved there as PNG files.
+#include <QDir>
+#include <QLineEdit>
+#include <QTabWidget>
+#include <QTest>
+
+#include "ui/chart_surface.h"
+#include "ui/page_info.h"
+#include "ui/support/window_fixture.h"
+
+using namespace orvelo::ui;
+using namespace orvelo::ui::testing;
+
+class ExampleScreensTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { PinCommaLocale(); }
+    void exampleSpectrumGoesThroughEveryPage();
+};
+
+void ExampleScreensTest::exampleSpectrumGoesThroughEveryPage() {
+    WindowFixture f;
+    f.window->resize(1288, 1004);
+    f.open(QStringLiteral(ORVELO_TEST_DATA "/../../examples/example_spectrum.txt"));
+    QVERIFY(f.messages->errors.isEmpty());
+    f.preliminary(150);
+    QVERIFY2(f.messages->errors.isEmpty(), qPrintable(f.messages->errors.join('|')));
+    QListWidget* zones = f.list("ListBox1");
+    QVERIFY(zones->count() > 10);
+    int firstPeak = -1;  // the first zone clearly above the noise
+    for (int i = 0; i < zones->count() && firstPeak < 0; ++i)
+        if (zones->item(i)->text().section(',', 0, 0).toInt() > 200) firstPeak = i;
+    QVERIFY(firstPeak >= 0);
+    f.finalRun(firstPeak);
+    QVERIFY2(f.messages->errors.isEmpty(), qPrintable(f.messages->errors.join('|')));
+    PageInfo& info = *f.window->pages().info;
+    QCOMPARE(info.rowCount(), 16);  // the fifteen peaks of the example
+    bool found43 = false;
+    for (int r = 1; r < info.rowCount(); ++r) found43 |= qAbs(info.cell(1, r).toDouble() - 43.05478) < 0.002;
+    QVERIFY(found43);
+
+    f.list("ListBox1")->setCurrentRow(firstPeak);
+    f.list("ListBox8")->setCurrentRow(8);
+    f.button("Button16")->click();
+    const QString out = qEnvironmentVariable("ORVELO_SCREENSHOT_DIR");
+    QTabWidget* tabs = f.window->pageControl();
+    for (int i = 0; i < tabs->count(); ++i) {
+        tabs->setCurrentIndex(i);
+        QTest::qWait(30);
+        const QPixmap shot = f.window->grab();
+        QVERIFY(!shot.isNull());
+        if (!out.isEmpty()) QVERIFY(shot.save(QDir(out).filePath(QStringLiteral("page%1.png").arg(i + 1))));
+    }
+}
+
+QTEST_MAIN(ExampleScreensTest)
+#include "test_example_screens.moc"
