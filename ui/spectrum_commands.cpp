@@ -13,6 +13,7 @@
 #include "ui/dialogs.h"
 #include "ui/guidance_texts.h"
 #include "ui/main_menu.h"
+#include "ui/page_calibration_curve.h"
 #include "ui/page_calibration_masses.h"
 #include "ui/page_info.h"
 #include "ui/page_settings.h"
@@ -106,6 +107,8 @@ void SpectrumCommands::ClearAll(ClearMode mode) {
     if (mode == ClearMode::NewSpectrum) sp.Series1->clear();
     for (ChartSeries* s : {sp.Series2, sp.Series3, sp.Series4, sp.Series5, sp.Series6})
         s->clear();
+    p.calibrationCurve->Series7->clear();
+    p.calibrationCurve->Series8->clear();
     for (PageTheory* t : {p.theoryCH, p.theoryCF}) {
         t->theory->clear();
         t->practice->clear();
@@ -133,6 +136,9 @@ void SpectrumCommands::ClearAll(ClearMode mode) {
 
     c_.state.tables.clear();
     c_.state.calibrationList.clear();
+    c_.state.calibration.points.clear();
+    c_.state.calibration.practiceCH = {};
+    c_.state.calibration.practiceCF = {};
     for (const auto& hook : c_.clearHooks) hook(mode);
     AfterClearAll(p);
 }

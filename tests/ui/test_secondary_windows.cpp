@@ -1,5 +1,9 @@
 // The progress window, the column chooser and the modal helpers' texts.
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QTemporaryDir>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTest>
@@ -18,6 +22,7 @@ private slots:
     void columnChooserClosedOtherwiseStoresNothing();
     void programFilterBecomesQtFilter();
     void errorTextGetsFullStopAfterLettersAndDigits();
+    void productionDialogsStartInTheFolderAndAddNoSuffix();
 };
 
 void SecondaryWindowsTest::progressWindowHasNoCloseButtonAndShowsPercent() {
@@ -82,6 +87,48 @@ void SecondaryWindowsTest::errorTextGetsFullStopAfterLettersAndDigits() {
     QCOMPARE(ErrorText("what?"), QStringLiteral("what?."));                  // '?' comes after '.'
     QCOMPARE(ErrorText(""), QString());
     QCOMPARE(DisplayText("a\rb\r\nc"), QStringLiteral("a\nb\nc"));
+}
+
+// The real save dialog: title, start folder, filter, the typed name used as typed; reused.
+void SecondaryWindowsTest::productionDialogsStartInTheFolderAndAddNoSuffix() {
+    QTemporaryDir dir;
+    QWidget parent;
+    QtFileDialogs dialogs(&parent);
+    QString title, folder;
+    QStringList filters;
+    QFileDialog* seen = nullptr;
+    auto answer = [&](const QString& typed) {
+        auto* timer = new QTimer;
+        timer->setInterval(10);
+        connect(timer, &QTimer::timeout, [&, timer, typed] {
+            auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+            if (!d) return;
+            timer->stop();
+            timer->deleteLater();
+            seen = d;
+            title = d->windowTitle();
+            folder = d->directory().absolutePath();
+            filters = d->nameFilters();
+            d->findChild<QLineEdit*>("fileNameEdit")->setText(typed);
+            static_cast<QDialog*>(d)->accept();
+        });
+        timer->start();
+    };
+    answer(QStringLiteral("Спектр"));
+    const auto chosen = dialogs.saveFile({QStringLiteral("Сохранить спектр"), QStringLiteral("Спектр.txt"),
+                                          dir.path(), QString::fromUtf8(kTextFilter)});
+    QCOMPARE(title, QStringLiteral("Сохранить спектр"));
+    QCOMPARE(folder, QDir(dir.path()).absolutePath());
+    QCOMPARE(filters, (QStringList{"Текст (*.txt) (*.TXT *.txt)", "Все (*.*) (*.*)"}));
+    QVERIFY(chosen.has_value());
+    QCOMPARE(*chosen, QDir(dir.path()).filePath(QStringLiteral("Спектр")));
+    QVERIFY(seen->testOption(QFileDialog::DontConfirmOverwrite));
+    QFileDialog* first = seen;
+    answer(QStringLiteral("x.txt"));
+    QVERIFY(dialogs.saveFile({QStringLiteral("Сохранить отдельный пик"), QStringLiteral("57peak.txt"), dir.path(),
+                              QString::fromUtf8(kTextFilter)}));
+    QCOMPARE(seen, first);  // one shared save dialog
+    QCOMPARE(title, QStringLiteral("Сохранить отдельный пик"));
 }
 
 QTEST_MAIN(SecondaryWindowsTest)
