@@ -1,6 +1,7 @@
 // The operator's road through the window, driven by object name: load, preliminary run, zone
 // inspection, threshold, final run, results, single peak, save; and the refusals on the way.
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -38,6 +39,7 @@ private slots:
     void finalRunRefusesHeightsThatAreNotDigits();
     void preliminaryRunFailureLetsTheOperatorRetry();
     void guidanceOffShowsOnlyTheShortMessage();
+    void millionPointSpectrumLoadsWithoutAPause();
 };
 
 void WorkflowTest::wholeRunFromLoadToSavedPeak() {
@@ -207,6 +209,38 @@ void WorkflowTest::guidanceOffShowsOnlyTheShortMessage() {
     f.finalRun(0);
     QCOMPARE(f.messages->infos.size(), 1);
     QVERIFY(f.find<QLabel>("Label2")->text() != QStringLiteral("-"));
+}
+
+void WorkflowTest::millionPointSpectrumLoadsWithoutAPause() {
+    WindowFixture f;
+    QByteArray text = "\"Big\"\r\n\"\"\r\n\"\"\r\n";
+    text.reserve(24 * 1000000);
+    for (int i = 0; i < 1000000; ++i) {
+        text += QByteArray::number(10 + i * 0.0001, 'f', 4);
+        text += ' ';
+        text += QByteArray::number(100 + (i % 5000 < 20 ? 5000 : i % 7));
+        text += "\r\n";
+    }
+    QFile file(f.dir.filePath("big.txt"));
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write(text) == text.size());
+    file.close();
+    ChartSurface* chart = f.find<ChartSurface>("Chart1");
+    QElapsedTimer timer;
+    timer.start();
+    f.open(file.fileName());
+    chart->redrawNow();
+    const qint64 load = timer.restart();
+    chart->zoomToPixels(QPoint(200, 100), QPoint(400, 600));
+    chart->redrawNow();
+    chart->panByPixels(50, 0);
+    chart->redrawNow();
+    chart->undoZoom();
+    chart->redrawNow();
+    const qint64 views = timer.elapsed();
+    qInfo("1M-point file: load and draw %lld ms, zoom, pan and undo %lld ms", load, views);
+    QCOMPARE(Series(f, "Chart1", "Series1")->count(), 1000000);
+    QVERIFY(load < 5000);
+    QVERIFY(views < 1000);
 }
 
 QTEST_MAIN(WorkflowTest)
