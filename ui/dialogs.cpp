@@ -29,6 +29,7 @@ QString ErrorText(const QString& text) {
 QString DisplayText(const QString& text) {
     QString shown = text;
     shown.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    shown.replace(QStringLiteral("\n\r"), QStringLiteral("\n"));
     shown.replace(QLatin1Char('\r'), QLatin1Char('\n'));
     return shown;
 }

@@ -136,7 +136,10 @@ void FinalRunCommands::requestCancel() {
 void FinalRunCommands::stopAndWait() {
     if (!worker_) return;
     worker_->cancel();
-    while (!worker_->wait(10)) QCoreApplication::processEvents();
+    // The worker may sit in its blocking call to ReportZone: serve it while waiting. If the
+    // queued Obrab5 comes through meanwhile, it has already taken the worker.
+    while (worker_ && !worker_->wait(10)) QCoreApplication::processEvents();
+    if (!worker_) return;
     MyThread* worker = worker_;
     worker_ = nullptr;
     delete worker;
@@ -148,6 +151,7 @@ void FinalRunCommands::Obrab5() {
     MyThread* worker = worker_;
     if (!worker) return;
     worker_ = nullptr;
+    worker->wait();  // the body has returned; this only lets the thread finish
     worker->deleteLater();
     c_.form5.hide();
     c_.state.run.running = false;
