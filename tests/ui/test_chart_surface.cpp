@@ -75,13 +75,14 @@ void ChartSurfaceTest::pixelPositionAndPointUnderMouseAgree() {
     QCOMPARE(s->pointUnderMouse(), -1);      // the mouse has not been over the chart
     QSignalSpy moved(&c.surface, &ChartSurface::mouseMoved);
     QTest::mouseMove(c.surface.plot(), peak + QPoint(2, 1));
-    QCOMPARE(moved.count(), 1);
-    QCOMPARE(s->pointUnderMouse(), 50);
+    // Under a real X server the moves arrive as events: wait for them.
+    QTRY_VERIFY(moved.count() >= 1);
+    QTRY_COMPARE(s->pointUnderMouse(), 50);
     QTest::mouseMove(c.surface.plot(), peak + QPoint(0, 60));
-    QCOMPARE(s->pointUnderMouse(), -1);
+    QTRY_COMPARE(s->pointUnderMouse(), -1);
     s->setPointCursor(Qt::PointingHandCursor);
     QTest::mouseMove(c.surface.plot(), peak);
-    QCOMPARE(c.surface.plot()->cursor().shape(), Qt::PointingHandCursor);
+    QTRY_COMPARE(c.surface.plot()->cursor().shape(), Qt::PointingHandCursor);
 }
 
 void ChartSurfaceTest::afterDrawSurfaceDrawsOverTheSeries() {
