@@ -137,9 +137,9 @@ void CheckDenominators(const std::vector<double>& x, std::string_view step) {
     ThrowStepError(step, "середины соседних отрезков совпадают у " + FormatGeneral(x[i]));
 }
 
-// `total` passes over y, round after round; in each round both cores take half of the blocks
-// when the list is long enough to be worth it.
-void SmoothInRounds(const std::vector<double>& x, std::vector<double>& y, std::size_t total) {
+// `total` passes (at least one) of y, round after round; in each round both cores take half of
+// the blocks when the list is long enough to be worth it. The first round reads y itself.
+std::vector<double> SmoothInRounds(const std::vector<double>& x, const std::vector<double>& y, std::size_t total) {
     const std::size_t n = x.size();
     const std::size_t blocks = (n + kBlock - 1) / kBlock;
     const bool parallel = blocks >= 2 && std::thread::hardware_concurrency() >= 2 &&
@@ -149,23 +149,26 @@ void SmoothInRounds(const std::vector<double>& x, std::vector<double>& y, std::s
     Window mine(windowSize);
     std::vector<Window> theirs;
     if (parallel) theirs.emplace_back(windowSize);
-    std::vector<double> next(n);
-    for (std::size_t done = 0; done < total;) {
+    std::vector<double> cur, next(n);
+    const std::vector<double>* src = &y;
+    for (std::size_t done = 0; done < total; src = &cur) {
         const std::size_t k = std::min(kPassesPerRound, total - done);
+        next.resize(n);
         std::thread helper;
         if (parallel) {
             try {
-                helper = std::thread(SmoothBlocks, std::cref(x), std::cref(y), std::ref(next), k, half, blocks,
+                helper = std::thread(SmoothBlocks, std::cref(x), std::cref(*src), std::ref(next), k, half, blocks,
                                      std::ref(theirs.front()));
             } catch (const std::system_error&) {
-                SmoothBlocks(x, y, next, k, half, blocks, theirs.front());  // no thread to be had
+                SmoothBlocks(x, *src, next, k, half, blocks, theirs.front());  // no thread to be had
             }
         }
-        SmoothBlocks(x, y, next, k, 0, half, mine);
+        SmoothBlocks(x, *src, next, k, 0, half, mine);
         if (helper.joinable()) helper.join();
-        y.swap(next);
+        cur.swap(next);
         done += k;
     }
+    return cur;
 }
 
 }  // namespace
@@ -173,10 +176,13 @@ void SmoothInRounds(const std::vector<double>& x, std::vector<double>& y, std::s
 void MidpointSmoothPasses(const PointList& in, PointList& out, int passes, std::string_view step) {
     RequireTwoPoints(in.count(), step);
     CheckDenominators(in.x, step);
-    std::vector<double> y = in.y;
-    if (in.x.size() > 2 && passes > 0) SmoothInRounds(in.x, y, static_cast<std::size_t>(passes));
-    if (&out != &in) out.x = in.x;
-    out.y = std::move(y);
+    if (in.x.size() > 2 && passes > 0) {
+        std::vector<double> y = SmoothInRounds(in.x, in.y, static_cast<std::size_t>(passes));
+        if (&out != &in) out.x = in.x;
+        out.y = std::move(y);
+    } else if (&out != &in) {
+        out = in;
+    }
 }
 
 }  // namespace orvelo
