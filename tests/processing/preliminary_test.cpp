@@ -30,16 +30,16 @@ SpectrumState StateWith(const PointList& spectrum, int kolUsred) {
 }
 
 PointList FivePeaks(double noise) {
-    SyntheticSpectrum spec;
-    spec.peaks = kPlanted;
-    spec.massFirst = 19.5;
-    spec.massLast = 27.5;
-    spec.spacing = 0.001;
-    spec.baseline = 10;
-    spec.noiseAmplitude = noise;
-    spec.seed = 11;
-    spec.integral = true;
-    return spec.Generate();
+    SyntheticSpectrum synthetic;
+    synthetic.peaks = kPlanted;
+    synthetic.massFirst = 19.5;
+    synthetic.massLast = 27.5;
+    synthetic.spacing = 0.001;
+    synthetic.baseline = 10;
+    synthetic.noiseAmplitude = noise;
+    synthetic.seed = 11;
+    synthetic.integral = true;
+    return synthetic.Generate();
 }
 
 std::string RunError(SpectrumState& s) {
@@ -99,13 +99,13 @@ TEST(PreliminaryRun, StagesOneAndTwoAreTheSmoothingPassesOfTheSpectrum) {
 }
 
 TEST(PreliminaryRun, SpectrumBeginningWithZerosKeepsItsFirstPeak) {
-    SyntheticSpectrum spec;
-    spec.peaks = {{30.0, 300, 800}, {31.0, 300, 300}};
-    spec.massFirst = 29.8;  // 0.2 mass units of zeros before the first peak begins to rise
-    spec.massLast = 31.5;
-    spec.spacing = 0.001;
-    spec.integral = true;
-    SpectrumState s = StateWith(spec.Generate(), 2);
+    SyntheticSpectrum synthetic;
+    synthetic.peaks = {{30.0, 300, 800}, {31.0, 300, 300}};
+    synthetic.massFirst = 29.8;  // 0.2 mass units of zeros before the first peak begins to rise
+    synthetic.massLast = 31.5;
+    synthetic.spacing = 0.001;
+    synthetic.integral = true;
+    SpectrumState s = StateWith(synthetic.Generate(), 2);
     ASSERT_EQ(s.Spectrum.y[0], 0);
     ASSERT_EQ(s.Spectrum.y[1], 0);
     RunPreliminary(s);
