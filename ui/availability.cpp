@@ -62,9 +62,13 @@ void AfterSinglePeakFitted(Pages& p) {
     p.singlePeak->Button17->setEnabled(true);
 }
 
+// Back to "List open": the list buttons and "Обработать" (the mass lists are refilled) on; with
+// the points gone there is nothing to fit or apply.
 void AfterCalibrationListCleared(Pages& p) {
     const auto& m = *p.calibrationMasses;
-    SetEnabled({m.Button1, m.Button2, m.Button3, m.Button8}, true);
+    const auto& c = *p.calibrationCurve;
+    SetEnabled({m.Button1, m.Button2, m.Button3, m.Button8, p.singlePeak->Button16}, true);
+    SetEnabled({c.Button6, c.Button4, c.Button5}, false);
 }
 
 void AfterCalibrationListComplete(Pages& p, bool line, bool parabola) {

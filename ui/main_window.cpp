@@ -15,6 +15,7 @@
 #include <QTabWidget>
 
 #include "fitting/results_table.h"
+#include "ui/calibration_commands.h"
 #include "ui/chart_surface.h"
 #include "ui/dialogs.h"
 #include "ui/final_run.h"
@@ -29,9 +30,11 @@
 #include "ui/page_testing.h"
 #include "ui/page_theory.h"
 #include "ui/preset_folders.h"
+#include "ui/report_commands.h"
 #include "ui/secondary_windows.h"
 #include "ui/single_peak_commands.h"
 #include "ui/spectrum_commands.h"
+#include "ui/theory_commands.h"
 
 namespace orvelo::ui {
 
@@ -51,9 +54,13 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     spectrum_ = std::make_unique<SpectrumCommands>(*context_);
     finalRun_ = std::make_unique<FinalRunCommands>(*context_, *spectrum_);
     singlePeak_ = std::make_unique<SinglePeakCommands>(*context_);
+    calibration_ = std::make_unique<CalibrationCommands>(*context_, *spectrum_);
+    theory_ = std::make_unique<TheoryCommands>(*context_);
+    reports_ = std::make_unique<ReportCommands>(*context_);
     connect(finalRun_.get(), &FinalRunCommands::runEnded, this, [this] {
         if (closePending_) close();
     });
+    connect(finalRun_.get(), &FinalRunCommands::runEnded, calibration_.get(), &CalibrationCommands::ReFill);
     connectMenu();
     connectViewToggles();
     connectPages();
@@ -151,13 +158,8 @@ void MainWindow::connectPages() {
         connect(box, &QCheckBox::clicked, this, [this] { ReFill(); });
 }
 
-// "Стандартные массы" from the reference tables and the check boxes.
-void MainWindow::ReFill() {
-    PageCalibrationMasses& m = *pages_.calibrationMasses;
-    m.ListBox2->clear();
-    for (const std::string& line : orvelo::ReFill(state_.tables, ListFlagsOf(m)))
-        m.ListBox2->addItem(QString::fromStdString(line));
-}
+// "Стандартные массы" from the reference tables, the CH/CF choice and the check boxes.
+void MainWindow::ReFill() { calibration_->ReFill(); }
 
 void MainWindow::connectViewToggles() {
     PageSpectrum& sp = *pages_.spectrum;

@@ -3,6 +3,12 @@
 // the layout rule, the preset folders and command availability. The commands themselves live
 // in their groups (SpectrumCommands, FinalRunCommands, SinglePeakCommands), which get one
 // CommandContext over the window's state and pages.
+//
+// A new group of commands (calibration, theory charts, reports, bitmaps) follows the same
+// pattern: a class over CommandContext whose handlers wrap their work in context.run(), created
+// in the constructor after the pages and connected in connectPages() / connectMenu(); its
+// enable/disable steps go into availability.h; displays it keeps beyond the ones ClearAll
+// already empties get a hook in context().clearHooks.
 #include <QMainWindow>
 #include <memory>
 
@@ -15,11 +21,14 @@ class QTabWidget;
 
 namespace orvelo::ui {
 
+class CalibrationCommands;
 class FinalRunCommands;
 class MainMenu;
 class ProgressWindow;
+class ReportCommands;
 class SinglePeakCommands;
 class SpectrumCommands;
+class TheoryCommands;
 struct PresetFolder;
 
 class MainWindow : public QMainWindow {
@@ -38,6 +47,9 @@ public:
     QTabWidget* pageControl() const { return PageControl1; }
     SpectrumCommands& spectrumCommands() { return *spectrum_; }
     FinalRunCommands& finalRunCommands() { return *finalRun_; }
+    CalibrationCommands& calibrationCommands() { return *calibration_; }
+    TheoryCommands& theoryCommands() { return *theory_; }
+    ReportCommands& reportCommands() { return *reports_; }
 
     // The layout rule over the pages' current sizes (FormResize).
     void applyLayoutRule();
@@ -70,6 +82,9 @@ private:
     std::unique_ptr<SpectrumCommands> spectrum_;
     std::unique_ptr<FinalRunCommands> finalRun_;
     std::unique_ptr<SinglePeakCommands> singlePeak_;
+    std::unique_ptr<CalibrationCommands> calibration_;
+    std::unique_ptr<TheoryCommands> theory_;
+    std::unique_ptr<ReportCommands> reports_;
     bool closePending_ = false;
 };
 

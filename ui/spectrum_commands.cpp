@@ -99,6 +99,7 @@ void SpectrumCommands::DrawSpectrum() {
     ChartSeries& series = *c_.pages.spectrum->Series1;
     series.setMarkers(c_.menu.Series1View.markers->isChecked());
     series.setPoints(c_.state.spectrum.Spectrum.x, c_.state.spectrum.Spectrum.y);
+    c_.pages.spectrum->Chart1->undoZoom();  // a new mass axis is shown whole
 }
 
 void SpectrumCommands::ClearAll(ClearMode mode) {

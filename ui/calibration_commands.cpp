@@ -1,0 +1,183 @@
+#include "ui/calibration_commands.h"
+
+#include <QLineEdit>
+#include <QListWidget>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QCheckBox>
+#include <algorithm>
+
+#include "calibration/reference_masses.h"
+#include "ui/availability.h"
+#include "ui/chart_surface.h"
+#include "ui/page_calibration_curve.h"
+#include "ui/page_calibration_masses.h"
+#include "ui/page_single_peak.h"
+#include "ui/spectrum_commands.h"
+#include "ui/standard_mass_lines.h"
+#include "ui/widget_kit.h"
+
+namespace orvelo::ui {
+namespace {
+
+std::vector<std::string> Lines(const QListWidget* list) {
+    std::vector<std::string> lines;
+    for (const QString& l : ListLines(list)) lines.push_back(l.toStdString());
+    return lines;
+}
+
+void SetLines(QListWidget* list, const std::vector<std::string>& lines) {
+    QStringList items;
+    for (const std::string& l : lines) items << QString::fromStdString(l);
+    list->clear();
+    list->addItems(items);
+}
+
+}  // namespace
+
+CalibrationCommands::CalibrationCommands(CommandContext& context, SpectrumCommands& spectrum)
+    : c_(context), spectrum_(spectrum) {
+    connectControls();
+}
+
+void CalibrationCommands::connectControls() {
+    PageCalibrationMasses& m = *c_.pages.calibrationMasses;
+    PageCalibrationCurve& k = *c_.pages.calibrationCurve;
+    const std::pair<QPushButton*, void (CalibrationCommands::*)()> buttons[] = {
+        {m.Button1, &CalibrationCommands::Button1Click},   {m.Button3, &CalibrationCommands::Button3Click},
+        {m.Button2, &CalibrationCommands::Button2Click},   {m.Button8, &CalibrationCommands::Button8Click},
+        {m.Button14, &CalibrationCommands::Button14Click}, {m.Button15, &CalibrationCommands::Button15Click},
+        {k.Button6, &CalibrationCommands::Button6Click},   {k.Button4, &CalibrationCommands::Button4Click},
+        {k.Button5, &CalibrationCommands::Button5Click}};
+    for (const auto& [button, handler] : buttons)
+        connect(button, &QPushButton::clicked, this, [this, h = handler] { (this->*h)(); });
+    for (QRadioButton* radio : {m.RadioButton1, m.RadioButton2})
+        connect(radio, &QRadioButton::clicked, this, [this] { ReFill(); });
+}
+
+void CalibrationCommands::Button1Click() {
+    c_.run([this] {
+        PageCalibrationMasses& m = *c_.pages.calibrationMasses;
+        const int peak = m.ListBox5->currentRow();
+        CalibrationList& list = c_.state.calibrationList;
+        const ListChange change = list.TakePeak(peak, Lines(m.ListBox5));
+        // The taken line becomes the selected one, ready for its true mass.
+        const auto& index = list.CalibIndex();
+        const auto at = std::find(index.begin(), index.end(), peak);
+        ShowOutcome(change, at == index.end() ? m.ListBox6->currentRow() : static_cast<int>(at - index.begin()));
+    });
+}
+
+void CalibrationCommands::Button3Click() {
+    c_.run([this] {
+        const int line = c_.pages.calibrationMasses->ListBox6->currentRow();
+        ShowOutcome(c_.state.calibrationList.RemoveLine(line), -1);
+    });
+}
+
+void CalibrationCommands::Button2Click() {
+    c_.run([this] {
+        PageCalibrationMasses& m = *c_.pages.calibrationMasses;
+        const int line = m.ListBox6->currentRow();
+        ShowOutcome(c_.state.calibrationList.AttachTypedMass(line, m.Edit1->text().toStdString()), line);
+    });
+}
+
+void CalibrationCommands::Button8Click() {
+    c_.run([this] {
+        PageCalibrationMasses& m = *c_.pages.calibrationMasses;
+        const int line = m.ListBox6->currentRow();
+        const ListChange change =
+            c_.state.calibrationList.AttachStandardMass(line, Lines(m.ListBox2), m.ListBox2->currentRow());
+        ShowOutcome(change, line);
+    });
+}
+
+// A refusal keeps the list and its selection as they were; a change redraws the list.
+void CalibrationCommands::ShowOutcome(const ListChange& change, int selectRow) {
+    if (change.changed()) ShowCalibList(selectRow);
+    if (!change.message.empty()) c_.info(QString::fromStdString(change.message));
+}
+
+void CalibrationCommands::ShowCalibList(int selectRow) {
+    QListWidget* list = c_.pages.calibrationMasses->ListBox6;
+    SetLines(list, c_.state.calibrationList.lines());
+    list->setCurrentRow(selectRow < list->count() ? selectRow : -1);
+}
+
+void CalibrationCommands::Button14Click() {
+    c_.run([this] {
+        c_.pages.calibrationMasses->ListBox6->clear();
+        c_.pages.calibrationCurve->Series7->clear();
+        c_.pages.calibrationCurve->Series8->clear();
+        c_.state.calibration.points.clear();
+        c_.state.calibrationList.clear();
+        RefillMassLists();
+        AfterCalibrationListCleared(c_.pages);
+    });
+}
+
+// "Все массы" and the single-peak list again from the peaks of the last final run.
+void CalibrationCommands::RefillMassLists() {
+    const std::vector<std::string> lines = FillListMass(c_.state.run.peaks);
+    SetLines(c_.pages.calibrationMasses->ListBox5, lines);
+    SetLines(c_.pages.singlePeak->ListBox8, lines);
+}
+
+void CalibrationCommands::Button15Click() { c_.run([this] { ProverkaZapol(); }); }
+
+void CalibrationCommands::ProverkaZapol() {
+    ProgramState& s = c_.state;
+    const CurveResult r = orvelo::ProverkaZapol(s.calibrationList, s.run.peaks, s.calibration.points);
+    if (!r.ok()) {
+        c_.info(QString::fromStdString(r.message));
+        return;
+    }
+    const PointList& points = s.calibration.points;
+    c_.pages.calibrationCurve->Series7->setPoints(points.x, points.y);
+    QListWidget* diagnostics = c_.pages.calibrationMasses->ListBox7;
+    for (const std::string& line : s.calibrationList.ShowIndexLines())
+        diagnostics->addItem(QString::fromStdString(line));
+    AfterCalibrationListComplete(c_.pages, CanFitLine(points), CanFitParabola(points));
+    c_.guidance(kPointsCreatedGuidance);
+}
+
+void CalibrationCommands::Button6Click() { c_.run([this] { FitCurve(false); }); }
+void CalibrationCommands::Button4Click() { c_.run([this] { FitCurve(true); }); }
+
+// A refusal (too few points, a singular parabola) is shown and changes nothing, so the
+// operator may still try the other fit.
+void CalibrationCommands::FitCurve(bool parabola) {
+    const PointList& points = c_.state.calibration.points;
+    const CurveFit fit = parabola ? PodobratParabola(points) : PodobratParabolaLine(points);
+    if (!fit.result.ok()) {
+        c_.info(QString::fromStdString(fit.result.message));
+        return;
+    }
+    AtCurveFitStart(c_.pages);
+    c_.state.calibration.curve = fit.curve;
+    c_.pages.calibrationCurve->Series8->setPoints(fit.samples.x, fit.samples.y);
+    AfterCurveFitted(c_.pages);
+    c_.guidance(kCurveFittedGuidance);
+}
+
+void CalibrationCommands::Button5Click() { c_.run([this] { Recalculate(); }); }
+
+// Every mass of the raw spectrum moves by the curve; the results of the old masses are thrown
+// away (ClearAll also empties Series1), and the corrected spectrum is drawn again. Only a load
+// enables "Предварительная" again: the operator saves the spectrum and opens it.
+void CalibrationCommands::Recalculate() {
+    AfterRecalculated(c_.pages);
+    ApplyCalibration(c_.state.calibration.curve, c_.state.spectrum.Spectrum);
+    spectrum_.ClearAll(ClearMode::NewSpectrum);
+    spectrum_.DrawSpectrum();
+    c_.info(QString::fromUtf8(kRecalculatedMessage));
+}
+
+void CalibrationCommands::ReFill() {
+    PageCalibrationMasses& m = *c_.pages.calibrationMasses;
+    const StandardFamily family = m.RadioButton2->isChecked() ? StandardFamily::CF : StandardFamily::CH;
+    SetLines(m.ListBox2, StandardMassLines(c_.state.tables, ListFlagsOf(m), family));
+}
+
+}  // namespace orvelo::ui

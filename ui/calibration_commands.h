@@ -1,0 +1,47 @@
+#pragma once
+// The pages "Калибровочные массы" and "Калибровочная кривая": pairing fitted peaks with true
+// masses (">>", "<<", manual entry, standard masses, "Очистить список"), "Создать кривую",
+// the line or parabola through the calibration points and "Пересчитать данные". The list, the
+// points and the curve are the core's (calibration/); this group shows them and keeps the
+// buttons in step with the work flow (List open -> Points created -> Curve fitted -> Applied).
+#include <QObject>
+
+#include "calibration/calibration_workflow.h"
+#include "ui/command_context.h"
+
+namespace orvelo::ui {
+
+class SpectrumCommands;
+
+class CalibrationCommands : public QObject {
+    Q_OBJECT
+public:
+    CalibrationCommands(CommandContext& context, SpectrumCommands& spectrum);
+
+    // Each runs inside the command wrapper.
+    void Button1Click();   // ">>": take the selected peak
+    void Button3Click();   // "<<": remove the selected calibration line
+    void Button2Click();   // "<<" of "Ввод вручную"
+    void Button8Click();   // "<<" of "Стандартные массы"
+    void Button14Click();  // "Очистить список"
+    void Button15Click();  // "Создать кривую"
+    void Button6Click();   // "Подобрать линию"
+    void Button4Click();   // "Подобрать параболу"
+    void Button5Click();   // "Пересчитать данные"
+    // "Стандартные массы" from the reference tables, the family and the check boxes.
+    void ReFill();
+
+private:
+    void connectControls();
+    void ShowCalibList(int selectRow);
+    void ShowOutcome(const ListChange& change, int selectRow);
+    void ProverkaZapol();
+    void FitCurve(bool parabola);
+    void Recalculate();
+    void RefillMassLists();
+
+    CommandContext& c_;
+    SpectrumCommands& spectrum_;
+};
+
+}  // namespace orvelo::ui

@@ -1,0 +1,149 @@
+#include "ui/report_commands.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QGuiApplication>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QTableWidget>
+
+#include "core/errors.h"
+#include "core/text_file.h"
+#include "export/html_report.h"
+#include "ui/chart_surface.h"
+#include "ui/dialogs.h"
+#include "ui/main_menu.h"
+#include "ui/page_calibration_curve.h"
+#include "ui/page_info.h"
+#include "ui/page_spectrum.h"
+#include "ui/page_theory.h"
+#include "ui/secondary_windows.h"
+#include "ui/table_text.h"
+
+namespace orvelo::ui {
+namespace {
+
+// The grid as shown: every row (head row first) with the current cell texts, and each
+// column's current width in pixels.
+HtmlTable GridTable(const PageInfo& info) {
+    HtmlTable table;
+    for (int r = 0; r < info.rowCount(); ++r) {
+        std::vector<std::string> row;
+        for (int col = 0; col < kResultColumns; ++col) row.push_back(info.cell(col, r).toStdString());
+        table.rows.push_back(std::move(row));
+    }
+    for (int col = 0; col < kResultColumns; ++col) table.columnWidths.push_back(info.columnWidth(col));
+    return table;
+}
+
+}  // namespace
+
+std::unique_ptr<QPrinter> DefaultPrinter() {
+    if (QPrinterInfo::defaultPrinter().isNull()) throw OrveloError(kNoDefaultPrinterMessage);
+    return std::make_unique<QPrinter>(QPrinter::HighResolution);
+}
+
+ReportCommands::ReportCommands(CommandContext& context) : c_(context), printer_(DefaultPrinter) {
+    connectMenus();
+}
+
+ReportCommands::~ReportCommands() = default;
+
+void ReportCommands::connectMenus() {
+    MainMenu& m = c_.menu;
+    const std::pair<QAction*, void (ReportCommands::*)()> entries[] = {
+        {m.HTML1, &ReportCommands::HTML1Click}, {m.HTML2, &ReportCommands::HTML2Click},
+        {m.BMP1, &ReportCommands::BMP1Click},   {m.BMP2, &ReportCommands::BMP2Click},
+        {m.BMP3, &ReportCommands::BMP3Click},   {m.BMP4, &ReportCommands::BMP4Click},
+        {m.N35, &ReportCommands::N35Click}};
+    for (const auto& [action, handler] : entries)
+        connect(action, &QAction::triggered, this, [this, h = handler] { (this->*h)(); });
+    PageInfo& info = *c_.pages.info;
+    // The popup entries do their work here; the page's own placeholder reaction is dropped.
+    disconnect(info.TXT2, &QAction::triggered, &info, nullptr);
+    connect(info.TXT2, &QAction::triggered, this, [this] { TXT2Click(); });
+    connect(info.N4, &QAction::triggered, this, [this] { N4Click(); });
+}
+
+// Form3 first (its OK stores the choice, kept even when the save dialog is then cancelled),
+// then the save dialog, then the report from the grid as it is on screen.
+void ReportCommands::HTMLOut(bool Usovershen) {
+    c_.run([this, Usovershen] {
+        {
+            ColumnChooser form3(c_.window);
+            if (form3.exec() == QDialog::Accepted) c_.state.VyborStolbtsov = form3.choice();
+        }
+        const auto name = c_.files.saveFile({QString::fromUtf8(kHtmlDialogTitle), QString::fromUtf8(kHtmlFileName),
+                                             CommandContext::programFolder(), QString::fromUtf8(kHtmlFilter)});
+        if (!name) return;
+        const auto& chosen = c_.state.VyborStolbtsov;
+        WriteTextFile(name->toStdString(), WriteToHTML(GridTable(*c_.pages.info), c_.state.spectrum.SpectrumTitle,
+                                                       std::span<const bool>(chosen.data(), chosen.size()),
+                                                       Usovershen));
+    });
+}
+
+void ReportCommands::BMP1Click() { SaveChart(*c_.pages.spectrum->Chart1, kSpectrumBmpTitle, kSpectrumBmpName); }
+void ReportCommands::BMP2Click() { SaveChart(*c_.pages.theoryCH->chart, kPilaCHBmpTitle, kPilaCHBmpName); }
+void ReportCommands::BMP3Click() { SaveChart(*c_.pages.calibrationCurve->Chart2, kCurveBmpTitle, kCurveBmpName); }
+void ReportCommands::BMP4Click() { SaveChart(*c_.pages.theoryCF->chart, kPilaCFBmpTitle, kPilaCFBmpName); }
+
+// The chart drawn at its current size, as on screen; the name is used as typed (no extension
+// added) and an existing file is replaced.
+void ReportCommands::SaveChart(ChartSurface& chart, const char* title, const char* proposedName) {
+    c_.run([&] {
+        const auto name = c_.files.saveFile({QString::fromUtf8(title), QString::fromUtf8(proposedName),
+                                             CommandContext::programFolder(), QString::fromUtf8(kBmpFilter)});
+        if (!name) return;
+        if (!chart.saveBmp(*name))
+            throw OrveloError("Не удалось записать файл \"" + name->toStdString() + "\"");
+    });
+}
+
+void ReportCommands::N35Click() { c_.run([this] { PrintSpectrum(); }); }
+
+// One page, no dialog: Chart1 at the page origin, one printer dot per screen pixel.
+void ReportCommands::PrintSpectrum() {
+    ChartSurface& chart = *c_.pages.spectrum->Chart1;
+    chart.setPrintMargins(0, 0, 0, 0);
+    std::unique_ptr<QPrinter> printer = printer_();
+    if (!printer) throw OrveloError(kNoDefaultPrinterMessage);
+    if (!chart.paintOnPrinter(*printer, QPoint(0, 0))) {
+        const QString printerName = printer->printerName().isEmpty() ? printer->outputFileName() : printer->printerName();
+        throw OrveloError("Принтер \"" + printerName.toStdString() + "\" не может начать печать");
+    }
+}
+
+// The selected block of the results table, or the whole table (head row included) when one
+// cell or nothing is selected.
+std::vector<std::string> ReportCommands::TableText() const {
+    const PageInfo& info = *c_.pages.info;
+    const HtmlTable grid = GridTable(info);
+    std::optional<CellBlock> block;
+    const auto ranges = info.StringGrid1->selectedRanges();
+    if (!ranges.isEmpty()) {
+        const QTableWidgetSelectionRange& r = ranges.front();
+        block = CellBlock{r.topRow() + 1, r.leftColumn(), r.bottomRow() + 1, r.rightColumn()};
+    }
+    return TabSeparatedLines(grid.rows, block);
+}
+
+void ReportCommands::N4Click() {
+    c_.run([this] {
+        QString text;
+        for (const std::string& line : TableText()) text += QString::fromStdString(line) + QLatin1Char('\n');
+        QGuiApplication::clipboard()->setText(text);
+    });
+}
+
+void ReportCommands::TXT2Click() { c_.run([this] { CopyTableToFile(); }); }
+
+void ReportCommands::CopyTableToFile() {
+    const auto name = c_.files.saveFile({QString::fromUtf8(kTableTxtTitle), QString::fromUtf8(kTableTxtName),
+                                         CommandContext::programFolder(), QString::fromUtf8(kTextFilter)});
+    if (!name) return;
+    WriteTextFile(name->toStdString(), TableText());
+    c_.info(QStringLiteral("OK"));
+}
+
+}  // namespace orvelo::ui

@@ -1,0 +1,95 @@
+#include "ui/theory_commands.h"
+
+#include <QAction>
+
+#include "calibration/theory_series.h"
+#include "core/text_file.h"
+#include "export/ch_list_html.h"
+#include "export/html_report.h"
+#include "ui/chart_surface.h"
+#include "ui/dialogs.h"
+#include "ui/main_menu.h"
+#include "ui/page_theory.h"
+
+namespace orvelo::ui {
+namespace {
+
+PointList PointsOf(const ChartSeries& series) {
+    PointList points;
+    for (int i = 0; i < series.count(); ++i) {
+        points.x.push_back(series.x(i));
+        points.y.push_back(series.y(i));
+    }
+    return points;
+}
+
+}  // namespace
+
+TheoryCommands::TheoryCommands(CommandContext& context) : c_(context) {
+    PageTheory& ch = *c_.pages.theoryCH;
+    PageTheory& cf = *c_.pages.theoryCF;
+    // Series10GetMarkText and Series13GetMarkText: the hovered point's peak, while hints are on.
+    ch.practice->setMarkTextCallback([this](int v, const QString&) {
+        const ProgramState& s = c_.state;
+        return QString::fromStdString(
+            HoverMarkText(s.calibration.practiceCH, s.run.peaks, v, s.calibration.HoverIndex, s.HintyCHCF));
+    });
+    cf.practice->setMarkTextCallback([this](int v, const QString&) {
+        const ProgramState& s = c_.state;
+        return QString::fromStdString(
+            HoverMarkText(s.calibration.practiceCF, s.run.peaks, v, s.calibration.HoverIndex, s.HintyCHCF));
+    });
+    connect(ch.chart, &ChartSurface::mouseMoved, this, [this] { Chart3MouseMove(); });
+    connect(cf.chart, &ChartSurface::mouseMoved, this, [this] { Chart4MouseMove(); });
+    connect(c_.menu.TXT1, &QAction::triggered, this, [this] { TXT1Click(); });
+    connect(c_.menu.XLS1, &QAction::triggered, this, [this] { XLS1Click(); });
+    connect(c_.menu.HTML3, &QAction::triggered, this, [this] { HTML3Click(); });
+    c_.clearHooks.push_back([this](ClearMode) { c_.state.calibration.HoverIndex = -1; });
+}
+
+void TheoryCommands::Chart3MouseMove() { hover(*c_.pages.theoryCH->practice); }
+void TheoryCommands::Chart4MouseMove() { hover(*c_.pages.theoryCF->practice); }
+
+// HoverIndex is shared by both charts. Both are redrawn when it changes, so a mark goes away
+// as soon as the cursor leaves its point rather than at some later redraw.
+void TheoryCommands::hover(const ChartSeries& practice) {
+    int& hoverIndex = c_.state.calibration.HoverIndex;
+    const int index = practice.pointUnderMouse();
+    if (index == hoverIndex) return;
+    hoverIndex = index;
+    c_.pages.theoryCH->chart->requestRedraw();
+    c_.pages.theoryCF->chart->requestRedraw();
+}
+
+void TheoryCommands::TXT1Click() { c_.run([this] { PilaCHToFile(); }); }
+void TheoryCommands::XLS1Click() { c_.run([this] { WriteCHList(); }); }
+void TheoryCommands::HTML3Click() { c_.run([this] { WriteCHListHtml(); }); }
+
+// Two files, each after its own dialog; cancelling the first still asks for the second. The
+// second dialog starts where the first one was left.
+void TheoryCommands::PilaCHToFile() {
+    const QString filter = QString::fromUtf8(kPilaFilter);
+    const auto theory = c_.files.saveFile({QString::fromUtf8(kPilaTheoryDialogTitle),
+                                           QString::fromUtf8(kPilaTheoryFileName),
+                                           QString::fromStdString(c_.state.StartPapka), filter});
+    if (theory) WriteTextFile(theory->toStdString(), PilaCHTheoryLines(PointsOf(*c_.pages.theoryCH->theory)));
+    const auto practice = c_.files.saveFile(
+        {QString::fromUtf8(kPilaPracticeDialogTitle), QString::fromUtf8(kPilaPracticeFileName), QString(), filter});
+    if (practice)
+        WriteTextFile(practice->toStdString(), PilaCHPracticeLines(PointsOf(*c_.pages.theoryCH->practice)));
+}
+
+void TheoryCommands::WriteCHList() {
+    const auto name = c_.files.saveFile({QString::fromUtf8(kCHListDialogTitle), QString::fromUtf8(kCHListFileName),
+                                         CommandContext::programFolder(), QString::fromUtf8(kCHListFilter)});
+    if (name) WriteTextFile(name->toStdString(), CHListLines(c_.state.tables.CHList));
+}
+
+void TheoryCommands::WriteCHListHtml() {
+    const auto name =
+        c_.files.saveFile({QString::fromUtf8(kCHListHtmlDialogTitle), QString::fromUtf8(kCHListHtmlFileName),
+                           CommandContext::programFolder(), QString::fromUtf8(kHtmlFilter)});
+    if (name) WriteTextFile(name->toStdString(), CHListHtml(c_.state.tables.CHList));
+}
+
+}  // namespace orvelo::ui

@@ -1,0 +1,34 @@
+#pragma once
+// The pages "Теория CH" and "Теория CF": the hover marks of the measured points (Chart3MouseMove,
+// Chart4MouseMove, Series10GetMarkText, Series13GetMarkText) and the CH files: the two saw
+// files ("Теория CH" > "TXT"), the list for a spreadsheet and the list as an HTML page
+// ("Список CH" > "TXT (для Excel)", "HTML"). The series themselves are filled by the final run.
+#include <QObject>
+
+#include "ui/command_context.h"
+
+namespace orvelo::ui {
+
+class ChartSeries;
+
+class TheoryCommands : public QObject {
+    Q_OBJECT
+public:
+    explicit TheoryCommands(CommandContext& context);
+
+    void Chart3MouseMove();
+    void Chart4MouseMove();
+    void TXT1Click();   // PilaCHToFile
+    void XLS1Click();   // WriteCHList
+    void HTML3Click();  // the CH list as an HTML page
+
+private:
+    void hover(const ChartSeries& practice);
+    void PilaCHToFile();
+    void WriteCHList();
+    void WriteCHListHtml();
+
+    CommandContext& c_;
+};
+
+}  // namespace orvelo::ui
