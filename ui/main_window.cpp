@@ -143,13 +143,17 @@ void MainWindow::connectPages() {
     connect(s.Button9, &QPushButton::clicked, this, [this] { spectrum_->Button9Click(); });
     connect(s.Button13, &QPushButton::clicked, this, [this] { finalRun_->Button13Click(); });
     connect(s.BitBtn1, &QPushButton::clicked, this, [this] { spectrum_->BitBtn1Click(); });
+    // A click on a line, also on the current one, and moving through the list with the keys;
+    // both handlers only show what the chosen line says, so running twice does no harm.
     connect(s.ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) spectrum_->ListBox1Click();
     });
+    connect(s.ListBox1, &QListWidget::itemClicked, this, [this] { spectrum_->ListBox1Click(); });
     PageSinglePeak& sp = *pages_.singlePeak;
     connect(sp.ListBox8, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) singlePeak_->ListBox8Click();
     });
+    connect(sp.ListBox8, &QListWidget::itemClicked, this, [this] { singlePeak_->ListBox8Click(); });
     connect(sp.Button16, &QPushButton::clicked, this, [this] { singlePeak_->Button16Click(); });
     connect(sp.Button17, &QPushButton::clicked, this, [this] { singlePeak_->Button17Click(); });
     connect(pages_.info, &PageInfo::messageRequested, this, [this](const QString& t) { context_->info(t); });

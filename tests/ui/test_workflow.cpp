@@ -106,6 +106,10 @@ void WorkflowTest::wholeRunFromLoadToSavedPeak() {
     QVERIFY(log->count() >= 6 && log->count() % 6 == 0);
     QCOMPARE(log->item(0)->text(), QStringLiteral("Итерация № 1"));
     QVERIFY(!f.button("Button16")->isEnabled() && f.button("Button17")->isEnabled());
+    QListWidget* masses = f.list("ListBox8");
+    QTest::mouseClick(masses->viewport(), Qt::LeftButton, {}, masses->visualItemRect(masses->item(1)).center());
+    QVERIFY(f.button("Button16")->isEnabled() && !f.button("Button17")->isEnabled());  // the same line again
+    f.button("Button16")->click();
 
     const QString peakFile = f.dir.filePath("peak.txt");
     f.files->answers.push_back(peakFile);
