@@ -170,6 +170,13 @@ void WorkflowTest::finalRunRefusesHeightsThatAreNotDigits() {
         QVERIFY(!f.window->finalRunCommands().running());
     }
     f.messages->clear();
+    edit4->setText(QStringLiteral("999999"));  // above every zone: nothing to fit, said so
+    f.button("Button13")->click();
+    QCOMPARE(f.messages->errors.size(), 1);
+    QVERIFY(f.messages->errors[0].contains(QStringLiteral("999999")));
+    QVERIFY(f.button("Button13")->isEnabled());
+    QVERIFY(!f.window->finalRunCommands().running());
+    f.messages->clear();
     f.find<QRadioButton>("RadioButton4")->setChecked(true);
     edit4->setText(QStringLiteral("0012"));
     f.finalRun(-1);
