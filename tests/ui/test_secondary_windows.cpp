@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QProgressBar>
@@ -23,6 +24,7 @@ private slots:
     void programFilterBecomesQtFilter();
     void errorTextGetsFullStopAfterLettersAndDigits();
     void productionDialogsStartInTheFolderAndAddNoSuffix();
+    void aboutBoxShowsNameVersionAndPicture();
 };
 
 void SecondaryWindowsTest::progressWindowHasNoCloseButtonAndShowsPercent() {
@@ -129,6 +131,27 @@ void SecondaryWindowsTest::productionDialogsStartInTheFolderAndAddNoSuffix() {
                               QString::fromUtf8(kTextFilter)}));
     QCOMPARE(seen, first);  // one shared save dialog
     QCOMPARE(title, QStringLiteral("Сохранить отдельный пик"));
+}
+
+void SecondaryWindowsTest::aboutBoxShowsNameVersionAndPicture() {
+    AboutBox about;
+    QCOMPARE(about.size(), QSize(478, 346));
+    QCOMPARE(about.findChild<QLabel*>("Label1")->text(), QStringLiteral("Орвело"));
+    QVERIFY(about.findChild<QPushButton*>("OKButton")->isDefault());
+    const QPixmap picture = about.findChild<QLabel*>("Image1")->pixmap();
+    QCOMPARE(picture.size(), QSize(217, 297));
+    about.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&about));
+    const QImage shot = about.grab().toImage();
+    const QPoint name = about.findChild<QLabel*>("Label1")->geometry().center();
+    bool red = false;  // some pixel of the name is drawn in red
+    for (int dx = -20; dx <= 20 && !red; ++dx) {
+        const QColor c = shot.pixelColor(name + QPoint(dx, 0));
+        red = c.red() > 200 && c.green() < 80 && c.blue() < 80;
+    }
+    QVERIFY(red);
+    const QString out = qEnvironmentVariable("ORVELO_SCREENSHOT_DIR");
+    if (!out.isEmpty()) QVERIFY(shot.save(QDir(out).filePath("about.png")));
 }
 
 QTEST_MAIN(SecondaryWindowsTest)
