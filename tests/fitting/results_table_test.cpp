@@ -72,7 +72,7 @@ TEST(ResultsTable, DMeIsTakenAgainstThePreviousNormalRow) {
 
 TEST(ResultsTable, ProblemRowShowsMassErrorBlanksAndSampleCount) {
     const std::vector<ResultRow> rows = ResultsTable({Problem(57.93, 4), Peak(28.0313)});
-    const ResultRow expected{"57", "Ошибка", " ", " ", " ", " ", " ", " ", " ", " ", " ", "4"};
+    const ResultRow expected{"58", "Ошибка", " ", " ", " ", " ", " ", " ", " ", " ", " ", "4"};
     EXPECT_EQ(rows[1], expected);
     // A first problem row leaves previousMe at 0: the second row's DMe is its own Me.
     EXPECT_EQ(rows[2][4], "31.3");
