@@ -1,0 +1,107 @@
+// The final run on a generated spectrum of about 1,000,000 samples and 3,000 peaks, Gaussian
+// (fitted with n = 2) and flat-topped (n = 8):
+//   OnePassPerSum  one pass over the window per sum (19 per step), one core, first 100 zones
+//   Fused          all sums of a step in one pass, one core, every zone
+//   FusedAllCores  the same on every core
+// Counters: zones, problem peaks, steps (sum of Iter), and ns_per_sample_step: the run's wall
+// time divided by the sum over zones of Iter * N.
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <memory>
+#include <thread>
+
+#include "fitting/final_run.h"
+#include "processing/preliminary.h"
+#include "support/one_pass_per_sum.h"
+#include "support/synthetic_spectrum.h"
+
+namespace orvelo {
+namespace {
+
+constexpr int kPeaks = 3000;
+constexpr int kPlainZones = 100;
+
+SpectrumState MakeState(double power) {
+    testing::SyntheticSpectrum s;
+    s.massFirst = 100;
+    s.massLast = 1100;
+    s.spacing = 0.001;  // 1,000,001 samples
+    s.baseline = 20;
+    s.noiseAmplitude = 1;
+    s.seed = 5;
+    s.integral = true;
+    const double gap = (s.massLast - s.massFirst) / kPeaks;
+    for (int i = 0; i < kPeaks; ++i) {
+        const double centre = s.massFirst + gap * (i + 0.5) + 0.0001 * (i % 7);
+        // About 30 samples across the half height; amplitudes from 200 to 5,000.
+        s.peaks.push_back({centre, centre / 0.03, 200.0 + (i * 977) % 4800, power});
+    }
+    SpectrumState state;
+    state.Spectrum = s.Generate();
+    state.KolUsred = 20;
+    RunPreliminary(state);
+    state.NoiseThreshold = 100;  // leaves exactly the generated peaks
+    ObrabNaklon(state);
+    return state;
+}
+
+const SpectrumState& State(double power) {
+    static const SpectrumState gaussian = MakeState(2.0);
+    static const SpectrumState flat = MakeState(8.0);
+    return power == 8.0 ? flat : gaussian;
+}
+
+PointList FirstZones(const PointList& extrema, int zones) {
+    const ZonePlan plan = PlanZones(extrema);
+    PointList out = extrema;
+    const std::size_t keep = static_cast<std::size_t>(plan.d + 2 * std::min(zones, plan.count) + 1);
+    out.x.resize(std::min(keep, out.x.size()));
+    out.y.resize(out.x.size());
+    return out;
+}
+
+void RunBenchmark(benchmark::State& bench, int threads, bool plain) {
+    const double power = static_cast<double>(bench.range(0));
+    const SpectrumState& state = State(power);
+    const PointList extrema = plain ? FirstZones(state.FinalExtrema, kPlainZones) : state.FinalExtrema;
+    FinalRunOptions options;
+    options.gaussPower = power;
+    options.threads = threads;
+    if (plain) options.makeSums = [] { return std::make_unique<reference::OnePassPerSum>(); };
+
+    FinalRunResult run;
+    double seconds = 0;
+    for (auto _ : bench) {
+        const auto start = std::chrono::steady_clock::now();
+        run = RunFinal(state.Spectrum, state.Smooth, extrema, options);
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        benchmark::DoNotOptimize(run.peaks.data());
+    }
+    double steps = 0, sampleSteps = 0;
+    int stepCaps = 0;
+    for (std::size_t i = 0; i < run.peaks.size(); ++i) {
+        steps += run.peaks[i].Iter;
+        sampleSteps += run.peaks[i].Iter * run.peaks[i].N;
+        stepCaps += run.stops[i] == FitStop::StepCap;
+    }
+    bench.counters["zones"] = static_cast<double>(run.peaks.size());
+    bench.counters["problems"] = run.ProblemCount;
+    bench.counters["step_caps"] = stepCaps;
+    bench.counters["steps"] = steps;
+    bench.counters["threads"] = threads > 0 ? threads : std::thread::hardware_concurrency();
+    bench.counters["ns_per_sample_step"] = seconds * 1e9 / (static_cast<double>(bench.iterations()) * sampleSteps);
+}
+
+void BM_FinalRunOnePassPerSum(benchmark::State& bench) { RunBenchmark(bench, 1, true); }
+void BM_FinalRunFused(benchmark::State& bench) { RunBenchmark(bench, 1, false); }
+void BM_FinalRunFusedAllCores(benchmark::State& bench) { RunBenchmark(bench, 0, false); }
+
+BENCHMARK(BM_FinalRunOnePassPerSum)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FinalRunFused)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
+BENCHMARK(BM_FinalRunFusedAllCores)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+}  // namespace
+}  // namespace orvelo
+
+BENCHMARK_MAIN();
