@@ -7,6 +7,7 @@
 
 #include "fit_test_support.h"
 #include "fitting/peak_fit.h"
+#include "fitting/self_test.h"
 #include "fitting/step_sums.h"
 #include "support/one_pass_per_sum.h"
 
@@ -24,6 +25,8 @@ TEST(PeakFit, DeterminantsOfKnownMatricesMatchHandValues) {
     const Matrix4 b{{{1, 4, 345, 1}, {2, 4, 6744, 4}, {56, -3, 167, -23}, {3, 4, -17, 9}}};
     EXPECT_EQ(Cofactor(b, 2, 2), -8.0);
     EXPECT_EQ(Det3({2, 0, 0, 0, 3, 0, 0, 0, 4}), 24.0);
+    EXPECT_EQ(Op44Message(), "Op44 = -21");
+    EXPECT_EQ(DopolnenieMessage(), "Dopolnenie = -8");
 
     NormalMatrix m{{{1, 2, 3, 4}, {5, 6, 7, 8}, {9, 10, 11, 12}, {13, 14, 15, 16}, {-1, -2, -3, -4}}};
     const Matrix4 r = ReplaceRow(m, 2);
