@@ -2,7 +2,11 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QCoreApplication>
 #include <QGuiApplication>
+#include <QLayout>
+#include <QResizeEvent>
+#include <QStackedWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
 #include <QTableWidget>
@@ -34,6 +38,28 @@ HtmlTable GridTable(const PageInfo& info) {
     }
     for (int col = 0; col < kResultColumns; ++col) table.columnWidths.push_back(info.columnWidth(col));
     return table;
+}
+
+// Tells a widget it has its size now: its layout (or the window's layout rule, which follows
+// every page resize) places its children at once, even while it is hidden.
+void LayOut(QWidget& widget, QSize oldSize) {
+    QResizeEvent resize(widget.size(), oldSize);
+    QCoreApplication::sendEvent(&widget, &resize);
+    if (QLayout* layout = widget.layout()) layout->activate();
+}
+
+// A page that is not shown keeps the size it had when it was last shown (or none), and its
+// layout waits until it is shown. For a picture "as on screen" it is laid out now at the size
+// of the page that is shown, which is the size it will have.
+void LayOutLikeShown(QWidget& chart) {
+    QWidget* page = chart.parentWidget();
+    auto* stack = qobject_cast<QStackedWidget*>(page ? page->parentWidget() : nullptr);
+    if (!stack || !stack->currentWidget() || stack->currentWidget() == page) return;
+    const QSize oldPage = page->size();
+    const QSize oldChart = chart.size();
+    page->setGeometry(stack->currentWidget()->geometry());
+    LayOut(*page, oldPage);
+    LayOut(chart, oldChart);
 }
 
 }  // namespace
@@ -95,6 +121,7 @@ void ReportCommands::SaveChart(ChartSurface& chart, const char* title, const cha
         const auto name = c_.files.saveFile({QString::fromUtf8(title), QString::fromUtf8(proposedName),
                                              CommandContext::programFolder(), QString::fromUtf8(kBmpFilter)});
         if (!name) return;
+        LayOutLikeShown(chart);
         if (!chart.saveBmp(*name))
             throw OrveloError("Не удалось записать файл \"" + name->toStdString() + "\"");
     });
