@@ -12,6 +12,7 @@
 // between the cores. Every value is computed by the same IEEE operations in the same order as
 // in the one-pass definition; no fused multiply-add, so the vector width does not matter.
 #include <algorithm>
+#include <atomic>
 #include <bit>
 #include <cstdint>
 #include <cstddef>
@@ -80,11 +81,13 @@ const double* SmoothWindow(const double* __restrict x, Window& w, std::size_t le
     return cur;
 }
 
-// One round: `passes` passes of src into dst for the blocks first .. last - 1.
+// One round: `passes` passes of src into dst, block after block, taking the next block not yet
+// taken (the cores share the blocks as they come free, so a core that is busy with other work
+// holds nobody up).
 void SmoothBlocks(const std::vector<double>& x, const std::vector<double>& src, std::vector<double>& dst,
-                  std::size_t passes, std::size_t firstBlock, std::size_t lastBlock, Window& w) {
+                  std::size_t passes, std::atomic<std::size_t>& nextBlock, Window& w) {
     const std::size_t n = x.size();
-    for (std::size_t block = firstBlock; block < lastBlock; ++block) {
+    for (std::size_t block = nextBlock++; block * kBlock < n; block = nextBlock++) {
         const std::size_t s = block * kBlock;
         const std::size_t e = std::min(n, s + kBlock);
         const std::size_t ws = s > passes ? s - passes : 0;
@@ -137,14 +140,12 @@ void CheckDenominators(const std::vector<double>& x, std::string_view step) {
     ThrowStepError(step, "середины соседних отрезков совпадают у " + FormatGeneral(x[i]));
 }
 
-// `total` passes (at least one) of y, round after round; in each round both cores take half of
-// the blocks when the list is long enough to be worth it. The first round reads y itself.
+// `total` passes (at least one) of y, round after round; both cores share the blocks of each
+// round when the list is long enough to be worth it. The first round reads y itself.
 std::vector<double> SmoothInRounds(const std::vector<double>& x, const std::vector<double>& y, std::size_t total) {
     const std::size_t n = x.size();
-    const std::size_t blocks = (n + kBlock - 1) / kBlock;
-    const bool parallel = blocks >= 2 && std::thread::hardware_concurrency() >= 2 &&
+    const bool parallel = n > kBlock && std::thread::hardware_concurrency() >= 2 &&
                           n * std::min(total, kPassesPerRound) >= kParallelWork;
-    const std::size_t half = parallel ? blocks / 2 : blocks;
     const std::size_t windowSize = std::min(n, kBlock + 2 * kPassesPerRound);
     Window mine(windowSize);
     std::vector<Window> theirs;
@@ -154,16 +155,17 @@ std::vector<double> SmoothInRounds(const std::vector<double>& x, const std::vect
     for (std::size_t done = 0; done < total; src = &cur) {
         const std::size_t k = std::min(kPassesPerRound, total - done);
         next.resize(n);
+        std::atomic<std::size_t> nextBlock{0};
         std::thread helper;
         if (parallel) {
             try {
-                helper = std::thread(SmoothBlocks, std::cref(x), std::cref(*src), std::ref(next), k, half, blocks,
-                                     std::ref(theirs.front()));
+                helper = std::thread(SmoothBlocks, std::cref(x), std::cref(*src), std::ref(next), k,
+                                     std::ref(nextBlock), std::ref(theirs.front()));
             } catch (const std::system_error&) {
-                SmoothBlocks(x, *src, next, k, half, blocks, theirs.front());  // no thread to be had
+                // No second thread to be had: this one does every block.
             }
         }
-        SmoothBlocks(x, *src, next, k, 0, half, mine);
+        SmoothBlocks(x, *src, next, k, nextBlock, mine);
         if (helper.joinable()) helper.join();
         cur.swap(next);
         done += k;
