@@ -25,6 +25,14 @@
 #include "processing/smoothing.h"
 #include "processing/step_error.h"
 
+// A 256-bit version beside the plain one, chosen when the program starts. The thread sanitizer
+// cannot run the start-up chooser, so its builds keep the plain version only.
+#if defined(__SANITIZE_THREAD__)
+#define ORVELO_WITH_AVX2_CLONE
+#else
+#define ORVELO_WITH_AVX2_CLONE __attribute__((target_clones("avx2", "default")))
+#endif
+
 namespace orvelo {
 namespace {
 
@@ -47,7 +55,7 @@ struct Window {
 // Runs `passes` passes over the window w of `len` points whose masses are x[0 .. len); the
 // intensities are in w.y0, and its two end values also in w.y1. A side that is an end of the whole list stays fixed;
 // any other side loses one valid point per pass. Returns the buffer holding the last pass.
-__attribute__((target_clones("avx2", "default")))
+ORVELO_WITH_AVX2_CLONE
 const double* SmoothWindow(const double* __restrict x, Window& w, std::size_t len, bool fixedLeft,
                            bool fixedRight, std::size_t passes) {
     double* __restrict a = w.a.data();  // X[i] - xL
@@ -109,7 +117,7 @@ inline double MidpointGap(const double* x, std::size_t i) {
 
 // Whether a point of start .. end - 1 has a zero denominator. Integer tests on the bits (+0 and
 // -0 alike, NaN never) with no early exit, so that the loop runs as vector code.
-__attribute__((target_clones("avx2", "default")))
+ORVELO_WITH_AVX2_CLONE
 bool AnyZeroGap(const double* x, std::size_t start, std::size_t end) {
     uint64_t zero = 0;
     for (std::size_t i = start; i < end; ++i) {
