@@ -52,7 +52,7 @@ private slots:
     void layoutRuleFollowsThePageSizes();
     void manualMassEntryTakesOnlyDigitsAndPoint();
     void presetFolderChoosesTheStartFolderOfTheOpenDialog();
-    void popupEntryOnlyConfirms();
+    void popupMenuHoldsItsTwoEntries();
     void aboutBoxClosesWithEnter();
 };
 
@@ -220,11 +220,13 @@ void MainWindowTest::presetFolderChoosesTheStartFolderOfTheOpenDialog() {
     QCOMPARE(f.files->requests.back().request.startFolder, QCoreApplication::applicationDirPath());
 }
 
-void MainWindowTest::popupEntryOnlyConfirms() {
+void MainWindowTest::popupMenuHoldsItsTwoEntries() {
     WindowFixture f;
-    f.find<QAction>("TXT2")->trigger();
-    QCOMPARE(f.messages->infos, QStringList{"OK"});
+    auto* popup = f.find<QMenu>("PopupMenu1");
+    QCOMPARE(popup->actions().size(), 2);
     QCOMPARE(f.find<QAction>("N4")->text(), QStringLiteral("Копировать в Excel"));
+    QCOMPARE(f.find<QAction>("TXT2")->text(), QStringLiteral("Копировать в TXT-файл"));
+    QCOMPARE(f.find<QWidget>("StringGrid1")->contextMenuPolicy(), Qt::CustomContextMenu);
 }
 
 void MainWindowTest::aboutBoxClosesWithEnter() {
