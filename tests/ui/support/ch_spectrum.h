@@ -14,8 +14,8 @@ const std::vector<double>& CHTrueMasses();
 double ShiftedMass(double trueMass);
 
 // Samples every 0.001 from 25 to 90, resolving power 3000, heights 2000, 4000 .. 10000 over a
-// baseline of 20; `shifted` false writes the peaks at their true masses.
-QString WriteCHSpectrum(const QString& path, bool shifted = true);
+// baseline of 20 with a uniform noise of +-10.
+QString WriteCHSpectrum(const QString& path);
 
 // "Предварительная" with KolUsred 5, then "Последняя" with the threshold 100 typed into Edit4;
 // waits for the end of the run.
