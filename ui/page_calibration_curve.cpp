@@ -26,8 +26,10 @@ PageCalibrationCurve::PageCalibrationCurve(QWidget* parent) : QWidget(parent) {
     Chart2->addTitleLine(QStringLiteral("Калибровочная кривая"));
     Chart2->setAxisTitles(QStringLiteral("М изм"), QStringLiteral("delta M, mmu"), font, QColor(0, 128, 0));
     Chart2->setLeftTickLength(0);
-    Series7 = Chart2->addSeries(QStringLiteral("Series7"), {Qt::red, MarkerShape::Circle, 2, Qt::blue, QColor(Qt::blue), 1});
-    Series8 = Chart2->addSeries(QStringLiteral("Series8"), {Qt::green, MarkerShape::Circle, 2, Qt::green, std::nullopt, 1});
+    // The fitted curve first, so that the calibration points stay visible on top of it.
+    const QColor green(0, 128, 0);
+    Series8 = Chart2->addSeries(QStringLiteral("Series8"), {green, MarkerShape::Circle, 2, green, std::nullopt, 1});
+    Series7 = Chart2->addSeries(QStringLiteral("Series7"), {Qt::red, MarkerShape::Circle, 4, Qt::blue, QColor(Qt::blue), 1});
     Series7->setMarkers(true);
 }
 

@@ -5,6 +5,9 @@
 #include "ui/chart_surface.h"
 
 namespace orvelo::ui {
+namespace {
+constexpr int kTheoryMarkerSize = 4;  // a 5-pixel disc: the colour of a point can be seen
+}  // namespace
 
 PageTheory::PageTheory(TheoryKind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
     const bool ch = kind == TheoryKind::CH;
@@ -18,9 +21,9 @@ PageTheory::PageTheory(TheoryKind kind, QWidget* parent) : QWidget(parent), kind
     const QColor theoryFill = ch ? QColor(0, 0, 128) : QColor(Qt::red);
     const QColor practiceFill = ch ? QColor(128, 0, 128) : QColor(Qt::green);
     theory = chart->addSeries(ch ? QStringLiteral("Series9") : QStringLiteral("Series12"),
-                              {Qt::red, MarkerShape::Circle, 2, Qt::black, theoryFill, 1});
+                              {Qt::red, MarkerShape::Circle, kTheoryMarkerSize, theoryFill, theoryFill, 1});
     practice = chart->addSeries(ch ? QStringLiteral("Series10") : QStringLiteral("Series13"),
-                                {QColor(0, 128, 0), MarkerShape::Circle, 2, Qt::black, practiceFill, 1});
+                                {QColor(0, 128, 0), MarkerShape::Circle, kTheoryMarkerSize, practiceFill, practiceFill, 1});
     theory->setMarkers(true);
     practice->setMarkers(true);
     practice->setMarks(true);  // marks follow HintyCHCF, on at start
