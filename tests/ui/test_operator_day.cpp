@@ -107,7 +107,7 @@ void OperatorDayTest::calibratedSpectrumGivesTheTrueMasses() {
     chart3->redrawNow();
     ChartSeries* s10 = chart3->series(QStringLiteral("Series10"));
     QTest::mouseMove(chart3->plot(), QPoint(s10->pixelX(2), s10->pixelY(2)));
-    QCOMPARE(f.window->state().calibration.HoverIndex, 2);
+    QTRY_COMPARE(f.window->state().calibration.HoverIndex, 2);
     const char* names[] = {"spectrum", "information", "settings", nullptr, nullptr, "theory_ch", "theory_cf",
                            "single_peak", "testing"};
     for (int page = 0; page < 9; ++page)
