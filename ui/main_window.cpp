@@ -61,6 +61,7 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
         if (closePending_) close();
     });
     connect(finalRun_.get(), &FinalRunCommands::runEnded, calibration_.get(), &CalibrationCommands::ReFill);
+    connect(finalRun_.get(), &FinalRunCommands::runEnded, theory_.get(), &TheoryCommands::MakeRoomForMarks);
     connectMenu();
     connectViewToggles();
     connectPages();

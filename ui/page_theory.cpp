@@ -1,12 +1,18 @@
 #include "ui/page_theory.h"
 
 #include <QVBoxLayout>
+#include <algorithm>
+#include <cmath>
 
 #include "ui/chart_surface.h"
 
 namespace orvelo::ui {
 namespace {
 constexpr int kTheoryMarkerSize = 4;  // a 5-pixel disc: the colour of a point can be seen
+// Headroom above the highest point, as a share of the values' span: with the chart's own
+// padding about a sixth of the plot's height, enough for a three-line mark above the top point
+// on any usual window size.
+constexpr double kMarkRoom = 0.15;
 }  // namespace
 
 PageTheory::PageTheory(TheoryKind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
@@ -19,7 +25,7 @@ PageTheory::PageTheory(TheoryKind kind, QWidget* parent) : QWidget(parent), kind
     layout->addWidget(chart);
 
     const QColor theoryFill = ch ? QColor(0, 0, 128) : QColor(Qt::red);
-    const QColor practiceFill = ch ? QColor(128, 0, 128) : QColor(Qt::green);
+    const QColor practiceFill = ch ? QColor(128, 0, 128) : QColor(0, 128, 0);
     theory = chart->addSeries(ch ? QStringLiteral("Series9") : QStringLiteral("Series12"),
                               {Qt::red, MarkerShape::Circle, kTheoryMarkerSize, theoryFill, theoryFill, 1});
     practice = chart->addSeries(ch ? QStringLiteral("Series10") : QStringLiteral("Series13"),
@@ -31,6 +37,25 @@ PageTheory::PageTheory(TheoryKind kind, QWidget* parent) : QWidget(parent), kind
     if (ch) practice->setPointCursor(Qt::PointingHandCursor);
     // Without a hover handler no point has a mark.
     practice->setMarkTextCallback([](int, const QString&) { return QString(); });
+    // Drawn in no colour: one point above the others keeps room for a mark at the top.
+    markRoom = chart->addSeries(QStringLiteral("MarkRoom"), {Qt::transparent, MarkerShape::Circle, 1,
+                                                            Qt::transparent, std::nullopt, 0});
+}
+
+void PageTheory::MakeRoomForMarks() {
+    markRoom->clear();
+    bool any = false;
+    double low = 0, high = 0, x = 0;
+    for (const ChartSeries* s : {theory, practice})
+        for (int i = 0; i < s->count(); ++i) {
+            if (!any) x = s->x(i);
+            low = any ? std::min(low, s->y(i)) : s->y(i);
+            high = any ? std::max(high, s->y(i)) : s->y(i);
+            any = true;
+        }
+    if (!any) return;
+    const double span = high > low ? high - low : std::max(std::abs(high), 1.0);
+    markRoom->addPoint(x, high + span * kMarkRoom);
 }
 
 }  // namespace orvelo::ui

@@ -20,6 +20,10 @@ public:
     ChartSurface* chart;   // Chart3 or Chart4
     ChartSeries* theory;   // Series9 or Series12
     ChartSeries* practice; // Series10 or Series13
+    ChartSeries* markRoom; // invisible; keeps the top of the value axis free for marks
+
+    // Places markRoom after the series have been filled (empty series: no room needed).
+    void MakeRoomForMarks();
 
 private:
     TheoryKind kind_;

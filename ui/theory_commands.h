@@ -21,6 +21,8 @@ public:
     void TXT1Click();   // PilaCHToFile
     void XLS1Click();   // WriteCHList
     void HTML3Click();  // the CH list as an HTML page
+    // After the final run has filled the series: headroom for the marks at the top.
+    void MakeRoomForMarks();
 
 private:
     void hover(const ChartSeries& practice);

@@ -67,6 +67,7 @@ private slots:
     void hoverMarkShowsThePeakUnderTheCursor();
     void hoverIndexIsSharedByBothCharts();
     void hintsOffDrawNoMark();
+    void topPointKeepsRoomForItsMark();
     void sawFilesAskTwiceAndWriteBothSeries();
     void chListFilesForSpreadsheetAndHtml();
     void unwritableFileIsReportedByName();
@@ -124,6 +125,26 @@ void TheoryTest::hintsOffDrawNoMark() {
     hints->trigger();  // on again: the point under the cursor gets its mark
     f.chart("Chart3")->redrawNow();
     QVERIFY(f.markPixels("Chart3", s10, 3) > 200);
+}
+
+void TheoryTest::topPointKeepsRoomForItsMark() {
+    TheoryWindow f;
+    f.window->resize(900, 600);  // a small window: the least room
+    for (auto [page, name, seriesName] : {std::tuple{5, "Chart3", "Series9"}, std::tuple{6, "Chart4", "Series13"}}) {
+        f.window->pageControl()->setCurrentIndex(page);
+        QTest::qWait(20);
+        ChartSurface* chart = f.chart(name);
+        chart->redrawNow();
+        ChartSeries* s = f.series(name, seriesName);
+        int top = 0;
+        for (int i = 1; i < s->count(); ++i)
+            if (s->y(i) > s->y(top)) top = i;
+        const double axisTop = chart->plot()->yAxis->coordToPixel(chart->visibleValueUpper());
+        QVERIFY2(s->pixelY(top) - axisTop >= 60, name);  // three lines of mark and its stem
+        QVERIFY(chart->height() < 560);
+    }
+    f.open(f.dir.filePath("ch.txt"));  // a new spectrum: no room kept for the old points
+    QCOMPARE(f.series("Chart3", "MarkRoom")->count(), 0);
 }
 
 void TheoryTest::sawFilesAskTwiceAndWriteBothSeries() {
