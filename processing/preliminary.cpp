@@ -57,7 +57,17 @@ void ObrabNaklon(SpectrumState& s) {
     TurningPoints(s.AboveNoise, s.FinalExtrema, PreliminaryStepName(7));
 }
 
+std::optional<std::string> CheckKolUsred(int kolUsred, int samples) {
+    const double passes = 3.0 + std::max(1.0, static_cast<double>(kolUsred) + 2.0);
+    if (passes * std::max(samples, 0) <= kMaxSmoothingWork) return std::nullopt;
+    const long long allowed = static_cast<long long>(kMaxSmoothingWork / std::max(samples, 1)) - 5;
+    return "KolUsred = " + std::to_string(kolUsred) + " слишком велико: " + std::to_string(kolUsred + 5LL) +
+           " проходов сглаживания по " + std::to_string(samples) +
+           " точкам спектра заняли бы больше минуты. Задайте не больше " + std::to_string(std::max(allowed, 0LL));
+}
+
 void RunPreliminary(SpectrumState& s) {
+    if (auto refusal = CheckKolUsred(s.KolUsred, s.Spectrum.count())) throw OrveloError(*refusal);
     Obrab1(s);
     Obrab2(s);
     Obrab3(s);

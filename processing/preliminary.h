@@ -1,6 +1,7 @@
 #pragma once
 // The preliminary run: stages 1 to 7 and the zone table from the loaded spectrum, and the
 // zone list sorted by height. The window draws the stages; nothing here talks to the user.
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,16 @@ void Obrab3(SpectrumState& s);       // stage 4
 void Obrab4(SpectrumState& s);       // stage 5 and the zone table
 void ObrabNaklon(SpectrumState& s);  // stages 6 and 7 with NoiseThreshold
 
-// Obrab1 .. Obrab4, ObrabNaklon, OtsortVysota, with s.KolUsred as it stands. Throws
+// Smoothing passes whose work (passes x samples) exceeds this would keep the window busy for
+// more than about a minute; such a KolUsred is refused before anything changes.
+inline constexpr double kMaxSmoothingWork = 2e10;
+
+// The refusal text for a KolUsred whose passes over `samples` points would take too long, or
+// nothing when it is acceptable. Negative values are fine (stage 2 then gets one pass).
+std::optional<std::string> CheckKolUsred(int kolUsred, int samples);
+
+// Obrab1 .. Obrab4, ObrabNaklon, OtsortVysota, with s.KolUsred as it stands (checked by
+// CheckKolUsred first: an absurd value is refused before any stage changes). Throws
 // OrveloError naming the step and the cause when a stage cannot be built.
 void RunPreliminary(SpectrumState& s);
 

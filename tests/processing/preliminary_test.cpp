@@ -149,6 +149,25 @@ TEST(PreliminaryRun, StagesThatCannotBeBuiltStopTheRunWithTheReason) {
     EXPECT_EQ(high.zones.count(), 5) << "the stages before the failed step stay built";
 }
 
+TEST(PreliminaryRun, AbsurdKolUsredIsRefusedBeforeAnyStageChanges) {
+    EXPECT_FALSE(CheckKolUsred(150, 1'000'000));
+    EXPECT_FALSE(CheckKolUsred(-5, 10'000'000));
+    EXPECT_FALSE(CheckKolUsred(1995, 10'000'000));  // 2000 passes: just within a minute
+    EXPECT_TRUE(CheckKolUsred(1996, 10'000'000));
+
+    SpectrumState s = StateWith(FivePeaks(0), 150);
+    RunPreliminary(s);
+    const PointList smoothBefore = s.Smooth;
+    const int zonesBefore = s.zones.count();
+    s.KolUsred = 2'000'000'000;
+    EXPECT_EQ(RunError(s), "KolUsred = 2000000000 слишком велико: 2000000005 проходов сглаживания по " +
+                               std::to_string(s.Spectrum.count()) +
+                               " точкам спектра заняли бы больше минуты. Задайте не больше " +
+                               std::to_string(static_cast<long long>(2e10 / s.Spectrum.count()) - 5));
+    EXPECT_EQ(s.Smooth.y, smoothBefore.y);
+    EXPECT_EQ(s.zones.count(), zonesBefore);
+}
+
 TEST(PreliminaryRun, RunsOnRealSpectra) {
     for (const char* name : {"orbitrap_qexactive_ms1.txt", "ltqft_ms1_scan1.txt"}) {
         SpectrumState s = StateWith(ReadSpectrumFile(std::string(ORVELO_SHARED_DATA) + "/" + name).points, 5);
