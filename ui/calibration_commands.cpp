@@ -4,7 +4,6 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QCheckBox>
 #include <algorithm>
 
 #include "calibration/reference_masses.h"
