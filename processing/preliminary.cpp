@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstdint>
 #include <string>
 
+#include "core/number_text.h"
 #include "processing/kernels.h"
 #include "processing/step_error.h"
 
@@ -13,9 +15,29 @@ namespace orvelo {
 // Each step names itself by the stage it builds: "Предварительная обработка (шаг 3)". A stage
 // too short for the step after it is reported by the step that built it, with the reason.
 
+namespace {
+
+// Masses and intensities beyond this overflow the sums of the smoothing and of the fit (their
+// squares are summed); no instrument comes near it.
+constexpr double kLargestUsableValue = 1e100;
+
+void RequireUsableValues(const PointList& spectrum, const std::string& step) {
+    for (int i = 0; i < spectrum.count(); ++i) {
+        const double x = spectrum.x[i], y = spectrum.y[i];
+        if (std::fabs(x) > kLargestUsableValue)
+            ThrowStepError(step, "масса " + FormatGeneral(x) + " слишком велика для обработки");
+        if (std::fabs(y) > kLargestUsableValue)
+            ThrowStepError(step, "интенсивность " + FormatGeneral(y) + " у массы " + FormatGeneral(x) +
+                                     " слишком велика для обработки");
+    }
+}
+
+}  // namespace
+
 void Obrab1(SpectrumState& s) {
     const std::string step = PreliminaryStepName(1);
     if (s.Spectrum.count() < 2) ThrowStepError(step, "в спектре меньше двух точек");
+    RequireUsableValues(s.Spectrum, step);
     MidpointSmoothPasses(s.Spectrum, s.Smooth, 3, step);
 }
 

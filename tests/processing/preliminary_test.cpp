@@ -143,6 +143,11 @@ TEST(PreliminaryRun, StagesThatCannotBeBuiltStopTheRunWithTheReason) {
     SpectrumState equalMasses = StateWith(PointList{{1, 2, 2, 2, 3}, {0, 1, 2, 1, 0}}, 150);
     EXPECT_EQ(RunError(equalMasses), prefix + "1): три одинаковые массы подряд у 2");
 
+    SpectrumState huge = StateWith(PointList{{1, 2, 3}, {0, 1e308, 0}}, 150);
+    EXPECT_EQ(RunError(huge), prefix + "1): интенсивность 1E308 у массы 2 слишком велика для обработки");
+    SpectrumState far = StateWith(PointList{{1e308, 1e308, 1e308}, {0, 1, 0}}, 150);
+    EXPECT_EQ(RunError(far), prefix + "1): масса 1E308 слишком велика для обработки");
+
     SpectrumState high = StateWith(FivePeaks(0), 10);
     high.NoiseThreshold = 1'000'000;
     EXPECT_EQ(RunError(high), prefix + "6): ни одна зона пика не достигает порога помех 1000000");
