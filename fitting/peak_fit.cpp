@@ -90,6 +90,21 @@ bool FitStep(FitState& state, const FitSamples& samples, StepSums& sums) {
     return true;
 }
 
+// The increment applied (also on the stopping step), then at the new parameters the residual
+// sum S = sum_k P_k * SumOfProducts(k, 4) + SumOfProducts(4, 4), s^2 = S / (N - 4) and the
+// standard errors e_k = sqrt|s^2 / d_k|.
+void ApplyIncrement(FitState& state, const Params& current, const FitSamples& samples, StepSums& sums,
+                    double freedom) {
+    for (int k = 0; k < 4; ++k) state.P[k] = current[k] + state.P[k];
+    std::array<double, 5> r{};
+    sums.ResidualSums(samples, state.P, r);
+    state.S = 0;
+    for (int k = 0; k < 4; ++k) state.S += state.P[k] * r[k];
+    state.S += r[4];
+    state.s2 = state.S / freedom;
+    for (int k = 0; k < 4; ++k) state.e[k] = std::sqrt(std::fabs(state.s2 / state.d[k]));
+}
+
 bool Converged(const Params& delta) {
     for (double v : delta)
         if (!(std::fabs(v) < kFitTolerance)) return false;
@@ -167,14 +182,7 @@ FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput
             stop = true;
             how = FitStop::Converged;
         }
-        for (int k = 0; k < 4; ++k) state.P[k] = current[k] + state.P[k];
-        std::array<double, 5> r{};
-        sums.ResidualSums(samples, state.P, r);
-        state.S = 0;
-        for (int k = 0; k < 4; ++k) state.S += state.P[k] * r[k];
-        state.S += r[4];
-        state.s2 = state.S / freedom;
-        for (int k = 0; k < 4; ++k) state.e[k] = std::sqrt(std::fabs(state.s2 / state.d[k]));
+        ApplyIncrement(state, current, samples, sums, freedom);
         if (!AllFinite(state)) return ProblemPeak(state, input, FitStop::NotFinite, current, step, log);
 
         state.FitIterations = step;
