@@ -15,6 +15,7 @@
 #include <QTabWidget>
 
 #include "fitting/results_table.h"
+#include "fitting/self_test.h"
 #include "ui/calibration_commands.h"
 #include "ui/chart_surface.h"
 #include "ui/dialogs.h"
@@ -140,6 +141,12 @@ void MainWindow::connectMenu() {
 }
 
 void MainWindow::connectPages() {
+    // The determinant self-tests behind the hidden buttons of "Тестирование".
+    PageTesting& testing = *pages_.testing;
+    connect(testing.Button7, &QPushButton::clicked, this,
+            [this] { context_->info(QString::fromStdString(Op44Message())); });
+    connect(testing.Button10, &QPushButton::clicked, this,
+            [this] { context_->info(QString::fromStdString(DopolnenieMessage())); });
     PageSettings& s = *pages_.settings;
     connect(s.Button9, &QPushButton::clicked, this, [this] { spectrum_->Button9Click(); });
     connect(s.Button13, &QPushButton::clicked, this, [this] { finalRun_->Button13Click(); });

@@ -52,6 +52,7 @@ private slots:
     void layoutRuleFollowsThePageSizes();
     void manualMassEntryTakesOnlyDigitsAndPoint();
     void presetFolderChoosesTheStartFolderOfTheOpenDialog();
+    void hiddenSelfTestButtonsShowTheirDeterminants();
     void popupMenuHoldsItsTwoEntries();
     void aboutBoxClosesWithEnter();
 };
@@ -218,6 +219,13 @@ void MainWindowTest::presetFolderChoosesTheStartFolderOfTheOpenDialog() {
     QCOMPARE(f.files->requests.back().request.startFolder, QStringLiteral("/tmp"));
     f.window->menu().N2->trigger();
     QCOMPARE(f.files->requests.back().request.startFolder, QCoreApplication::applicationDirPath());
+}
+
+void MainWindowTest::hiddenSelfTestButtonsShowTheirDeterminants() {
+    WindowFixture f;
+    f.button("Button7")->click();
+    f.button("Button10")->click();
+    QCOMPARE(f.messages->infos, (QStringList{"Op44 = -21", "Dopolnenie = -8"}));
 }
 
 void MainWindowTest::popupMenuHoldsItsTwoEntries() {
