@@ -49,8 +49,9 @@ void WorkflowTest::wholeRunFromLoadToSavedPeak() {
     QCOMPARE(f.files->requests.back().request.title, QStringLiteral("Открыть спектр"));
     QCOMPARE(f.files->requests.back().request.filter, QStringLiteral("Текст (*.txt)|*.TXT|Все (*.*)|*.*"));
     QVERIFY(f.messages->errors.isEmpty());
-    QCOMPARE(f.messages->infos.size(), 1);
-    QVERIFY(f.messages->infos[0].startsWith(QStringLiteral("Перейдите на вкладку \"Настройка\"\r\r")));
+    QCOMPARE(f.messages->infos, QStringList{QStringLiteral(
+        "Перейдите на вкладку \"Настройка\"\r\rЗадайте значение для KolUsred (кол-во усреднений):\r"
+        "для одиночных пиков => 150\rдля двойных пиков => 10\r\rи нажмите на кнопку \"Предварительная\"\r")});
     QCOMPARE(Series(f, "Chart1", "Series1")->count(), 600);
     QCOMPARE(f.find<ChartSurface>("Chart1")->titleLines(), QStringList{QStringLiteral(" Тест")});
     QVERIFY(f.button("Button9")->isEnabled());
@@ -60,7 +61,11 @@ void WorkflowTest::wholeRunFromLoadToSavedPeak() {
     QVERIFY(!f.button("Button9")->isEnabled());
     QVERIFY(f.button("Button13")->isEnabled());
     QVERIFY(f.button("BitBtn1")->isEnabled());
-    QVERIFY(f.messages->infos.last().startsWith(QStringLiteral("Теперь из списка надо выбирать пик")));
+    QCOMPARE(f.messages->infos.last(), QStringLiteral(
+        "Теперь из списка надо выбирать пик и смотреть помеховый он или нет\r\r"
+        "Как только встретится первый по Вашему мнению не помеховый пик\r"
+        "надо ввести его высоту (первое число в строке) в окно \"Первый не помеховый пик\"\r"
+        "путём нажатия кнопки \">>\"\r\rДалее следует нажать кнопку \"Предпоследняя\"\r"));
     QListWidget* zones = f.list("ListBox1");
     QCOMPARE(zones->count(), 2);  // three zones; the highest gets no line
     QVERIFY(zones->item(0)->text().contains(QStringLiteral(",   23.0")));
@@ -75,7 +80,9 @@ void WorkflowTest::wholeRunFromLoadToSavedPeak() {
 
     f.finalRun(0);
     QVERIFY2(f.messages->errors.isEmpty(), qPrintable(f.messages->errors.join('|')));
-    QVERIFY(f.messages->infos.last().startsWith(QStringLiteral("Последняя обработка завершена.")));
+    QCOMPARE(f.messages->infos.last(), QStringLiteral(
+        "Последняя обработка завершена.\r\rКол-во проблемных пиков\r"
+        "Вы можете узнать на вкладке \"Тестирование\".\r"));
     QCOMPARE(f.find<QLabel>("Label11")->text(), QStringLiteral("3"));
     QCOMPARE(f.find<QLabel>("Label4")->text(), QStringLiteral("0"));
     QCOMPARE(f.list("ListBox4")->count(), 18);  // six lines per zone
