@@ -59,13 +59,23 @@ void MyThread::run() {
     options.gaussPower = gaussPower_;
     options.cancel = &cancel_;
     options.onZone = [this](const ZoneReport& zone) {
-        QMetaObject::invokeMethod(ui_, [this, &zone] { report_(zone); }, Qt::BlockingQueuedConnection);
+        handoff_.fetch_add(1, std::memory_order_release);
+        QMetaObject::invokeMethod(
+            ui_,
+            [this, &zone] {
+                handoff_.load(std::memory_order_acquire);
+                report_(zone);
+                handoff_.fetch_add(1, std::memory_order_release);
+            },
+            Qt::BlockingQueuedConnection);
+        handoff_.load(std::memory_order_acquire);
     };
     try {
         result_ = RunFinal(spectrum_, smooth_, finalExtrema_, options);
     } catch (const std::exception& e) {
         error_ = QString::fromUtf8(e.what());
     }
+    handoff_.fetch_add(1, std::memory_order_release);
 }
 
 // ---------------------------------------------------------------------------------------------

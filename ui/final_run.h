@@ -29,10 +29,19 @@ public:
     // `report` runs on the thread of `ui` after every zone, while the worker waits.
     MyThread(const SpectrumState& state, double gaussPower, QObject* ui,
              std::function<void(const ZoneReport&)> report);
+    // Destroyed only after the body has returned; the acquire orders its writes before ours.
+    ~MyThread() override { handoff_.load(std::memory_order_acquire); }
     void cancel() { cancel_ = true; }
     bool cancelled() const { return cancel_; }
-    FinalRunResult& result() { return result_; }
-    const QString& error() const { return error_; }
+    // Valid once the thread has finished.
+    FinalRunResult& result() {
+        handoff_.load(std::memory_order_acquire);
+        return result_;
+    }
+    const QString& error() const {
+        handoff_.load(std::memory_order_acquire);
+        return error_;
+    }
 
 protected:
     void run() override;
@@ -45,6 +54,11 @@ private:
     QObject* ui_;
     std::function<void(const ZoneReport&)> report_;
     std::atomic<bool> cancel_{false};
+    // Every hand-over between the worker and the window thread (a zone's report, the end of
+    // the run) is a release here and an acquire on the other side. Qt's blocking call and the
+    // finished signal order them already; this states the ordering in C++ terms, so that the
+    // thread checker can verify everything we share.
+    mutable std::atomic<unsigned> handoff_{0};
     FinalRunResult result_;
     QString error_;
 };

@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QListWidget>
 
+#include "core/errors.h"
 #include "core/number_text.h"
 #include "core/spectrum_file.h"
 #include "processing/preliminary.h"
@@ -148,7 +149,10 @@ void SpectrumCommands::button9Click() {
     AtPreliminaryStart(c_.pages);
     SpectrumState& s = c_.state.spectrum;
     try {
-        s.KolUsred = ParseInt32OrThrow(c_.pages.settings->Edit2->text().toStdString());
+        const int kolUsred = ParseInt32OrThrow(c_.pages.settings->Edit2->text().toStdString());
+        // An absurd KolUsred is refused before anything changes.
+        if (auto refusal = CheckKolUsred(kolUsred, s.Spectrum.count())) throw OrveloError(*refusal);
+        s.KolUsred = kolUsred;
         s.KrivoMn = ParseNumberOrThrow(c_.pages.settings->Edit3->text().toStdString());
         ClearAll(ClearMode::Preliminary);
         RunPreliminary(s);
