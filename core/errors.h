@@ -14,6 +14,9 @@ public:
 
 // The fixed texts the program reports for its expected failures.
 inline constexpr const char* kRangeCheckError = "Range check error";
+// The reader's two range errors keep the program's text and say the cause in plain words.
+inline constexpr const char* kNumberTooLongError = "Range check error: число длиннее 21 знака";
+inline constexpr const char* kTooFewPointsError = "Range check error: в файле меньше двух точек спектра";
 
 std::string NotValidFloatMessage(const std::string& text);    // "'%s' is not a valid floating point value"
 std::string NotValidIntegerMessage(const std::string& text);  // "'%s' is not a valid integer value"

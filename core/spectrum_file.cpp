@@ -55,7 +55,7 @@ private:
     int lineNumber_ = 0;
 };
 
-[[noreturn]] void ThrowRangeCheck() { throw OrveloError(kRangeCheckError); }
+[[noreturn]] void ThrowRangeCheck(const char* text) { throw OrveloError(text); }
 
 std::string LinePrefix(int lineNumber) { return "Строка " + std::to_string(lineNumber) + ": "; }
 
@@ -128,13 +128,13 @@ ParsedLine ParseLine(std::string_view line) {
     std::size_t i = 0;
     while (i < line.size() && !IsNumberChar(line[i])) ++i;
     for (; i < line.size() && IsNumberChar(line[i]); ++i) {
-        if (firstLen == kNumberFieldChars) ThrowRangeCheck();
+        if (firstLen == kNumberFieldChars) ThrowRangeCheck(kNumberTooLongError);
         first[firstLen++] = line[i];
     }
     // Every later number character belongs to the second number: "100 200 300" -> 200300.
     for (; i < line.size(); ++i) {
         if (!IsNumberChar(line[i])) continue;
-        if (secondLen == kNumberFieldChars) ThrowRangeCheck();
+        if (secondLen == kNumberFieldChars) ThrowRangeCheck(kNumberTooLongError);
         second[secondLen++] = line[i];
     }
 
@@ -167,7 +167,7 @@ LoadedSpectrum ParseSpectrumText(std::string_view bytes) {
         loaded.points.push(parsed.x, parsed.y);
         loaded.maxFractionDigits = std::max(loaded.maxFractionDigits, parsed.fractionDigits);
     }
-    if (loaded.points.count() < 2) ThrowRangeCheck();
+    if (loaded.points.count() < 2) ThrowRangeCheck(kTooFewPointsError);
 
     ScaleAndCheckValues(loaded.points, loaded.maxFractionDigits > 0, firstDataLine);
     CheckMassOrder(loaded.points.x, firstDataLine);
