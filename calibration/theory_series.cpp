@@ -5,11 +5,12 @@
 #include <numeric>
 
 #include "core/number_text.h"
+#include "fitting/results_table.h"
 
 namespace orvelo {
 
 double CHDefectMmu(double mass) { return (mass - std::floor(mass)) * 1000; }
-double CFDefectMmu(double mass) { return (mass - RoundHalfEven(mass)) * 1000; }
+double CFDefectMmu(double mass) { return MassDefect(mass); }  // as "Me" in the results table
 
 namespace {
 

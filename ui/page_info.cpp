@@ -45,8 +45,6 @@ PageInfo::PageInfo(QWidget* parent) : QWidget(parent) {
     N4->setObjectName(QStringLiteral("N4"));
     TXT2 = PopupMenu1->addAction(QStringLiteral("Копировать в TXT-файл"));
     TXT2->setObjectName(QStringLiteral("TXT2"));
-    // "Копировать в TXT-файл" only confirms; no file is written.
-    connect(TXT2, &QAction::triggered, this, [this] { emit messageRequested(QStringLiteral("OK")); });
     connect(StringGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos));
     });

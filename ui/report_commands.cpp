@@ -22,7 +22,7 @@
 #include "ui/page_spectrum.h"
 #include "ui/page_theory.h"
 #include "ui/secondary_windows.h"
-#include "ui/table_text.h"
+#include "export/table_text.h"
 
 namespace orvelo::ui {
 namespace {
@@ -85,8 +85,6 @@ void ReportCommands::connectMenus() {
     for (const auto& [action, handler] : entries)
         connect(action, &QAction::triggered, this, [this, h = handler] { (this->*h)(); });
     PageInfo& info = *c_.pages.info;
-    // The popup entries do their work here; the page's own placeholder reaction is dropped.
-    disconnect(info.TXT2, &QAction::triggered, &info, nullptr);
     connect(info.TXT2, &QAction::triggered, this, [this] { TXT2Click(); });
     connect(info.N4, &QAction::triggered, this, [this] { N4Click(); });
 }

@@ -14,6 +14,7 @@
 #include "core/spectrum_file.h"
 #include "core/spectrum_state.h"
 #include "export/html_report.h"
+#include "export/table_text.h"
 #include "fitting/final_run.h"
 #include "fitting/results_table.h"
 #include "processing/preliminary.h"
@@ -21,22 +22,16 @@
 namespace orvelo::batch {
 namespace {
 
-std::vector<std::string> TabSeparated(const std::vector<ResultRow>& table) {
-    std::vector<std::string> lines;
-    for (const ResultRow& row : table) {
-        std::string line;
-        for (std::size_t c = 0; c < row.size(); ++c) {
-            if (c) line += '\t';
-            line += row[c];
-        }
-        lines.push_back(std::move(line));
-    }
-    return lines;
+// The table as the window's grid holds it: rows of cell texts, the head row first.
+std::vector<std::vector<std::string>> GridRows(const std::vector<ResultRow>& table) {
+    std::vector<std::vector<std::string>> rows;
+    for (const ResultRow& row : table) rows.emplace_back(row.begin(), row.end());
+    return rows;
 }
 
-void WriteReport(const Output& output, const SpectrumState& state, const std::vector<ResultRow>& table) {
+void WriteReport(const Output& output, const SpectrumState& state, std::vector<std::vector<std::string>> rows) {
     HtmlTable html;
-    for (const ResultRow& row : table) html.rows.emplace_back(row.begin(), row.end());
+    html.rows = std::move(rows);
     html.columnWidths = EstimateColumnWidths(html.rows);
     const bool all[kReportColumnCount] = {true, true, true, true, true, true,
                                           true, true, true, true, true, true};
@@ -75,30 +70,28 @@ void Calibrate(const Options& options, const Output& output, SpectrumState& stat
                                                                 state.Spectrum.count() - 1));
 }
 
-void RunFinalProcessing(const Options& options, const Output& output, SpectrumState& state) {
-    const std::optional<int64_t> height = CheckNoiseHeight(*options.threshold);
-    if (!height) throw OrveloError(kInvalidHeightMessage);
-
+void RunFinalProcessing(const Options& options, int64_t height, const Output& output, SpectrumState& state) {
     const auto start = std::chrono::steady_clock::now();
-    ApplyNoiseThreshold(state, *height);
+    ApplyNoiseThreshold(state, height);
     FinalRunOptions run;
     run.gaussPower = GaussPowerFor(options.flat ? GaussShape::FlatTop : GaussShape::Ordinary);
     const FinalRunResult result = RunFinal(state.Spectrum, state.Smooth, state.FinalExtrema, run);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
 
-    const std::vector<ResultRow> table = ResultsTable(result.peaks);
+    std::vector<std::vector<std::string>> rows = GridRows(ResultsTable(result.peaks));
+    const std::vector<std::string> tsv = TabSeparatedLines(rows, std::nullopt);
     if (!output.toFiles()) {
-        output.Print(TabSeparated(table));
+        output.Print(tsv);
         return;
     }
-    output.WriteUtf8("results.tsv", TabSeparated(table));
+    output.WriteUtf8("results.tsv", tsv);
     output.WriteUtf8("zone-array.txt", result.zoneLines);
     output.WriteUtf8("problems.txt", result.problemLines);
     output.WriteUtf8("summary.txt", {"Всего пиков = " + std::to_string(result.peaks.size()),
                                      "Проблемных пиков = " + std::to_string(result.ProblemCount),
                                      "Время вычислений (мс) = " + std::to_string(ms.count())});
     WriteMassFiles(output, state, result.peaks);
-    WriteReport(output, state, table);
+    WriteReport(output, state, std::move(rows));
     if (options.calibrate) Calibrate(options, output, state, result.peaks);
 }
 
@@ -108,7 +101,11 @@ int Run(const Options& options, std::ostream& out) {
     SpectrumState state;
     // The settings are checked before anything is loaded, as the window checks Edit2 first.
     if (options.kolUsred) state.KolUsred = ParseInt32OrThrow(*options.kolUsred);
-    if (options.threshold && !CheckNoiseHeight(*options.threshold)) throw OrveloError(kInvalidHeightMessage);
+    std::optional<int64_t> height;
+    if (options.threshold) {
+        height = CheckNoiseHeight(*options.threshold);
+        if (!height) throw OrveloError(kInvalidHeightMessage);
+    }
 
     ApplyLoadedSpectrum(state, ReadSpectrumFile(options.spectrum));
     const Output output(options.outDir, out);
@@ -118,7 +115,7 @@ int Run(const Options& options, std::ostream& out) {
     if (output.toFiles()) output.WriteUtf8("zones.txt", zones);
     else if (!options.threshold) output.Print(zones);
 
-    if (options.threshold) RunFinalProcessing(options, output, state);
+    if (height) RunFinalProcessing(options, *height, output, state);
     return 0;
 }
 

@@ -1,12 +1,12 @@
 #pragma once
-// The results table as tab-separated text for the popup entries "Копировать в TXT-файл" and
-// "Копировать в Excel": the selected block of cells, or the whole table (head row included)
-// when one cell or nothing is selected. No Qt here.
+// The results table as tab-separated text: the popup entries "Копировать в TXT-файл" and
+// "Копировать в Excel" (the selected block of cells, or the whole table, head row included, when
+// one cell or nothing is selected) and the command-line program's results.tsv (the whole table).
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace orvelo::ui {
+namespace orvelo {
 
 // Inclusive cell block in table rows (row 0 the head row) and columns.
 struct CellBlock {
@@ -23,4 +23,4 @@ struct CellBlock {
 std::vector<std::string> TabSeparatedLines(const std::vector<std::vector<std::string>>& table,
                                            std::optional<CellBlock> block);
 
-}  // namespace orvelo::ui
+}  // namespace orvelo

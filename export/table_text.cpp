@@ -1,8 +1,8 @@
-#include "ui/table_text.h"
+#include "export/table_text.h"
 
 #include <algorithm>
 
-namespace orvelo::ui {
+namespace orvelo {
 
 std::vector<std::string> TabSeparatedLines(const std::vector<std::vector<std::string>>& table,
                                            std::optional<CellBlock> block) {
@@ -28,4 +28,4 @@ std::vector<std::string> TabSeparatedLines(const std::vector<std::vector<std::st
     return lines;
 }
 
-}  // namespace orvelo::ui
+}  // namespace orvelo
