@@ -166,7 +166,7 @@ TEST(SpectrumReader, RealSpectraLoadWithAscendingMasses) {
     const std::pair<const char*, int> files[] = {{"orbitrap_qexactive_ms1.txt", 27815},
                                                  {"ltqft_ms1_scan1.txt", 19914}};
     for (const auto& [name, count] : files) {
-        const LoadedSpectrum s = ReadSpectrumFile(std::string(ORVELO_SHARED_DATA "/") + name);
+        const LoadedSpectrum s = ReadSpectrumFile(std::string(ORVELO_REAL_DATA "/") + name);
         ASSERT_EQ(s.points.count(), count) << name;
         EXPECT_EQ(s.maxFractionDigits, 0) << name;
         EXPECT_TRUE(s.title.has_value() && s.title->starts_with(" ")) << name;

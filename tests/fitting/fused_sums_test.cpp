@@ -164,7 +164,7 @@ const char* const kRealSpectra[] = {"ltqft_ms1_scan1.txt", "orbitrap_qexactive_m
 
 SpectrumState LoadRealSpectrum(const char* name, int kolUsred) {
     SpectrumState loaded;
-    ApplyLoadedSpectrum(loaded, ReadSpectrumFile(std::string(ORVELO_SHARED_DATA) + "/" + name));
+    ApplyLoadedSpectrum(loaded, ReadSpectrumFile(std::string(ORVELO_REAL_DATA) + "/" + name));
     return testing::PreparedState(loaded.Spectrum, kolUsred);
 }
 

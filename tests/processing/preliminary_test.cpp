@@ -175,7 +175,7 @@ TEST(PreliminaryRun, AbsurdKolUsredIsRefusedBeforeAnyStageChanges) {
 
 TEST(PreliminaryRun, RunsOnRealSpectra) {
     for (const char* name : {"orbitrap_qexactive_ms1.txt", "ltqft_ms1_scan1.txt"}) {
-        SpectrumState s = StateWith(ReadSpectrumFile(std::string(ORVELO_SHARED_DATA) + "/" + name).points, 5);
+        SpectrumState s = StateWith(ReadSpectrumFile(std::string(ORVELO_REAL_DATA) + "/" + name).points, 5);
         RunPreliminary(s);
         EXPECT_GT(s.zones.count(), 100) << name;
         // Stage 5 alternates strictly: valley, peak, valley ...

@@ -84,7 +84,7 @@ TEST(Kernels, FastSmoothingIsBitIdenticalWhenBothCoresWork) {
 
 TEST(Kernels, FastSmoothingIsBitIdenticalOnRealSpectra) {
     for (const char* name : {"orbitrap_qexactive_ms1.txt", "ltqft_ms1_scan1.txt"}) {
-        const LoadedSpectrum loaded = ReadSpectrumFile(std::string(ORVELO_SHARED_DATA) + "/" + name);
+        const LoadedSpectrum loaded = ReadSpectrumFile(std::string(ORVELO_REAL_DATA) + "/" + name);
         ASSERT_GT(loaded.points.count(), 10000) << name;
         for (int p : {3, 7, 152}) ExpectSameAsOnePassAtATime(loaded.points, p, name);
     }
