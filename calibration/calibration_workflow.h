@@ -65,7 +65,7 @@ struct CurveResult {
 CurveResult KalibrLine(const CalibrationList& list, const PeakResults& peaks, PointList& points);
 
 // Button15 ("Создать кривую"): checks the list and adds its points to `series7`, kept in
-// ascending x (pressing it again adds them once more, as the chart always did). On a refusal
+// ascending x (pressing it again adds them once more: the curve then holds each point twice). On a refusal
 // `series7` is unchanged and the list must stay editable.
 CurveResult ProverkaZapol(const CalibrationList& list, const PeakResults& peaks, PointList& series7);
 

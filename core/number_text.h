@@ -22,7 +22,7 @@ double RoundHalfEven(double value);
 
 // A decimal number in the program's own syntax: optional minus sign, digits, optional
 // fraction after a point, optional exponent after E or e with an optional minus sign.
-// Leading and trailing blanks are allowed (as the conversion of the original allowed them).
+// Leading and trailing blanks are allowed.
 // Returns nothing for any other text.
 std::optional<double> ParseNumber(std::string_view text);
 

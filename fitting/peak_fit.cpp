@@ -161,10 +161,12 @@ FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput
     const int peakNumber = state.PeakNumber;
     state = FitState{};
     state.PeakNumber = peakNumber;
-    const bool usable = input.window.N >= kMinFitSamples && input.centreIndex >= 0;
-    const double C0 = usable ? source.EstimateR(input.V, input.Left, input.Center, input.window.last)
-                             : kProblemC;
+    // The start values are reported for every zone that has a sample, usable or not.
+    const double C0 = input.window.N > 0
+                          ? source.EstimateR(input.V, input.Left, input.Center, input.window.last)
+                          : kProblemC;
     state.start = {input.Fon, input.V - input.Fon, C0, input.Center};
+    const bool usable = input.window.N >= kMinFitSamples && input.centreIndex >= 0;
     if (!usable) return ProblemPeak(state, input, FitStop::UnusableWindow, state.start, 0, log);
 
     const FitSamples samples = source.Samples(input.window);

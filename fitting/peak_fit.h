@@ -97,7 +97,8 @@ struct FitOutcome {
 };
 
 // Fits the zone described by `input` (PeakInput of the final run) on source.spectrum().
-// Start values: A0 = Fon, B0 = V - Fon, C0 = EstimateR(V, Left, Center), D0 = Center.
+// Start values: A0 = Fon, B0 = V - Fon, C0 = EstimateR(V, Left, Center), D0 = Center; they are
+// computed (and reported) for an unusable window too, and only an empty window takes C0 = 1000.
 FitOutcome FitPeak(FitState& state, const FitSource& source, const PeakInput& input, FitLog log = {});
 // The same with another way of gathering the sums of a step (results must not change).
 FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput& input, FitLog log,

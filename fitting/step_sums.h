@@ -6,8 +6,8 @@
 
 namespace orvelo {
 
-// 1.6651 is 2 * sqrt(ln 2) rounded to five significant digits, as the program always used it;
-// stored results depend on this exact decimal, so it must not be replaced by the exact value.
+// 1.6651 is 2 * sqrt(ln 2) rounded to five significant digits, and every resolving power
+// depends on that value: it must not be replaced by the exact one.
 inline constexpr double K = 1.6651;
 
 using Params = std::array<double, 4>;                 // A, B, C, D (or their increments)

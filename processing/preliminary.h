@@ -28,8 +28,8 @@ std::optional<std::string> CheckKolUsred(int kolUsred, int samples);
 // OrveloError naming the step and the cause when a stage cannot be built.
 void RunPreliminary(SpectrumState& s);
 
-// Sorts the zones by height (stable: equal heights keep their mass order, as the program's
-// bubble passes always left them) and sets s.FirstListedZone. Returns the zone-list lines:
+// Sorts the zones by height (stable: equal heights keep their mass order, lowest mass first)
+// and sets s.FirstListedZone. Returns the zone-list lines:
 // "<height>,   <centre %.1f>". NextVysota refuses a line that is not in the list.
 std::vector<std::string> OtsortVysota(SpectrumState& s);
 std::vector<std::string> ZoneListLines(const SpectrumState& s);

@@ -45,8 +45,7 @@ int ListedLineCount(const SpectrumState& s) {
 
 std::vector<std::string> OtsortVysota(SpectrumState& s) {
     ZoneTable& zones = s.zones;
-    // A stable sort: equal heights keep their mass order, exactly as repeated bubble passes
-    // with a strict comparison leave them, without their quadratic time on many zones.
+    // A stable sort: zones of equal height keep their mass order, lowest mass first.
     std::vector<std::size_t> order(zones.height.size());
     std::iota(order.begin(), order.end(), std::size_t{0});
     std::stable_sort(order.begin(), order.end(),

@@ -63,12 +63,13 @@ void AfterSinglePeakFitted(Pages& p) {
 }
 
 // Back to "List open": the list buttons and "Обработать" (the mass lists are refilled) on; with
-// the points gone there is nothing to fit or apply.
+// the points gone there is nothing to fit. "Пересчитать данные" keeps its state: the fitted
+// coefficients stay, and only its own click and the reset turn it off.
 void AfterCalibrationListCleared(Pages& p) {
     const auto& m = *p.calibrationMasses;
     const auto& c = *p.calibrationCurve;
     SetEnabled({m.Button1, m.Button2, m.Button3, m.Button8, p.singlePeak->Button16}, true);
-    SetEnabled({c.Button6, c.Button4, c.Button5}, false);
+    SetEnabled({c.Button6, c.Button4}, false);
 }
 
 void AfterCalibrationListComplete(Pages& p, bool line, bool parabola) {

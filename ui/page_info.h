@@ -19,7 +19,7 @@ class PageInfo : public QWidget {
 public:
     explicit PageInfo(QWidget* parent = nullptr);
 
-    // Rows counted with the header row, as the program counts them (2 at start).
+    // Rows counted with the header row (2 at start: the header and one empty row).
     int rowCount() const;
     void setRowCount(int rows);
     QString cell(int column, int row) const;

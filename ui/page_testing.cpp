@@ -21,7 +21,7 @@ PageTesting::PageTesting(QWidget* parent) : QWidget(parent) {
     Label4 = MakeLabel(this, "Label4", dash, 210, 39, 19, Qt::red);
     Label1 = MakeLabel(this, "Label1", QStringLiteral("Время вычислений (мс) ="), 295, 8);
     Label2 = MakeLabel(this, "Label2", dash, 527, 8, 19, Qt::red);
-    // The platform's font is wider than the original one: a value never starts inside its caption.
+    // A value starts at least 8 pixels right of its caption, however wide the font draws it.
     for (auto [caption, value] : {std::pair{Label10, Label11}, std::pair{Label3, Label4}, std::pair{Label1, Label2}})
         value->move(std::max(value->x(), caption->geometry().right() + 8), value->y());
     Label8 = MakeSectionLabel(this, "Label8", QStringLiteral("Проблемные пики"), 16, 80);

@@ -1,10 +1,9 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "calibration/golden_file.h"
 #include "calibration/peaks.h"
 #include "calibration/theory_series.h"
+#include "core/file_support.h"
 #include "core/text_file.h"
 
 namespace orvelo {
@@ -107,12 +106,10 @@ TEST(TheorySeries, CHListFileHasOneTabSeparatedLinePerRow) {
 TEST(TheorySeries, SawFileOnDiskIsTheGoldenFile) {
     const PeakResults peaks = SamplePeaks();
     const TheoryChart ch = CreateTeoriaCH(TablesOf(peaks), peaks);
-    const auto dir = std::filesystem::temp_directory_path() / "orvelo-theory-series-test";
-    std::filesystem::create_directories(dir);
-    const std::string path = (dir / "CH_t.txt").string();
+    const testing::TempFolder dir;
+    const std::string path = dir / "CH_t.txt";
     WriteTextFile(path, PilaCHTheoryLines(ch.theory));
     EXPECT_EQ(ReadFileBytes(path), ReadFileBytes(testing::GoldenPath("calibration-pila-ch-theory.txt")));
-    std::filesystem::remove_all(dir);
 }
 
 }  // namespace

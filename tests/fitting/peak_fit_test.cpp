@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "core/number_text.h"
 #include "fit_test_support.h"
 #include "fitting/peak_fit.h"
 #include "fitting/self_test.h"
@@ -148,6 +149,33 @@ TEST(PeakFit, FitThatNeverConvergesStopsAfterExactlyTenThousandSteps) {
     EXPECT_NEAR(out.result.Centre, 100, 1e-9);
 }
 
+// Five samples, one more than the parameters: the smallest window that is fitted. The residual
+// variance has N - 4 = 1 degree of freedom, so StdErr is the root of the residual sum itself,
+// computed here from the fitted values.
+TEST(PeakFit, FiveSampleNoisyWindowFitsWithOneDegreeOfFreedom) {
+    const Params truth{20, 1000, 1500, 100};
+    PointList peak;
+    const double noise[5] = {3, -4, 5, 2, -6};
+    for (int i = -2; i <= 2; ++i) {
+        const double x = 100 + 0.02 * i;
+        peak.push(x, testing::ModelValue(truth, 2.0, x) + noise[i + 2]);
+    }
+    const FitSource source(peak, peak, 2.0);
+    FitState state;
+    const FitOutcome out = FitPeak(state, source, WholeListInput(source));
+    ASSERT_EQ(out.stop, FitStop::Converged);
+    EXPECT_EQ(out.result.N, 5);
+    EXPECT_EQ(out.result.Iter, 10);  // the first step whose four increments are all below 1e-8
+    const Params fitted{state.P[0], state.P[1], state.P[2], state.P[3]};
+    double residuals = 0;
+    for (int i = 0; i < 5; ++i) {
+        const double r = testing::ModelValue(fitted, 2.0, peak.x[i]) - peak.y[i];
+        residuals += r * r;
+    }
+    // S keeps the terms P_k * g_k, which vanish only to rounding at convergence.
+    EXPECT_NEAR(out.result.StdErr, std::sqrt(residuals / 1), 1e-4 * out.result.StdErr);
+}
+
 TEST(PeakFit, WindowsTooSmallOrWithoutSignalAreProblemPeaksWithoutNaN) {
     PointList four;
     for (int i = 0; i < 4; ++i) four.push(10 + i, 1 + i % 2);
@@ -174,6 +202,27 @@ TEST(PeakFit, WindowsTooSmallOrWithoutSignalAreProblemPeaksWithoutNaN) {
     EXPECT_EQ(beyond.window.N, 0);
     FitState state;
     EXPECT_EQ(FitPeak(state, source, beyond).stop, FitStop::UnusableWindow);
+}
+
+// V = 0 and Center = Left: the half-height crossings are those of level 0 on the smoothed
+// spectrum, rising at 13, never falling, so the scan ends at the window's last sample, 19.
+TEST(PeakFit, ZoneWithoutPositiveSampleReportsTheStartValuesOfTheFit) {
+    PointList zeros, smooth;
+    for (int i = 0; i < 10; ++i) zeros.push(10 + i, 0);
+    for (int i = 0; i < 10; ++i) smooth.push(10 + i, i >= 3 && i <= 6 ? 5 : 0);
+    const FitSource source(zeros, smooth, 2.0);
+    FitState state;
+    std::vector<std::string> problems;
+    const FitOutcome out = FitPeak(state, source, WholeListInput(source), {nullptr, &problems});
+    EXPECT_EQ(out.stop, FitStop::UnusableWindow);
+    ASSERT_EQ(problems.size(), 14u);
+    EXPECT_EQ(problems[5], "C0 = " + FormatGeneral(10.0 / (19 - 13)));
+    EXPECT_EQ(problems[6], "D0 = 10");
+    EXPECT_EQ(out.result.R, kProblemC);
+    // An empty window gives no start values: C0 is 1000.
+    problems.clear();
+    FitPeak(state, source, source.Input(30, 40), {nullptr, &problems});
+    EXPECT_EQ(problems[5], "C0 = 1000");
 }
 
 TEST(PeakFit, OverflowingWindowBecomesAProblemPeakWithFiniteValues) {

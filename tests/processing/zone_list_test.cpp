@@ -39,6 +39,20 @@ TEST(ZoneList, SortsByHeightKeepingMassOrderForEqualHeights) {
     EXPECT_EQ(s.zones.peakIndex, (std::vector<int32_t>{20, 40, 10, 30}));
 }
 
+// Many more zones than a small sort handles by insertion: three heights, twenty zones each.
+TEST(ZoneList, ManyZonesOfEqualHeightKeepTheirMassOrder) {
+    std::vector<int64_t> heights;
+    for (int i = 0; i < 60; ++i) heights.push_back((i * 7) % 3);
+    SpectrumState s = StateWithHeights(heights);
+    OtsortVysota(s);
+    for (int i = 1; i < 60; ++i) {
+        ASSERT_LE(s.zones.height[i - 1], s.zones.height[i]);
+        if (s.zones.height[i - 1] == s.zones.height[i]) {
+            EXPECT_LT(s.zones.center[i - 1], s.zones.center[i]) << "line " << i;
+        }
+    }
+}
+
 TEST(ZoneList, LinesShowHeightAndCentreAndLeaveOutTheHighestZone) {
     SpectrumState s = StateWithHeights({12, 5'000'000'000, 13});
     s.zones.center = {57.21, 99.96, 60};

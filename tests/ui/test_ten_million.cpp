@@ -1,6 +1,6 @@
 // A spectrum of ten million samples through the window: load, draw, preliminary processing,
 // a final run, with the time of each step printed. It takes a minute and several GiB, so it
-// runs only when ORVELO_LONG_TESTS is set (scripts/ten-million measures it with its peak memory).
+// runs only when ORVELO_LONG_TESTS is set (run it under `/usr/bin/time -v` to see its peak memory).
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
