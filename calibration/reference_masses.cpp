@@ -60,14 +60,18 @@ long long FirstUnsaturatedCount(long long j, long long o, long double c, long do
 
 }  // namespace
 
+std::optional<std::string> ReferenceRangeRefusal(double firstCentre, double lastCentre) {
+    const double lo = std::floor(firstCentre) + 1;
+    const double hi = std::floor(lastCentre) + 1;
+    if (!(hi - lo >= kMaxReferenceNominalMasses)) return std::nullopt;  // also NaN: nothing to build
+    return "Таблицы стандартных масс CH и CF не построены: им нужны номинальные массы от " + FormatGeneral(lo) +
+           " до " + FormatGeneral(hi) + ", а строятся они не более чем для " +
+           std::to_string(kMaxReferenceNominalMasses) + " номинальных масс";
+}
+
 std::optional<std::string> ReferenceRangeRefusal(const PeakResults& peaks) {
     if (peaks.empty()) return std::nullopt;
-    const double lo = std::floor(peaks.front().Centre) + 1;
-    const double hi = std::floor(peaks.back().Centre) + 1;
-    if (!(hi - lo >= kMaxReferenceNominalMasses)) return std::nullopt;  // also NaN: nothing to build
-    return "Таблицы стандартных масс CH и CF не построены: пики занимают номинальные массы от " +
-           FormatGeneral(lo) + " до " + FormatGeneral(hi) + ", а таблицы строятся не более чем для " +
-           std::to_string(kMaxReferenceNominalMasses) + " номинальных масс";
+    return ReferenceRangeRefusal(peaks.front().Centre, peaks.back().Centre);
 }
 
 ElementMasses ElementMassesOf(const SpectrumState& s) {

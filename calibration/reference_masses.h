@@ -58,6 +58,8 @@ inline constexpr long long kMaxReferenceNominalMasses = 100000;
 // Why the peaks build no table although they are there: their nominal-mass range is wider
 // than kMaxReferenceNominalMasses. Nothing for a range that is built (or for no peaks).
 std::optional<std::string> ReferenceRangeRefusal(const PeakResults& peaks);
+// The same for peaks from firstCentre to lastCentre (a spectrum's ends, checked up front).
+std::optional<std::string> ReferenceRangeRefusal(double firstCentre, double lastCentre);
 
 // "%.1f" centre, ",  ", "%.0f" height: "43.0,  12345".
 std::string PeakListLine(const PeakResult& peak);

@@ -211,6 +211,8 @@ void FinalRunCommands::showReferenceTables() {
     AddLines(c_.pages.singlePeak->ListBox8, massLines);
 
     const ElementMasses elements = ElementMassesOf(s.spectrum);
+    // A range too wide builds empty tables; the operator is told why.
+    if (const auto refusal = ReferenceRangeRefusal(peaks)) c_.info(QString::fromStdString(*refusal));
     StandartCH(peaks, elements, s.tables);
     PageCalibrationMasses& m = *c_.pages.calibrationMasses;
     m.ListBox2->clear();
