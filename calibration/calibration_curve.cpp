@@ -22,7 +22,7 @@ std::optional<std::string> CalibrationRefusal(const CalibrationCurve& curve, con
         if (!(corrected > 0)) return refused + "исправленные массы должны быть положительными (" + moves(x, corrected) + ")";
         if (corrected >= kLargestCorrectedMass)
             return refused + "исправленная масса слишком велика для файла спектра (" + moves(x, corrected) + ")";
-        if (i > 0 && x > spectrum.x[i - 1] && !(corrected > previous))
+        if (i > 0 && x > spectrum.x[i - 1] && !(corrected - previous > (x - spectrum.x[i - 1]) * kSmallestMassScale))
             return refused + "исправленные массы должны возрастать, как исходные (" + moves(spectrum.x[i - 1], previous) +
                    ", " + moves(x, corrected) + ")";
         previous = corrected;

@@ -82,6 +82,7 @@ void Calibrate(const Options& options, Output& output, SpectrumState& state, con
     if (!made.ok()) throw OrveloError(made.message);
     CurveFit fit = options.parabola ? PodobratParabola(points) : PodobratParabolaLine(points);
     if (!fit.result.ok()) throw OrveloError(fit.result.message);
+    if (const auto refusal = CalibrationRefusal(fit.curve, state.Spectrum)) throw OrveloError(*refusal);
     ApplyCalibration(fit.curve, state.Spectrum);
     output.WriteProgramFile("calibrated.txt", SpectrumFileLines(state.SpectrumTitle, state.Spectrum, 0,
                                                                 state.Spectrum.count() - 1));

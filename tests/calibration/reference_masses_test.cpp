@@ -291,8 +291,8 @@ TEST(ReferenceMasses, TheNominalRangeIsBoundedAndAWiderOneIsRefusedWithTheLimit)
     StandartCF(wide, ElementMasses{}, t);
     EXPECT_TRUE(t.CHList.empty() && t.CFList.empty() && t.CHOrder.empty());
     EXPECT_EQ(ReferenceRangeRefusal(wide),
-              "Таблицы стандартных масс CH и CF не построены: пики занимают номинальные массы от 11 до 100011, "
-              "а таблицы строятся не более чем для 100000 номинальных масс");
+              "Таблицы стандартных масс CH и CF не построены: им нужны номинальные массы от 11 до 100011, "
+              "а строятся они не более чем для 100000 номинальных масс");
     StandartCH(PeaksAt({10.5, 100009.5}), ElementMasses{}, t);
     EXPECT_EQ(t.CHList.size(), 100000u);
 }
