@@ -5,12 +5,12 @@
 #include <cerrno>
 #include <exception>
 #include <iostream>
-#include <new>
 #include <string>
 #include <vector>
 
 #include "batch/options.h"
 #include "batch/run.h"
+#include "core/errors.h"
 #include "core/system_error.h"
 
 namespace {
@@ -45,11 +45,8 @@ int main(int argc, char** argv) {
     }
     try {
         return CheckedStandardOutput(orvelo::batch::Run(options, std::cout));
-    } catch (const std::bad_alloc&) {
-        std::cerr << "Недостаточно памяти для обработки\n";
-        return 1;
     } catch (const std::exception& e) {
-        std::cerr << e.what() << "\n";
+        std::cerr << orvelo::ErrorMessage(e) << "\n";
         return 1;
     }
 }

@@ -5,6 +5,7 @@
 
 #include <cerrno>
 #include <filesystem>
+#include <new>
 #include <string>
 
 #include <gmock/gmock.h>
@@ -168,6 +169,8 @@ TEST(SystemError, CommonCausesAreRussianWithTheirNameAndOthersKeepTheSystemText)
     EXPECT_EQ(SystemErrorText(ENOSPC), "на диске не осталось места (ENOSPC)");
     EXPECT_EQ(SystemErrorText(EACCES), "доступ запрещён (EACCES)");
     EXPECT_EQ(SystemErrorText(999), "Unknown error 999 (errno 999)");
+    EXPECT_EQ(ErrorMessage(std::bad_alloc()), "Недостаточно памяти для выполнения команды");
+    EXPECT_EQ(ErrorMessage(OrveloError("Строка 2: x")), "Строка 2: x");
 }
 
 }  // namespace
