@@ -218,9 +218,10 @@ LoadedSpectrum ParseSpectrumText(std::string_view bytes) {
         }
         loaded.points.push(parsed.x, parsed.y);
         loaded.maxFractionDigits = std::max(loaded.maxFractionDigits, parsed.fractionDigits);
-        const std::string_view looked = line.substr(0, std::min(line.size(), kLookedAtChars));
-        anyPoint = anyPoint || looked.find('.') != std::string_view::npos;
-        if (decimalCommaLine == 0 && LooksDecimalComma(line)) decimalCommaLine = lines.lineNumber();
+        if (!anyPoint) {  // once a point is seen, commas are separators and need no look
+            anyPoint = line.substr(0, std::min(line.size(), kLookedAtChars)).find('.') != std::string_view::npos;
+            if (decimalCommaLine == 0 && LooksDecimalComma(line)) decimalCommaLine = lines.lineNumber();
+        }
     }
     // Where the numbers have points, a comma is a separator; in a file without any point a
     // comma between digits is a decimal comma, which would silently give wrong numbers.

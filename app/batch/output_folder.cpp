@@ -246,8 +246,9 @@ void CheckOutputFolder(const std::string& folder, const std::vector<std::string>
 }
 
 void CommitOutputFolder(const std::string& folder, const std::vector<OutputFile>& files) {
-    const fs::path target = fs::path(folder).lexically_normal();
-    std::string name = target.filename().string();
+    fs::path target = fs::path(folder).lexically_normal();
+    if (target.filename().empty()) target = target.parent_path();  // "out/" is "out"
+    const std::string name = target.filename().string();
     const bool exists = IsFolder(folder);
     std::optional<TemporaryFolder> temporary;
     if (!exists) {

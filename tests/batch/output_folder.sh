@@ -25,6 +25,8 @@ whole_set() {
 "$batch" --kolusred 5 --threshold 500 --out out s.txt
 whole_set out
 cp out/zones.txt zones.copy
+"$batch" --kolusred 5 --out new/deep/ s.txt   # a new folder, its parents and a final slash
+[ "$(ls -A new/deep)" = zones.txt ] && [ "$(ls -A new)" = deep ] && [ "$(stat -c %a new/deep)" = "$(stat -c %a out)" ]
 
 # 1. An input that is one of the outputs (by name, through a link, as calibration file).
 before=$(snapshot out)
