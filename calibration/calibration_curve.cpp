@@ -2,10 +2,32 @@
 
 #include <cmath>
 
+#include "core/number_text.h"
+
 namespace orvelo {
 
 void ApplyCalibration(const CalibrationCurve& curve, PointList& spectrum) {
     for (double& x : spectrum.x) x = curve.Corrected(x);
+}
+
+std::optional<std::string> CalibrationRefusal(const CalibrationCurve& curve, const PointList& spectrum) {
+    const std::string refused = "Калибровка не применена: ";
+    auto moves = [](double from, double to) { return "масса " + FormatGeneral(from) + " переходит в " + FormatGeneral(to); };
+    double previous = 0;
+    for (std::size_t i = 0; i < spectrum.x.size(); ++i) {
+        const double x = spectrum.x[i];
+        const double corrected = curve.Corrected(x);
+        if (!std::isfinite(corrected))
+            return refused + "исправленная масса не является конечным числом (масса " + FormatGeneral(x) + ")";
+        if (!(corrected > 0)) return refused + "исправленные массы должны быть положительными (" + moves(x, corrected) + ")";
+        if (corrected >= kLargestCorrectedMass)
+            return refused + "исправленная масса слишком велика для файла спектра (" + moves(x, corrected) + ")";
+        if (i > 0 && x > spectrum.x[i - 1] && !(corrected - previous > (x - spectrum.x[i - 1]) * kSmallestMassScale))
+            return refused + "исправленные массы должны возрастать, как исходные (" + moves(spectrum.x[i - 1], previous) +
+                   ", " + moves(x, corrected) + ")";
+        previous = corrected;
+    }
+    return std::nullopt;
 }
 
 ParabolaFitData ParabolaFitDataOf(const PointList& points) {

@@ -4,6 +4,8 @@
 // and its application to a mass axis, x -> x + dev(x) / 1000. The parabola is fitted by the
 // iterative least squares of Mnk_parabola below; the line needs no iteration (see the workflow).
 #include <array>
+#include <optional>
+#include <string>
 #include <vector>
 
 #include "core/spectrum_state.h"
@@ -21,6 +23,18 @@ struct CalibrationCurve {
 
 // Button5Click: every mass of the list is corrected in place; the intensities stay.
 void ApplyCalibration(const CalibrationCurve& curve, PointList& spectrum);
+
+// A corrected spectrum must still be a spectrum: every corrected mass finite, positive and
+// below kLargestCorrectedMass, and rising wherever the masses rise (equal masses stay equal).
+// Two points with one true mass (a constant axis), a true mass of 0 or 1E35, swapped true
+// masses (a mirrored axis) break it. The message names the problem and a mass where it shows;
+// nothing when the curve may be applied. REQUIRES: spectrum masses in ascending order.
+std::optional<std::string> CalibrationRefusal(const CalibrationCurve& curve, const PointList& spectrum);
+// Rising means rising by at least this share of the original step: a constant axis (two points
+// with one true mass) rises only by rounding noise. Real curves change steps by parts per million.
+inline constexpr double kSmallestMassScale = 1e-3;
+// "%.5f" of a smaller mass fits the 21 characters the reader allows a number.
+inline constexpr double kLargestCorrectedMass = 1e15;
 
 // --- Mnk_parabola: least-squares parabola through (CalibX[i], CalibY[i]), i = FitFirst..FitLast.
 

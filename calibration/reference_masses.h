@@ -3,6 +3,7 @@
 // tables over the nominal masses the peaks cover, and the "Стандартные массы" list lines.
 // All rebuilt from empty after every final run; ReferenceTables::clear() is the reset.
 #include <array>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -50,6 +51,15 @@ struct ListFlags {
     std::array<bool, kCHKindCount> kinds{true, false, false};
     bool fullList = false;
 };
+
+// The tables cover at most this many nominal masses (one row each): real spectra need a few
+// thousand, and the cost and the files grow with the range. A wider range builds no table.
+inline constexpr long long kMaxReferenceNominalMasses = 100000;
+// Why the peaks build no table although they are there: their nominal-mass range is wider
+// than kMaxReferenceNominalMasses. Nothing for a range that is built (or for no peaks).
+std::optional<std::string> ReferenceRangeRefusal(const PeakResults& peaks);
+// The same for peaks from firstCentre to lastCentre (a spectrum's ends, checked up front).
+std::optional<std::string> ReferenceRangeRefusal(double firstCentre, double lastCentre);
 
 // "%.1f" centre, ",  ", "%.0f" height: "43.0,  12345".
 std::string PeakListLine(const PeakResult& peak);

@@ -18,6 +18,11 @@ inline constexpr const char* kRangeCheckError = "Range check error";
 inline constexpr const char* kNumberTooLongError = "Range check error: число длиннее 21 знака";
 inline constexpr const char* kTooFewPointsError = "Range check error: в файле меньше двух точек спектра";
 
+inline constexpr const char* kOutOfMemoryMessage = "Недостаточно памяти для выполнения команды";
+// The text shown for an exception: its own, or kOutOfMemoryMessage for std::bad_alloc (whose
+// own text, "std::bad_alloc", says nothing to the operator).
+std::string ErrorMessage(const std::exception& e);
+
 std::string NotValidFloatMessage(const std::string& text);    // "'%s' is not a valid floating point value"
 std::string NotValidIntegerMessage(const std::string& text);  // "'%s' is not a valid integer value"
 

@@ -71,7 +71,10 @@ void RefuseZeroBytes(std::string_view bytes) {
                       "нулевой байт, файл двоичный или записан не в кодировке Windows-1251");
 }
 
+constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
+
 // " Test" from "\"Test\"": the opening quote becomes a blank, the last character is dropped.
+// `line` is Windows-1251.
 std::string TitleFromLine(std::string_view line) {
     std::string title(line.substr(0, kLookedAtChars));
     title[0] = ' ';
@@ -109,6 +112,39 @@ void ScaleAndCheckValues(PointList& points, bool scale, int firstLine) {
         throw OrveloError(where + "интенсивность " + FormatGeneral(y) +
                           ", умноженная на 1000, выходит за пределы допустимых чисел");
     }
+}
+
+bool IsBlank(std::string_view line) {
+    return line.find_first_not_of(" \t") == std::string_view::npos;
+}
+
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// "100,5 2000" or "100,5;2000,25": a comma between two digits and at least three runs of
+// digits in the looked-at part of a line without any point. "100,2000" (two numbers
+// separated by a comma) is not such a line.
+bool LooksDecimalComma(std::string_view line) {
+    line = line.substr(0, std::min(line.size(), kLookedAtChars));
+    if (line.find('.') != std::string_view::npos) return false;
+    bool commaBetweenDigits = false;
+    int digitRuns = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if (IsDigit(line[i]) && (i == 0 || !IsDigit(line[i - 1]))) ++digitRuns;
+        if (line[i] == ',' && i > 0 && i + 1 < line.size() && IsDigit(line[i - 1]) && IsDigit(line[i + 1]))
+            commaBetweenDigits = true;
+    }
+    return commaBetweenDigits && digitRuns >= 3;
+}
+
+// The line as the operator would see it in a refusal: at most the looked-at characters.
+std::string QuotedLine(std::string_view line) {
+    return "\"" + Cp1251ToUtf8(line.substr(0, std::min(line.size(), kLookedAtChars))) + "\"";
+}
+
+// A refusal of ParseLine names the line after the program's own text.
+[[noreturn]] void ThrowWithLine(const OrveloError& e, std::string_view line, int lineNumber) {
+    const std::string what = IsBlank(line) ? "пустая строка среди данных" : QuotedLine(line);
+    throw OrveloError(std::string(e.what()) + ". " + LinePrefix(lineNumber) + what);
 }
 
 void ReverseInPlace(PointList& points) {
@@ -150,23 +186,48 @@ ParsedLine ParseLine(std::string_view line) {
 
 LoadedSpectrum ParseSpectrumText(std::string_view bytes) {
     RefuseZeroBytes(bytes);
+    // A UTF-8 byte order mark is skipped; the title of such a file is UTF-8 text.
+    const bool utf8 = bytes.starts_with(kUtf8ByteOrderMark);
+    if (utf8) bytes.remove_prefix(kUtf8ByteOrderMark.size());
     LoadedSpectrum loaded;
     LineSplitter lines(bytes);
     std::string_view line;
     if (!bytes.empty() && bytes.front() == '"') {
         lines.Next(line);
-        loaded.title = TitleFromLine(line);
+        loaded.title = TitleFromLine(utf8 ? std::string_view(Utf8ToCp1251(line)) : line);
         lines.Next(line);  // lines 2 and 3 are ignored, whatever they hold
         lines.Next(line);
     }
     const int firstDataLine = lines.lineNumber() + 1;
 
     loaded.points.reserve(static_cast<std::size_t>(std::count(bytes.begin(), bytes.end(), '\n')) + 1);
+    int firstBlank = 0;        // the first of the blank lines since the last data line
+    int decimalCommaLine = 0;  // the first line written with a decimal comma
+    bool anyPoint = false;
     while (lines.Next(line)) {
-        const ParsedLine parsed = ParseLine(line);
+        if (IsBlank(line)) {
+            if (firstBlank == 0) firstBlank = lines.lineNumber();
+            continue;  // blank lines after the last data line are ignored
+        }
+        if (firstBlank != 0) ThrowWithLine(OrveloError(NotValidFloatMessage("")), "", firstBlank);
+        ParsedLine parsed;
+        try {
+            parsed = ParseLine(line);
+        } catch (const OrveloError& e) {
+            ThrowWithLine(e, line, lines.lineNumber());
+        }
         loaded.points.push(parsed.x, parsed.y);
         loaded.maxFractionDigits = std::max(loaded.maxFractionDigits, parsed.fractionDigits);
+        if (!anyPoint) {  // once a point is seen, commas are separators and need no look
+            anyPoint = line.substr(0, std::min(line.size(), kLookedAtChars)).find('.') != std::string_view::npos;
+            if (decimalCommaLine == 0 && LooksDecimalComma(line)) decimalCommaLine = lines.lineNumber();
+        }
     }
+    // Where the numbers have points, a comma is a separator; in a file without any point a
+    // comma between digits is a decimal comma, which would silently give wrong numbers.
+    if (decimalCommaLine != 0 && !anyPoint)
+        throw OrveloError(LinePrefix(decimalCommaLine) +
+                          "числа записаны с десятичной запятой; нужна десятичная точка (100.5 2000)");
     if (loaded.points.count() < 2) ThrowRangeCheck(kTooFewPointsError);
 
     ScaleAndCheckValues(loaded.points, loaded.maxFractionDigits > 0, firstDataLine);
@@ -208,10 +269,10 @@ void WriteSpectrumFile(const std::string& path, const SpectrumState& state) {
     WriteTextFile(path, SpectrumFileLines(state.SpectrumTitle, state.Spectrum, 0, state.Spectrum.count() - 1));
 }
 
-void WritePeakFile(const std::string& path, const SpectrumState& state, int mass, int first, int last) {
-    WriteTextFile(path, SpectrumFileLines(std::to_string(mass) + " пик", state.Spectrum, first, last));
+void WritePeakFile(const std::string& path, const SpectrumState& state, double mass, int first, int last) {
+    WriteTextFile(path, SpectrumFileLines(FormatFixed(mass, 0) + " пик", state.Spectrum, first, last));
 }
 
-std::string PeakFileName(int mass) { return std::to_string(mass) + "peak.txt"; }
+std::string PeakFileName(double mass) { return FormatFixed(mass, 0) + "peak.txt"; }
 
 }  // namespace orvelo

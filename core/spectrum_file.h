@@ -28,10 +28,14 @@ struct LoadedSpectrum {
 };
 
 // Parses the bytes of a spectrum file (Windows-1251). Throws OrveloError on any defect: the
-// texts of ParseLine, "Range check error" for fewer than two points, and, naming the line
-// ("Строка 12: массы должны возрастать (100.5 после 101.2)"), a zero byte (binary or UTF-16
-// file), masses that leave the direction of the first two (equal neighbours are allowed), and
-// intensities that the x1000 scaling takes beyond the double range. Lines end in CR LF, LF or CR.
+// texts of ParseLine followed by the line (". Строка 7: "100 2.5.5"", or "пустая строка
+// среди данных" for a blank line between data lines), "Range check error" for fewer than two
+// points, and, naming the line ("Строка 12: массы должны возрастать (100.5 после 101.2)"), a
+// zero byte (binary or UTF-16 file), a file written with decimal commas ("100,5 2000" in a
+// file without any point), masses that leave the direction of the first two (equal neighbours
+// are allowed), and intensities that the x1000 scaling takes beyond the double range.
+// Lines end in CR LF, LF or CR; blank lines after the last data line are ignored; a leading
+// UTF-8 byte order mark is skipped (the title is then read as UTF-8).
 LoadedSpectrum ParseSpectrumText(std::string_view bytes);
 LoadedSpectrum ReadSpectrumFile(const std::string& path);
 
@@ -49,9 +53,10 @@ void WriteSpectrumFile(const std::string& path, const SpectrumState& state);
 
 // WriteOtdelPik: points first..last of the spectrum, titled "<mass> пик". Indices outside the
 // loaded spectrum are refused with an OrveloError before anything is written.
-void WritePeakFile(const std::string& path, const SpectrumState& state, int mass, int first, int last);
+// `mass` is a whole number; a double, so that no nominal mass is out of range.
+void WritePeakFile(const std::string& path, const SpectrumState& state, double mass, int first, int last);
 
 // The proposed file name of the single-peak save dialog: "57peak.txt".
-std::string PeakFileName(int mass);
+std::string PeakFileName(double mass);
 
 }  // namespace orvelo

@@ -7,19 +7,31 @@
 #include <atomic>
 #include <cerrno>
 #include <cstdlib>
-#include <system_error>
 
 #include "core/cp1251.h"
 #include "core/errors.h"
+#include "core/system_error.h"
 
 namespace orvelo {
 
 namespace {
 
-std::string ErrnoText(int error) { return std::generic_category().message(error); }
-
 [[noreturn]] void Fail(const char* what, const std::string& path, int error) {
-    throw OrveloError(std::string(what) + " \"" + path + "\": " + ErrnoText(error));
+    throw OrveloError(std::string(what) + " \"" + path + "\": " + SystemErrorText(error));
+}
+
+// What a name that is not a regular file is, for the refusal.
+const char* KindOf(mode_t mode) {
+    if (S_ISDIR(mode)) return "это папка";
+    if (S_ISFIFO(mode)) return "это канал (FIFO)";
+    if (S_ISCHR(mode) || S_ISBLK(mode)) return "это устройство";
+    if (S_ISSOCK(mode)) return "это сокет";
+    return "это не обычный файл";
+}
+
+std::string TooBigMessage(const std::string& path, const std::string& size, std::size_t maxBytes) {
+    return "Файл \"" + path + "\" слишком велик: " + size + " байт, допустимо не более " +
+           std::to_string(maxBytes) + " байт";
 }
 
 // Closes the descriptor when it goes out of scope (on the error paths).
@@ -106,15 +118,18 @@ std::string ReadFileBytes(const std::string& path) {
 }
 
 std::string ReadFileBytes(const std::string& path, std::size_t maxBytes) {
-    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    // O_NONBLOCK: opening a FIFO without a writer must not wait; it is refused below.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) Fail("Не удалось открыть файл", path, errno);
     struct stat info {};
     if (::fstat(fd.get(), &info) != 0) Fail("Не удалось прочитать файл", path, errno);
-    if (S_ISDIR(info.st_mode)) Fail("Не удалось прочитать файл", path, EISDIR);
+    if (!S_ISREG(info.st_mode))
+        throw OrveloError("Не удалось прочитать файл \"" + path + "\": " + KindOf(info.st_mode) +
+                          ", а читаются только обычные файлы");
+    const int flags = ::fcntl(fd.get(), F_GETFL);
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) Fail("Не удалось прочитать файл", path, errno);
     if (maxBytes != std::string::npos && static_cast<std::size_t>(info.st_size) > maxBytes)
-        throw OrveloError("Файл \"" + path + "\" слишком велик: " +
-                          std::to_string(info.st_size / (1024 * 1024)) + " МБ, допустимо не более " +
-                          std::to_string(maxBytes / (1024 * 1024)) + " МБ");
+        throw OrveloError(TooBigMessage(path, std::to_string(info.st_size), maxBytes));
 
     std::string bytes;
     if (info.st_size > 0) bytes.reserve(static_cast<std::size_t>(info.st_size));
@@ -126,9 +141,8 @@ std::string ReadFileBytes(const std::string& path, std::size_t maxBytes) {
             Fail("Не удалось прочитать файл", path, errno);
         }
         if (n == 0) break;
-        if (maxBytes != std::string::npos && bytes.size() + static_cast<std::size_t>(n) > maxBytes)
-            throw OrveloError("Файл \"" + path + "\" слишком велик: допустимо не более " +
-                              std::to_string(maxBytes / (1024 * 1024)) + " МБ");
+        if (maxBytes != std::string::npos && bytes.size() + static_cast<std::size_t>(n) > maxBytes)  // it grew
+            throw OrveloError(TooBigMessage(path, "больше " + std::to_string(maxBytes), maxBytes));
         bytes.append(buffer, static_cast<std::size_t>(n));
     }
     return bytes;

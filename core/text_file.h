@@ -7,9 +7,10 @@
 
 namespace orvelo {
 
-// Whole file as bytes. Throws OrveloError naming the file when it cannot be read.
+// Whole file as bytes. Throws OrveloError naming the file when it cannot be read or is not a
+// regular file (a folder, a FIFO, a device: none of them is waited on or read).
 std::string ReadFileBytes(const std::string& path);
-// The same, refusing (before reading) a file of more than maxBytes bytes.
+// The same, refusing (before reading) a file of more than maxBytes bytes, with both exact sizes.
 std::string ReadFileBytes(const std::string& path, std::size_t maxBytes);
 
 // Writes the lines (UTF-8 in memory) as Windows-1251, each ended by CR LF. The text goes to a

@@ -11,11 +11,11 @@ const ResultRow& ResultsTableHeads() {
     return heads;
 }
 
-int NominalMass(double centre) {
+double NominalMass(double centre) {
     if (!std::isfinite(centre)) return 0;
     const double whole = std::floor(centre);
     const double fraction = centre - whole;
-    return static_cast<int>(fraction > 0.8 ? RoundHalfEven(centre) : whole);
+    return (fraction > 0.8 ? RoundHalfEven(centre) : whole) + 0.0;  // + 0.0: -0 becomes 0
 }
 
 double MassDefect(double centre) { return (centre - RoundHalfEven(centre)) * 1000; }

@@ -17,8 +17,9 @@ using ResultRow = std::array<std::string, kResultColumns>;
 const ResultRow& ResultsTableHeads();
 
 // floor(centre), or the rounded centre when its fraction exceeds 0.8 (28.995 -> 29,
-// 43.7 -> 43). 0 for a centre that is not a finite number.
-int NominalMass(double centre);
+// 43.7 -> 43). 0 for a centre that is not a finite number. A whole number held as a double,
+// so that any finite centre has one (3E9 stays 3000000000, beyond every integer type).
+double NominalMass(double centre);
 
 // Mass defect in thousandths: (centre - round(centre)) * 1000, halves to even.
 double MassDefect(double centre);

@@ -14,7 +14,7 @@ namespace orvelo {
 // What Button17 writes: the nominal mass of the fitted centre and the window's first and last
 // sample index. `fitted` stays false until a single-peak fit has made it.
 struct PeakSelection {
-    int M = 0;
+    double M = 0;  // a whole number (NominalMass)
     int first = 0;
     int last = 0;
     bool fitted = false;

@@ -166,6 +166,11 @@ void CalibrationCommands::Button5Click() { c_.run([this] { Recalculate(); }); }
 // away (ClearAll also empties Series1), and the corrected spectrum is drawn again. Only a load
 // enables "Предварительная" again: the operator saves the spectrum and opens it.
 void CalibrationCommands::Recalculate() {
+    // A curve that would ruin the mass axis is refused; the spectrum and the buttons stay.
+    if (const auto refusal = CalibrationRefusal(c_.state.calibration.curve, c_.state.spectrum.Spectrum)) {
+        c_.info(QString::fromStdString(*refusal));
+        return;
+    }
     AfterRecalculated(c_.pages);
     ApplyCalibration(c_.state.calibration.curve, c_.state.spectrum.Spectrum);
     spectrum_.ClearAll(ClearMode::NewSpectrum);

@@ -15,7 +15,7 @@ void CommandContext::run(const std::function<void()>& command) {
     } catch (const OrveloError& e) {
         failure = QString::fromUtf8(e.what());
     } catch (const std::exception& e) {
-        failure = QString::fromUtf8(e.what());
+        failure = QString::fromStdString(ErrorMessage(e));
     }
     messages.error(failure);
 }

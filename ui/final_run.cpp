@@ -10,6 +10,7 @@
 
 #include "calibration/reference_masses.h"
 #include "calibration/theory_series.h"
+#include "core/errors.h"
 #include "fitting/fitted_curve.h"
 #include "fitting/results_table.h"
 #include "ui/chart_surface.h"
@@ -73,7 +74,7 @@ void MyThread::run() {
     try {
         result_ = RunFinal(spectrum_, smooth_, finalExtrema_, options);
     } catch (const std::exception& e) {
-        error_ = QString::fromUtf8(e.what());
+        error_ = QString::fromStdString(ErrorMessage(e));
     }
     handoff_.fetch_add(1, std::memory_order_release);
 }
@@ -211,6 +212,8 @@ void FinalRunCommands::showReferenceTables() {
     AddLines(c_.pages.singlePeak->ListBox8, massLines);
 
     const ElementMasses elements = ElementMassesOf(s.spectrum);
+    // A range too wide builds empty tables; the operator is told why.
+    if (const auto refusal = ReferenceRangeRefusal(peaks)) c_.info(QString::fromStdString(*refusal));
     StandartCH(peaks, elements, s.tables);
     PageCalibrationMasses& m = *c_.pages.calibrationMasses;
     m.ListBox2->clear();

@@ -9,6 +9,24 @@
 namespace orvelo::batch {
 namespace {
 
+// A calibration file holds a line per peak: a megabyte is thousands of times what it needs.
+constexpr std::size_t kMaxCalibrationFileBytes = std::size_t{1} << 20;
+
+// The lines of the file, at CR LF, LF or a lone CR; a leading UTF-8 byte order mark is skipped.
+std::vector<std::string> SplitLines(std::string bytes) {
+    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    while (start < bytes.size()) {
+        std::size_t end = bytes.find_first_of("\r\n", start);
+        if (end == std::string::npos) end = bytes.size();
+        lines.push_back(bytes.substr(start, end - start));
+        if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ++end;
+        start = end + 1;
+    }
+    return lines;
+}
+
 std::string LineError(const std::string& path, int lineNo, const std::string& what) {
     return path + ", строка " + std::to_string(lineNo) + ": " + what;
 }
@@ -16,13 +34,10 @@ std::string LineError(const std::string& path, int lineNo, const std::string& wh
 }  // namespace
 
 CalibrationList ReadCalibrationFile(const std::string& path, const std::vector<std::string>& massLines) {
-    std::istringstream in(ReadFileBytes(path));
     CalibrationList list;
-    std::string text;
     int lineNo = 0;
-    while (std::getline(in, text)) {
+    for (const std::string& text : SplitLines(ReadFileBytes(path, kMaxCalibrationFileBytes))) {
         ++lineNo;
-        if (!text.empty() && text.back() == '\r') text.pop_back();
         std::istringstream fields(text);
         std::string peakText, massText, extra;
         if (!(fields >> peakText) || peakText[0] == '#') continue;

@@ -14,16 +14,25 @@ const char* const kUsage =
     "  --flat           fit the flat-topped peak model instead of the Gaussian\n"
     "  --calibrate FILE calibration points, one per line: peak line number (from 0) in the\n"
     "                   mass list, true mass; writes the corrected spectrum calibrated.txt\n"
+    "                   (needs --out)\n"
     "  --parabola       fit a parabola through the calibration points instead of a line\n"
-    "  --out DIR        write the result files into DIR\n";
+    "  --out DIR        write the result files into DIR, all of them or none\n"
+    "  --help           show this text\n";
+
+namespace {
+
+bool IsOption(const std::string& a) { return a.size() > 1 && a[0] == '-' && a[1] == '-'; }
+
+}  // namespace
 
 Options ParseOptions(const std::vector<std::string>& args) {
     Options o;
     bool haveSpectrum = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
+        // A value never is the next option: "--out --kolusred" lacks its folder.
         auto value = [&](const char* name) -> std::string {
-            if (i + 1 >= args.size()) throw UsageError{std::string(name) + " needs a value"};
+            if (i + 1 >= args.size() || IsOption(args[i + 1])) throw UsageError{std::string(name) + " needs a value"};
             return args[++i];
         };
         if (a == "--kolusred") o.kolUsred = value("--kolusred");
@@ -32,8 +41,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
         else if (a == "--calibrate") o.calibrate = value("--calibrate");
         else if (a == "--flat") o.flat = true;
         else if (a == "--parabola") o.parabola = true;
-        else if (a == "--help" || a == "-h") throw UsageError{};
-        else if (a.size() > 1 && a[0] == '-' && a != "-") throw UsageError{"unknown option " + a};
+        else if (a == "--help" || a == "-h") throw UsageError{{}, true};
+        else if (a == "-") throw UsageError{"the spectrum cannot be read from standard input: give its file name"};
+        else if (a.size() > 1 && a[0] == '-') throw UsageError{"unknown option " + a};
         else if (haveSpectrum) throw UsageError{"only one spectrum file may be given"};
         else {
             o.spectrum = a;
@@ -43,6 +53,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
     if (!haveSpectrum) throw UsageError{"no spectrum file given"};
     if ((o.flat || o.calibrate) && !o.threshold) throw UsageError{"--flat and --calibrate need --threshold"};
     if (o.parabola && !o.calibrate) throw UsageError{"--parabola needs --calibrate"};
+    if (o.calibrate && !o.outDir) throw UsageError{"--calibrate needs --out (the corrected spectrum is a file)"};
     return o;
 }
 

@@ -16,9 +16,11 @@ struct Options {
     bool parabola = false;               // --parabola
 };
 
-// Throws UsageError for a malformed command line.
+// Throws UsageError for a malformed command line, and for --help (with `help` set: the usage
+// then goes to standard output and the program succeeds).
 struct UsageError {
     std::string text;
+    bool help = false;
 };
 Options ParseOptions(const std::vector<std::string>& args);
 

@@ -1,39 +1,56 @@
 #include "batch/output.h"
 
-#include <filesystem>
-#include <system_error>
+#include <algorithm>
+#include <utility>
 
+#include "core/cp1251.h"
 #include "core/errors.h"
-#include "core/text_file.h"
 
 namespace orvelo::batch {
 
-Output::Output(std::optional<std::string> dir, std::ostream& out) : dir_(std::move(dir)), out_(out) {
-    if (!dir_) return;
-    std::error_code ec;
-    std::filesystem::create_directories(*dir_, ec);
-    if (ec) throw OrveloError("Не удалось создать папку \"" + *dir_ + "\": " + ec.message());
+Output::Output(std::optional<std::string> dir, std::vector<std::string> planned, const std::vector<std::string>& inputs,
+               std::ostream& out)
+    : dir_(std::move(dir)), planned_(std::move(planned)), out_(out) {
+    if (dir_) CheckOutputFolder(*dir_, planned_, inputs);
 }
 
-std::string Output::PathOf(const std::string& name) const {
-    return (std::filesystem::path(*dir_) / name).string();
+void Output::Add(const std::string& name, std::string bytes) {
+    if (std::find(planned_.begin(), planned_.end(), name) == planned_.end())
+        throw OrveloError("orvelo-batch: файл " + name + " не входит в список файлов запуска");
+    files_.push_back(OutputFile{name, std::move(bytes)});
 }
 
-void Output::WriteUtf8(const std::string& name, const std::vector<std::string>& lines) const {
+void Output::WriteUtf8(const std::string& name, const std::vector<std::string>& lines) {
     std::string bytes;
     for (const auto& l : lines) {
         bytes += l;
         bytes += '\n';
     }
-    WriteFileAtomically(PathOf(name), bytes);
+    Add(name, std::move(bytes));
 }
 
-void Output::WriteProgramFile(const std::string& name, const std::vector<std::string>& lines) const {
-    WriteTextFile(PathOf(name), lines);
+void Output::WriteProgramFile(const std::string& name, const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const auto& l : lines) {
+        bytes += Utf8ToCp1251(l);
+        bytes += "\r\n";
+    }
+    Add(name, std::move(bytes));
 }
 
 void Output::Print(const std::vector<std::string>& lines) const {
     for (const auto& l : lines) out_ << l << '\n';
+}
+
+void Output::Commit() const {
+    if (!dir_) return;
+    std::vector<std::string> written;
+    for (const OutputFile& f : files_) written.push_back(f.name);
+    std::vector<std::string> planned = planned_;
+    std::sort(written.begin(), written.end());
+    std::sort(planned.begin(), planned.end());
+    if (written != planned) throw OrveloError("orvelo-batch: набор файлов запуска не совпадает с объявленным");
+    CommitOutputFolder(*dir_, files_);
 }
 
 }  // namespace orvelo::batch

@@ -20,7 +20,24 @@
 #include "processing/preliminary.h"
 
 namespace orvelo::batch {
+
+std::vector<std::string> RunFiles(const Options& options) {
+    std::vector<std::string> names{"zones.txt"};
+    if (options.threshold)
+        names.insert(names.end(), {"results.tsv", "zone-array.txt", "problems.txt", "summary.txt", "masses.txt",
+                                   "standard-masses.txt", "standard-masses-all.txt", kPilaTheoryFileName,
+                                   kPilaPracticeFileName, "ch-list.txt", "report.htm"});
+    if (options.calibrate) names.emplace_back("calibrated.txt");
+    return names;
+}
+
 namespace {
+
+std::vector<std::string> InputFiles(const Options& options) {
+    std::vector<std::string> inputs{options.spectrum};
+    if (options.calibrate) inputs.push_back(*options.calibrate);
+    return inputs;
+}
 
 // The table as the window's grid holds it: rows of cell texts, the head row first.
 std::vector<std::vector<std::string>> GridRows(const std::vector<ResultRow>& table) {
@@ -29,7 +46,7 @@ std::vector<std::vector<std::string>> GridRows(const std::vector<ResultRow>& tab
     return rows;
 }
 
-void WriteReport(const Output& output, const SpectrumState& state, std::vector<std::vector<std::string>> rows) {
+void WriteReport(Output& output, const SpectrumState& state, std::vector<std::vector<std::string>> rows) {
     HtmlTable html;
     html.rows = std::move(rows);
     html.columnWidths = EstimateColumnWidths(html.rows);
@@ -39,7 +56,7 @@ void WriteReport(const Output& output, const SpectrumState& state, std::vector<s
 }
 
 // The mass lists and reference files a final run leaves on the calibration and theory pages.
-void WriteMassFiles(const Output& output, const SpectrumState& state, const PeakResults& peaks) {
+void WriteMassFiles(Output& output, const SpectrumState& state, const PeakResults& peaks) {
     const std::vector<std::string> masses = FillListMass(peaks);
     output.WriteUtf8("masses.txt", masses);
 
@@ -58,19 +75,20 @@ void WriteMassFiles(const Output& output, const SpectrumState& state, const Peak
     output.WriteProgramFile("ch-list.txt", CHListLines(tables.CHList));
 }
 
-void Calibrate(const Options& options, const Output& output, SpectrumState& state, const PeakResults& peaks) {
+void Calibrate(const Options& options, Output& output, SpectrumState& state, const PeakResults& peaks) {
     const CalibrationList list = ReadCalibrationFile(*options.calibrate, FillListMass(peaks));
     PointList points;
     CurveResult made = ProverkaZapol(list, peaks, points);
     if (!made.ok()) throw OrveloError(made.message);
     CurveFit fit = options.parabola ? PodobratParabola(points) : PodobratParabolaLine(points);
     if (!fit.result.ok()) throw OrveloError(fit.result.message);
+    if (const auto refusal = CalibrationRefusal(fit.curve, state.Spectrum)) throw OrveloError(*refusal);
     ApplyCalibration(fit.curve, state.Spectrum);
     output.WriteProgramFile("calibrated.txt", SpectrumFileLines(state.SpectrumTitle, state.Spectrum, 0,
                                                                 state.Spectrum.count() - 1));
 }
 
-void RunFinalProcessing(const Options& options, int64_t height, const Output& output, SpectrumState& state) {
+void RunFinalProcessing(const Options& options, int64_t height, Output& output, SpectrumState& state) {
     const auto start = std::chrono::steady_clock::now();
     ApplyNoiseThreshold(state, height);
     FinalRunOptions run;
@@ -78,6 +96,7 @@ void RunFinalProcessing(const Options& options, int64_t height, const Output& ou
     const FinalRunResult result = RunFinal(state.Spectrum, state.Smooth, state.FinalExtrema, run);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
 
+    if (const auto refusal = ReferenceRangeRefusal(result.peaks)) throw OrveloError(*refusal);
     std::vector<std::vector<std::string>> rows = GridRows(ResultsTable(result.peaks));
     const std::vector<std::string> tsv = TabSeparatedLines(rows, std::nullopt);
     if (!output.toFiles()) {
@@ -107,8 +126,14 @@ int Run(const Options& options, std::ostream& out) {
         if (!height) throw OrveloError(kInvalidHeightMessage);
     }
 
+    // The folder is checked before any work; the files go into it together at the end.
+    Output output(options.outDir, RunFiles(options), InputFiles(options), out);
     ApplyLoadedSpectrum(state, ReadSpectrumFile(options.spectrum));
-    const Output output(options.outDir, out);
+    // The peaks lie within the spectrum: a range too wide for the reference tables is refused
+    // before any processing.
+    if (height)
+        if (const auto refusal = ReferenceRangeRefusal(state.Spectrum.x.front(), state.Spectrum.x.back()))
+            throw OrveloError(*refusal);
 
     RunPreliminary(state);
     const std::vector<std::string> zones = ZoneListLines(state);
@@ -116,6 +141,7 @@ int Run(const Options& options, std::ostream& out) {
     else if (!options.threshold) output.Print(zones);
 
     if (height) RunFinalProcessing(options, *height, output, state);
+    output.Commit();
     return 0;
 }
 

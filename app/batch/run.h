@@ -1,5 +1,7 @@
 #pragma once
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "batch/options.h"
 
@@ -7,5 +9,9 @@ namespace orvelo::batch {
 
 // Runs the whole command; throws OrveloError with the program's own message text on failure.
 int Run(const Options& options, std::ostream& out);
+
+// Every file a run with these options writes into --out, in one place: a new output file is
+// added here and then written through Output.
+std::vector<std::string> RunFiles(const Options& options);
 
 }  // namespace orvelo::batch

@@ -198,5 +198,35 @@ TEST(CalibrationCurve, SarrusDeterminantAndTermsFollowTheirDefinitions) {
     EXPECT_EQ(ParabolaSum(d, estimate, 3, 2), 12.0);
 }
 
+// The three ruinous calibrations of two points (28 -> true, 57 -> true) over a spectrum from
+// 20 to 80, and a sound one; the line is the one "Подобрать линию" makes.
+TEST(CalibrationCurve, CurvesThatRuinTheMassAxisAreRefusedWithTheirProblem) {
+    PointList spectrum;
+    for (int i = 0; i <= 600; ++i) spectrum.push(20 + i * 0.1, 1);
+    spectrum.push(80, 2);  // an equal neighbour stays allowed
+    auto refusal = [&](double true28, double true57) {
+        PointList points;
+        points.push(28, (true28 - 28) * 1000);
+        points.push(57, (true57 - 57) * 1000);
+        const CurveFit fit = PodobratParabolaLine(points);
+        return CalibrationRefusal(fit.curve, spectrum).value_or("");
+    };
+    const std::string prefix = "Калибровка не применена: ";
+    EXPECT_EQ(refusal(28.01, 57.02), "");
+    EXPECT_EQ(refusal(40, 40), prefix + "исправленные массы должны возрастать, как исходные "
+                                        "(масса 20 переходит в 40, масса 20.1 переходит в 40)");
+    EXPECT_EQ(refusal(57, 28), prefix + "исправленные массы должны возрастать, как исходные "
+                                        "(масса 20 переходит в 65, масса 20.1 переходит в 64.9)");
+    EXPECT_EQ(refusal(0, 57), prefix + "исправленные массы должны быть положительными "
+                                       "(масса 20 переходит в -15.7241379310345)");
+    EXPECT_TRUE(refusal(28, 1e35).starts_with(prefix + "исправленные массы должны быть положительными"));
+    const CalibrationCurve huge{0, 1e20, 0};
+    EXPECT_EQ(CalibrationRefusal(huge, spectrum),
+              prefix + "исправленная масса слишком велика для файла спектра (масса 20 переходит в 2E18)");
+    const CalibrationCurve nan{0, std::nan(""), 0};
+    EXPECT_EQ(CalibrationRefusal(nan, spectrum),
+              prefix + "исправленная масса не является конечным числом (масса 20)");
+}
+
 }  // namespace
 }  // namespace orvelo

@@ -220,3 +220,82 @@ TEST(ReferenceMasses, FillListMassWritesCentreAndHeightPerPeak) {
 
 }  // namespace
 }  // namespace orvelo
+
+namespace orvelo {
+namespace {
+
+// The search of the tables as written in its plain form: every carbon count from 1 in turn.
+bool StraightCHRow(long long j, IonRow& row) {
+    const long double c = 12.0L, h = 1.00783;
+    const long long o = static_cast<long long>(std::floor((j + 1) / c));
+    if (o < 1) return false;
+    long long t = 0;
+    for (long long i = 1; i <= o; ++i) {
+        t = static_cast<long long>(std::floor((j - i * c) / h));
+        if (2 * i + 2 >= t) {
+            row = IonRow{double(i), double(t), double(i * c + t * h)};
+            return true;
+        }
+    }
+    row = IonRow{double(o + 1), double(t), double((o + 1) * c + t * h)};
+    return true;
+}
+
+bool StraightCFRow(long long j, IonRow& row) {
+    const long double c = 12.0L, f = 18.9984;
+    const long long o = static_cast<long long>(std::floor((j + 1) / c));
+    for (long long i = 1; i <= o; ++i) {
+        const long long t = static_cast<long long>(std::floor((j - i * c) / f));
+        if (2 * i + 2 < t || std::nearbyint(i * c + t * f) != j) continue;
+        if (t == 0) return false;
+        row = IonRow{double(i), double(t), double(i * c + t * f)};
+        return true;
+    }
+    return false;
+}
+
+// The tables skip the hopeless carbon counts; every row must still be the one the plain
+// search gives, bit for bit.
+TEST(ReferenceMasses, RowsEqualThoseOfTryingEveryCarbonCount) {
+    std::vector<long long> js;
+    for (long long j = -5; j <= 6000; ++j) js.push_back(j);
+    for (long long j = 99000; j <= 101000; j += 7) js.push_back(j);
+    for (const long long j : js) {
+        IonRow fast, straight;
+        ASSERT_EQ(CHRowFor(j, ElementMasses{}, fast), StraightCHRow(j, straight)) << j;
+        if (j > 10) {
+            EXPECT_TRUE(fast.nC == straight.nC && fast.nX == straight.nX && fast.Mass == straight.Mass) << j;
+        }
+        const bool hit = CFRowFor(j, ElementMasses{}, fast);
+        ASSERT_EQ(hit, StraightCFRow(j, straight)) << j;
+        if (hit) {
+            EXPECT_TRUE(fast.nC == straight.nC && fast.nX == straight.nX && fast.Mass == straight.Mass) << j;
+        }
+    }
+}
+
+// Masses up to a million (or far beyond 2^31) build their tables at once; a range wider than
+// the limit builds none and says why.
+TEST(ReferenceMasses, TheNominalRangeIsBoundedAndAWiderOneIsRefusedWithTheLimit) {
+    ReferenceTables t;
+    StandartCH(PeaksAt({999000.2, 1000000.7}), ElementMasses{}, t);
+    StandartCF(PeaksAt({999000.2, 1000000.7}), ElementMasses{}, t);
+    EXPECT_EQ(t.CHList.size(), 1001u);
+    EXPECT_FALSE(t.CFList.empty());
+    EXPECT_EQ(ReferenceRangeRefusal(PeaksAt({999000.2, 1000000.7})), std::nullopt);
+    StandartCH(PeaksAt({5e9, 5e9 + 3}), ElementMasses{}, t);
+    EXPECT_EQ(t.CHList.size(), 4u);
+
+    const PeakResults wide = PeaksAt({10.5, 100010.5});  // j = 11 .. 100011: one too many
+    StandartCH(wide, ElementMasses{}, t);
+    StandartCF(wide, ElementMasses{}, t);
+    EXPECT_TRUE(t.CHList.empty() && t.CFList.empty() && t.CHOrder.empty());
+    EXPECT_EQ(ReferenceRangeRefusal(wide),
+              "Таблицы стандартных масс CH и CF не построены: им нужны номинальные массы от 11 до 100011, "
+              "а строятся они не более чем для 100000 номинальных масс");
+    StandartCH(PeaksAt({10.5, 100009.5}), ElementMasses{}, t);
+    EXPECT_EQ(t.CHList.size(), 100000u);
+}
+
+}  // namespace
+}  // namespace orvelo

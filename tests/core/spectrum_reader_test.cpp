@@ -102,9 +102,40 @@ TEST(SpectrumReader, AcceptsCrLfLfAndCrLineEndsWithOrWithoutAFinalOne) {
     }
 }
 
-TEST(SpectrumReader, BlankLineStopsTheLoadWithTheConversionError) {
-    EXPECT_EQ(ParseError(kHeader + "100 1\r\n101 2\r\n\r\n"), "'' is not a valid floating point value");
-    EXPECT_EQ(ParseError("100 1\r\n\r\n101 2\r\n"), "'' is not a valid floating point value");
+TEST(SpectrumReader, BlankLinesAfterTheDataAreIgnoredAndABlankLineAmongThemIsRefused) {
+    for (const std::string& text : {kHeader + "100 1\r\n101 2\r\n\r\n", std::string("100 1\n101 2\n\n \t\n\n")})
+        EXPECT_EQ(ParseSpectrumText(text).points.count(), 2) << text;
+    EXPECT_EQ(ParseError("100 1\r\n\r\n101 2\r\n"),
+              "'' is not a valid floating point value. Строка 2: пустая строка среди данных");
+    EXPECT_EQ(ParseError(kHeader + "100 1\r\n101 2\r\n  \r\n\r\n102 3\r\n"),
+              "'' is not a valid floating point value. Строка 6: пустая строка среди данных");
+}
+
+// The specified text comes first, so that it can still be recognised; then the line.
+TEST(SpectrumReader, EveryRefusalOfALineNamesItAfterTheProgramsText) {
+    EXPECT_EQ(ParseError(kHeader + "100 1\r\n101 2\r\n102 2.5.5"),
+              "'2.5.5' is not a valid floating point value. Строка 6: \"102 2.5.5\"");
+    EXPECT_EQ(ParseError("100 1\r\n1234567890.12345678901 2\r\n"),
+              std::string(kNumberTooLongError) + ". Строка 2: \"1234567890.12345678901 2\"");
+    EXPECT_EQ(ParseError("\xCF\xE8\xEA 1\r\n101 2\r\n"),
+              "'' is not a valid floating point value. Строка 1: \"Пик 1\"");
+}
+
+// "100,5 2000" would be mass 100, intensity 52000; a file with points keeps the comma a separator.
+TEST(SpectrumReader, DecimalCommaFilesAreRefusedSayingSo) {
+    const std::string refusal = "числа записаны с десятичной запятой; нужна десятичная точка (100.5 2000)";
+    EXPECT_EQ(ParseError("100,5 2000\r\n101,5 2100\r\n"), "Строка 1: " + refusal);
+    EXPECT_EQ(ParseError(kHeader + "100 2000\r\n101,25;2100,5\r\n"), "Строка 5: " + refusal);
+    EXPECT_EQ(ParseSpectrumText("100.5, 2000\r\n101,5 2100\r\n").points.x, (std::vector<double>{100.5, 101}));
+    EXPECT_EQ(ParseSpectrumText("100,2000\r\n101,2100\r\n").points.y, (std::vector<double>{2000, 2100}));
+}
+
+TEST(SpectrumReader, AUtf8ByteOrderMarkIsSkippedAndTheTitleReadAsUtf8) {
+    LoadedSpectrum s = ParseSpectrumText("\xEF\xBB\xBF\"Проба\"\r\n\"\"\r\n\"\"\r\n100 1\r\n101 2\r\n");
+    EXPECT_EQ(s.title, " Проба");
+    EXPECT_EQ(s.points.count(), 2);
+    s = ParseSpectrumText("\xEF\xBB\xBF" "100 1\r\n101 2\r\n");
+    EXPECT_EQ(s.points.x, (std::vector<double>{100, 101}));
 }
 
 TEST(SpectrumReader, FewerThanTwoPointsIsARangeCheckError) {
@@ -136,14 +167,16 @@ TEST(SpectrumReader, FilesThatAreNoSpectraAreRefusedClearly) {
         {"empty.txt", kTooFewPointsError},
         {"one-line.txt", kTooFewPointsError},
         {"title-only.txt", kTooFewPointsError},
-        {"number-too-long.txt", kNumberTooLongError},
+        {"number-too-long.txt",
+         std::string(kNumberTooLongError) + ". Строка 2: \"101.1234567890123456789012 3000\""},
         {"binary.bin", "Строка 3: нулевой байт, файл двоичный или записан не в кодировке Windows-1251"},
         {"utf16-text.txt", "Строка 1: нулевой байт, файл двоичный или записан не в кодировке Windows-1251"},
-        {"nan-intensity.txt", "'' is not a valid floating point value"},
-        {"inf-mass.txt", "'' is not a valid floating point value"},
-        {"blank-line-at-end.txt", "'' is not a valid floating point value"},
-        {"mass-beyond-double.txt", "'1e400' is not a valid floating point value"},
-        {"plus-exponent.txt", "'1.5E' is not a valid floating point value"},
+        {"nan-intensity.txt", "'' is not a valid floating point value. Строка 5: \"101.5\tnan\""},
+        {"inf-mass.txt", "'' is not a valid floating point value. Строка 2: \"inf 3000\""},
+        {"mass-beyond-double.txt", "'1e400' is not a valid floating point value. Строка 2: \"1e400 3000\""},
+        {"plus-exponent.txt", "'1.5E' is not a valid floating point value. Строка 1: \"1.5E+03 7\""},
+        {"decimal-comma.txt",
+         "Строка 4: числа записаны с десятичной запятой; нужна десятичная точка (100.5 2000)"},
         {"masses-out-of-order.txt", "Строка 3: массы должны возрастать (100.5 после 101.2)"},
         {"descending-then-ascending.txt", "Строка 7: массы должны убывать, как в начале файла (150 после 100)"},
         {"intensity-overflow.txt",
@@ -152,6 +185,8 @@ TEST(SpectrumReader, FilesThatAreNoSpectraAreRefusedClearly) {
     for (const auto& [name, message] : cases)
         EXPECT_EQ(ErrorText([&] { ReadSpectrumFile(std::string(ORVELO_TEST_DATA "/bad/") + name); }), message)
             << name;
+    // A final blank line, left by many editors, is no defect.
+    EXPECT_EQ(ReadSpectrumFile(ORVELO_TEST_DATA "/bad/blank-line-at-end.txt").points.count(), 2);
 }
 
 TEST(SpectrumReader, HugeLinesAreCutWithoutBeingCopied) {
@@ -159,7 +194,7 @@ TEST(SpectrumReader, HugeLinesAreCutWithoutBeingCopied) {
     const LoadedSpectrum s = ParseSpectrumText(kHeader + "100.5 2000" + tail + "\r\n101.5 3000\r\n");
     EXPECT_EQ(s.points.y, (std::vector<double>{2000, 3000}));
     EXPECT_EQ(ParseError(kHeader + "100.5 2000\r\n101.5 " + std::string(10 * 1024 * 1024, '7')),
-              kNumberTooLongError);
+              std::string(kNumberTooLongError) + ". Строка 5: \"101.5 " + std::string(94, '7') + "\"");
 }
 
 TEST(SpectrumReader, RealSpectraLoadWithAscendingMasses) {

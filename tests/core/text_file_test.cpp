@@ -3,13 +3,16 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <filesystem>
+#include <new>
 #include <string>
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
 #include "core/errors.h"
+#include "core/system_error.h"
 #include "core/text_file.h"
 #include "file_support.h"
 
@@ -96,7 +99,7 @@ TEST(TextFile, FailedWriteKeepsTheOldFileAndRemovesThePartialOne) {
         FileSizeLimit limit(100);
         message = ErrorText([&] { WriteTextFile(path, {std::string(1000, 'x')}); });
     }
-    EXPECT_EQ(message, "Не удалось записать файл \"" + path + "\": File too large");
+    EXPECT_EQ(message, "Не удалось записать файл \"" + path + "\": превышен допустимый размер файла (EFBIG)");
     EXPECT_EQ(ReadAll(path), "old");
     EXPECT_EQ(folder.Entries(), std::set<std::string>{"keep.txt"});
 }
@@ -115,7 +118,7 @@ TEST(TextFile, MissingFolderIsReportedWithTheFileName) {
     TempFolder folder;
     const std::string path = folder / "no-such-folder/out.txt";
     EXPECT_EQ(ErrorText([&] { WriteTextFile(path, {"a"}); }),
-              "Не удалось записать файл \"" + path + "\": No such file or directory");
+              "Не удалось записать файл \"" + path + "\": нет такого файла или папки (ENOENT)");
     EXPECT_TRUE(folder.Entries().empty());
 }
 
@@ -126,7 +129,7 @@ TEST(TextFile, ReadOnlyFolderIsReportedAndKeepsTheOldFile) {
     testing::WriteAll(path, "old");
     std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read |
                                                     std::filesystem::perms::owner_exec);
-    EXPECT_THAT(ErrorText([&] { WriteTextFile(path, {"new"}); }), HasSubstr("Permission denied"));
+    EXPECT_THAT(ErrorText([&] { WriteTextFile(path, {"new"}); }), HasSubstr("доступ запрещён (EACCES)"));
     EXPECT_EQ(ReadAll(path), "old");
 }
 
@@ -138,16 +141,36 @@ TEST(TextFile, ReadsTheBytesUnchanged) {
     EXPECT_EQ(ReadFileBytes(folder / "in.bin", 7), bytes);
 }
 
-TEST(TextFile, ReadFailuresNameTheFile) {
+TEST(TextFile, ReadFailuresNameTheFileAndTheCauseInRussian) {
     TempFolder folder;
     const std::string missing = folder / "missing.txt";
     EXPECT_EQ(ErrorText([&] { ReadFileBytes(missing); }),
-              "Не удалось открыть файл \"" + missing + "\": No such file or directory");
-    EXPECT_EQ(ErrorText([&] { ReadFileBytes(folder.path().string()); }),
-              "Не удалось прочитать файл \"" + folder.path().string() + "\": Is a directory");
+              "Не удалось открыть файл \"" + missing + "\": нет такого файла или папки (ENOENT)");
     testing::WriteAll(folder / "big.txt", std::string(3 * 1024 * 1024, '1'));
     EXPECT_EQ(ErrorText([&] { ReadFileBytes(folder / "big.txt", 1024 * 1024); }),
-              "Файл \"" + (folder / "big.txt") + "\" слишком велик: 3 МБ, допустимо не более 1 МБ");
+              "Файл \"" + (folder / "big.txt") + "\" слишком велик: 3145728 байт, допустимо не более 1048576 байт");
+    EXPECT_EQ(ReadFileBytes(folder / "big.txt", 3 * 1024 * 1024).size(), 3u * 1024 * 1024);  // the limit itself is fine
+}
+
+// None of these may be waited on or read without end: a FIFO without a writer would block
+// forever, /dev/zero never ends.
+TEST(TextFile, OnlyRegularFilesAreRead) {
+    TempFolder folder;
+    const std::string fifo = folder / "fifo";
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::pair<std::string, std::string> cases[] = {
+        {fifo, "это канал (FIFO)"}, {"/dev/zero", "это устройство"}, {folder.path().string(), "это папка"}};
+    for (const auto& [path, kind] : cases)
+        EXPECT_EQ(ErrorText([&] { ReadFileBytes(path, 1024); }),
+                  "Не удалось прочитать файл \"" + path + "\": " + kind + ", а читаются только обычные файлы");
+}
+
+TEST(SystemError, CommonCausesAreRussianWithTheirNameAndOthersKeepTheSystemText) {
+    EXPECT_EQ(SystemErrorText(ENOSPC), "на диске не осталось места (ENOSPC)");
+    EXPECT_EQ(SystemErrorText(EACCES), "доступ запрещён (EACCES)");
+    EXPECT_EQ(SystemErrorText(999), "Unknown error 999 (errno 999)");
+    EXPECT_EQ(ErrorMessage(std::bad_alloc()), "Недостаточно памяти для выполнения команды");
+    EXPECT_EQ(ErrorMessage(OrveloError("Строка 2: x")), "Строка 2: x");
 }
 
 }  // namespace

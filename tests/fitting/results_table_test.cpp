@@ -54,6 +54,16 @@ TEST(ResultsTable, NominalMassAndMassDefectFollowTheirOwnRoundings) {
     }
 }
 
+// Beyond 2^31 (and beyond every integer type) the nominal mass is still the whole number.
+TEST(ResultsTable, NominalMassesBeyondTheIntegerRangeStayExact) {
+    EXPECT_EQ(NominalMass(3e9 + 0.5), 3e9);
+    EXPECT_EQ(NominalMass(-3e9), -3e9);
+    EXPECT_EQ(NominalMass(1e20), 1e20);
+    EXPECT_EQ(ResultsTable({Peak(4294967296.3)})[1][0], "4294967296");
+    EXPECT_EQ(ResultsTable({Peak(1e20)})[1][0], "100000000000000000000");
+    EXPECT_EQ(ResultsTable({Peak(-0.1)})[1][0], "0");
+}
+
 TEST(ResultsTable, NormalRowShowsEveryColumnWithItsDecimals) {
     const std::vector<ResultRow> rows = ResultsTable({Peak(28.0313)});
     const ResultRow expected{"28", "28.031300", "0.000013", "31.30", "", "1500", "12.3", "5.0", "1000.0", "0.02",

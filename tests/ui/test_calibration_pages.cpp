@@ -71,6 +71,7 @@ private slots:
     void parabolaThroughTheLinearShiftIsAlmostALine();
     void clearingTheListReturnsToListOpen();
     void fitsRefuseTooFewPoints();
+    void curveThatRuinsTheMassAxisIsRefused();
 };
 
 void CalibrationTest::peaksTakenInAnyOrderStayInPeakOrder() {
@@ -318,6 +319,28 @@ void CalibrationTest::fitsRefuseTooFewPoints() {
     f.attachTyped(1, QStringLiteral("43.05481"));
     f.button("Button15")->click();
     QCOMPARE(f.states(), QStringLiteral("000011100"));  // a line, no parabola
+}
+
+// Swapped true masses mirror the axis: "Пересчитать данные" says so and changes nothing.
+void CalibrationTest::curveThatRuinsTheMassAxisIsRefused() {
+    ProcessedWindow f;
+    f.take(0);
+    f.take(4);
+    f.attachTyped(0, QString::fromStdString(FormatGeneral(CHTrueMasses()[4])));
+    f.attachTyped(1, QString::fromStdString(FormatGeneral(CHTrueMasses()[0])));
+    f.button("Button15")->click();
+    f.button("Button6")->click();
+    const QString before = f.states();
+    const PointList spectrum = f.window->state().spectrum.Spectrum;
+    f.messages->clear();
+    f.button("Button5")->click();
+    QCOMPARE(f.messages->infos.size(), 1);
+    QVERIFY2(f.messages->infos.last().startsWith(
+                 QStringLiteral("Калибровка не применена: исправленные массы должны возрастать, как исходные")),
+             qPrintable(f.messages->infos.last()));
+    QCOMPARE(f.window->state().spectrum.Spectrum.x, spectrum.x);
+    QCOMPARE(f.states(), before);
+    QCOMPARE(f.find<ChartSurface>("Chart1")->series("Series6")->count() > 0, true);  // the results stay
 }
 
 QTEST_MAIN(CalibrationTest)

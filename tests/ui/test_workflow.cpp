@@ -144,7 +144,8 @@ void WorkflowTest::failedLoadKeepsPreviousSpectrumAndDisplays() {
     bad.close();
     f.messages->clear();
     f.open(bad.fileName());
-    QCOMPARE(f.messages->errors, QStringList{QStringLiteral("'2.5.5' is not a valid floating point value.")});
+    QCOMPARE(f.messages->errors,
+             QStringList{QStringLiteral("'2.5.5' is not a valid floating point value. Строка 2: \"101.5 2.5.5\"")});
     QCOMPARE(f.window->state().spectrum.Spectrum.count(), 600);
     QCOMPARE(Series(f, "Chart1", "Series1")->count(), 600);
     QCOMPARE(f.list("ListBox1")->count(), zoneLines);

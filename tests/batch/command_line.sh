@@ -1,0 +1,49 @@
+#!/usr/bin/env bash
+# orvelo-batch tells the truth in its exit status and refuses at once what it cannot do well:
+# standard output that cannot be written, malformed command lines, inputs that never end,
+# reference tables too wide to build.
+set -euo pipefail
+batch=$(realpath "$1"); here=$(cd "$(dirname "$0")" && pwd); work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+cd "$work"
+awk -v lo=100 -v hi=110 -v step=0.002 -v base=10 -v R=2000 \
+    -v peaks="102:1000 104.5:5000 107:300" -f "$here/make_spectrum.awk" > s.txt
+
+# Runs the command, keeping its status in $rc and its standard error in err.
+run() { set +e; "$@" 2> err; rc=$?; set -e; }
+expect() {  # status, text expected in standard error
+    [ "$rc" -eq "$1" ] && grep -qF -- "$2" err || { echo "expected $1 '$2', got $rc:"; cat err; exit 1; }
+}
+
+# Standard output that cannot be written is a failure.
+run "$batch" --kolusred 5 s.txt > /dev/full;  expect 1 "Не удалось записать в стандартный вывод: на диске не осталось места (ENOSPC)"
+run "$batch" --kolusred 5 s.txt >&-;          expect 1 "Не удалось записать в стандартный вывод"
+run "$batch" --help > /dev/full;              expect 1 "Не удалось записать в стандартный вывод"
+
+# --help is an answer, not an error; option values are never the next option; no "-".
+"$batch" --help > help.txt
+grep -q "^usage: orvelo-batch" help.txt
+run "$batch" --out --kolusred s.txt;          expect 2 "--out needs a value"
+[ ! -e ./--kolusred ] || { echo "a folder named --kolusred was made"; exit 1; }
+run "$batch" --kolusred --out out s.txt;      expect 2 "--kolusred needs a value"
+run "$batch" -;                               expect 2 "cannot be read from standard input"
+run "$batch" --threshold 500 --calibrate missing.txt s.txt; expect 2 "--calibrate needs --out"
+[ ! -e missing.txt ]
+
+# Only regular files are read: a FIFO without a writer, a device, a folder are refused at once.
+mkfifo fifo
+run timeout 20 "$batch" fifo;                 expect 1 "Не удалось прочитать файл \"fifo\": это канал (FIFO), а читаются только обычные файлы"
+run timeout 20 "$batch" /dev/zero;            expect 1 "это устройство"
+run timeout 20 "$batch" --threshold 500 --calibrate fifo --out out s.txt; expect 1 "это канал (FIFO)"
+run timeout 20 "$batch" --threshold 500 --calibrate /dev/zero --out out s.txt; expect 1 "это устройство"
+head -c 1048577 /dev/zero | tr '\0' ' ' > big-points.txt
+run "$batch" --kolusred 5 --threshold 500 --calibrate big-points.txt --out out s.txt
+expect 1 "слишком велик: 1048577 байт, допустимо не более 1048576 байт"
+[ ! -e out ] || { echo "a refused run made its folder"; exit 1; }
+# System errors in Russian.
+run "$batch" missing.txt;                     expect 1 "Не удалось открыть файл \"missing.txt\": нет такого файла или папки (ENOENT)"
+
+# Masses up to a million would need reference tables of a million rows: refused before any
+# processing, saying what is allowed (without --threshold no table is built and it runs).
+printf '10 1\r\n500000 2\r\n1000000 1\r\n' > wide.txt
+run "$batch" --kolusred 5 --threshold 1 wide.txt; expect 1 "строятся они не более чем для 100000 номинальных масс"
+echo OK
