@@ -123,6 +123,8 @@ Points PointsOf(const std::vector<ReferenceIon>& refs, const PeakResults& peaks,
     return p;
 }
 
+int Needed(CurveKind kind) { return kind == CurveKind::Line ? 2 : 3; }
+
 int DistinctCount(std::vector<double> x) {
     std::sort(x.begin(), x.end());
     return static_cast<int>(std::unique(x.begin(), x.end()) - x.begin());
@@ -188,6 +190,51 @@ double BoundOf(const std::vector<double>& residuals) {
     return std::max(kMinWindowMmu, kWindowSigmas * RobustSigma(residuals));
 }
 
+// Drops outliers one at a time, the largest residual first: a pair is an outlier when the curve
+// fitted without it leaves it beyond the bound of the others' residuals (so that it cannot widen
+// the bound it is measured by), and the others still hold one mass more than the curve needs.
+// Returns the curve of the pairs that remain.
+CalibrationCurve DropOutliers(const std::vector<ReferenceIon>& refs, const PeakResults& peaks, CurveKind kind,
+                              std::vector<ReferenceMatch>& matches) {
+    std::vector<Pair> pairs = KeptPairs(matches);
+    CalibrationCurve curve = FitCurve(PointsOf(refs, peaks, pairs), kind);
+    while (true) {
+        std::size_t worst = 0;
+        for (std::size_t i = 1; i < pairs.size(); ++i)
+            if (std::fabs(ResidualMmu(refs, peaks, pairs[i], curve)) > std::fabs(ResidualMmu(refs, peaks, pairs[worst], curve)))
+                worst = i;
+        std::vector<Pair> others = pairs;
+        others.erase(others.begin() + static_cast<std::ptrdiff_t>(worst));
+        if (DistinctCount(PointsOf(refs, peaks, others).x) < Needed(kind) + 1) break;
+        const CalibrationCurve without = FitCurve(PointsOf(refs, peaks, others), kind);
+        if (std::fabs(ResidualMmu(refs, peaks, pairs[worst], without)) <= BoundOf(Residuals(refs, peaks, others, without)))
+            break;
+        matches[pairs[worst].ref].reason = LeftOut::Outlier;
+        pairs = std::move(others);
+        curve = without;
+    }
+    return curve;
+}
+
+// A reference left without a peak whose nearest free peak lies within the tolerance but off the
+// curve is an outlier of that peak: the table then shows how far off it is.
+void MarkPeaksOffTheCurve(const std::vector<ReferenceIon>& refs, const PeakResults& peaks, PeakIndex& index,
+                          const CalibrationCurve& curve, double toleranceMmu, std::vector<ReferenceMatch>& matches) {
+    index.Correct(curve);
+    std::vector<bool> taken(peaks.size(), false);
+    for (const ReferenceMatch& m : matches)
+        if (m.peak >= 0) taken[m.peak] = true;
+    for (std::size_t r = 0; r < refs.size(); ++r) {
+        if (matches[r].reason != LeftOut::NoPeak) continue;
+        int nearest = -1;
+        for (int p : index.Near(refs[r].mass, toleranceMmu))
+            if (!taken[p] && (nearest < 0 || std::fabs(ResidualMmu(refs, peaks, Pair{int(r), p}, curve)) <
+                                                 std::fabs(ResidualMmu(refs, peaks, Pair{int(r), nearest}, curve))))
+                nearest = p;
+        if (nearest >= 0) matches[r] = ReferenceMatch{refs[r], nearest, LeftOut::Outlier};
+    }
+}
+
 double Rms(const std::vector<double>& v) {
     double sum = 0;
     for (double x : v) sum += x * x;
@@ -203,7 +250,6 @@ std::string TooFewMessage(int pairs, CurveKind kind, double toleranceMmu) {
            " с разными массами";
 }
 
-int Needed(CurveKind kind) { return kind == CurveKind::Line ? 2 : 3; }
 
 // Round 0: unambiguous pairs of strong peaks (of all peaks when the strong ones give fewer
 // than two masses) within the tolerance, and the Theil-Sen line through them.
@@ -284,15 +330,9 @@ AutoCalibration MatchReferences(const PeakResults& peaks, const std::vector<Refe
     for (result.rounds = 1; result.rounds <= kMaxRounds; ++result.rounds) {
         index.Correct(curve);
         result.references = MatchAll(refs, peaks, index, window);
+        if (DistinctCount(PointsOf(refs, peaks, KeptPairs(result.references)).x) < 2) break;
+        curve = DropOutliers(refs, peaks, settings.kind, result.references);
         std::vector<Pair> pairs = KeptPairs(result.references);
-        if (DistinctCount(PointsOf(refs, peaks, pairs).x) < 2) break;
-        CalibrationCurve fitted = FitCurve(PointsOf(refs, peaks, pairs), settings.kind);
-        const double bound = BoundOf(Residuals(refs, peaks, pairs, fitted));
-        for (const Pair& pair : pairs)
-            if (std::fabs(ResidualMmu(refs, peaks, pair, fitted)) > bound) result.references[pair.ref].reason = LeftOut::Outlier;
-        pairs = KeptPairs(result.references);
-        if (DistinctCount(PointsOf(refs, peaks, pairs).x) < 2) break;
-        curve = FitCurve(PointsOf(refs, peaks, pairs), settings.kind);
         const double next = std::max(BoundOf(Residuals(refs, peaks, pairs, curve)), window / kMaxShrink);
         const bool closed = next >= window;
         window = next;
@@ -310,6 +350,7 @@ AutoCalibration MatchReferences(const PeakResults& peaks, const std::vector<Refe
         result.message = TooFewMessage(static_cast<int>(kept.size()), settings.kind, settings.toleranceMmu);
         return result;
     }
+    MarkPeaksOffTheCurve(refs, peaks, index, curve, settings.toleranceMmu, result.references);
     result.curve = curve;
     result.windowMmu = window;
     result.rmsBeforeMmu = Rms(p.y);

@@ -69,7 +69,8 @@ enum class LeftOut {
     NoPeak,      // no usable peak within the window
     TwoPeaks,    // two peaks within the window, neither dominant
     SharedPeak,  // its peak lies within the window of another reference too
-    Outlier,     // beyond the residual bound of the refitted curve
+    Outlier,     // its peak (or, with no peak in the window, its nearest free peak within the
+                 // tolerance) lies beyond the residual bound of the curve
 };
 // "взят", "нет пика в допуске", "два пика в допуске", "пик у двух ионов", "выброс".
 const char* LeftOutText(LeftOut reason);
