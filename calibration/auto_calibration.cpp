@@ -130,11 +130,15 @@ int DistinctCount(std::vector<double> x) {
     return static_cast<int>(std::unique(x.begin(), x.end()) - x.begin());
 }
 
-// Median of the pairwise slopes, then the median intercept.
+// Median of the pairwise slopes, then the median intercept. Beyond kTheilSenPoints points the
+// slopes are taken between every step-th point only (their count grows with the square).
+constexpr std::size_t kTheilSenPoints = 1500;
+
 CalibrationCurve TheilSenLine(const Points& p) {
+    const std::size_t step = p.x.size() / kTheilSenPoints + 1;
     std::vector<double> slopes;
-    for (std::size_t i = 0; i < p.x.size(); ++i)
-        for (std::size_t j = i + 1; j < p.x.size(); ++j)
+    for (std::size_t i = 0; i < p.x.size(); i += step)
+        for (std::size_t j = i + step; j < p.x.size(); j += step)
             if (p.x[i] != p.x[j]) slopes.push_back((p.y[j] - p.y[i]) / (p.x[j] - p.x[i]));
     CalibrationCurve line;
     line.CalibB = Median(std::move(slopes));
@@ -327,7 +331,8 @@ AutoCalibration MatchReferences(const PeakResults& peaks, const std::vector<Refe
     }
     PeakIndex index(peaks, 0);
     std::vector<Pair> previous;
-    for (result.rounds = 1; result.rounds <= kMaxRounds; ++result.rounds) {
+    for (int round = 1; round <= kMaxRounds; ++round) {
+        result.rounds = round;
         index.Correct(curve);
         result.references = MatchAll(refs, peaks, index, window);
         if (DistinctCount(PointsOf(refs, peaks, KeptPairs(result.references)).x) < 2) break;
@@ -341,7 +346,7 @@ AutoCalibration MatchReferences(const PeakResults& peaks, const std::vector<Refe
             break;
         }
         previous = std::move(pairs);
-        if (result.rounds == kMaxRounds) result.stop = MatchStop::RoundLimit;
+        if (round == kMaxRounds) result.stop = MatchStop::RoundLimit;
     }
     const std::vector<Pair> kept = KeptPairs(result.references);
     const Points p = PointsOf(refs, peaks, kept);

@@ -114,7 +114,7 @@ std::string AutoCalibrationSummary(const AutoCalibration& result);
 
 // The calibration list of the kept pairs, made as "<<" makes it: each peak taken from the
 // "Все массы" lines and given its reference mass in the general number form. All or nothing:
-// on a refusal (a failed match included, with its message) `list` is unchanged.
+// on a refusal `list` is unchanged; a failed match is refused as InvalidText with its message.
 ListChange FillCalibrationList(const AutoCalibration& result, const std::vector<std::string>& allMassLines,
                                CalibrationList& list);
 
