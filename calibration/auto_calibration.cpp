@@ -86,14 +86,23 @@ std::pair<int, LeftOut> Choose(const std::vector<int>& near, const PeakResults& 
     return {-1, LeftOut::TwoPeaks};
 }
 
+// The peaks within the window of the corrected masses whose measured mass also lies within the
+// tolerance of the reference: however the curve bends, no pair is ever further off than that.
+std::vector<int> Candidates(const PeakIndex& index, const PeakResults& peaks, double mass, double windowMmu,
+                            double toleranceMmu) {
+    std::vector<int> near = index.Near(mass, windowMmu);
+    std::erase_if(near, [&](int p) { return std::fabs(mass - peaks[p].Centre) * 1000 > toleranceMmu; });
+    return near;
+}
+
 // Every reference against the peaks of `index` within the window; a peak chosen by two
 // references is given to neither.
 std::vector<ReferenceMatch> MatchAll(const std::vector<ReferenceIon>& refs, const PeakResults& peaks,
-                                     const PeakIndex& index, double windowMmu) {
+                                     const PeakIndex& index, double windowMmu, double toleranceMmu) {
     std::vector<ReferenceMatch> matches(refs.size());
     std::vector<int> claims(peaks.size(), 0);
     for (std::size_t r = 0; r < refs.size(); ++r) {
-        const auto [peak, reason] = Choose(index.Near(refs[r].mass, windowMmu), peaks);
+        const auto [peak, reason] = Choose(Candidates(index, peaks, refs[r].mass, windowMmu, toleranceMmu), peaks);
         matches[r] = ReferenceMatch{refs[r], peak, reason};
         if (peak >= 0) ++claims[peak];
     }
@@ -121,6 +130,13 @@ Points PointsOf(const std::vector<ReferenceIon>& refs, const PeakResults& peaks,
         p.y.push_back((refs[pair.ref].mass - peaks[pair.peak].Centre) * 1000);
     }
     return p;
+}
+
+// Pairs found by chance scatter over the whole tolerance; those of a calibration lie close to
+// their curve.
+std::string ScatteredMessage(double sigmaMmu, double toleranceMmu) {
+    return "Автоматическая калибровка не удалась: найденные пары не ложатся на одну кривую (разброс " +
+           FormatFixed(sigmaMmu, 1) + " mmu при допуске " + FormatGeneral(toleranceMmu) + " mmu)";
 }
 
 int Needed(CurveKind kind) { return kind == CurveKind::Line ? 2 : 3; }
@@ -231,7 +247,7 @@ void MarkPeaksOffTheCurve(const std::vector<ReferenceIon>& refs, const PeakResul
     for (std::size_t r = 0; r < refs.size(); ++r) {
         if (matches[r].reason != LeftOut::NoPeak) continue;
         int nearest = -1;
-        for (int p : index.Near(refs[r].mass, toleranceMmu))
+        for (int p : Candidates(index, peaks, refs[r].mass, toleranceMmu, toleranceMmu))
             if (!taken[p] && (nearest < 0 || std::fabs(ResidualMmu(refs, peaks, Pair{int(r), p}, curve)) <
                                                  std::fabs(ResidualMmu(refs, peaks, Pair{int(r), nearest}, curve))))
                 nearest = p;
@@ -262,7 +278,7 @@ bool FirstLine(const std::vector<ReferenceIon>& refs, const PeakResults& peaks, 
     for (double minHeight : {MedianUsableHeight(peaks), 0.0}) {
         PeakIndex index(peaks, minHeight);
         index.Correct(CalibrationCurve{});
-        std::vector<ReferenceMatch> matches = MatchAll(refs, peaks, index, toleranceMmu);
+        std::vector<ReferenceMatch> matches = MatchAll(refs, peaks, index, toleranceMmu, toleranceMmu);
         for (std::size_t r = 0; r < refs.size(); ++r)
             if (index.Near(refs[r].mass, toleranceMmu).size() > 1) matches[r].reason = LeftOut::TwoPeaks;
         const std::vector<Pair> pairs = KeptPairs(matches);
@@ -334,7 +350,7 @@ AutoCalibration MatchReferences(const PeakResults& peaks, const std::vector<Refe
     for (int round = 1; round <= kMaxRounds; ++round) {
         result.rounds = round;
         index.Correct(curve);
-        result.references = MatchAll(refs, peaks, index, window);
+        result.references = MatchAll(refs, peaks, index, window, settings.toleranceMmu);
         if (DistinctCount(PointsOf(refs, peaks, KeptPairs(result.references)).x) < 2) break;
         curve = DropOutliers(refs, peaks, settings.kind, result.references);
         std::vector<Pair> pairs = KeptPairs(result.references);
@@ -353,6 +369,12 @@ AutoCalibration MatchReferences(const PeakResults& peaks, const std::vector<Refe
     if (DistinctCount(p.x) < Needed(settings.kind)) {
         result.stop = MatchStop::NoMatch;
         result.message = TooFewMessage(static_cast<int>(kept.size()), settings.kind, settings.toleranceMmu);
+        return result;
+    }
+    const double spread = kWindowSigmas * RobustSigma(Residuals(refs, peaks, kept, curve));
+    if (spread > settings.toleranceMmu) {
+        result.stop = MatchStop::NoMatch;
+        result.message = ScatteredMessage(spread / kWindowSigmas, settings.toleranceMmu);
         return result;
     }
     MarkPeaksOffTheCurve(refs, peaks, index, curve, settings.toleranceMmu, result.references);

@@ -16,6 +16,10 @@
 //   stop     when a round keeps the pairs of the round before and the window has closed
 //            (Stable), or after kMaxRounds rounds (RoundLimit, the last pairs are kept).
 //
+// No pair is ever further from its reference than the tolerance, measured on the uncorrected
+// masses. Pairs that scatter so widely about their curve that kWindowSigmas * sigma exceeds the
+// tolerance were found by chance (a spectrum of other ions): nothing is proposed then.
+//
 // A reference with two peaks in the window takes the stronger one only when it is at least
 // kDominance times as high (a weak noise peak beside an ion); otherwise it is left out, as is
 // a peak in the window of two references. Problem peaks are never used.
@@ -87,14 +91,17 @@ struct ReferenceMatch {
 enum class MatchStop {
     Stable,      // a round kept the pairs of the round before with the window closed
     RoundLimit,  // kMaxRounds rounds; the pairs of the last one
-    NoMatch,     // too few pairs for the curve: `message` says why, nothing is proposed
+    NoMatch,     // too few pairs for the curve, or pairs off any curve: `message` says why,
+                 // nothing is proposed
 };
 
 struct AutoCalibration {
     MatchStop stop = MatchStop::NoMatch;
     std::string message;                     // for NoMatch
     std::vector<ReferenceMatch> references;  // every reference, in mass order
-    CalibrationCurve curve;                  // the last least-squares curve of the matcher
+    CalibrationCurve curve;                  // the matcher's own least-squares curve; what is
+                                             // applied is the page's line or parabola through the
+                                             // kept pairs, which CheckCalibration reports
     double rmsBeforeMmu = 0;                 // of true - measured over the kept pairs
     double rmsAfterMmu = 0;                  // of the residuals of `curve`
     double windowMmu = 0;                    // the last window

@@ -115,6 +115,19 @@ TEST(AutoCalibration, NoMatchSaysWhyAndLeavesTheListAsItWas) {
     EXPECT_EQ(list.lines(), before.lines());
     EXPECT_EQ(list.TrueMassCount(), 1);
 
+    // Peaks of other ions, each by chance within 90 mmu of a reference: nothing lies on a curve.
+    const double offsetsMmu[] = {37, -82, 5, 61, -23, -71, 88, -9, 44, -56, 19, -90, 73, -38, 2, 66, -47, 29, -14, 81};
+    std::vector<ReferenceIon> many;
+    PeakResults scattered;
+    for (int n = 2; n <= 21; ++n) {
+        many.push_back({std::to_string(n), 12.0 * n + 1.00783 * (2 * n + 1)});
+        scattered.push_back(Peak(many.back().mass + offsetsMmu[n - 2] / 1000, 5000));
+    }
+    r = MatchReferences(scattered, many, AutoCalibrationSettings{});
+    EXPECT_FALSE(r.ok());
+    EXPECT_EQ(r.message.rfind("Автоматическая калибровка не удалась: найденные пары не ложатся на одну кривую", 0), 0u)
+        << r.message;
+
     // Two ions found are enough for a line but not for a parabola.
     const PeakResults two = {Peak(Measured(ions[0].mass)), Peak(Measured(ions[3].mass))};
     AutoCalibrationSettings parabola;
