@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <optional>
 #include <utility>
 
 #include "core/number_text.h"
@@ -271,6 +272,17 @@ std::string TooFewMessage(int pairs, CurveKind kind, double toleranceMmu) {
 }
 
 
+// Why the kept pairs cannot make a calibration; nothing when they can.
+std::optional<std::string> Refusal(const std::vector<ReferenceIon>& refs, const PeakResults& peaks,
+                                   const std::vector<Pair>& kept, const CalibrationCurve& curve,
+                                   const AutoCalibrationSettings& settings) {
+    if (DistinctCount(PointsOf(refs, peaks, kept).x) < Needed(settings.kind))
+        return TooFewMessage(static_cast<int>(kept.size()), settings.kind, settings.toleranceMmu);
+    const double sigma = RobustSigma(Residuals(refs, peaks, kept, curve));
+    if (kWindowSigmas * sigma > settings.toleranceMmu) return ScatteredMessage(sigma, settings.toleranceMmu);
+    return std::nullopt;
+}
+
 // Round 0: unambiguous pairs of strong peaks (of all peaks when the strong ones give fewer
 // than two masses) within the tolerance, and the Theil-Sen line through them.
 bool FirstLine(const std::vector<ReferenceIon>& refs, const PeakResults& peaks, double toleranceMmu,
@@ -365,22 +377,15 @@ AutoCalibration MatchReferences(const PeakResults& peaks, const std::vector<Refe
         if (round == kMaxRounds) result.stop = MatchStop::RoundLimit;
     }
     const std::vector<Pair> kept = KeptPairs(result.references);
-    const Points p = PointsOf(refs, peaks, kept);
-    if (DistinctCount(p.x) < Needed(settings.kind)) {
+    if (std::optional<std::string> refusal = Refusal(refs, peaks, kept, curve, settings)) {
         result.stop = MatchStop::NoMatch;
-        result.message = TooFewMessage(static_cast<int>(kept.size()), settings.kind, settings.toleranceMmu);
-        return result;
-    }
-    const double spread = kWindowSigmas * RobustSigma(Residuals(refs, peaks, kept, curve));
-    if (spread > settings.toleranceMmu) {
-        result.stop = MatchStop::NoMatch;
-        result.message = ScatteredMessage(spread / kWindowSigmas, settings.toleranceMmu);
+        result.message = std::move(*refusal);
         return result;
     }
     MarkPeaksOffTheCurve(refs, peaks, index, curve, settings.toleranceMmu, result.references);
     result.curve = curve;
     result.windowMmu = window;
-    result.rmsBeforeMmu = Rms(p.y);
+    result.rmsBeforeMmu = Rms(PointsOf(refs, peaks, kept).y);
     result.rmsAfterMmu = Rms(Residuals(refs, peaks, kept, curve));
     return result;
 }
