@@ -5,14 +5,15 @@
 //   round 0  every reference against the strong peaks (height at least the median height of
 //            the usable peaks) within the tolerance; a pair counts only when the reference has
 //            one such peak and the peak one such reference. The first correction is the
-//            Theil-Sen line through these pairs (the median of the pairwise slopes): a quarter
-//            of wrong pairs does not move it.
+//            Theil-Sen line through these pairs (the median of the pairwise slopes): up to a
+//            quarter of wrong pairs does not move it.
 //   round k  every reference against every usable peak, on the masses corrected by the last
-//            curve, within the window; the curve (line or parabola, least squares) refitted,
-//            the pairs beyond max(kMinWindowMmu, kWindowSigmas * sigma) of it dropped as
-//            outliers, the curve fitted again. sigma is the robust scale 1.4826 * median|r| of
-//            the residuals r. The next window is that bound, but never below a quarter of the
-//            window before, so that the curve can follow a curved error while the window closes.
+//            curve, within the window; the curve (line or parabola, least squares) refitted.
+//            Outliers go one at a time, the largest residual first, while the curve fitted
+//            without the pair leaves it beyond max(kMinWindowMmu, kWindowSigmas * sigma) of the
+//            others; sigma is the robust scale 1.4826 * median|r| of the residuals r. The next
+//            window is that bound for the pairs kept, but never below a quarter of the window
+//            before, so that the curve can follow a curved error while the window closes.
 //   stop     when a round keeps the pairs of the round before and the window has closed
 //            (Stable), or after kMaxRounds rounds (RoundLimit, the last pairs are kept).
 //
