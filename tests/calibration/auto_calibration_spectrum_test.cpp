@@ -1,7 +1,7 @@
 // A reference spectrum made with a known mass error, matched, calibrated and processed again.
 // The spectrum holds alkyl and alkenyl ions (every fifth left out), oxygen-containing ions that
 // are no reference but lie 36 mmu from one, and weak noise peaks 30 to 60 mmu beside some ions.
-// The measured masses are off by the parabola e(m) = -3 + 0.06 m + 0.0005 m^2 mmu (+43 mmu at
+// The measured masses are off by the parabola e(m) = -3 + 0.06 m + 0.00062 m^2 mmu (+49 mmu at
 // the top of the range).
 #include <gtest/gtest.h>
 
@@ -21,7 +21,7 @@ namespace {
 constexpr double kFwhm = 0.010;  // u: the peaks' width, the same at every mass
 constexpr int64_t kThreshold = 700;  // above the noise zones, below the weak noise peaks
 
-double MassErrorMmu(double m) { return -3 + 0.06 * m + 0.0005 * m * m; }
+double MassErrorMmu(double m) { return -3 + 0.06 * m + 0.00062 * m * m; }
 
 double CH(int nC, int nH) {
     return static_cast<double>(static_cast<long double>(nC) * 12.0L + static_cast<long double>(nH) * 1.00783L);
