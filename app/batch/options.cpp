@@ -1,10 +1,14 @@
 #include "batch/options.h"
 
+#include "batch/auto_calibrate.h"
+
 namespace orvelo::batch {
 
 const char* const kUsage =
     "usage: orvelo-batch [--kolusred N] [--threshold H [--flat] [--calibrate FILE [--parabola]]]\n"
     "                    [--out DIR] SPECTRUM\n"
+    "       orvelo-batch --threshold H --auto-calibrate CH|CF|CH,CF [--tolerance MMU] [--parabola]\n"
+    "                    [--ion-masses] [--kolusred N] [--flat] [--out DIR] SPECTRUM\n"
     "\n"
     "Loads SPECTRUM (a spectrum text file: an optional title, then mass and intensity lines)\n"
     "and runs the preliminary processing. Without --out it prints the zone list, or with\n"
@@ -15,7 +19,11 @@ const char* const kUsage =
     "  --calibrate FILE calibration points, one per line: peak line number (from 0) in the\n"
     "                   mass list, true mass; writes the corrected spectrum calibrated.txt\n"
     "                   (needs --out)\n"
+    "  --auto-calibrate CH|CF|CH,CF  match these reference ions to the peaks instead of a\n"
+    "                   --calibrate FILE; also writes auto-calibration.tsv (needs --out)\n"
+    "  --tolerance MMU  how far a measured mass may lie from its ion (default 100)\n"
     "  --parabola       fit a parabola through the calibration points instead of a line\n"
+    "  --ion-masses     reference masses of positive ions (neutral minus the electron mass)\n"
     "  --out DIR        write the result files into DIR, all of them or none\n"
     "  --help           show this text\n";
 
@@ -39,6 +47,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
         else if (a == "--out") o.outDir = value("--out");
         else if (a == "--threshold") o.threshold = value("--threshold");
         else if (a == "--calibrate") o.calibrate = value("--calibrate");
+        else if (a == "--auto-calibrate") o.autoCalibrate = value("--auto-calibrate");
+        else if (a == "--tolerance") o.tolerance = value("--tolerance");
+        else if (a == "--ion-masses") o.ionMasses = true;
         else if (a == "--flat") o.flat = true;
         else if (a == "--parabola") o.parabola = true;
         else if (a == "--help" || a == "-h") throw UsageError{{}, true};
@@ -52,8 +63,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
     }
     if (!haveSpectrum) throw UsageError{"no spectrum file given"};
     if ((o.flat || o.calibrate) && !o.threshold) throw UsageError{"--flat and --calibrate need --threshold"};
-    if (o.parabola && !o.calibrate) throw UsageError{"--parabola needs --calibrate"};
+    if (o.parabola && !o.calibrate && !o.autoCalibrate) throw UsageError{"--parabola needs --calibrate or --auto-calibrate"};
     if (o.calibrate && !o.outDir) throw UsageError{"--calibrate needs --out (the corrected spectrum is a file)"};
+    CheckAutoCalibrationOptions(o);
     return o;
 }
 

@@ -14,6 +14,9 @@ struct Options {
     bool flat = false;                   // --flat: the flat-topped model
     std::optional<std::string> calibrate;// --calibrate FILE
     bool parabola = false;               // --parabola
+    std::optional<std::string> autoCalibrate; // --auto-calibrate CH|CF|CH,CF
+    std::optional<std::string> tolerance;     // --tolerance MMU
+    bool ionMasses = false;              // --ion-masses
 };
 
 // Throws UsageError for a malformed command line, and for --help (with `help` set: the usage

@@ -4,9 +4,12 @@
 #include <string>
 #include <vector>
 
+#include "batch/auto_calibrate.h"
 #include "batch/calibration_file.h"
 #include "batch/output.h"
 #include "calibration/calibration_workflow.h"
+#include "calibration/curve_report.h"
+#include "calibration/ion_masses.h"
 #include "calibration/reference_masses.h"
 #include "calibration/theory_series.h"
 #include "core/errors.h"
@@ -27,7 +30,8 @@ std::vector<std::string> RunFiles(const Options& options) {
         names.insert(names.end(), {"results.tsv", "zone-array.txt", "problems.txt", "summary.txt", "masses.txt",
                                    "standard-masses.txt", "standard-masses-all.txt", kPilaTheoryFileName,
                                    kPilaPracticeFileName, "ch-list.txt", "report.htm"});
-    if (options.calibrate) names.emplace_back("calibrated.txt");
+    if (options.calibrate || options.autoCalibrate) names.insert(names.end(), {"calibrated.txt", "calibration-check.txt"});
+    if (options.autoCalibrate) names.emplace_back("auto-calibration.tsv");
     return names;
 }
 
@@ -56,27 +60,29 @@ void WriteReport(Output& output, const SpectrumState& state, std::vector<std::ve
 }
 
 // The mass lists and reference files a final run leaves on the calibration and theory pages.
-void WriteMassFiles(Output& output, const SpectrumState& state, const PeakResults& peaks) {
+// With ion masses the lists of reference masses are headed by a note and the saw's title says so.
+void WriteMassFiles(Output& output, const SpectrumState& state, const PeakResults& peaks,
+                    ReferenceMassKind kind) {
     const std::vector<std::string> masses = FillListMass(peaks);
     output.WriteUtf8("masses.txt", masses);
 
-    const ElementMasses elements = ElementMassesOf(state);
-    ReferenceTables tables;
-    StandartCH(peaks, elements, tables);
-    StandartCF(peaks, elements, tables);
-    output.WriteUtf8("standard-masses.txt", ReFill(tables, ListFlags{}));
+    const ReferenceTables tables = BuildReferenceTables(peaks, ElementMassesOf(state), kind);
+    output.WriteUtf8("standard-masses.txt", NotedMassLines(ReFill(tables, ListFlags{}), kind));
     ListFlags full;
     full.fullList = true;
-    output.WriteUtf8("standard-masses-all.txt", ReFill(tables, full));
+    output.WriteUtf8("standard-masses-all.txt", NotedMassLines(ReFill(tables, full), kind));
 
     const TheoryChart ch = CreateTeoriaCH(tables, peaks);
-    output.WriteProgramFile(kPilaTheoryFileName, PilaCHTheoryLines(ch.theory));
+    output.WriteProgramFile(kPilaTheoryFileName, PilaCHTheoryLines(ch.theory, kind));
     output.WriteProgramFile(kPilaPracticeFileName, PilaCHPracticeLines(ch.practice.points));
-    output.WriteProgramFile("ch-list.txt", CHListLines(tables.CHList));
+    output.WriteProgramFile("ch-list.txt", NotedMassLines(CHListLines(tables.CHList), kind));
 }
 
-void Calibrate(const Options& options, Output& output, SpectrumState& state, const PeakResults& peaks) {
-    const CalibrationList list = ReadCalibrationFile(*options.calibrate, FillListMass(peaks));
+// The calibration step of --calibrate and --auto-calibrate: the page's line or parabola through
+// the list's points, the corrected spectrum, and the check of the curve. `massesLine` says where
+// the true masses came from (empty: the operator's own).
+CalibrationCurve Calibrate(const Options& options, const CalibrationList& list, const std::string& massesLine,
+                           Output& output, SpectrumState& state, const PeakResults& peaks) {
     PointList points;
     CurveResult made = ProverkaZapol(list, peaks, points);
     if (!made.ok()) throw OrveloError(made.message);
@@ -86,6 +92,10 @@ void Calibrate(const Options& options, Output& output, SpectrumState& state, con
     ApplyCalibration(fit.curve, state.Spectrum);
     output.WriteProgramFile("calibrated.txt", SpectrumFileLines(state.SpectrumTitle, state.Spectrum, 0,
                                                                 state.Spectrum.count() - 1));
+    const CurveKind kind = options.parabola ? CurveKind::Parabola : CurveKind::Line;
+    output.WriteProgramFile("calibration-check.txt",
+                            CalibrationCheckLines(CheckCalibration(points, fit.curve, kind), kind, massesLine));
+    return fit.curve;
 }
 
 void RunFinalProcessing(const Options& options, int64_t height, Output& output, SpectrumState& state) {
@@ -109,9 +119,17 @@ void RunFinalProcessing(const Options& options, int64_t height, Output& output, 
     output.WriteUtf8("summary.txt", {"Всего пиков = " + std::to_string(result.peaks.size()),
                                      "Проблемных пиков = " + std::to_string(result.ProblemCount),
                                      "Время вычислений (мс) = " + std::to_string(ms.count())});
-    WriteMassFiles(output, state, result.peaks);
+    WriteMassFiles(output, state, result.peaks, MassKindOf(options));
     WriteReport(output, state, std::move(rows));
-    if (options.calibrate) Calibrate(options, output, state, result.peaks);
+    if (options.calibrate)
+        Calibrate(options, ReadCalibrationFile(*options.calibrate, FillListMass(result.peaks)), "", output, state,
+                  result.peaks);
+    if (options.autoCalibrate) {
+        const AutoCalibrationRun run = AutoCalibrate(options, state, result.peaks);
+        const ReferenceMassKind kind = MassKindOf(options);
+        const CalibrationCurve applied = Calibrate(options, run.list, ReferenceMassesLine(kind), output, state, result.peaks);
+        WriteAutoCalibration(output, run, result.peaks, applied, kind);
+    }
 }
 
 }  // namespace

@@ -1,0 +1,35 @@
+#pragma once
+// --auto-calibrate: the reference ions matched to the fitted peaks fill the calibration list
+// that --calibrate FILE would have read, and the same calibration step applies it.
+#include <optional>
+#include <string_view>
+
+#include "batch/options.h"
+#include "batch/output.h"
+#include "calibration/auto_calibration.h"
+#include "core/spectrum_state.h"
+
+namespace orvelo::batch {
+
+// "CH", "CF", "CH,CF" or "CF,CH"; nothing for any other text. CH is the full CH list.
+std::optional<ReferenceChoice> ParseReferenceFamilies(std::string_view text);
+// A positive number of mmu; nothing otherwise.
+std::optional<double> ParseToleranceMmu(std::string_view text);
+// Throws UsageError for --auto-calibrate, --tolerance and --ion-masses used wrongly.
+void CheckAutoCalibrationOptions(const Options& o);
+
+ReferenceMassKind MassKindOf(const Options& o);
+
+struct AutoCalibrationRun {
+    AutoCalibration match;
+    CalibrationList list;
+};
+// Matches the chosen references to the peaks. Throws OrveloError with the matcher's message
+// when no calibration can be proposed; nothing is written then.
+AutoCalibrationRun AutoCalibrate(const Options& o, const SpectrumState& state, const PeakResults& peaks);
+
+// auto-calibration.tsv, with the deviations after the applied curve; the summary goes to `out`.
+void WriteAutoCalibration(Output& output, const AutoCalibrationRun& run, const PeakResults& peaks,
+                          const CalibrationCurve& applied, ReferenceMassKind kind);
+
+}  // namespace orvelo::batch
