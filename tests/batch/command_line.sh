@@ -2,17 +2,7 @@
 # orvelo-batch tells the truth in its exit status and refuses at once what it cannot do well:
 # standard output that cannot be written, malformed command lines, inputs that never end,
 # reference tables too wide to build.
-set -euo pipefail
-batch=$(realpath "$1"); here=$(cd "$(dirname "$0")" && pwd); work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
-cd "$work"
-awk -v lo=100 -v hi=110 -v step=0.002 -v base=10 -v R=2000 \
-    -v peaks="102:1000 104.5:5000 107:300" -f "$here/make_spectrum.awk" > s.txt
-
-# Runs the command, keeping its status in $rc and its standard error in err.
-run() { set +e; "$@" 2> err; rc=$?; set -e; }
-expect() {  # status, text expected in standard error
-    [ "$rc" -eq "$1" ] && grep -qF -- "$2" err || { echo "expected $1 '$2', got $rc:"; cat err; exit 1; }
-}
+source "$(dirname "$0")/common.bash" "$1"
 
 # Standard output that cannot be written is a failure.
 run "$batch" --kolusred 5 s.txt > /dev/full;  expect 1 "Не удалось записать в стандартный вывод: на диске не осталось места (ENOSPC)"

@@ -2,16 +2,7 @@
 # The --out folder: an input is never overwritten, links and special files are never written
 # through or replaced, and a run's files appear as one whole set or the folder stays as it was
 # (a refused run, a full disk in the middle, two runs at once, a kill while writing).
-set -euo pipefail
-batch=$(realpath "$1"); here=$(cd "$(dirname "$0")" && pwd); work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
-cd "$work"
-awk -v lo=100 -v hi=110 -v step=0.002 -v base=10 -v R=2000 \
-    -v peaks="102:1000 104.5:5000 107:300" -f "$here/make_spectrum.awk" > s.txt
-
-run() { set +e; "$@" 2> err; rc=$?; set -e; }
-expect() {
-    [ "$rc" -eq "$1" ] && grep -qF -- "$2" err || { echo "expected $1 '$2', got $rc:"; cat err; exit 1; }
-}
+source "$(dirname "$0")/common.bash" "$1"
 # Everything in a folder, hidden entries included, with contents: equal snapshots, equal folders.
 snapshot() { (cd "$1" && find . -print0 | sort -z | xargs -0 ls -ld --time-style=+ | awk '{ $2 = ""; print }' &&
               find . -type f -print0 | sort -z | xargs -0 -r cat); }
