@@ -13,7 +13,7 @@
 #include "ui/page_calibration_masses.h"
 #include "ui/page_single_peak.h"
 #include "ui/spectrum_commands.h"
-#include "ui/standard_mass_lines.h"
+#include "calibration/reference_masses.h"
 #include "ui/widget_kit.h"
 
 namespace orvelo::ui {

@@ -8,8 +8,7 @@
 #include <QRadioButton>
 #include <chrono>
 
-#include "calibration/reference_masses.h"
-#include "calibration/theory_series.h"
+#include "calibration/after_final_run.h"
 #include "fitting/fitted_curve.h"
 #include "fitting/results_table.h"
 #include "ui/chart_surface.h"
@@ -202,31 +201,22 @@ void FinalRunCommands::showResults() {
     showReferenceTables();
 }
 
-// FillListMass, StandartCH (with its ReFill), StandartCF, CreateTeoriaCH, CreateTeoriaCF.
+// The mass lists, the reference tables and the theory charts of the run ("Стандартные массы"
+// follows from the tables when runEnded reaches the calibration commands).
 void FinalRunCommands::showReferenceTables() {
     ProgramState& s = c_.state;
-    const PeakResults& peaks = s.run.peaks;
-    const std::vector<std::string> massLines = FillListMass(peaks);
-    AddLines(c_.pages.calibrationMasses->ListBox5, massLines);
-    AddLines(c_.pages.singlePeak->ListBox8, massLines);
-
-    const ElementMasses elements = ElementMassesOf(s.spectrum);
-    StandartCH(peaks, elements, s.tables);
-    PageCalibrationMasses& m = *c_.pages.calibrationMasses;
-    m.ListBox2->clear();
-    AddLines(m.ListBox2, ReFill(s.tables, ListFlagsOf(m)));
-    StandartCF(peaks, elements, s.tables);
-
-    const TheoryChart ch = CreateTeoriaCH(s.tables, peaks);
-    const TheoryChart cf = CreateTeoriaCF(s.tables, peaks);
-    s.calibration.practiceCH = ch.practice;
-    s.calibration.practiceCF = cf.practice;
+    MassAssignment assigned = AssignMasses(s.spectrum, s.run.peaks);
+    AddLines(c_.pages.calibrationMasses->ListBox5, assigned.massLines);
+    AddLines(c_.pages.singlePeak->ListBox8, assigned.massLines);
+    s.tables = std::move(assigned.tables);
+    s.calibration.practiceCH = assigned.ch.practice;
+    s.calibration.practiceCF = assigned.cf.practice;
     PageTheory& pch = *c_.pages.theoryCH;
     PageTheory& pcf = *c_.pages.theoryCF;
-    pch.theory->setPoints(ch.theory.x, ch.theory.y);
-    pch.practice->setPoints(ch.practice.points.x, ch.practice.points.y);
-    pcf.theory->setPoints(cf.theory.x, cf.theory.y);
-    pcf.practice->setPoints(cf.practice.points.x, cf.practice.points.y);
+    pch.theory->setPoints(assigned.ch.theory.x, assigned.ch.theory.y);
+    pch.practice->setPoints(assigned.ch.practice.points.x, assigned.ch.practice.points.y);
+    pcf.theory->setPoints(assigned.cf.theory.x, assigned.cf.theory.y);
+    pcf.practice->setPoints(assigned.cf.practice.points.x, assigned.cf.practice.points.y);
 }
 
 }  // namespace orvelo::ui

@@ -6,6 +6,7 @@
 
 #include "batch/calibration_file.h"
 #include "batch/output.h"
+#include "calibration/after_final_run.h"
 #include "calibration/calibration_workflow.h"
 #include "calibration/reference_masses.h"
 #include "calibration/theory_series.h"
@@ -40,22 +41,15 @@ void WriteReport(const Output& output, const SpectrumState& state, std::vector<s
 
 // The mass lists and reference files a final run leaves on the calibration and theory pages.
 void WriteMassFiles(const Output& output, const SpectrumState& state, const PeakResults& peaks) {
-    const std::vector<std::string> masses = FillListMass(peaks);
-    output.WriteUtf8("masses.txt", masses);
-
-    const ElementMasses elements = ElementMassesOf(state);
-    ReferenceTables tables;
-    StandartCH(peaks, elements, tables);
-    StandartCF(peaks, elements, tables);
-    output.WriteUtf8("standard-masses.txt", ReFill(tables, ListFlags{}));
+    const MassAssignment assigned = AssignMasses(state, peaks);
+    output.WriteUtf8("masses.txt", assigned.massLines);
+    output.WriteUtf8("standard-masses.txt", ReFill(assigned.tables, ListFlags{}));
     ListFlags full;
     full.fullList = true;
-    output.WriteUtf8("standard-masses-all.txt", ReFill(tables, full));
-
-    const TheoryChart ch = CreateTeoriaCH(tables, peaks);
-    output.WriteProgramFile(kPilaTheoryFileName, PilaCHTheoryLines(ch.theory));
-    output.WriteProgramFile(kPilaPracticeFileName, PilaCHPracticeLines(ch.practice.points));
-    output.WriteProgramFile("ch-list.txt", CHListLines(tables.CHList));
+    output.WriteUtf8("standard-masses-all.txt", ReFill(assigned.tables, full));
+    output.WriteProgramFile(kPilaTheoryFileName, PilaCHTheoryLines(assigned.ch.theory));
+    output.WriteProgramFile(kPilaPracticeFileName, PilaCHPracticeLines(assigned.ch.practice.points));
+    output.WriteProgramFile("ch-list.txt", CHListLines(assigned.tables.CHList));
 }
 
 void Calibrate(const Options& options, const Output& output, SpectrumState& state, const PeakResults& peaks) {

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "calibration/peaks.h"
+#include "calibration/after_final_run.h"
 #include "calibration/reference_masses.h"
 #include "core/number_text.h"
 
@@ -216,6 +217,29 @@ TEST(ReferenceMasses, FillListMassWritesCentreAndHeightPerPeak) {
     EXPECT_EQ(FillListMass({Peak(43.0, 12345), Peak(57.0712, 8409.5), Peak(99.96, 1.0)}),
               (std::vector<std::string>{"43.0,  12345", "57.1,  8410", "100.0,  1"}));
     EXPECT_TRUE(FillListMass({}).empty());
+}
+
+}  // namespace
+}  // namespace orvelo
+
+namespace orvelo {
+namespace {
+
+// One call leaves everything mass assignment needs, consistent with itself: a mass line per
+// peak, CF lines that start with their mass, and practice points for the peaks the saws show.
+TEST(AssignMasses, AfterARunGivesTheListsTablesAndBothSaws) {
+    SpectrumState state;
+    const PeakResults peaks = testing::PeaksAt({60.0, 70.0, 80.0});
+    const MassAssignment a = AssignMasses(state, peaks);
+    EXPECT_EQ(a.massLines, FillListMass(peaks));
+    EXPECT_EQ(StandardMassLines(a.tables, ListFlags{}, StandardFamily::CF),
+              (std::vector<std::string>{"61.9968,  C 2 F 2", "66.9984,  C 4 F 1", "68.9952,  C 1 F 3",
+                                        "73.9968,  C 3 F 2", "78.9984,  C 5 F 1", "80.9952,  C 2 F 3"}));
+    EXPECT_EQ(StandardMassLines(a.tables, ListFlags{}, StandardFamily::CH), ReFill(a.tables, ListFlags{}));
+    EXPECT_EQ(a.ch.practice.points.count(), 3);
+    EXPECT_EQ(a.cf.practice.points.count(), 3);
+    EXPECT_GT(a.ch.theory.count(), 0);
+    EXPECT_GT(a.cf.theory.count(), 0);
 }
 
 }  // namespace
