@@ -168,6 +168,7 @@ void CalibrationCommands::Button5Click() { c_.run([this] { Recalculate(); }); }
 void CalibrationCommands::Recalculate() {
     AfterRecalculated(c_.pages);
     ApplyCalibration(c_.state.calibration.curve, c_.state.spectrum.Spectrum);
+    c_.state.SpectrumUnsaved = true;
     spectrum_.ClearAll(ClearMode::NewSpectrum);
     spectrum_.DrawSpectrum();
     c_.info(QString::fromUtf8(kRecalculatedMessage));

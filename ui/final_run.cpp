@@ -81,7 +81,9 @@ void MyThread::run() {
 // The commands.
 
 FinalRunCommands::FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum)
-    : c_(context), spectrum_(spectrum) {}
+    : c_(context), spectrum_(spectrum) {
+    connect(&c_.form5, &ProgressWindow::stopRequested, this, &FinalRunCommands::requestCancel);
+}
 
 FinalRunCommands::~FinalRunCommands() { stopAndWait(); }
 
@@ -166,6 +168,9 @@ void FinalRunCommands::Obrab5() {
     c_.state.run.running = false;
     lock_.unlock();
     if (worker->cancelled()) {
+        // The zones fitted so far are discarded with their lines.
+        c_.pages.testing->ListBox3->clear();
+        c_.pages.testing->ListBox4->clear();
         AfterFinalRunFailed(c_.pages);
         emit runEnded();
         return;
@@ -178,6 +183,7 @@ void FinalRunCommands::Obrab5() {
     }
     const int64_t elapsed = TickCount() - c_.state.run.RunStartTime;
     c_.state.run.peaks = std::move(worker->result().peaks);
+    c_.state.run.warnings = std::move(worker->result().warnings);
     c_.state.run.ProblemCount = worker->result().ProblemCount;
     PageTesting& t = *c_.pages.testing;
     t.setCounter(t.Label2, QString::number(elapsed));
@@ -192,12 +198,13 @@ void FinalRunCommands::Obrab5() {
 void FinalRunCommands::showResults() {
     const PeakResults& peaks = c_.state.run.peaks;
     ChartSeries& series6 = *c_.pages.spectrum->Series6;
-    DrawStage(series6, FittedCurves(peaks, c_.state.run.GaussPower), c_.menu.Series6View);
+    std::vector<int> starts;
+    const PointList curves = FittedCurves(peaks, c_.state.run.GaussPower, &starts);
+    series6.setMarkers(c_.menu.Series6View.markers->isChecked());
+    series6.setShown(c_.menu.Series6View.shown->isChecked());
+    series6.setPieces(curves.x, curves.y, starts);
 
-    std::vector<std::vector<std::string>> rows;
-    for (const ResultRow& r : ResultsTable(peaks)) rows.emplace_back(r.begin(), r.end());
-    c_.pages.info->setRows(rows, 0);
-    c_.pages.info->AutoSizeColumns();
+    c_.pages.info->showResults(ResultsTable(peaks), c_.state.run.warnings);
     showReferenceTables();
 }
 

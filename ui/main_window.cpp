@@ -61,6 +61,9 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     connect(finalRun_.get(), &FinalRunCommands::runEnded, this, [this] {
         if (closePending_) close();
     });
+    connect(spectrum_.get(), &SpectrumCommands::preliminaryEnded, this, [this] {
+        if (closePending_) close();
+    });
     connect(finalRun_.get(), &FinalRunCommands::runEnded, calibration_.get(), &CalibrationCommands::ReFill);
     connect(finalRun_.get(), &FinalRunCommands::runEnded, theory_.get(), &TheoryCommands::MakeRoomForMarks);
     connectMenu();
@@ -248,9 +251,19 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 // Closing during a final run cancels it between zones; the window closes once the worker has
 // stopped (its pending progress step is served meanwhile, so nothing waits on anything).
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (spectrum_->preliminaryRunning()) {  // it cannot be interrupted; close when it ends
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
     if (finalRun_->running()) {
         closePending_ = true;
         finalRun_->requestCancel();
+        event->ignore();
+        return;
+    }
+    closePending_ = false;
+    if (!spectrum_->MaySpectrumBeDiscarded()) {
         event->ignore();
         return;
     }

@@ -30,7 +30,7 @@ PageSettings::PageSettings(QWidget* parent) : QWidget(parent) {
     Button9 = MakeButton(this, "Button9", QStringLiteral("Предварительная"), QRect(552, 32, 225, 65),
                          ButtonLook::Main, QStringLiteral("Предварительная обработка"));
     Button13 = MakeButton(this, "Button13", QStringLiteral("Последняя"), QRect(552, 120, 225, 65),
-                          ButtonLook::Main, QStringLiteral("Предпоследняя обработка"));
+                          ButtonLook::Main, QStringLiteral("Последняя обработка"));
     BitBtn1 = MakeButton(this, "BitBtn1", QStringLiteral(">>"), QRect(232, 128, 57, 57));
     Label9 = MakeSectionLabel(this, "Label9", QStringLiteral("Первый не помеховый пик"), 304, 128);
     Edit4 = MakeEdit(this, "Edit4", QString(), QRect(304, 152, 233, 32));

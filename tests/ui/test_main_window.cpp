@@ -8,6 +8,7 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <memory>
 
 #include "ui/chart_surface.h"
 #include "ui/layout_rule.h"
@@ -18,6 +19,7 @@
 #include "ui/page_testing.h"
 #include "ui/preset_folders.h"
 #include "ui/secondary_windows.h"
+#include "ui/translations.h"
 #include "ui/support/window_fixture.h"
 
 using namespace orvelo::ui;
@@ -55,6 +57,8 @@ private slots:
     void hiddenSelfTestButtonsShowTheirDeterminants();
     void popupMenuHoldsItsTwoEntries();
     void aboutBoxClosesWithEnter();
+    void disabledMainButtonsLookDisabled();
+    void toolkitTextsAreRussian();
 };
 
 void MainWindowTest::startsOnSpectrumPageWithOnlyLoadingAvailable() {
@@ -88,7 +92,7 @@ void MainWindowTest::startsOnSpectrumPageWithOnlyLoadingAvailable() {
     QCOMPARE(f.find<QLineEdit>("Edit3")->text(), QStringLiteral("10"));
     QCOMPARE(f.find<QLabel>("Label2")->text(), QStringLiteral("-"));
     QCOMPARE(f.list("ListBox1")->toolTip(), QStringLiteral("первое число - высота зоны пика\nвторое число - центр зоны"));
-    QCOMPARE(f.button("Button13")->toolTip(), QStringLiteral("Предпоследняя обработка"));
+    QCOMPARE(f.button("Button13")->toolTip(), QStringLiteral("Последняя обработка"));
     PageInfo& info = *f.window->pages().info;
     QCOMPARE(info.rowCount(), 2);
     QCOMPARE(info.cell(1, 0), QStringLiteral("Масса"));
@@ -257,3 +261,40 @@ void MainWindowTest::aboutBoxClosesWithEnter() {
 
 QTEST_MAIN(MainWindowTest)
 #include "test_main_window.moc"
+
+namespace {
+int RedPixels(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += c.red() > 180 && c.green() < 80 && c.blue() < 80;
+        }
+    return count;
+}
+}  // namespace
+
+// A disabled command shows the greyed caption, not the red of the main buttons.
+void MainWindowTest::disabledMainButtonsLookDisabled() {
+    WindowFixture f;
+    for (const char* name : {"Button9", "Button13"}) {
+        QPushButton* b = f.button(name);
+        QVERIFY2(!b->isEnabled(), name);
+        QCOMPARE(RedPixels(b), 0);
+        b->setEnabled(true);
+        QVERIFY2(RedPixels(b) > 20, name);
+    }
+}
+
+// The toolkit's own texts come in Russian: the context menu of a text field, the buttons of
+// the dialogs.
+void MainWindowTest::toolkitTextsAreRussian() {
+    QVERIFY(InstallToolkitTranslations(*QCoreApplication::instance()));
+    WindowFixture f;
+    std::unique_ptr<QMenu> menu(f.find<QLineEdit>("Edit4")->createStandardContextMenu());
+    QStringList texts;
+    for (QAction* a : menu->actions()) texts << a->text();
+    QVERIFY2(texts.join('|').contains(QStringLiteral("Копировать")), qPrintable(texts.join('|')));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
+}
