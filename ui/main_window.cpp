@@ -102,6 +102,7 @@ void MainWindow::createPages() {
         PageControl1->addTab(page, QString::fromUtf8(caption));
         page->installEventFilter(this);  // the layout rule follows every page resize
     }
+    pages_.settings->area()->installEventFilter(this);
 }
 
 // Start-up defaults, then everything but loading switched off.
@@ -220,7 +221,7 @@ void MainWindow::openPresetFolder(const PresetFolder& folder) {
 
 void MainWindow::applyLayoutRule() {
     auto size = [](QWidget* w) { return PageSize{w->width(), w->height()}; };
-    LayoutPages pageSizes{size(pages_.settings), size(pages_.calibrationMasses), size(pages_.calibrationCurve),
+    LayoutPages pageSizes{size(pages_.settings->area()), size(pages_.calibrationMasses), size(pages_.calibrationCurve),
                           size(pages_.singlePeak), size(pages_.testing)};
     auto box = [](QWidget* w) { return Box{w->x(), w->y(), w->width(), w->height()}; };
     PageSettings& s = *pages_.settings;

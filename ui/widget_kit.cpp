@@ -72,6 +72,7 @@ QListWidget* MakeList(QWidget* parent, const char* name, const QRect& place) {
     list->setObjectName(QString::fromLatin1(name));
     list->setFont(PixelFont(16, true));
     list->setUniformItemSizes(true);
+    list->setTextElideMode(Qt::ElideNone);  // a line wider than the list scrolls, it is not cut
     list->setStyleSheet(QStringLiteral("QListWidget::item { height: 20px; }"));
     list->setGeometry(place);
     return list;

@@ -3,6 +3,7 @@
 // closing or destroying the window during a run neither hangs nor crashes.
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -123,6 +124,8 @@ void FinalRunWorkerTest::stopButtonOfTheProgressWindowCancelsTheRun() {
     QVERIFY(form5.isVisible());
     auto* stop = form5.findChild<QPushButton*>(QStringLiteral("StopButton"));
     QVERIFY(stop && stop->text() == QStringLiteral("Стоп"));
+    if (const QString out = qEnvironmentVariable("ORVELO_SCREENSHOT_DIR"); !out.isEmpty())
+        QVERIFY(form5.grab().save(QDir(out).filePath(QStringLiteral("progress.png"))));
     stop->click();
     QVERIFY(ended.wait(60000));
     QVERIFY(!f.window->finalRunCommands().running());

@@ -1,6 +1,7 @@
 // Form1 as it starts, its menus, view toggles, logarithmic scale, layout rule, preset folders
 // and the key filter of the manual mass entry.
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -8,6 +9,9 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QListWidget>
 #include <memory>
 
 #include "ui/chart_surface.h"
@@ -59,6 +63,7 @@ private slots:
     void aboutBoxClosesWithEnter();
     void disabledMainButtonsLookDisabled();
     void toolkitTextsAreRussian();
+    void usableAt1024By700WithWholeListLines();
 };
 
 void MainWindowTest::startsOnSpectrumPageWithOnlyLoadingAvailable() {
@@ -173,8 +178,8 @@ void MainWindowTest::layoutRuleFollowsThePageSizes() {
     pages.singlePeak.width = 668;
     b = ApplyLayoutRule(pages, b);
     QCOMPARE(b.ListBox9.width, 440);
-    pages.singlePeak.width = 900;  // wider again: keeps the narrowed width
-    QCOMPARE(ApplyLayoutRule(pages, b).ListBox9.width, 440);
+    pages.singlePeak.width = 900;  // wider: the lines get the room of the page
+    QCOMPARE(ApplyLayoutRule(pages, b).ListBox9.width, 900 - 208 - 20);
     pages = {{100, 100}, {100, 100}, {30, 50}, {100, 100}, {100, 100}};
     b = ApplyLayoutRule(pages, design);
     QCOMPARE(b.Chart5.width, 0);
@@ -297,4 +302,31 @@ void MainWindowTest::toolkitTextsAreRussian() {
     for (QAction* a : menu->actions()) texts << a->text();
     QVERIFY2(texts.join('|').contains(QStringLiteral("Копировать")), qPrintable(texts.join('|')));
     QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
+}
+
+// At 1024 x 700 the page "Настройка" scrolls to its frame "Гаусс" instead of cutting it, and
+// list lines are never cut with an ellipsis: a line wider than its list scrolls into view.
+void MainWindowTest::usableAt1024By700WithWholeListLines() {
+    WindowFixture f;
+    f.window->resize(1024, 700);
+    f.window->show();
+    f.window->pageControl()->setCurrentIndex(2);
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    auto* area = f.find<QWidget>("TabSheet3Area");
+    auto* scroll = qobject_cast<QScrollArea*>(area->parentWidget()->parentWidget());
+    QVERIFY(scroll);
+    QTRY_VERIFY(scroll->horizontalScrollBar()->maximum() > 0);
+    QVERIFY(area->width() > f.find<QWidget>("RadioGroup1")->geometry().right());
+    scroll->ensureWidgetVisible(f.find<QWidget>("RadioButton4"));
+    QVERIFY(scroll->viewport()->rect().contains(
+        f.find<QWidget>("RadioButton4")->geometry().translated(area->pos()).topLeft()));
+    QVERIFY(f.list("ListBox1")->height() > 200);  // the list still follows the page
+    if (const QString out = qEnvironmentVariable("ORVELO_SCREENSHOT_DIR"); !out.isEmpty())
+        QVERIFY(f.window->grab().save(QDir(out).filePath(QStringLiteral("settings-1024x700.png"))));
+
+    QListWidget* zones = f.list("ListBox1");
+    zones->addItems({QStringLiteral("1,   2.0"), QStringLiteral("123456789012,   123456789.0 и ещё длинный хвост")});
+    QTRY_VERIFY(zones->horizontalScrollBar()->maximum() > 0);
+    for (const char* name : {"ListBox1", "ListBox9", "ListBox4"})
+        QCOMPARE(f.list(name)->textElideMode(), Qt::ElideNone);
 }
