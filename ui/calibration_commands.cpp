@@ -25,13 +25,6 @@ std::vector<std::string> Lines(const QListWidget* list) {
     return lines;
 }
 
-void SetLines(QListWidget* list, const std::vector<std::string>& lines) {
-    QStringList items;
-    for (const std::string& l : lines) items << QString::fromStdString(l);
-    list->clear();
-    list->addItems(items);
-}
-
 }  // namespace
 
 CalibrationCommands::CalibrationCommands(CommandContext& context, SpectrumCommands& spectrum)

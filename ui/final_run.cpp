@@ -24,6 +24,7 @@
 #include "ui/page_theory.h"
 #include "ui/secondary_windows.h"
 #include "ui/spectrum_commands.h"
+#include "ui/widget_kit.h"
 
 namespace orvelo::ui {
 namespace {
@@ -31,12 +32,6 @@ namespace {
 int64_t TickCount() {
     using namespace std::chrono;
     return duration_cast<milliseconds>(steady_clock::now().time_since_epoch()).count();
-}
-
-void AddLines(QListWidget* list, const std::vector<std::string>& lines) {
-    QStringList items;
-    for (const std::string& l : lines) items << QString::fromStdString(l);
-    list->addItems(items);
 }
 
 }  // namespace
@@ -87,9 +82,9 @@ FinalRunCommands::FinalRunCommands(CommandContext& context, SpectrumCommands& sp
 
 FinalRunCommands::~FinalRunCommands() { stopAndWait(); }
 
-void FinalRunCommands::Button13Click() { c_.run([this] { button13Click(); }); }
+void FinalRunCommands::Button13Click() { c_.run([this] { checkAndStartRun(); }); }
 
-void FinalRunCommands::button13Click() {
+void FinalRunCommands::checkAndStartRun() {
     if (running()) return;
     PageSettings& page = *c_.pages.settings;
     c_.state.run.GaussPower =

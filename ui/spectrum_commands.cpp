@@ -26,6 +26,7 @@
 #include "ui/page_testing.h"
 #include "ui/page_theory.h"
 #include "ui/secondary_windows.h"
+#include "ui/widget_kit.h"
 
 namespace orvelo::ui {
 namespace {
@@ -42,13 +43,6 @@ public:
 private:
     ChartSurface& chart_;
 };
-
-void FillList(QListWidget* list, const std::vector<std::string>& lines) {
-    QStringList items;
-    items.reserve(static_cast<qsizetype>(lines.size()));
-    for (const std::string& l : lines) items << QString::fromStdString(l);
-    list->addItems(items);
-}
 
 }  // namespace
 
@@ -76,10 +70,10 @@ SpectrumCommands::SpectrumCommands(CommandContext& context) : c_(context) {
     s.Series15->setAfterDrawCallback([this](ChartCanvas& canvas) { drawTriangleMarker(canvas); });
 }
 
-void SpectrumCommands::ReadFromFile() { c_.run([this] { readFromFile(); }); }
-void SpectrumCommands::WriteToFile() { c_.run([this] { writeToFile(); }); }
+void SpectrumCommands::ReadFromFile() { c_.run([this] { openSpectrum(); }); }
+void SpectrumCommands::WriteToFile() { c_.run([this] { saveSpectrum(); }); }
 
-bool SpectrumCommands::writeToFile() {
+bool SpectrumCommands::saveSpectrum() {
     const auto name = c_.files.saveFile({QStringLiteral("Сохранить спектр"), QStringLiteral("Спектр.txt"),
                                          QString::fromStdString(c_.state.StartPapka), QString::fromUtf8(kTextFilter)});
     if (!name) return false;
@@ -96,16 +90,16 @@ bool SpectrumCommands::MaySpectrumBeDiscarded() {
         case MessageBoxes::Answer::Yes: break;
     }
     bool saved = false;
-    c_.run([&] { saved = writeToFile(); });
+    c_.run([&] { saved = saveSpectrum(); });
     return saved;
 }
-void SpectrumCommands::Button9Click() { c_.run([this] { button9Click(); }); }
-void SpectrumCommands::ListBox1Click() { c_.run([this] { listBox1Click(); }); }
-void SpectrumCommands::BitBtn1Click() { c_.run([this] { bitBtn1Click(); }); }
+void SpectrumCommands::Button9Click() { c_.run([this] { startPreliminary(); }); }
+void SpectrumCommands::ListBox1Click() { c_.run([this] { showChosenZone(); }); }
+void SpectrumCommands::BitBtn1Click() { c_.run([this] { takeChosenHeight(); }); }
 
 // The file is parsed completely before anything changes, so a failed load keeps the previous
 // spectrum and every display as they were.
-void SpectrumCommands::readFromFile() {
+void SpectrumCommands::openSpectrum() {
     if (!MaySpectrumBeDiscarded()) return;
     const auto name = c_.files.openFile({QStringLiteral("Открыть спектр"), QString(),
                                          QString::fromStdString(c_.state.StartPapka),
@@ -177,7 +171,7 @@ void SpectrumCommands::ClearAll(ClearMode mode) {
     AfterClearAll(p);
 }
 
-void SpectrumCommands::button9Click() {
+void SpectrumCommands::startPreliminary() {
     if (preliminaryRunning()) return;
     AtPreliminaryStart(c_.pages);
     SpectrumState& s = c_.state.spectrum;
@@ -246,7 +240,7 @@ void SpectrumCommands::preliminaryFinished() {
 void SpectrumCommands::showPreliminary() {
     const SpectrumState& s = c_.state.spectrum;
     drawStages();
-    FillList(c_.pages.settings->ListBox1, ZoneListLines(s));
+    AddLines(c_.pages.settings->ListBox1, ZoneListLines(s));
     if (c_.state.Podskazka) c_.guidance(kAfterPreliminaryGuidance);
     else c_.info(QString::fromUtf8(kPreliminaryDoneMessage));
     AfterPreliminary(c_.pages);
@@ -263,7 +257,7 @@ void SpectrumCommands::drawStages() {
     DrawStage(*sp.Series16, s.FinalExtrema, m.Series16View);
 }
 
-void SpectrumCommands::listBox1Click() {
+void SpectrumCommands::showChosenZone() {
     PageSettings& page = *c_.pages.settings;
     page.Series14->clear();
     page.Series15->clear();
@@ -285,7 +279,7 @@ void SpectrumCommands::drawTriangleMarker(ChartCanvas& canvas) {
     canvas.drawPolygon(QPolygon({QPoint(x, y - 10), QPoint(x + 7, y - 30), QPoint(x - 7, y - 30)}));
 }
 
-void SpectrumCommands::bitBtn1Click() {
+void SpectrumCommands::takeChosenHeight() {
     const QListWidgetItem* item = c_.pages.settings->ListBox1->currentItem();
     if (!item) return;
     const QString head = item->text().section(QLatin1Char(','), 0, 0);

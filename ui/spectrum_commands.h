@@ -50,11 +50,11 @@ signals:
     void preliminaryEnded();
 
 private:
-    void readFromFile();
-    bool writeToFile();
-    void button9Click();
-    void listBox1Click();
-    void bitBtn1Click();
+    void openSpectrum();
+    bool saveSpectrum();
+    void startPreliminary();
+    void showChosenZone();
+    void takeChosenHeight();
     void startPreliminaryWorker();
     void preliminaryFinished();
     void showPreliminary();

@@ -116,4 +116,16 @@ QStringList ListLines(const QListWidget* list) {
     return lines;
 }
 
+void AddLines(QListWidget* list, const std::vector<std::string>& lines) {
+    QStringList items;
+    items.reserve(static_cast<qsizetype>(lines.size()));
+    for (const std::string& l : lines) items << QString::fromStdString(l);
+    list->addItems(items);
+}
+
+void SetLines(QListWidget* list, const std::vector<std::string>& lines) {
+    list->clear();
+    AddLines(list, lines);
+}
+
 }  // namespace orvelo::ui
