@@ -2,6 +2,7 @@
 
 #include <qcustomplot.h>
 
+#include <QBuffer>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
@@ -511,8 +512,12 @@ void ChartSurface::drawMarks(QPainter& painter, const ChartSeries& s) {
 // ---------------------------------------------------------------------------------------------
 // Bitmap and printer.
 
-bool ChartSurface::saveBmp(const QString& fileName) {
-    return plot_->saveBmp(fileName, plot_->width(), plot_->height());
+QByteArray ChartSurface::bmp() const {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    plot_->toPixmap(plot_->width(), plot_->height()).save(&buffer, "BMP");
+    return bytes;
 }
 
 void ChartSurface::setPrintMargins(int left, int top, int right, int bottom) {

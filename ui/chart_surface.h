@@ -6,6 +6,7 @@
 // Axes follow the data (with a little padding so edge markers and marks are not cut) until the
 // operator zooms; dragging a rectangle down-right zooms into it, dragging up or left undoes the
 // zoom, the right button pans. Chart5 switches the mouse off with setMouseZoomEnabled(false).
+#include <QByteArray>
 #include <QColor>
 #include <QHash>
 #include <QPoint>
@@ -156,7 +157,9 @@ public:
     double visibleValueLower() const;
     double visibleValueUpper() const;
 
-    bool saveBmp(const QString& fileName);
+    // The chart at its current size as the bytes of a BMP file (written by the caller through
+    // the atomic file writer, like every other file).
+    QByteArray bmp() const;
     void setPrintMargins(int left, int top, int right, int bottom);
     std::array<int, 4> printMargins() const { return printMargins_; }
     bool paintOnPrinter(QPrinter& printer, QPoint origin);

@@ -122,8 +122,8 @@ void ReportCommands::SaveChart(ChartSurface& chart, const char* title, const cha
                                              CommandContext::programFolder(), QString::fromUtf8(kBmpFilter)});
         if (!name) return;
         LayOutLikeShown(chart);
-        if (!chart.saveBmp(*name))
-            throw OrveloError("Не удалось записать файл \"" + name->toStdString() + "\"");
+        const QByteArray bmp = chart.bmp();
+        WriteFileAtomically(name->toStdString(), std::string(bmp.constData(), static_cast<std::size_t>(bmp.size())));
     });
 }
 

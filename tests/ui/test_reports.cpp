@@ -5,6 +5,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QClipboard>
+#include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 #include <QImage>
@@ -191,6 +192,9 @@ void ReportsTest::chartBitmapsAtTheirOnScreenSize() {
     m.BMP3->trigger();
     QCOMPARE(f.messages->errors.size(), 1);
     QVERIFY(f.messages->errors[0].contains(f.dir.filePath("нет/Кривая.bmp")));
+    // The message names the cause after the file, and nothing is left behind.
+    QVERIFY2(f.messages->errors[0].section(QStringLiteral("Кривая.bmp\": "), 1).size() > 3, qPrintable(f.messages->errors[0]));
+    QVERIFY(!QDir(f.dir.filePath("нет")).exists());
 }
 
 void ReportsTest::printingGoesToTheInjectedPrinter() {
