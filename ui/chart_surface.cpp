@@ -512,6 +512,12 @@ void ChartSurface::drawMarks(QPainter& painter, const ChartSeries& s) {
 // ---------------------------------------------------------------------------------------------
 // Bitmap and printer.
 
+QWidget* ChartSurface::mouseArea() const { return plot_; }
+
+int ChartSurface::valuePixel(double value) const {
+    return static_cast<int>(std::lround(plot_->yAxis->coordToPixel(value)));
+}
+
 QByteArray ChartSurface::bmp() const {
     QByteArray bytes;
     QBuffer buffer(&bytes);

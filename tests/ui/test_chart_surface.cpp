@@ -7,7 +7,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <qcustomplot.h>
 
 #include "ui/chart_surface.h"
 
@@ -104,15 +103,15 @@ void ChartSurfaceTest::pixelPositionAndPointUnderMouseAgree() {
     QVERIFY(s->pixelY(50) < s->pixelY(49));  // screen y grows downwards
     QCOMPARE(s->pointUnderMouse(), -1);      // the mouse has not been over the chart
     QSignalSpy moved(&c.surface, &ChartSurface::mouseMoved);
-    QTest::mouseMove(c.surface.plot(), peak + QPoint(2, 1));
+    QTest::mouseMove(c.surface.mouseArea(), peak + QPoint(2, 1));
     // Under a real X server the moves arrive as events: wait for them.
     QTRY_VERIFY(moved.count() >= 1);
     QTRY_COMPARE(s->pointUnderMouse(), 50);
-    QTest::mouseMove(c.surface.plot(), peak + QPoint(0, 60));
+    QTest::mouseMove(c.surface.mouseArea(), peak + QPoint(0, 60));
     QTRY_COMPARE(s->pointUnderMouse(), -1);
     s->setPointCursor(Qt::PointingHandCursor);
-    QTest::mouseMove(c.surface.plot(), peak);
-    QTRY_COMPARE(c.surface.plot()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(c.surface.mouseArea(), peak);
+    QTRY_COMPARE(c.surface.mouseArea()->cursor().shape(), Qt::PointingHandCursor);
 }
 
 void ChartSurfaceTest::afterDrawSurfaceDrawsOverTheSeries() {
@@ -129,7 +128,7 @@ void ChartSurfaceTest::afterDrawSurfaceDrawsOverTheSeries() {
     });
     c.surface.redrawNow();
     QVERIFY(calls > 0);
-    const QImage image = c.surface.plot()->toPixmap().toImage();
+    const QImage image = c.surface.grab().toImage();
     QCOMPARE(QColor(image.pixel(s->pixelX(50), s->pixelY(50) - 25)), QColor(Qt::black));
     QVERIFY(QColor(image.pixel(s->pixelX(50), s->pixelY(50) - 5)) != QColor(Qt::black));
     s->setShown(false);  // a hidden series draws nothing, not even after-draw
@@ -149,7 +148,7 @@ void ChartSurfaceTest::marksAskTheCallbackAndSkipEmptyTexts() {
     });
     c.surface.redrawNow();
     QVERIFY(asked.isEmpty());  // marks off
-    const QImage before = c.surface.plot()->toPixmap().toImage();
+    const QImage before = c.surface.grab().toImage();
     s->setMarks(true);
     c.surface.redrawNow();
     QCOMPARE(asked.size(), 101);
@@ -158,7 +157,7 @@ void ChartSurfaceTest::marksAskTheCallbackAndSkipEmptyTexts() {
     QCOMPARE(s->markText(50), QStringLiteral("M = L\rR = 2"));
     s->setLabel(50, QString());
     QCOMPARE(s->markText(50), QStringLiteral("M = 1100\rR = 2"));
-    QVERIFY(c.surface.plot()->toPixmap().toImage() != before);
+    QVERIFY(c.surface.grab().toImage() != before);
 }
 
 void ChartSurfaceTest::dragZoomsUndoesAndPansUnlessSwitchedOff() {
@@ -168,9 +167,9 @@ void ChartSurfaceTest::dragZoomsUndoesAndPansUnlessSwitchedOff() {
     c.surface.redrawNow();
     const double fullLower = c.surface.visibleKeyLower(), fullUpper = c.surface.visibleKeyUpper();
     const QPoint from(s->pixelX(20), 50), to(s->pixelX(40), 400);
-    QTest::mousePress(c.surface.plot(), Qt::LeftButton, Qt::NoModifier, from);
-    QTest::mouseMove(c.surface.plot(), to);
-    QTest::mouseRelease(c.surface.plot(), Qt::LeftButton, Qt::NoModifier, to);
+    QTest::mousePress(c.surface.mouseArea(), Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(c.surface.mouseArea(), to);
+    QTest::mouseRelease(c.surface.mouseArea(), Qt::LeftButton, Qt::NoModifier, to);
     c.surface.redrawNow();
     QVERIFY(c.surface.zoomed());
     QVERIFY(qAbs(c.surface.visibleKeyLower() - 20) < 0.3);
@@ -182,18 +181,18 @@ void ChartSurfaceTest::dragZoomsUndoesAndPansUnlessSwitchedOff() {
     QVERIFY(c.surface.visibleKeyLower() > 20.5);
     QVERIFY(qAbs(c.surface.visibleKeyUpper() - c.surface.visibleKeyLower() - width) < 1e-9);
 
-    QTest::mousePress(c.surface.plot(), Qt::LeftButton, Qt::NoModifier, to);  // up-left: undo
-    QTest::mouseMove(c.surface.plot(), from);
-    QTest::mouseRelease(c.surface.plot(), Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mousePress(c.surface.mouseArea(), Qt::LeftButton, Qt::NoModifier, to);  // up-left: undo
+    QTest::mouseMove(c.surface.mouseArea(), from);
+    QTest::mouseRelease(c.surface.mouseArea(), Qt::LeftButton, Qt::NoModifier, from);
     c.surface.redrawNow();
     QVERIFY(!c.surface.zoomed());
     QCOMPARE(c.surface.visibleKeyLower(), fullLower);
     QCOMPARE(c.surface.visibleKeyUpper(), fullUpper);
 
     c.surface.setMouseZoomEnabled(false);  // as Chart5
-    QTest::mousePress(c.surface.plot(), Qt::LeftButton, Qt::NoModifier, from);
-    QTest::mouseMove(c.surface.plot(), to);
-    QTest::mouseRelease(c.surface.plot(), Qt::LeftButton, Qt::NoModifier, to);
+    QTest::mousePress(c.surface.mouseArea(), Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(c.surface.mouseArea(), to);
+    QTest::mouseRelease(c.surface.mouseArea(), Qt::LeftButton, Qt::NoModifier, to);
     QVERIFY(!c.surface.zoomed());
 }
 
@@ -237,9 +236,9 @@ void ChartSurfaceTest::titleLinesAndBusyCursor() {
     c.surface.addTitleLine(QStringLiteral(" Test"));
     QCOMPARE(c.surface.titleLines(), QStringList{" Test"});
     c.surface.setBusy(true);
-    QCOMPARE(c.surface.plot()->cursor().shape(), Qt::WaitCursor);
+    QCOMPARE(c.surface.mouseArea()->cursor().shape(), Qt::WaitCursor);
     c.surface.setBusy(false);
-    QCOMPARE(c.surface.plot()->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(c.surface.mouseArea()->cursor().shape(), Qt::ArrowCursor);
 }
 
 void ChartSurfaceTest::millionPointsLoadAndRedrawQuickly() {
