@@ -13,7 +13,7 @@
 #include "ui/page_calibration_masses.h"
 #include "ui/page_single_peak.h"
 #include "ui/spectrum_commands.h"
-#include "ui/standard_mass_lines.h"
+#include "calibration/reference_masses.h"
 #include "ui/widget_kit.h"
 
 namespace orvelo::ui {
@@ -23,13 +23,6 @@ std::vector<std::string> Lines(const QListWidget* list) {
     std::vector<std::string> lines;
     for (const QString& l : ListLines(list)) lines.push_back(l.toStdString());
     return lines;
-}
-
-void SetLines(QListWidget* list, const std::vector<std::string>& lines) {
-    QStringList items;
-    for (const std::string& l : lines) items << QString::fromStdString(l);
-    list->clear();
-    list->addItems(items);
 }
 
 }  // namespace
@@ -173,6 +166,7 @@ void CalibrationCommands::Recalculate() {
     }
     AfterRecalculated(c_.pages);
     ApplyCalibration(c_.state.calibration.curve, c_.state.spectrum.Spectrum);
+    c_.state.SpectrumUnsaved = true;
     spectrum_.ClearAll(ClearMode::NewSpectrum);
     spectrum_.DrawSpectrum();
     c_.info(QString::fromUtf8(kRecalculatedMessage));

@@ -6,6 +6,7 @@
 // Axes follow the data (with a little padding so edge markers and marks are not cut) until the
 // operator zooms; dragging a rectangle down-right zooms into it, dragging up or left undoes the
 // zoom, the right button pans. Chart5 switches the mouse off with setMouseZoomEnabled(false).
+#include <QByteArray>
 #include <QColor>
 #include <QHash>
 #include <QPoint>
@@ -63,6 +64,9 @@ public:
     void addPoint(double x, double y);  // inserted in X order
     // Replaces every point at once; x must be ascending (the fast way for big lists).
     void setPoints(const std::vector<double>& x, const std::vector<double>& y);
+    // The same for a series of separate pieces: the line is broken before every index in
+    // `starts` (ascending), so no line joins one piece to the next; the points are as given.
+    void setPieces(const std::vector<double>& x, const std::vector<double>& y, const std::vector<int>& starts);
     int count() const;
     double x(int i) const;
     double y(int i) const;
@@ -97,6 +101,9 @@ private:
     ChartSeries(ChartSurface* surface, QCPGraph* graph, const SeriesStyle& style);
     void changed(bool dataChanged);
     int nearestPoint(QPointF pixel, double tolerance) const;
+    // Between point indices and the library's data, which holds one break before each piece.
+    int dataIndex(int i) const;
+    int pointIndex(int dataIndex) const;
 
     ChartSurface* surface_;
     QCPGraph* graph_;
@@ -104,6 +111,7 @@ private:
     bool marks_ = false;
     bool marksClipped_ = true;
     QHash<int, QString> labels_;
+    std::vector<int> breaks_;  // data indices of the breaks between pieces, ascending
     MarkTextFn markText_;
     AfterDrawFn afterDraw_;
     std::optional<Qt::CursorShape> pointCursor_;
@@ -149,7 +157,9 @@ public:
     double visibleValueLower() const;
     double visibleValueUpper() const;
 
-    bool saveBmp(const QString& fileName);
+    // The chart at its current size as the bytes of a BMP file (written by the caller through
+    // the atomic file writer, like every other file).
+    QByteArray bmp() const;
     void setPrintMargins(int left, int top, int right, int bottom);
     std::array<int, 4> printMargins() const { return printMargins_; }
     bool paintOnPrinter(QPrinter& printer, QPoint origin);
@@ -159,7 +169,10 @@ public:
     void requestRedraw();
 
     QPoint lastMousePos() const { return lastMouse_; }
-    QCustomPlot* plot() const { return plot_; }
+    // The widget under the mouse (where mouse events and the cursor belong) and the pixel row of
+    // a value of the left axis; for tests and callers that point at the chart.
+    QWidget* mouseArea() const;
+    int valuePixel(double value) const;
 
 signals:
     void mouseMoved(QPoint pos);

@@ -80,7 +80,7 @@ signals:
     void runEnded();  // after Obrab5 (or after a cancelled run)
 
 private:
-    void button13Click();
+    void checkAndStartRun();
     void StartRun();
     void ReportZone(const ZoneReport& zone);
     void Obrab5();

@@ -9,27 +9,18 @@
 #include "ui/dialogs.h"
 #include "ui/page_single_peak.h"
 #include "ui/page_testing.h"
+#include "ui/widget_kit.h"
 
 namespace orvelo::ui {
-namespace {
-
-void AddLines(QListWidget* list, const std::vector<std::string>& lines) {
-    QStringList items;
-    for (const std::string& l : lines) items << QString::fromStdString(l);
-    list->addItems(items);
-}
-
-}  // namespace
-
 SinglePeakCommands::SinglePeakCommands(CommandContext& context) : c_(context) {}
 
 void SinglePeakCommands::ListBox8Click() { AfterSinglePeakChosen(c_.pages); }
-void SinglePeakCommands::Button16Click() { c_.run([this] { button16Click(); }); }
-void SinglePeakCommands::Button17Click() { c_.run([this] { button17Click(); }); }
+void SinglePeakCommands::Button16Click() { c_.run([this] { fitChosenPeak(); }); }
+void SinglePeakCommands::Button17Click() { c_.run([this] { saveChosenPeak(); }); }
 
 // The fit reads the zones and the power the last final run left, so it gives the log of
 // exactly the fit that produced the table row.
-void SinglePeakCommands::button16Click() {
+void SinglePeakCommands::fitChosenPeak() {
     PageSinglePeak& page = *c_.pages.singlePeak;
     const int k = page.ListBox8->currentRow();
     if (k < 0) return;
@@ -45,7 +36,7 @@ void SinglePeakCommands::button16Click() {
 }
 
 // Only a selection made by a fit on the spectrum now loaded is written.
-void SinglePeakCommands::button17Click() {
+void SinglePeakCommands::saveChosenPeak() {
     const PeakSelection& sel = c_.state.singlePeak;
     if (!SelectionFitsSpectrum(sel, c_.state.spectrum.Spectrum))
         throw OrveloError("Сначала обработайте пик кнопкой \"Обработать\"");

@@ -18,8 +18,8 @@ public:
     void Button17Click();
 
 private:
-    void button16Click();
-    void button17Click();
+    void fitChosenPeak();
+    void saveChosenPeak();
 
     CommandContext& c_;
 };

@@ -5,6 +5,8 @@
 #include <QColor>
 #include <QRect>
 #include <QString>
+#include <string>
+#include <vector>
 
 class QCheckBox;
 class QGroupBox;
@@ -35,5 +37,8 @@ QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& text, con
 
 // The lines of a list box, in order.
 QStringList ListLines(const QListWidget* list);
+// Appends the lines to the list in one go; SetLines replaces its lines with them.
+void AddLines(QListWidget* list, const std::vector<std::string>& lines);
+void SetLines(QListWidget* list, const std::vector<std::string>& lines);
 
 }  // namespace orvelo::ui

@@ -7,7 +7,6 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
-#include <qcustomplot.h>
 
 #include "ui/chart_surface.h"
 
@@ -40,6 +39,7 @@ class ChartSurfaceTest : public QObject {
     Q_OBJECT
 private slots:
     void pointsStayInAscendingX();
+    void piecesAreNotJoinedButKeepTheirPoints();
     void pixelPositionAndPointUnderMouseAgree();
     void afterDrawSurfaceDrawsOverTheSeries();
     void marksAskTheCallbackAndSkipEmptyTexts();
@@ -64,6 +64,35 @@ void ChartSurfaceTest::pointsStayInAscendingX() {
     QCOMPARE(s->count(), 0);
 }
 
+// Two flat pieces, 0..10 and 20..30: nothing is drawn between them, and the points are counted,
+// read and found under the mouse as given.
+void ChartSurfaceTest::piecesAreNotJoinedButKeepTheirPoints() {
+    Chart c;
+    ChartSeries* s = c.surface.addSeries("S", SeriesStyle{Qt::red, MarkerShape::Circle, 2, Qt::red, std::nullopt, 1});
+    std::vector<double> x, y;
+    for (int i = 0; i <= 10; ++i) x.push_back(i), y.push_back(i % 2 ? 110 : 100);
+    for (int i = 20; i <= 30; ++i) x.push_back(i), y.push_back(i % 2 ? 110 : 100);
+    auto redAt = [&](int px) {
+        const QImage image = c.surface.grab().toImage();
+        for (int py = 0; py < image.height(); ++py)
+            if (const QColor c(image.pixel(px, py)); c.red() > 200 && c.red() - c.green() > 60) return true;
+        return false;
+    };
+    s->setPoints(x, y);
+    c.surface.redrawNow();
+    const int between = (s->pixelX(10) + s->pixelX(11)) / 2;
+    QVERIFY(redAt(between));  // one piece: joined
+    s->setPieces(x, y, {0, 11});
+    c.surface.redrawNow();
+    QVERIFY(!redAt(between));
+    QVERIFY(redAt((s->pixelX(12) + s->pixelX(13)) / 2));
+    QCOMPARE(s->count(), 22);
+    QCOMPARE(s->x(11), 20.0);
+    QCOMPARE(s->y(12), 110.0);
+    s->clear();
+    QCOMPARE(s->count(), 0);
+}
+
 void ChartSurfaceTest::pixelPositionAndPointUnderMouseAgree() {
     Chart c;
     ChartSeries* s = c.surface.addSeries("S", {});
@@ -74,15 +103,15 @@ void ChartSurfaceTest::pixelPositionAndPointUnderMouseAgree() {
     QVERIFY(s->pixelY(50) < s->pixelY(49));  // screen y grows downwards
     QCOMPARE(s->pointUnderMouse(), -1);      // the mouse has not been over the chart
     QSignalSpy moved(&c.surface, &ChartSurface::mouseMoved);
-    QTest::mouseMove(c.surface.plot(), peak + QPoint(2, 1));
+    QTest::mouseMove(c.surface.mouseArea(), peak + QPoint(2, 1));
     // Under a real X server the moves arrive as events: wait for them.
     QTRY_VERIFY(moved.count() >= 1);
     QTRY_COMPARE(s->pointUnderMouse(), 50);
-    QTest::mouseMove(c.surface.plot(), peak + QPoint(0, 60));
+    QTest::mouseMove(c.surface.mouseArea(), peak + QPoint(0, 60));
     QTRY_COMPARE(s->pointUnderMouse(), -1);
     s->setPointCursor(Qt::PointingHandCursor);
-    QTest::mouseMove(c.surface.plot(), peak);
-    QTRY_COMPARE(c.surface.plot()->cursor().shape(), Qt::PointingHandCursor);
+    QTest::mouseMove(c.surface.mouseArea(), peak);
+    QTRY_COMPARE(c.surface.mouseArea()->cursor().shape(), Qt::PointingHandCursor);
 }
 
 void ChartSurfaceTest::afterDrawSurfaceDrawsOverTheSeries() {
@@ -99,7 +128,7 @@ void ChartSurfaceTest::afterDrawSurfaceDrawsOverTheSeries() {
     });
     c.surface.redrawNow();
     QVERIFY(calls > 0);
-    const QImage image = c.surface.plot()->toPixmap().toImage();
+    const QImage image = c.surface.grab().toImage();
     QCOMPARE(QColor(image.pixel(s->pixelX(50), s->pixelY(50) - 25)), QColor(Qt::black));
     QVERIFY(QColor(image.pixel(s->pixelX(50), s->pixelY(50) - 5)) != QColor(Qt::black));
     s->setShown(false);  // a hidden series draws nothing, not even after-draw
@@ -119,7 +148,7 @@ void ChartSurfaceTest::marksAskTheCallbackAndSkipEmptyTexts() {
     });
     c.surface.redrawNow();
     QVERIFY(asked.isEmpty());  // marks off
-    const QImage before = c.surface.plot()->toPixmap().toImage();
+    const QImage before = c.surface.grab().toImage();
     s->setMarks(true);
     c.surface.redrawNow();
     QCOMPARE(asked.size(), 101);
@@ -128,7 +157,7 @@ void ChartSurfaceTest::marksAskTheCallbackAndSkipEmptyTexts() {
     QCOMPARE(s->markText(50), QStringLiteral("M = L\rR = 2"));
     s->setLabel(50, QString());
     QCOMPARE(s->markText(50), QStringLiteral("M = 1100\rR = 2"));
-    QVERIFY(c.surface.plot()->toPixmap().toImage() != before);
+    QVERIFY(c.surface.grab().toImage() != before);
 }
 
 void ChartSurfaceTest::dragZoomsUndoesAndPansUnlessSwitchedOff() {
@@ -138,9 +167,9 @@ void ChartSurfaceTest::dragZoomsUndoesAndPansUnlessSwitchedOff() {
     c.surface.redrawNow();
     const double fullLower = c.surface.visibleKeyLower(), fullUpper = c.surface.visibleKeyUpper();
     const QPoint from(s->pixelX(20), 50), to(s->pixelX(40), 400);
-    QTest::mousePress(c.surface.plot(), Qt::LeftButton, Qt::NoModifier, from);
-    QTest::mouseMove(c.surface.plot(), to);
-    QTest::mouseRelease(c.surface.plot(), Qt::LeftButton, Qt::NoModifier, to);
+    QTest::mousePress(c.surface.mouseArea(), Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(c.surface.mouseArea(), to);
+    QTest::mouseRelease(c.surface.mouseArea(), Qt::LeftButton, Qt::NoModifier, to);
     c.surface.redrawNow();
     QVERIFY(c.surface.zoomed());
     QVERIFY(qAbs(c.surface.visibleKeyLower() - 20) < 0.3);
@@ -152,18 +181,18 @@ void ChartSurfaceTest::dragZoomsUndoesAndPansUnlessSwitchedOff() {
     QVERIFY(c.surface.visibleKeyLower() > 20.5);
     QVERIFY(qAbs(c.surface.visibleKeyUpper() - c.surface.visibleKeyLower() - width) < 1e-9);
 
-    QTest::mousePress(c.surface.plot(), Qt::LeftButton, Qt::NoModifier, to);  // up-left: undo
-    QTest::mouseMove(c.surface.plot(), from);
-    QTest::mouseRelease(c.surface.plot(), Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mousePress(c.surface.mouseArea(), Qt::LeftButton, Qt::NoModifier, to);  // up-left: undo
+    QTest::mouseMove(c.surface.mouseArea(), from);
+    QTest::mouseRelease(c.surface.mouseArea(), Qt::LeftButton, Qt::NoModifier, from);
     c.surface.redrawNow();
     QVERIFY(!c.surface.zoomed());
     QCOMPARE(c.surface.visibleKeyLower(), fullLower);
     QCOMPARE(c.surface.visibleKeyUpper(), fullUpper);
 
     c.surface.setMouseZoomEnabled(false);  // as Chart5
-    QTest::mousePress(c.surface.plot(), Qt::LeftButton, Qt::NoModifier, from);
-    QTest::mouseMove(c.surface.plot(), to);
-    QTest::mouseRelease(c.surface.plot(), Qt::LeftButton, Qt::NoModifier, to);
+    QTest::mousePress(c.surface.mouseArea(), Qt::LeftButton, Qt::NoModifier, from);
+    QTest::mouseMove(c.surface.mouseArea(), to);
+    QTest::mouseRelease(c.surface.mouseArea(), Qt::LeftButton, Qt::NoModifier, to);
     QVERIFY(!c.surface.zoomed());
 }
 
@@ -186,11 +215,9 @@ void ChartSurfaceTest::savesBitmapOfItsSizeAndPrintsToPdf() {
     FillPeak(*c.surface.addSeries("S", {}));
     c.surface.redrawNow();
     QTemporaryDir dir;
-    const QString name = dir.filePath(QStringLiteral("График"));  // no extension: used as typed
-    QVERIFY(c.surface.saveBmp(name));
     QImage bmp;
-    QVERIFY(bmp.load(name, "BMP"));
-    QCOMPARE(bmp.size(), c.surface.plot()->size());
+    QVERIFY(bmp.loadFromData(c.surface.bmp(), "BMP"));
+    QCOMPARE(bmp.size(), c.surface.size());
 
     c.surface.setPrintMargins(0, 0, 0, 0);
     QPrinter printer(QPrinter::HighResolution);
@@ -209,9 +236,9 @@ void ChartSurfaceTest::titleLinesAndBusyCursor() {
     c.surface.addTitleLine(QStringLiteral(" Test"));
     QCOMPARE(c.surface.titleLines(), QStringList{" Test"});
     c.surface.setBusy(true);
-    QCOMPARE(c.surface.plot()->cursor().shape(), Qt::WaitCursor);
+    QCOMPARE(c.surface.mouseArea()->cursor().shape(), Qt::WaitCursor);
     c.surface.setBusy(false);
-    QCOMPARE(c.surface.plot()->cursor().shape(), Qt::ArrowCursor);
+    QCOMPARE(c.surface.mouseArea()->cursor().shape(), Qt::ArrowCursor);
 }
 
 void ChartSurfaceTest::millionPointsLoadAndRedrawQuickly() {

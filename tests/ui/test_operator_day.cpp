@@ -3,7 +3,6 @@
 // masses, the curve, a fitted line, the recalculation, save, open the saved file, process it
 // again, and the fitted masses come back within the fit's error of the true ones.
 // With ORVELO_SCREENSHOT_DIR set, every page is saved there as a PNG file on the way.
-#include <qcustomplot.h>
 
 #include <QCheckBox>
 #include <QDir>
@@ -106,7 +105,7 @@ void OperatorDayTest::calibratedSpectrumGivesTheTrueMasses() {
     f.window->pageControl()->setCurrentIndex(5);
     chart3->redrawNow();
     ChartSeries* s10 = chart3->series(QStringLiteral("Series10"));
-    QTest::mouseMove(chart3->plot(), QPoint(s10->pixelX(2), s10->pixelY(2)));
+    QTest::mouseMove(chart3->mouseArea(), QPoint(s10->pixelX(2), s10->pixelY(2)));
     QTRY_COMPARE(f.window->state().calibration.HoverIndex, 2);
     const char* names[] = {"spectrum", "information", "settings", nullptr, nullptr, "theory_ch", "theory_cf",
                            "single_peak", "testing"};

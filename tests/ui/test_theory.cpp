@@ -1,7 +1,6 @@
 // The pages "Теория CH" and "Теория CF" after a final run: the hover marks (their text, the
 // shared HoverIndex, "Хинты на CH и CF" off) and the CH files (the two saw files, the list for
 // a spreadsheet, the list as HTML).
-#include <qcustomplot.h>
 
 #include <QAction>
 #include <QFile>
@@ -37,14 +36,14 @@ struct TheoryWindow : WindowFixture {
         window->pageControl()->setCurrentIndex(page);
         ChartSurface* c = chart(chartName);
         c->redrawNow();
-        QTest::mouseMove(c->plot(), QPoint(s->pixelX(i), s->pixelY(i)));
+        QTest::mouseMove(c->mouseArea(), QPoint(s->pixelX(i), s->pixelY(i)));
         // Under a real X server the cursor moves asynchronously.
         QTRY_COMPARE(window->state().calibration.HoverIndex, i);
         c->redrawNow();
     }
     // Pixels of the mark's fill colour in the band above point i.
     int markPixels(const char* chartName, ChartSeries* s, int i) {
-        const QImage image = chart(chartName)->plot()->grab().toImage();
+        const QImage image = chart(chartName)->mouseArea()->grab().toImage();
         int found = 0;
         for (int y = std::max(s->pixelY(i) - 80, 0); y < s->pixelY(i); ++y)
             for (int x = std::max(s->pixelX(i) - 60, 0); x < std::min(s->pixelX(i) + 60, image.width()); ++x)
@@ -87,10 +86,10 @@ void TheoryTest::hoverMarkShowsThePeakUnderTheCursor() {
     QCOMPARE(s10->markText(2), ExpectedMark(peaks[2]));
     QCOMPARE(s10->markText(1), QString());
     QVERIFY(f.markPixels("Chart3", s10, 2) > 200);  // the mark is drawn above its point
-    QCOMPARE(f.chart("Chart3")->plot()->cursor().shape(), Qt::PointingHandCursor);
+    QCOMPARE(f.chart("Chart3")->mouseArea()->cursor().shape(), Qt::PointingHandCursor);
 
     // Leaving the point takes the mark away.
-    QTest::mouseMove(f.chart("Chart3")->plot(), QPoint(s10->pixelX(2) + 40, s10->pixelY(2) + 40));
+    QTest::mouseMove(f.chart("Chart3")->mouseArea(), QPoint(s10->pixelX(2) + 40, s10->pixelY(2) + 40));
     QTRY_COMPARE(f.window->state().calibration.HoverIndex, -1);
     f.chart("Chart3")->redrawNow();
     QCOMPARE(f.markPixels("Chart3", s10, 2), 0);
@@ -139,7 +138,7 @@ void TheoryTest::topPointKeepsRoomForItsMark() {
         int top = 0;
         for (int i = 1; i < s->count(); ++i)
             if (s->y(i) > s->y(top)) top = i;
-        const double axisTop = chart->plot()->yAxis->coordToPixel(chart->visibleValueUpper());
+        const double axisTop = chart->valuePixel(chart->visibleValueUpper());
         QVERIFY2(s->pixelY(top) - axisTop >= 60, name);  // three lines of mark and its stem
         QVERIFY(chart->height() < 560);
     }
