@@ -352,10 +352,10 @@ pw::DataProcessingPtr ProcessingOf(const SpectrumSource& source, const std::opti
 
 }  // namespace
 
-void WriteMzMLFile(const std::string& path, const PointList& points, const SpectrumSource& source,
-                   const std::optional<AppliedCalibration>& calibration) {
+std::string MzMLBytes(const PointList& points, const SpectrumSource& source,
+                      const std::optional<AppliedCalibration>& calibration) {
     pw::MSData msd;
-    msd.id = std::filesystem::path(path).stem().string();
+    msd.id = source.path.empty() ? "orvelo" : std::filesystem::path(source.path).stem().string();
     msd.cvs = pw::defaultCVList();
     msd.fileDescription.fileContent.set(cv::MS_MS1_spectrum);
     msd.fileDescription.fileContent.set(cv::MS_profile_spectrum);
@@ -379,6 +379,14 @@ void WriteMzMLFile(const std::string& path, const PointList& points, const Spect
     spectrum->set(cv::MS_ms_level, source.msLevel > 0 ? source.msLevel : 1);
     spectrum->set(source.msLevel > 1 ? cv::MS_MSn_spectrum : cv::MS_MS1_spectrum);
     spectrum->set(cv::MS_profile_spectrum);
+    if (!points.empty()) {
+        const auto [low, high] = std::minmax_element(points.x.begin(), points.x.end());
+        spectrum->set(cv::MS_lowest_observed_m_z, *low, cv::MS_m_z);
+        spectrum->set(cv::MS_highest_observed_m_z, *high, cv::MS_m_z);
+        double total = 0;
+        for (double y : points.y) total += y;
+        spectrum->set(cv::MS_total_ion_current, total, cv::MS_number_of_detector_counts);
+    }
     spectrum->dataProcessingPtr = processing;
     pw::Scan scan;
     if (source.retentionTime) scan.set(cv::MS_scan_start_time, *source.retentionTime, cv::UO_second);
@@ -400,9 +408,14 @@ void WriteMzMLFile(const std::string& path, const PointList& points, const Spect
     try {
         pw::MSDataFile::write(msd, bytes, config);
     } catch (const std::exception& e) {
-        throw OrveloError("Не удалось записать mzML \"" + path + "\": " + LibraryText(e));
+        throw OrveloError("Не удалось составить документ mzML: " + LibraryText(e));
     }
-    WriteFileAtomically(path, bytes.str());
+    return std::move(bytes).str();
+}
+
+void WriteMzMLFile(const std::string& path, const PointList& points, const SpectrumSource& source,
+                   const std::optional<AppliedCalibration>& calibration) {
+    WriteFileAtomically(path, MzMLBytes(points, source, calibration));
 }
 
 }  // namespace orvelo

@@ -86,6 +86,10 @@ std::vector<std::string> ScanTableHead();
 std::vector<std::string> ScanTableRow(const ScanInfo& scan);
 std::string RetentionTimeText(const std::optional<double>& seconds);  // minutes, "%.4f"; "" unknown
 
+// The mzML document of `points`, as WriteMzMLFile writes it.
+std::string MzMLBytes(const PointList& points, const SpectrumSource& source,
+                      const std::optional<AppliedCalibration>& calibration);
+
 // Writes `points` as an mzML file of one profile spectrum (64-bit arrays, zlib), recording the
 // source file and, when given, the calibration curve in its processing description. Replaces
 // the file atomically.

@@ -14,6 +14,9 @@ struct Options {
     bool flat = false;                   // --flat: the flat-topped model
     std::optional<std::string> calibrate;// --calibrate FILE
     bool parabola = false;               // --parabola
+    bool listScans = false;              // --list-scans: print the scan table of an mzML/mzXML file
+    std::optional<std::string> scan;     // --scan K | all | list of numbers and ranges
+    std::optional<std::string> jobs;     // --jobs N: threads of a run over several scans
 };
 
 // Throws UsageError for a malformed command line.

@@ -32,6 +32,10 @@ void Output::WriteProgramFile(const std::string& name, const std::vector<std::st
     WriteTextFile(PathOf(name), lines);
 }
 
+void Output::WriteBytes(const std::string& name, const std::string& bytes) const {
+    WriteFileAtomically(PathOf(name), bytes);
+}
+
 void Output::Print(const std::vector<std::string>& lines) const {
     for (const auto& l : lines) out_ << l << '\n';
 }

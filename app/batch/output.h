@@ -16,6 +16,8 @@ public:
     void WriteUtf8(const std::string& name, const std::vector<std::string>& lines) const;
     // A file exactly as the program writes it: Windows-1251, CR LF.
     void WriteProgramFile(const std::string& name, const std::vector<std::string>& lines) const;
+    // Bytes as they stand (an mzML document).
+    void WriteBytes(const std::string& name, const std::string& bytes) const;
     void Print(const std::vector<std::string>& lines) const;
 
 private:

@@ -6,10 +6,12 @@
 
 #include "batch/calibration_file.h"
 #include "batch/output.h"
+#include "batch/scans.h"
 #include "calibration/calibration_workflow.h"
 #include "calibration/reference_masses.h"
 #include "calibration/theory_series.h"
 #include "core/errors.h"
+#include "core/ms_data_file.h"
 #include "core/number_text.h"
 #include "core/spectrum_file.h"
 #include "core/spectrum_state.h"
@@ -58,7 +60,8 @@ void WriteMassFiles(const Output& output, const SpectrumState& state, const Peak
     output.WriteProgramFile("ch-list.txt", CHListLines(tables.CHList));
 }
 
-void Calibrate(const Options& options, const Output& output, SpectrumState& state, const PeakResults& peaks) {
+void Calibrate(const Options& options, const Output& output, SpectrumState& state, const PeakResults& peaks,
+               const std::optional<SpectrumSource>& scan) {
     const CalibrationList list = ReadCalibrationFile(*options.calibrate, FillListMass(peaks));
     PointList points;
     CurveResult made = ProverkaZapol(list, peaks, points);
@@ -68,9 +71,13 @@ void Calibrate(const Options& options, const Output& output, SpectrumState& stat
     ApplyCalibration(fit.curve, state.Spectrum);
     output.WriteProgramFile("calibrated.txt", SpectrumFileLines(state.SpectrumTitle, state.Spectrum, 0,
                                                                 state.Spectrum.count() - 1));
+    if (scan)
+        output.WriteBytes("calibrated.mzML", MzMLBytes(state.Spectrum, *scan,
+                                                       AppliedCalibration{fit.curve.CalibA, fit.curve.CalibB, fit.curve.CalibC}));
 }
 
-void RunFinalProcessing(const Options& options, int64_t height, const Output& output, SpectrumState& state) {
+void RunFinalProcessing(const Options& options, int64_t height, const Output& output, SpectrumState& state,
+                        const std::optional<SpectrumSource>& scan) {
     const auto start = std::chrono::steady_clock::now();
     ApplyNoiseThreshold(state, height);
     FinalRunOptions run;
@@ -92,12 +99,18 @@ void RunFinalProcessing(const Options& options, int64_t height, const Output& ou
                                      "Время вычислений (мс) = " + std::to_string(ms.count())});
     WriteMassFiles(output, state, result.peaks);
     WriteReport(output, state, std::move(rows));
-    if (options.calibrate) Calibrate(options, output, state, result.peaks);
+    if (options.calibrate) Calibrate(options, output, state, result.peaks, scan);
 }
 
 }  // namespace
 
 int Run(const Options& options, std::ostream& out) {
+    if (options.listScans) {
+        if (!IsMsDataFile(options.spectrum))
+            throw OrveloError("Файл \"" + options.spectrum + "\" не является файлом mzML или mzXML: спектров в нём не перечислить");
+        PrintScanTable(MsDataFile(options.spectrum), out);
+        return 0;
+    }
     SpectrumState state;
     // The settings are checked before anything is loaded, as the window checks Edit2 first.
     if (options.kolUsred) state.KolUsred = ParseInt32OrThrow(*options.kolUsred);
@@ -107,7 +120,22 @@ int Run(const Options& options, std::ostream& out) {
         if (!height) throw OrveloError(kInvalidHeightMessage);
     }
 
-    ApplyLoadedSpectrum(state, ReadSpectrumFile(options.spectrum));
+    std::optional<SpectrumSource> scan;  // set when the input is an mzML or mzXML file
+    if (IsMsDataFile(options.spectrum)) {
+        const MsDataFile file(options.spectrum);
+        if (options.scan) {
+            const ScanChoice choice = ParseScanChoice(*options.scan, static_cast<int>(file.scans().size()));
+            if (choice.all || choice.numbers.size() > 1)
+                return RunScans(options, file, choice, Output(options.outDir, out));
+        }
+        LoadedScan loaded = LoadOneScan(file, options.scan);
+        scan = loaded.source;
+        ApplyLoadedSpectrum(state, std::move(loaded.spectrum));
+    } else {
+        if (options.scan) throw OrveloError("--scan выбирает спектр файла mzML или mzXML, а \"" + options.spectrum +
+                                            "\" — текстовый спектр");
+        ApplyLoadedSpectrum(state, ReadSpectrumFile(options.spectrum));
+    }
     const Output output(options.outDir, out);
 
     RunPreliminary(state);
@@ -115,7 +143,7 @@ int Run(const Options& options, std::ostream& out) {
     if (output.toFiles()) output.WriteUtf8("zones.txt", zones);
     else if (!options.threshold) output.Print(zones);
 
-    if (height) RunFinalProcessing(options, *height, output, state);
+    if (height) RunFinalProcessing(options, *height, output, state, scan);
     return 0;
 }
 
