@@ -316,7 +316,7 @@ std::vector<std::string> ScanTableRow(const ScanInfo& scan) {
             kKinds[static_cast<int>(scan.representation)],
             Fixed(scan.lowMz, 4),
             Fixed(scan.highMz, 4),
-            scan.totalIonCurrent ? FormatGeneral(*scan.totalIonCurrent) : std::string()};
+            Fixed(scan.totalIonCurrent, 0)};
 }
 
 namespace {

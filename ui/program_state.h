@@ -4,12 +4,14 @@
 // and passed by reference to whoever needs a part of it. No Qt here.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 
 #include "calibration/calibration_curve.h"
 #include "calibration/calibration_list.h"
 #include "calibration/reference_masses.h"
 #include "calibration/theory_series.h"
+#include "core/ms_data_file.h"
 #include "core/spectrum_state.h"
 #include "fitting/peak_fit.h"
 #include "fitting/peak_result.h"
@@ -43,6 +45,8 @@ struct ProgramState {
     ReferenceTables tables;
     CalibrationList calibrationList;
     CalibrationState calibration;
+    SpectrumSource source;  // the file (and scan) the spectrum was loaded from
+    std::optional<AppliedCalibration> appliedCalibration;  // set by "Пересчитать данные"
 
     bool Podskazka = true;   // guidance messages after the main steps
     bool HintyCHCF = true;   // hover marks on the CH and CF theory charts
