@@ -3,6 +3,7 @@
 #include <pwiz/data/msdata/MSDataFile.hpp>
 #include <pwiz/data/msdata/Serializer_mzML.hpp>
 #include <pwiz/data/msdata/Serializer_mzXML.hpp>
+#include <pwiz/utility/misc/random_access_compressed_ifstream.hpp>
 
 #include <boost/make_shared.hpp>
 
@@ -78,6 +79,21 @@ bool NeutraliseIndexOffset(std::string& bytes) {
         }
     }
     return changed;
+}
+
+// The whole document, unpacked when the file is gzipped.
+std::string DocumentBytes(const std::string& path) {
+    pwiz::util::random_access_compressed_ifstream in(path.c_str());
+    if (!in) throw OrveloError("Не удалось прочитать файл \"" + path + "\"");
+    std::string bytes;
+    char buffer[1 << 16];
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        bytes.append(buffer, static_cast<std::size_t>(in.gcount()));
+        if (bytes.size() > kMaxUnindexedBytes)
+            throw OrveloError("Файл \"" + path + "\" слишком велик для чтения без индекса: допустимо не более " +
+                              std::to_string(kMaxUnindexedBytes >> 30) + " ГБ");
+    }
+    return bytes;
 }
 
 void ReadDocument(std::string bytes, pw::MSData& msd) {
@@ -209,9 +225,8 @@ MsDataFile::MsDataFile(const std::string& path) : impl_(std::make_unique<Impl>()
     try {
         impl_->data = std::make_unique<pw::MSDataFile>(path);
     } catch (const std::exception& e) {
-        const bool gzipped = EndsWithNoCase(path, ".gz");
-        if (!IsIndexFailure(e.what()) || gzipped) ThrowUnreadable(path, e);
-        std::string bytes = ReadFileBytes(path, kMaxUnindexedBytes);
+        if (!IsIndexFailure(e.what())) ThrowUnreadable(path, e);
+        std::string bytes = DocumentBytes(path);
         if (!NeutraliseIndexOffset(bytes)) ThrowUnreadable(path, e);
         impl_->data = std::make_unique<pw::MSData>();
         try {

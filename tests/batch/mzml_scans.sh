@@ -8,6 +8,13 @@ fail() { echo "FAIL: $*"; exit 1; }
 [ "$(wc -l < "$work/list.tsv")" -eq 49 ] || fail "48 scans and a head"
 head -2 "$work/list.tsv" | diff - <(printf 'Номер\tId\tУровень MS\tВремя, мин\tТочек\tВид\tm/z от\tm/z до\tПолный ток\n1\tcontrollerType=0 controllerNumber=1 scan=1\t1\t0.0049\t19914\tпрофиль\t200.0002\t2000.0099\t15245068\n')
 "$batch" --list-scans "$data/three_test_scans.mzML" | grep -q "scan=10014	1	22.1283	27826	профиль"  # wrong index
+# Gzipped, and recognised by content under any name; the wrong index gzipped too.
+gzip -c "$data/microscans.mzXML" > "$work/m.mzXML.gz"
+gzip -c "$data/three_test_scans.mzML" > "$work/t.mzML.gz"
+cp "$data/small.mzML" "$work/run.dat"
+[ "$("$batch" --list-scans "$work/m.mzXML.gz" | wc -l)" -eq 5 ] || fail "gzipped mzXML"
+[ "$("$batch" --list-scans "$work/t.mzML.gz" | wc -l)" -eq 4 ] || fail "gzipped file with a wrong index"
+[ "$("$batch" --list-scans "$work/run.dat" | wc -l)" -eq 49 ] || fail "mzML by content"
 set +e; "$batch" --list-scans "$2/golden/spectrum.txt" > /dev/null 2> "$work/err"; rc=$?; set -e
 [ $rc -eq 1 ] && grep -q "не является файлом mzML или mzXML" "$work/err" || fail "list-scans of a text file: $rc"
 

@@ -41,7 +41,7 @@ private slots:
     void initTestCase() { PinCommaLocale(); }
     void multiScanFileAsksForTheScan();
     void chooserCancelAndCentroidKeepThePreviousSpectrum();
-    void singleScanAndWrongIndexFilesOpenDirectly();
+    void singleScanWrongIndexAndNumpressFilesOpen();
     void chooserSortsByValueAndGivesTheChosenRow();
     void chosenScanIsCalibratedAndSavedAsMzML();
 };
@@ -79,7 +79,7 @@ void InstrumentFilesTest::chooserCancelAndCentroidKeepThePreviousSpectrum() {
     QCOMPARE(f.window->state().spectrum.Spectrum.count(), 2926);
 }
 
-void InstrumentFilesTest::singleScanAndWrongIndexFilesOpenDirectly() {
+void InstrumentFilesTest::singleScanWrongIndexAndNumpressFilesOpen() {
     WindowFixture f;
     PointList points;
     for (int i = 0; i < 50; ++i) points.push(100 + 0.01 * i, i % 7);
@@ -93,6 +93,9 @@ void InstrumentFilesTest::singleScanAndWrongIndexFilesOpenDirectly() {
     QVERIFY(f.messages->errors.isEmpty());
     QCOMPARE(f.files->scanRequests.back().scans.size(), std::size_t{3});
     QCOMPARE(Points(f), 27826);
+    f.open(kMzml + "microscans.numpress.mzML");
+    QVERIFY(f.messages->errors.isEmpty());
+    QCOMPARE(Points(f), 2926);
 }
 
 void InstrumentFilesTest::chooserSortsByValueAndGivesTheChosenRow() {
