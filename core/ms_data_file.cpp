@@ -51,14 +51,25 @@ bool IsIndexFailure(const std::string& what) {
            what.find("Index") != std::string::npos;
 }
 
+// The library's message in the operator's words where its cause is known; otherwise the
+// message itself, without the "[Class::method()] " the library puts before it.
 std::string LibraryText(const std::exception& e) {
+    static const std::pair<const char*, const char*> kKnown[] = {
+        {"nsupported file format", "формат файла не распознан"},
+        {"Bad istream", "файл повреждён или обрезан"},
+        {"no element found", "файл обрывается до конца документа"},
+        {"not well-formed", "файл не является правильным документом XML"},
+        {"zlib", "сжатые данные спектра повреждены"},
+        {"numpress", "сжатые данные спектра (MS-Numpress) повреждены"},
+    };
     std::string text = e.what();
-    // The library prefixes its messages with "[Class::method()] ".
+    for (const auto& [english, russian] : kKnown)
+        if (text.find(english) != std::string::npos) return std::string(russian) + " (" + text + ")";
     if (!text.empty() && text.front() == '[') {
         const auto close = text.find("] ");
         if (close != std::string::npos) text.erase(0, close + 2);
     }
-    return text.empty() ? "неизвестная ошибка" : text;
+    return text.empty() ? "неизвестная ошибка библиотеки" : "ошибка библиотеки: " + text;
 }
 
 [[noreturn]] void ThrowUnreadable(const std::string& path, const std::exception& e) {
