@@ -91,8 +91,9 @@ std::string MzMLBytes(const PointList& points, const SpectrumSource& source,
                       const std::optional<AppliedCalibration>& calibration);
 
 // Writes `points` as an mzML file of one profile spectrum (64-bit arrays, zlib), recording the
-// source file and, when given, the calibration curve in its processing description. Replaces
-// the file atomically.
+// source file and, when given, the calibration curve in its processing description; the
+// spectrum keeps the source's id, MS level and time (a text source: "scan=1", MS1, no time).
+// Replaces the file atomically.
 void WriteMzMLFile(const std::string& path, const PointList& points, const SpectrumSource& source,
                    const std::optional<AppliedCalibration>& calibration);
 
