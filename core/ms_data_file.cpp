@@ -11,6 +11,7 @@
 #include <cctype>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -105,6 +106,27 @@ std::string DocumentBytes(const std::string& path) {
                               std::to_string(kMaxUnindexedBytes >> 30) + " ГБ");
     }
     return bytes;
+}
+
+// XML never holds a zero byte, and the library's parser is not safe against one (a 74-byte
+// document with two zero bytes in a tag crashed it): such bytes are refused before it sees them.
+void RefuseZeroByte(std::string_view bytes, std::size_t offset, const std::string& name) {
+    const void* zero = std::memchr(bytes.data(), 0, bytes.size());
+    if (zero == nullptr) return;
+    const auto at = offset + static_cast<std::size_t>(static_cast<const char*>(zero) - bytes.data());
+    throw OrveloError("Файл \"" + name + "\" не является документом mzML или mzXML: нулевой байт в позиции " +
+                      std::to_string(at));
+}
+
+void RefuseZeroByteInFile(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char buffer[1 << 16];
+    std::size_t offset = 0;
+    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
+        const auto n = static_cast<std::size_t>(in.gcount());
+        RefuseZeroByte(std::string_view(buffer, n), offset, path);
+        offset += n;
+    }
 }
 
 void ReadDocument(std::string bytes, pw::MSData& msd) {
@@ -207,6 +229,13 @@ struct MsDataFile::Impl {
     }
 };
 
+static bool IsGzip(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    unsigned char magic[2] = {0, 0};
+    in.read(reinterpret_cast<char*>(magic), 2);
+    return in.gcount() == 2 && magic[0] == 0x1F && magic[1] == 0x8B;
+}
+
 bool IsMsDataFile(const std::string& path) {
     if (HasMsDataName(FileName(path))) return true;
     std::ifstream in(path, std::ios::binary);
@@ -233,11 +262,13 @@ MsDataFile::MsDataFile(const std::string& path) : impl_(std::make_unique<Impl>()
     if (!std::filesystem::is_regular_file(path, ec))
         throw OrveloError("Не удалось открыть файл \"" + path + "\": " +
                           (std::filesystem::exists(path, ec) ? "это не обычный файл" : "файл не найден"));
+    if (!EndsWithNoCase(path, ".gz") && !IsGzip(path)) RefuseZeroByteInFile(path);
     try {
         impl_->data = std::make_unique<pw::MSDataFile>(path);
     } catch (const std::exception& e) {
         if (!IsIndexFailure(e.what())) ThrowUnreadable(path, e);
         std::string bytes = DocumentBytes(path);
+        RefuseZeroByte(bytes, 0, path);
         if (!NeutraliseIndexOffset(bytes)) ThrowUnreadable(path, e);
         impl_->data = std::make_unique<pw::MSData>();
         try {
@@ -253,6 +284,7 @@ MsDataFile MsDataFile::FromBytes(std::string bytes, const std::string& name) {
     auto impl = std::make_unique<Impl>();
     impl->path = name;
     impl->data = std::make_unique<pw::MSData>();
+    RefuseZeroByte(bytes, 0, name);
     NeutraliseIndexOffset(bytes);
     try {
         ReadDocument(std::move(bytes), *impl->data);

@@ -103,6 +103,18 @@ TEST(MsDataFile, UnreadableFilesGiveClearErrors) {
     EXPECT_THAT(ErrorText([&] { MsDataFile f(dir / "absent.mzML"); }), HasSubstr("файл не найден"));
 }
 
+// Zero bytes crash the library's XML parser; no document holds one, so they are refused first.
+TEST(MsDataFile, ZeroBytesAreRefusedBeforeTheLibraryReadsThem) {
+    const std::string crash =
+        testing::ReadAll(ORVELO_TEST_DATA "/../fuzz-regressions/mzml/library-crash-zero-bytes-in-tag.mzXML");
+    ASSERT_EQ(crash.size(), 74u);
+    EXPECT_EQ(ErrorText([&] { MsDataFile::FromBytes(crash, "crash.mzXML"); }),
+              "Файл \"crash.mzXML\" не является документом mzML или mzXML: нулевой байт в позиции 70");
+    testing::TempFolder dir;
+    testing::WriteAll(dir / "crash.mzXML", crash);
+    EXPECT_THAT(ErrorText([&] { MsDataFile f(dir / "crash.mzXML"); }), HasSubstr("нулевой байт в позиции 70"));
+}
+
 TEST(MsDataFile, RecognisesFilesByNameAndByContent) {
     testing::TempFolder dir;
     testing::WriteAll(dir / "run.MZML.gz", "x");
