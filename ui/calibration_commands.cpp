@@ -167,6 +167,8 @@ void CalibrationCommands::Recalculate() {
     AfterRecalculated(c_.pages);
     ApplyCalibration(c_.state.calibration.curve, c_.state.spectrum.Spectrum);
     c_.state.SpectrumUnsaved = true;
+    const CalibrationCurve& curve = c_.state.calibration.curve;
+    c_.state.appliedCalibration = AppliedCalibration{curve.CalibA, curve.CalibB, curve.CalibC};
     spectrum_.ClearAll(ClearMode::NewSpectrum);
     spectrum_.DrawSpectrum();
     c_.info(QString::fromUtf8(kRecalculatedMessage));

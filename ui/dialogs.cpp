@@ -4,6 +4,8 @@
 #include <QMessageBox>
 #include <QStringList>
 
+#include "ui/scan_chooser.h"
+
 namespace orvelo::ui {
 
 QString QtFilterFromProgramFilter(const QString& filter) {
@@ -63,6 +65,12 @@ std::optional<QString> QtFileDialogs::openFile(const FileRequest& request) {
 
 std::optional<QString> QtFileDialogs::saveFile(const FileRequest& request) {
     return run(saveDialog_, true, request);
+}
+
+std::optional<int> QtFileDialogs::chooseScan(const ScanRequest& request) {
+    ScanChooser chooser(request, parent_);
+    if (chooser.exec() != QDialog::Accepted) return std::nullopt;
+    return chooser.chosenScan();
 }
 
 void QtMessageBoxes::info(const QString& text) {

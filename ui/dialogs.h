@@ -4,6 +4,9 @@
 // dialogs; tests use the scripted ones of tests/ui/support.
 #include <QString>
 #include <optional>
+#include <vector>
+
+#include "core/ms_data_file.h"
 
 class QFileDialog;
 class QWidget;
@@ -11,6 +14,10 @@ class QWidget;
 namespace orvelo::ui {
 
 inline constexpr const char* kTextFilter = "Текст (*.txt)|*.TXT|Все (*.*)|*.*";
+// The open dialog of a spectrum also offers the instrument files.
+inline constexpr const char* kSpectrumOpenFilter =
+    "Текст (*.txt)|*.TXT|mzML, mzXML (*.mzML *.mzXML *.gz)|*.mzML;*.mzXML;*.mzML.gz;*.mzXML.gz|"
+    "Все (*.*)|*.*";
 
 struct FileRequest {
     QString title;
@@ -19,12 +26,21 @@ struct FileRequest {
     QString filter;        // the program's form: "Текст (*.txt)|*.TXT|Все (*.*)|*.*"
 };
 
+// The spectra of an instrument file, for the operator to choose one.
+struct ScanRequest {
+    QString fileName;
+    std::vector<ScanInfo> scans;
+    int preselected = 0;  // scan number
+};
+
 class FileDialogs {
 public:
     virtual ~FileDialogs() = default;
     // The chosen file, or nothing when the operator cancels.
     virtual std::optional<QString> openFile(const FileRequest& request) = 0;
     virtual std::optional<QString> saveFile(const FileRequest& request) = 0;
+    // The chosen scan number, or nothing when the operator cancels (ui/scan_chooser.*).
+    virtual std::optional<int> chooseScan(const ScanRequest& request) = 0;
 };
 
 class MessageBoxes {
@@ -57,6 +73,7 @@ public:
     ~QtFileDialogs() override;
     std::optional<QString> openFile(const FileRequest& request) override;
     std::optional<QString> saveFile(const FileRequest& request) override;
+    std::optional<int> chooseScan(const ScanRequest& request) override;
 
 private:
     std::optional<QString> run(QFileDialog*& dialog, bool save, const FileRequest& request);

@@ -53,6 +53,7 @@ void MainMenu::buildFileMenu(QMenuBar* bar) {
     }
     separator(N1, "N28");
     N42 = entry(N1, "N42", QStringLiteral("Сохранить..."), QStringLiteral("Ctrl+S"));
+    SaveMzML = entry(N1, "SaveMzML", QStringLiteral("Сохранить как mzML..."));
     N36 = Submenu(N1, "N36", QStringLiteral("Информация"));
     HTML1 = entry(N36, "HTML1", QStringLiteral("HTML"));
     HTML2 = entry(N36, "HTML2", QStringLiteral("HTML (усовершен.)"));

@@ -29,6 +29,7 @@ public:
     QMenu* N9;  // "Папки"
     std::vector<QAction*> presetFolders;  // in table order, separator included
     QAction* N42;  // "Сохранить..."
+    QAction* SaveMzML;  // "Сохранить как mzML..."
     QMenu* N36;
     QAction* HTML1;
     QAction* HTML2;

@@ -22,6 +22,7 @@
 #include "ui/final_run.h"
 #include "ui/layout_rule.h"
 #include "ui/main_menu.h"
+#include "ui/ms_data_commands.h"
 #include "ui/page_calibration_curve.h"
 #include "ui/page_calibration_masses.h"
 #include "ui/page_info.h"
@@ -136,6 +137,10 @@ void MainWindow::connectMenu() {
     connect(m.N42, &QAction::triggered, this, [this] {
         state_.StartPapka = CommandContext::programFolder().toStdString();
         spectrum_->WriteToFile();
+    });
+    connect(m.SaveMzML, &QAction::triggered, this, [this] {
+        state_.StartPapka = CommandContext::programFolder().toStdString();
+        context_->run([this] { SaveAsMzML(*context_); });
     });
     connect(m.N3, &QAction::triggered, this, &QWidget::close);
     connect(m.N11, &QAction::triggered, this, [this] { N11Click(); });

@@ -4,6 +4,7 @@
 // and passed by reference to whoever needs a part of it. No Qt here.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -11,6 +12,7 @@
 #include "calibration/calibration_list.h"
 #include "calibration/reference_masses.h"
 #include "calibration/theory_series.h"
+#include "core/ms_data_file.h"
 #include "core/spectrum_state.h"
 #include "fitting/peak_fit.h"
 #include "fitting/peak_result.h"
@@ -46,6 +48,8 @@ struct ProgramState {
     ReferenceTables tables;
     CalibrationList calibrationList;
     CalibrationState calibration;
+    SpectrumSource source;  // the file (and scan) the spectrum was loaded from
+    std::optional<AppliedCalibration> appliedCalibration;  // set by "Пересчитать данные"
 
     // The spectrum in memory differs from its file ("Пересчитать данные" since the last load
     // or save): quitting or opening another file asks first.

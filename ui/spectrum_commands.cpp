@@ -17,6 +17,7 @@
 #include "ui/dialogs.h"
 #include "ui/guidance_texts.h"
 #include "ui/main_menu.h"
+#include "ui/ms_data_commands.h"
 #include "ui/page_calibration_curve.h"
 #include "ui/page_calibration_masses.h"
 #include "ui/page_info.h"
@@ -103,12 +104,16 @@ void SpectrumCommands::openSpectrum() {
     if (!MaySpectrumBeDiscarded()) return;
     const auto name = c_.files.openFile({QStringLiteral("Открыть спектр"), QString(),
                                          QString::fromStdString(c_.state.StartPapka),
-                                         QString::fromUtf8(kTextFilter)});
+                                         QString::fromUtf8(kSpectrumOpenFilter)});
     if (!name) return;
     ChartSurface& chart = *c_.pages.spectrum->Chart1;
     {
         BusyChart busy(chart);
-        LoadedSpectrum loaded = ReadSpectrumFile(name->toStdString());
+        std::optional<LoadedInput> input = ReadInputFile(*name, c_.files);
+        if (!input) return;  // the scan chooser was cancelled
+        LoadedSpectrum loaded = std::move(input->spectrum);
+        c_.state.source = std::move(input->source);
+        c_.state.appliedCalibration.reset();
         ClearAll(ClearMode::NewSpectrum);
         chart.setBuffered(false);
         if (loaded.title) {

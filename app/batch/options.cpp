@@ -6,9 +6,10 @@ namespace orvelo::batch {
 
 const char* const kUsage =
     "usage: orvelo-batch [--kolusred N] [--threshold H [--flat] [--calibrate FILE [--parabola]]]\n"
-    "                    [--out DIR] SPECTRUM\n"
+    "                    [--scan K|all|LIST [--jobs N]] [--out DIR] SPECTRUM\n"
     "       orvelo-batch --threshold H --auto-calibrate CH|CF|CH,CF [--tolerance MMU] [--parabola]\n"
-    "                    [--ion-masses] [--kolusred N] [--flat] [--out DIR] SPECTRUM\n"
+    "                    [--ion-masses] [--kolusred N] [--flat] [--scan K] [--out DIR] SPECTRUM\n"
+    "       orvelo-batch --list-scans FILE\n"
     "\n"
     "Loads SPECTRUM (a spectrum text file: an optional title, then mass and intensity lines)\n"
     "and runs the preliminary processing. Without --out it prints the zone list, or with\n"
@@ -25,6 +26,12 @@ const char* const kUsage =
     "  --parabola       fit a parabola through the calibration points instead of a line\n"
     "  --ion-masses     reference masses of positive ions (neutral minus the electron mass)\n"
     "  --out DIR        write the result files into DIR, all of them or none\n"
+    "  --list-scans     print the spectra of an mzML or mzXML file, one line each\n"
+    "  --scan K         process spectrum K of an mzML or mzXML file (default: the first MS1\n"
+    "                   profile spectrum); with all or a list such as 1,3,5-9 every chosen MS1\n"
+    "                   profile spectrum, into DIR/results-all.tsv and DIR/scans.tsv (needs\n"
+    "                   --threshold and --out)\n"
+    "  --jobs N         threads for several scans (default: all cores)\n"
     "  --help           show this text\n";
 
 namespace {
@@ -32,6 +39,10 @@ namespace {
 bool IsOption(const std::string& a) { return a.size() > 1 && a[0] == '-' && a[1] == '-'; }
 
 }  // namespace
+
+bool SeveralScans(const Options& o) {
+    return o.scan && (*o.scan == "all" || o.scan->find_first_of(",-") != std::string::npos);
+}
 
 Options ParseOptions(const std::vector<std::string>& args) {
     Options o;
@@ -50,6 +61,9 @@ Options ParseOptions(const std::vector<std::string>& args) {
         else if (a == "--auto-calibrate") o.autoCalibrate = value("--auto-calibrate");
         else if (a == "--tolerance") o.tolerance = value("--tolerance");
         else if (a == "--ion-masses") o.ionMasses = true;
+        else if (a == "--scan") o.scan = value("--scan");
+        else if (a == "--jobs") o.jobs = value("--jobs");
+        else if (a == "--list-scans") o.listScans = true;
         else if (a == "--flat") o.flat = true;
         else if (a == "--parabola") o.parabola = true;
         else if (a == "--help" || a == "-h") throw UsageError{{}, true};
@@ -66,6 +80,11 @@ Options ParseOptions(const std::vector<std::string>& args) {
     if (o.parabola && !o.calibrate && !o.autoCalibrate) throw UsageError{"--parabola needs --calibrate or --auto-calibrate"};
     if (o.calibrate && !o.outDir) throw UsageError{"--calibrate needs --out (the corrected spectrum is a file)"};
     CheckAutoCalibrationOptions(o);
+    if (o.listScans && (o.scan || o.threshold || o.kolUsred || o.outDir))
+        throw UsageError{"--list-scans takes no other option"};
+    if (SeveralScans(o) && (!o.threshold || !o.outDir)) throw UsageError{"--scan with several scans needs --threshold and --out"};
+    if (SeveralScans(o) && (o.calibrate || o.autoCalibrate)) throw UsageError{"a calibration takes one scan"};
+    if (o.jobs && !SeveralScans(o)) throw UsageError{"--jobs needs --scan with several scans"};
     return o;
 }
 

@@ -17,6 +17,9 @@ struct Options {
     std::optional<std::string> autoCalibrate; // --auto-calibrate CH|CF|CH,CF
     std::optional<std::string> tolerance;     // --tolerance MMU
     bool ionMasses = false;              // --ion-masses
+    bool listScans = false;              // --list-scans: print the scan table of an mzML/mzXML file
+    std::optional<std::string> scan;     // --scan K | all | list of numbers and ranges
+    std::optional<std::string> jobs;     // --jobs N: threads of a run over several scans
 };
 
 // Throws UsageError for a malformed command line, and for --help (with `help` set: the usage
@@ -26,6 +29,8 @@ struct UsageError {
     bool help = false;
 };
 Options ParseOptions(const std::vector<std::string>& args);
+// --scan names all scans, a list or a range: the run goes over several scans of one file.
+bool SeveralScans(const Options& o);
 
 extern const char* const kUsage;
 

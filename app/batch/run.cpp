@@ -7,6 +7,7 @@
 #include "batch/auto_calibrate.h"
 #include "batch/calibration_file.h"
 #include "batch/output.h"
+#include "batch/scans.h"
 #include "calibration/after_final_run.h"
 #include "calibration/calibration_workflow.h"
 #include "calibration/curve_report.h"
@@ -14,6 +15,7 @@
 #include "calibration/reference_masses.h"
 #include "calibration/theory_series.h"
 #include "core/errors.h"
+#include "core/ms_data_file.h"
 #include "core/number_text.h"
 #include "core/spectrum_file.h"
 #include "core/spectrum_state.h"
@@ -31,7 +33,9 @@ std::vector<std::string> RunFiles(const Options& options) {
         names.insert(names.end(), {"results.tsv", "zone-array.txt", "problems.txt", "summary.txt", "masses.txt",
                                    "standard-masses.txt", "standard-masses-all.txt", kPilaTheoryFileName,
                                    kPilaPracticeFileName, "ch-list.txt", "report.htm"});
+    if (SeveralScans(options)) return {"results-all.tsv", "scans.tsv"};
     if (options.calibrate || options.autoCalibrate) names.insert(names.end(), {"calibrated.txt", "calibration-check.txt"});
+    if ((options.calibrate || options.autoCalibrate) && IsMsDataFile(options.spectrum)) names.emplace_back("calibrated.mzML");
     if (options.autoCalibrate) names.emplace_back("auto-calibration.tsv");
     return names;
 }
@@ -78,7 +82,8 @@ void WriteMassFiles(Output& output, const SpectrumState& state, const PeakResult
 // the list's points, the corrected spectrum, and the check of the curve. `massesLine` says where
 // the true masses came from (empty: the operator's own).
 CalibrationCurve Calibrate(const Options& options, const CalibrationList& list, const std::string& massesLine,
-                           Output& output, SpectrumState& state, const PeakResults& peaks) {
+                           Output& output, SpectrumState& state, const PeakResults& peaks,
+                           const std::optional<SpectrumSource>& scan) {
     PointList points;
     CurveResult made = ProverkaZapol(list, peaks, points);
     if (!made.ok()) throw OrveloError(made.message);
@@ -88,13 +93,17 @@ CalibrationCurve Calibrate(const Options& options, const CalibrationList& list, 
     ApplyCalibration(fit.curve, state.Spectrum);
     output.WriteProgramFile("calibrated.txt", SpectrumFileLines(state.SpectrumTitle, state.Spectrum, 0,
                                                                 state.Spectrum.count() - 1));
+    if (scan)
+        output.WriteBytes("calibrated.mzML", MzMLBytes(state.Spectrum, *scan,
+                                                       AppliedCalibration{fit.curve.CalibA, fit.curve.CalibB, fit.curve.CalibC}));
     const CurveKind kind = options.parabola ? CurveKind::Parabola : CurveKind::Line;
     output.WriteProgramFile("calibration-check.txt",
                             CalibrationCheckLines(CheckCalibration(points, fit.curve, kind), kind, massesLine));
     return fit.curve;
 }
 
-void RunFinalProcessing(const Options& options, int64_t height, Output& output, SpectrumState& state) {
+void RunFinalProcessing(const Options& options, int64_t height, Output& output, SpectrumState& state,
+                        const std::optional<SpectrumSource>& scan) {
     const auto start = std::chrono::steady_clock::now();
     ApplyNoiseThreshold(state, height);
     FinalRunOptions run;
@@ -119,11 +128,11 @@ void RunFinalProcessing(const Options& options, int64_t height, Output& output, 
     WriteReport(output, state, std::move(rows));
     if (options.calibrate)
         Calibrate(options, ReadCalibrationFile(*options.calibrate, FillListMass(result.peaks)), "", output, state,
-                  result.peaks);
+                  result.peaks, scan);
     if (options.autoCalibrate) {
         const AutoCalibrationRun run = AutoCalibrate(options, state, result.peaks);
         const ReferenceMassKind kind = MassKindOf(options);
-        const CalibrationCurve applied = Calibrate(options, run.list, ReferenceMassesLine(kind), output, state, result.peaks);
+        const CalibrationCurve applied = Calibrate(options, run.list, ReferenceMassesLine(kind), output, state, result.peaks, scan);
         WriteAutoCalibration(output, run, result.peaks, applied, kind);
     }
 }
@@ -131,6 +140,12 @@ void RunFinalProcessing(const Options& options, int64_t height, Output& output, 
 }  // namespace
 
 int Run(const Options& options, std::ostream& out) {
+    if (options.listScans) {
+        if (!IsMsDataFile(options.spectrum))
+            throw OrveloError("Файл \"" + options.spectrum + "\" не является файлом mzML или mzXML: спектров в нём не перечислить");
+        PrintScanTable(MsDataFile(options.spectrum), out);
+        return 0;
+    }
     SpectrumState state;
     // The settings are checked before anything is loaded, as the window checks Edit2 first.
     if (options.kolUsred) state.KolUsred = ParseInt32OrThrow(*options.kolUsred);
@@ -142,7 +157,23 @@ int Run(const Options& options, std::ostream& out) {
 
     // The folder is checked before any work; the files go into it together at the end.
     Output output(options.outDir, RunFiles(options), InputFiles(options), out);
-    ApplyLoadedSpectrum(state, ReadSpectrumFile(options.spectrum));
+    std::optional<SpectrumSource> scan;  // set when the input is an mzML or mzXML file
+    if (IsMsDataFile(options.spectrum)) {
+        const MsDataFile file(options.spectrum);
+        if (SeveralScans(options)) {
+            const int status = RunScans(options, file, ParseScanChoice(*options.scan, static_cast<int>(file.scans().size())),
+                                        output);
+            output.Commit();
+            return status;
+        }
+        LoadedScan loaded = LoadOneScan(file, options.scan);
+        scan = loaded.source;
+        ApplyLoadedSpectrum(state, std::move(loaded.spectrum));
+    } else {
+        if (options.scan) throw OrveloError("--scan выбирает спектр файла mzML или mzXML, а \"" + options.spectrum +
+                                            "\" — текстовый спектр");
+        ApplyLoadedSpectrum(state, ReadSpectrumFile(options.spectrum));
+    }
     // The peaks lie within the spectrum: a range too wide for the reference tables is refused
     // before any processing.
     if (height)
@@ -154,7 +185,7 @@ int Run(const Options& options, std::ostream& out) {
     if (output.toFiles()) output.WriteUtf8("zones.txt", zones);
     else if (!options.threshold) output.Print(zones);
 
-    if (height) RunFinalProcessing(options, *height, output, state);
+    if (height) RunFinalProcessing(options, *height, output, state, scan);
     output.Commit();
     return 0;
 }

@@ -52,7 +52,9 @@ void WorkflowTest::wholeRunFromLoadToSavedPeak() {
     const QString path = WriteSpectrum(f.dir.filePath("three.txt"), kThreePeaks);
     f.open(path);
     QCOMPARE(f.files->requests.back().request.title, QStringLiteral("Открыть спектр"));
-    QCOMPARE(f.files->requests.back().request.filter, QStringLiteral("Текст (*.txt)|*.TXT|Все (*.*)|*.*"));
+    QCOMPARE(f.files->requests.back().request.filter,
+             QStringLiteral("Текст (*.txt)|*.TXT|mzML, mzXML (*.mzML *.mzXML *.gz)|*.mzML;*.mzXML;*.mzML.gz;"
+                            "*.mzXML.gz|Все (*.*)|*.*"));
     QVERIFY(f.messages->errors.isEmpty());
     QCOMPARE(f.messages->infos, QStringList{QStringLiteral(
         "Перейдите на вкладку \"Настройка\"\r\rЗадайте значение для KolUsred (кол-во усреднений):\r"

@@ -11,4 +11,13 @@ std::optional<QString> ScriptedFileDialogs::answer(bool save, const FileRequest&
     return a;
 }
 
+std::optional<int> ScriptedFileDialogs::chooseScan(const ScanRequest& request) {
+    scanRequests.push_back(request);
+    if (scanAnswers.empty()) return request.preselected;
+    const int a = scanAnswers.front();
+    scanAnswers.pop_front();
+    if (a == 0) return std::nullopt;
+    return a;
+}
+
 }  // namespace orvelo::ui::testing

@@ -24,6 +24,12 @@ public:
     std::optional<QString> openFile(const FileRequest& request) override { return answer(false, request); }
     std::optional<QString> saveFile(const FileRequest& request) override { return answer(true, request); }
 
+    // The scan chooser's answers: a number, or 0 for "cancel"; with nothing queued the
+    // preselected scan is taken.
+    std::deque<int> scanAnswers;
+    std::vector<ScanRequest> scanRequests;
+    std::optional<int> chooseScan(const ScanRequest& request) override;
+
 private:
     std::optional<QString> answer(bool save, const FileRequest& request);
 };

@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# orvelo-batch on mzML and mzXML: the scan table, one scan, whole runs of scans.
+set -euo pipefail
+batch=$1; data=$2/mzml; work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+fail() { echo "FAIL: $*"; exit 1; }
+
+"$batch" --list-scans "$data/small.mzML" > "$work/list.tsv"
+[ "$(wc -l < "$work/list.tsv")" -eq 49 ] || fail "48 scans and a head"
+head -2 "$work/list.tsv" | diff - <(printf 'Номер\tId\tУровень MS\tВремя, мин\tТочек\tВид\tm/z от\tm/z до\tПолный ток\n1\tcontrollerType=0 controllerNumber=1 scan=1\t1\t0.0049\t19914\tпрофиль\t200.0002\t2000.0099\t15245068\n')
+"$batch" --list-scans "$data/three_test_scans.mzML" | grep -q "scan=10014	1	22.1283	27826	профиль"  # wrong index
+# Gzipped, and recognised by content under any name; the wrong index gzipped too.
+gzip -c "$data/microscans.mzXML" > "$work/m.mzXML.gz"
+gzip -c "$data/three_test_scans.mzML" > "$work/t.mzML.gz"
+cp "$data/small.mzML" "$work/run.dat"
+[ "$("$batch" --list-scans "$work/m.mzXML.gz" | wc -l)" -eq 5 ] || fail "gzipped mzXML"
+[ "$("$batch" --list-scans "$work/t.mzML.gz" | wc -l)" -eq 4 ] || fail "gzipped file with a wrong index"
+[ "$("$batch" --list-scans "$work/run.dat" | wc -l)" -eq 49 ] || fail "mzML by content"
+set +e; "$batch" --list-scans "$2/golden/spectrum.txt" > /dev/null 2> "$work/err"; rc=$?; set -e
+[ $rc -eq 1 ] && grep -q "не является файлом mzML или mzXML" "$work/err" || fail "list-scans of a text file: $rc"
+
+# One scan: the default is the first MS1 profile spectrum; a centroided one is refused.
+"$batch" --kolusred 5 "$data/small.mzML" | diff - <("$batch" --kolusred 5 --scan 1 "$data/small.mzML")
+"$batch" --kolusred 5 --scan 3 "$data/microscans.mzXML" | grep -q .
+set +e; "$batch" --kolusred 5 --scan 3 "$data/small.mzML" > /dev/null 2> "$work/err"; rc=$?; set -e
+[ $rc -eq 1 ] && grep -q "записан в центроидах" "$work/err" || fail "centroided scan: $rc"
+
+# A whole run: every MS1 profile scan; the rows of a scan are those of a run on that scan alone,
+# whatever the number of threads.
+"$batch" --kolusred 5 --threshold 3000 --scan all --out "$work/all" "$data/small.mzML"
+"$batch" --kolusred 5 --threshold 3000 --scan all --jobs 1 --out "$work/one" "$data/small.mzML"
+cmp "$work/all/results-all.tsv" "$work/one/results-all.tsv"
+head -1 "$work/all/results-all.tsv" | grep -q "^Спектр	Время, мин	M	Масса	Ошибка	Me	DMe	R	dR	A	B	Std Err	Iter	Kol$"
+[ "$(wc -l < "$work/all/scans.tsv")" -eq 49 ] || fail "scans.tsv: one line per scan"
+grep -q "^3	controllerType=0 controllerNumber=1 scan=3	0.0112			пропущен: центроидный спектр$" "$work/all/scans.tsv"
+[ "$(grep -c "	пропущен: " "$work/all/scans.tsv")" -eq 34 ] || fail "34 MS2 scans skipped"
+for k in 2 23; do
+    "$batch" --kolusred 5 --threshold 3000 --scan $k --out "$work/s$k" "$data/small.mzML"
+    time=$(awk -F'\t' -v k=$k '$1 == k { print $4 }' "$work/list.tsv")
+    diff <(tail -n +2 "$work/s$k/results.tsv" | sed "s/^/$k\t$time\t/") <(grep "^$k	" "$work/all/results-all.tsv")
+    peaks=$(sed -n 's/^Всего пиков = //p' "$work/s$k/summary.txt")
+    problems=$(sed -n 's/^Проблемных пиков = //p' "$work/s$k/summary.txt")
+    grep -q "^$k	.*	$time	$peaks	$problems	$" "$work/all/scans.tsv" || fail "scans.tsv line of $k"
+done
+
+# A scan that cannot be processed is named and makes the exit status 1; the others are written.
+set +e; "$batch" --kolusred 5 --threshold 20000 --scan 1-3 --out "$work/part" "$data/small.mzML" 2> "$work/err"; rc=$?; set -e
+[ $rc -eq 1 ] || fail "a failing scan: $rc"
+grep -q "^Спектр 3: пропущен: центроидный спектр$" "$work/err"
+[ "$(cut -f1 "$work/part/results-all.tsv" | sort -u | tr '\n' ' ')" = "1 2 Спектр " ] || fail "rows of 1 and 2"
+set +e; "$batch" --kolusred 5 --threshold 20000 --scan 8-9 --out "$work/weak" "$data/small.mzML" 2> /dev/null; rc=$?; set -e
+[ $rc -eq 0 ] || fail "two good scans: $rc"
+
+# Malformed choices.
+for bad in "0" "49" "2-1" "x" "1,,2"; do
+    set +e; "$batch" --kolusred 5 --threshold 3000 --scan "$bad" --out "$work/bad" "$data/small.mzML" 2> "$work/err"; rc=$?; set -e
+    [ $rc -eq 1 ] && grep -q "Недопустимый выбор спектров" "$work/err" || fail "--scan '$bad': $rc"
+done
+for args in "--scan all" "--scan all --threshold 5" "--list-scans --scan 1" "--jobs 2 --threshold 5"; do
+    set +e; "$batch" $args "$data/small.mzML" > /dev/null 2>&1; rc=$?; set -e
+    [ $rc -eq 2 ] || fail "'$args': $rc"
+done
+set +e; "$batch" --scan 1 "$2/golden/spectrum.txt" > /dev/null 2>&1; rc=$?; set -e
+[ $rc -eq 1 ] || fail "--scan of a text spectrum: $rc"
+echo OK

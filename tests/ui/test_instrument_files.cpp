@@ -1,0 +1,176 @@
+// Instrument files in the window: the scan chooser, the refusal of centroided scans, the
+// wrong-index file, and a chosen scan through the final run and calibration to a saved mzML
+// that opens again with the corrected masses.
+#include <QAction>
+#include <QFile>
+#include <QHeaderView>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTest>
+
+#include "core/ms_data_file.h"
+#include "ui/chart_surface.h"
+#include "ui/main_menu.h"
+#include "ui/scan_chooser.h"
+#include "ui/support/window_fixture.h"
+
+using namespace orvelo;
+using namespace orvelo::ui;
+using namespace orvelo::ui::testing;
+
+namespace {
+
+const QString kMzml = QStringLiteral(ORVELO_TEST_DATA "/mzml/");
+
+ChartSurface* Chart1(WindowFixture& f) { return f.find<ChartSurface>("Chart1"); }
+int Points(WindowFixture& f) { return Chart1(f)->series(QStringLiteral("Series1"))->count(); }
+
+// Saves a widget's picture when ORVELO_SCREENSHOTS names a folder.
+void Shot(QWidget* w, const char* name) {
+    const QString dir = qEnvironmentVariable("ORVELO_SCREENSHOTS");
+    if (!dir.isEmpty()) w->grab().save(dir + QLatin1Char('/') + QLatin1String(name));
+}
+
+}  // namespace
+
+class InstrumentFilesTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { PinCommaLocale(); }
+    void multiScanFileAsksForTheScan();
+    void chooserCancelAndCentroidKeepThePreviousSpectrum();
+    void singleScanWrongIndexAndNumpressFilesOpen();
+    void chooserSortsByValueAndGivesTheChosenRow();
+    void chosenScanIsCalibratedAndSavedAsMzML();
+};
+
+void InstrumentFilesTest::multiScanFileAsksForTheScan() {
+    WindowFixture f;
+    f.files->scanAnswers = {2};
+    f.open(kMzml + "small.mzML");
+    QVERIFY(f.messages->errors.isEmpty());
+    QCOMPARE(f.files->scanRequests.size(), std::size_t{1});
+    const ScanRequest& asked = f.files->scanRequests.front();
+    QCOMPARE(asked.fileName, QStringLiteral("small.mzML"));
+    QCOMPARE(asked.scans.size(), std::size_t{48});
+    QCOMPARE(asked.preselected, 1);
+    QCOMPARE(Points(f), 19800);
+    QCOMPARE(Chart1(f)->titleLines(),
+             QStringList{QStringLiteral("small.mzML, controllerType=0 controllerNumber=1 scan=2, 0.0079 мин")});
+    QVERIFY(f.button("Button9")->isEnabled());
+    QCOMPARE(f.window->state().source.nativeId, std::string("controllerType=0 controllerNumber=1 scan=2"));
+}
+
+void InstrumentFilesTest::chooserCancelAndCentroidKeepThePreviousSpectrum() {
+    WindowFixture f;
+    f.open(kMzml + "microscans.mzXML");  // nothing queued: the preselected scan 1
+    QCOMPARE(Points(f), 2926);
+    f.files->scanAnswers = {0};
+    f.open(kMzml + "small.mzML");
+    QCOMPARE(Points(f), 2926);
+    f.files->scanAnswers = {3};
+    f.open(kMzml + "small.mzML");
+    QCOMPARE(f.messages->errors.size(), 1);
+    QVERIFY(f.messages->errors.front().contains(QStringLiteral("записан в центроидах")));
+    QVERIFY(f.messages->errors.front().contains(QStringLiteral("Выберите профильный спектр")));
+    QCOMPARE(Points(f), 2926);
+    QCOMPARE(f.window->state().spectrum.Spectrum.count(), 2926);
+}
+
+void InstrumentFilesTest::singleScanWrongIndexAndNumpressFilesOpen() {
+    WindowFixture f;
+    PointList points;
+    for (int i = 0; i < 50; ++i) points.push(100 + 0.01 * i, i % 7);
+    const QString one = f.dir.filePath("one.mzML");
+    WriteMzMLFile(one.toStdString(), points, {}, std::nullopt);
+    f.open(one);
+    QVERIFY(f.files->scanRequests.empty());
+    QCOMPARE(Points(f), 50);
+
+    f.open(kMzml + "three_test_scans.mzML");
+    QVERIFY(f.messages->errors.isEmpty());
+    QCOMPARE(f.files->scanRequests.back().scans.size(), std::size_t{3});
+    QCOMPARE(Points(f), 27826);
+    f.open(kMzml + "microscans.numpress.mzML");
+    QVERIFY(f.messages->errors.isEmpty());
+    QCOMPARE(Points(f), 2926);
+}
+
+void InstrumentFilesTest::chooserSortsByValueAndGivesTheChosenRow() {
+    const MsDataFile file(kMzml.toStdString() + "small.mzML");
+    ScanChooser chooser({QStringLiteral("small.mzML"), file.scans(), file.DefaultScan()}, nullptr);
+    chooser.show();
+    QTableWidget* table = chooser.table();
+    QCOMPARE(table->rowCount(), 48);
+    QCOMPARE(chooser.chosenScan(), 1);
+    Shot(&chooser, "scan_chooser.png");
+
+    table->sortItems(8, Qt::DescendingOrder);  // total ion current: by value, not by text
+    double previous = 1e300;
+    for (int r = 0; r < table->rowCount(); ++r) {
+        const double tic = table->item(r, 8)->text().toDouble();
+        QVERIFY(tic <= previous);
+        previous = tic;
+    }
+    QCOMPARE(chooser.chosenScan(), 1);  // the selection follows its row
+    table->selectRow(0);
+    QCOMPARE(chooser.chosenScan(), table->item(0, 0)->text().toInt());
+}
+
+void InstrumentFilesTest::chosenScanIsCalibratedAndSavedAsMzML() {
+    WindowFixture f;
+    f.open(kMzml + "small.mzML");
+    f.preliminary(5);
+    f.finalRun(f.list("ListBox1")->count() - 12);
+    QVERIFY(f.list("ListBox5")->count() >= 5);
+    if (!qEnvironmentVariableIsEmpty("ORVELO_SCREENSHOTS")) {
+        f.find<QTabWidget>("PageControl1")->setCurrentIndex(1);
+        Shot(f.window.get(), "mzml_results.png");
+        f.find<QTabWidget>("PageControl1")->setCurrentIndex(0);
+        f.window->menu().N1->popup(f.window->mapToGlobal(QPoint(0, 20)));
+        Shot(f.window->menu().N1, "file_menu.png");
+        f.window->menu().N1->hide();
+    }
+
+    // The outer two peaks moved by 2 and 3 thousandths: a line through them.
+    const PeakResults& peaks = f.window->state().run.peaks;
+    const int last = f.list("ListBox5")->count() - 1;
+    const std::pair<int, double> pairs[] = {{0, peaks.front().Centre + 0.002}, {last, peaks.back().Centre + 0.003}};
+    for (const auto& [peak, truth] : pairs) {
+        f.list("ListBox5")->setCurrentRow(peak);
+        f.button("Button1")->click();
+    }
+    for (int line = 0; line < 2; ++line) {
+        f.list("ListBox6")->setCurrentRow(line);
+        f.find<QLineEdit>("Edit1")->setText(QString::number(pairs[line].second, 'f', 6));
+        f.button("Button2")->click();
+    }
+    f.button("Button15")->click();
+    f.button("Button6")->click();
+    f.button("Button5")->click();
+    QVERIFY(f.messages->errors.isEmpty());
+    const PointList corrected = f.window->state().spectrum.Spectrum;
+    QVERIFY(f.window->state().appliedCalibration.has_value());
+
+    const QString saved = f.dir.filePath("corrected.mzML");
+    f.files->answers.push_back(saved);
+    f.window->menu().SaveMzML->trigger();
+    QCOMPARE(f.files->requests.back().request.title, QStringLiteral("Сохранить спектр как mzML"));
+    QCOMPARE(f.files->requests.back().request.proposedName, QStringLiteral("small.mzML"));
+    QFile file(saved);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray text = file.readAll();
+    QVERIFY(text.contains("name=\"calibration curve\" value=\"line\""));
+    QVERIFY(text.contains("name=\"source file\" value=\"small.mzML\""));
+
+    f.open(saved);  // one spectrum: no chooser
+    QCOMPARE(f.files->scanRequests.size(), std::size_t{1});
+    QCOMPARE(f.window->state().spectrum.Spectrum.x, corrected.x);
+    QCOMPARE(f.window->state().spectrum.Spectrum.y, corrected.y);
+    QVERIFY(!f.window->state().appliedCalibration.has_value());
+}
+
+QTEST_MAIN(InstrumentFilesTest)
+#include "test_instrument_files.moc"

@@ -1,0 +1,28 @@
+#pragma once
+// The window's side of instrument files: reading the chosen file (a text spectrum, or one scan
+// of an mzML/mzXML file chosen in the scan chooser) and "Сохранить как mzML...".
+#include <QString>
+#include <optional>
+
+#include "core/ms_data_file.h"
+#include "core/spectrum_file.h"
+
+namespace orvelo::ui {
+
+class FileDialogs;
+struct CommandContext;
+
+struct LoadedInput {
+    LoadedSpectrum spectrum;
+    SpectrumSource source;
+};
+
+// A file with more than one spectrum asks for the scan; nothing when the operator cancels.
+// Throws OrveloError for a file that cannot be read or a scan that cannot be processed.
+std::optional<LoadedInput> ReadInputFile(const QString& path, FileDialogs& dialogs);
+
+// "Сохранить как mzML...": the loaded (after "Пересчитать данные", the corrected) spectrum as
+// an mzML file of one profile spectrum, recording its source and calibration.
+void SaveAsMzML(CommandContext& c);
+
+}  // namespace orvelo::ui
