@@ -88,4 +88,13 @@ std::string KindListLine(const IonRow& row, int kind);
 // The lines of ListBox2 ("Стандартные массы") for the current check-box states.
 std::vector<std::string> ReFill(const ReferenceTables& t, const ListFlags& flags);
 
+// The lines of "Стандартные массы" for the state of its group: with "CH" chosen the CH table
+// through the kind check boxes (ReFill); with "CF" chosen every row of the CF table,
+// "30.9984,  C 1 F 1" (the kind boxes describe hydrogen counts and do not apply there). A CF
+// line starts with its mass like a CH line, so "<<" takes it the same way.
+enum class StandardFamily { CH, CF };
+std::string CFListLine(const IonRow& row);
+std::vector<std::string> StandardMassLines(const ReferenceTables& tables, const ListFlags& flags,
+                                           StandardFamily family);
+
 }  // namespace orvelo

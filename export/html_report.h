@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "fitting/results_table.h"
+
 namespace orvelo {
 
 // Row 0 is the header row (written with TH cells); columnWidths[n] is column n's width in
@@ -16,7 +18,7 @@ struct HtmlTable {
     std::vector<int> columnWidths;
 };
 
-inline constexpr int kReportColumnCount = 12;
+inline constexpr int kReportColumnCount = kResultColumns;
 
 // Save-dialog texts of "Файл" > "Информация" (the filter in the "caption|mask|..." form).
 inline constexpr const char* kHtmlDialogTitle = "Сохранить информацию";

@@ -49,6 +49,7 @@ namespace {
 struct ZoneSlot {
     PeakResult result;
     FitStop stop = FitStop::Converged;
+    bool settled = false;
     std::vector<std::string> lines;
     std::vector<std::string> problems;
     std::exception_ptr error;
@@ -71,6 +72,7 @@ public:
         slot.result = outcome.result;
         slot.result.ZoneIndex = j;
         slot.stop = outcome.stop;
+        slot.settled = outcome.settled;
         slot.lines = ZoneLines(zone + 1, input);
     }
 
@@ -89,6 +91,7 @@ void Deliver(int zone, ZoneSlot& slot, const FinalRunOptions& options, FinalRunR
     if (options.onZone) options.onZone(ZoneReport{zone, slot.stop, slot.result, slot.lines, slot.problems});
     out.peaks.push_back(slot.result);
     out.stops.push_back(slot.stop);
+    out.warnings.push_back(RowWarningOf(slot.stop, slot.settled, slot.result));
     out.zoneLines.insert(out.zoneLines.end(), slot.lines.begin(), slot.lines.end());
     out.problemLines.insert(out.problemLines.end(), slot.problems.begin(), slot.problems.end());
     if (IsProblemStop(slot.stop)) ++out.ProblemCount;

@@ -22,6 +22,7 @@
 
 #include "core/spectrum_state.h"
 #include "fitting/peak_fit.h"
+#include "fitting/results_table.h"
 #include "fitting/peak_result.h"
 
 namespace orvelo {
@@ -82,6 +83,7 @@ struct FinalRunOptions {
 struct FinalRunResult {
     PeakResults peaks;                     // PeakResults, in zone order
     std::vector<FitStop> stops;            // how each zone's fit ended
+    std::vector<RowWarning> warnings;      // per peak: a row to look at twice, and why
     std::vector<std::string> zoneLines;    // ListBox4: six lines per zone
     std::vector<std::string> problemLines; // ListBox3: 14 lines per problem peak
     int ProblemCount = 0;

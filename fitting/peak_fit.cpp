@@ -111,6 +111,16 @@ bool Converged(const Params& delta) {
     return true;
 }
 
+}  // namespace
+
+bool SettledIncrements(const Params& increments, const Params& parameters) {
+    for (int k = 0; k < 4; ++k)
+        if (!(std::fabs(increments[k]) <= kSettledRelativeStep * std::fabs(parameters[k]))) return false;
+    return true;
+}
+
+namespace {
+
 bool AllFinite(const FitState& state) {
     for (int k = 0; k < 4; ++k)
         if (!std::isfinite(state.P[k]) || !std::isfinite(state.e[k])) return false;
@@ -184,12 +194,17 @@ FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput
             stop = true;
             how = FitStop::Converged;
         }
+        const Params increments = state.P;
         ApplyIncrement(state, current, samples, sums, freedom);
         if (!AllFinite(state)) return ProblemPeak(state, input, FitStop::NotFinite, current, step, log);
 
         state.FitIterations = step;
         if (log.iterations) Append(log.iterations, IterationLines(step, state.P, state.e));
-        if (stop) return Finish(state, input, how, step);
+        if (stop) {
+            FitOutcome out = Finish(state, input, how, step);
+            out.settled = how == FitStop::StepCap && SettledIncrements(increments, state.P);
+            return out;
+        }
         current = state.P;
     }
 }

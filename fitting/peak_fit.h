@@ -60,6 +60,13 @@ enum class FitStop {
     UnusableWindow,  // fewer than kMinFitSamples samples, or none above zero: problem peak
 };
 
+// A fit stopped by the step cap has settled when every last increment is below this fraction
+// of its parameter's magnitude: for values like B = 1e8 or R = 1e5 the absolute tolerance lies
+// below the rounding of a double, so such fits reach the cap although they no longer move.
+inline constexpr double kSettledRelativeStep = 1e-9;
+// |increment k| <= kSettledRelativeStep * |parameter k| for all four.
+bool SettledIncrements(const Params& increments, const Params& parameters);
+
 inline bool IsProblemStop(FitStop s) {
     return s == FitStop::Singular || s == FitStop::NotFinite || s == FitStop::UnusableWindow;
 }
@@ -92,6 +99,8 @@ struct FitOutcome {
     // caller's. A problem peak has Centre D0, R 1000, Background A0, Height exactly 1.0 and
     // zero errors, StdErr and S.
     PeakResult result;
+    // StepCap only: the last step changed no parameter beyond kSettledRelativeStep of it.
+    bool settled = false;
 
     bool problem() const { return IsProblemStop(stop); }
 };

@@ -67,4 +67,25 @@ std::vector<ResultRow> ResultsTable(const PeakResults& peaks) {
     return rows;
 }
 
+RowWarning RowWarningOf(FitStop stop, bool settled, const PeakResult& peak) {
+    if (IsProblemStop(stop) || IsProblemPeak(peak)) return RowWarning::None;
+    if (!(peak.R > 0)) return RowWarning::RNotPositive;
+    if (stop == FitStop::StepCap) return settled ? RowWarning::CapSettled : RowWarning::CapMoving;
+    return RowWarning::None;
+}
+
+std::string RowWarningText(RowWarning warning) {
+    const std::string cap = std::to_string(kMaxFitSteps);
+    switch (warning) {
+        case RowWarning::None: return {};
+        case RowWarning::CapSettled:
+            return "Подбор остановлен на " + cap +
+                   " итерациях, но значения установились: последние шаги меньше 1E-9 от самих значений";
+        case RowWarning::CapMoving:
+            return "Подбор остановлен на " + cap + " итерациях, а значения ещё менялись: результат ненадёжен";
+        case RowWarning::RNotPositive: return "R не положительно: ширина пика не подобрана, результат ненадёжен";
+    }
+    return {};
+}
+
 }  // namespace orvelo

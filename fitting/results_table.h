@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "fitting/peak_fit.h"
 #include "fitting/peak_result.h"
 
 namespace orvelo {
@@ -29,5 +30,17 @@ double MassDefect(double centre);
 // StdErr / Height (2), Iter (0), N (0). DMe is Me minus the Me of the previous normal row,
 // and empty in the first row. A problem row: NominalMass, "Ошибка", nine " ", N.
 std::vector<ResultRow> ResultsTable(const PeakResults& peaks);
+
+// Rows of the table worth a second look; their cell texts stay as they are, the window marks
+// them with a colour and says why in a tooltip. Problem rows already read "Ошибка".
+enum class RowWarning {
+    None,
+    CapSettled,    // stopped by the step cap, but the last steps no longer moved the values
+    CapMoving,     // stopped by the step cap while the values were still changing
+    RNotPositive,  // the fitted resolving power is zero, negative or not a number
+};
+RowWarning RowWarningOf(FitStop stop, bool settled, const PeakResult& peak);
+// The tooltip of a marked row; empty for RowWarning::None.
+std::string RowWarningText(RowWarning warning);
 
 }  // namespace orvelo

@@ -79,9 +79,13 @@ void ObrabNaklon(SpectrumState& s) {
     TurningPoints(s.AboveNoise, s.FinalExtrema, PreliminaryStepName(7));
 }
 
-std::optional<std::string> CheckKolUsred(int kolUsred, int samples) {
+double SmoothingWork(int kolUsred, int samples) {
     const double passes = 3.0 + std::max(1.0, static_cast<double>(kolUsred) + 2.0);
-    if (passes * std::max(samples, 0) <= kMaxSmoothingWork) return std::nullopt;
+    return passes * std::max(samples, 0);
+}
+
+std::optional<std::string> CheckKolUsred(int kolUsred, int samples) {
+    if (SmoothingWork(kolUsred, samples) <= kMaxSmoothingWork) return std::nullopt;
     const long long allowed = static_cast<long long>(kMaxSmoothingWork / std::max(samples, 1)) - 5;
     return "KolUsred = " + std::to_string(kolUsred) + " слишком велико: " + std::to_string(kolUsred + 5LL) +
            " проходов сглаживания по " + std::to_string(samples) +
@@ -94,6 +98,14 @@ void RunPreliminary(SpectrumState& s) {
     Obrab2(s);
     Obrab3(s);
     Obrab4(s);
+    // A threshold carried over from an earlier spectrum that no zone of this one reaches falls
+    // back to 0 (every zone kept, as after start-up): the zone list is shown so the operator can
+    // choose again. A threshold that keeps a zone is carried over as it is.
+    if (s.NoiseThreshold != 0 && s.zones.count() > 0) {
+        PointList kept;
+        ThresholdZones(s.PeakValley, s.NoiseThreshold, kept, PreliminaryStepName(6));
+        if (kept.count() < 2) s.NoiseThreshold = 0;
+    }
     ObrabNaklon(s);
     OtsortVysota(s);
 }

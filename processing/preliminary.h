@@ -19,6 +19,12 @@ void ObrabNaklon(SpectrumState& s);  // stages 6 and 7 with NoiseThreshold
 // more than about a minute; such a KolUsred is refused before anything changes.
 inline constexpr double kMaxSmoothingWork = 2e10;
 
+// Smoothing work beyond this keeps a run busy for a noticeable time (about a tenth of a second
+// and more): the window then runs it on a worker and shows that it is busy.
+inline constexpr double kNoticeableSmoothingWork = 2e7;
+// The smoothing work of a preliminary run: passes times samples.
+double SmoothingWork(int kolUsred, int samples);
+
 // The refusal text for a KolUsred whose passes over `samples` points would take too long, or
 // nothing when it is acceptable. Negative values are fine (stage 2 then gets one pass).
 std::optional<std::string> CheckKolUsred(int kolUsred, int samples);

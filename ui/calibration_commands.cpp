@@ -13,7 +13,7 @@
 #include "ui/page_calibration_masses.h"
 #include "ui/page_single_peak.h"
 #include "ui/spectrum_commands.h"
-#include "ui/standard_mass_lines.h"
+#include "calibration/reference_masses.h"
 #include "ui/widget_kit.h"
 
 namespace orvelo::ui {
@@ -173,6 +173,7 @@ void CalibrationCommands::Recalculate() {
     }
     AfterRecalculated(c_.pages);
     ApplyCalibration(c_.state.calibration.curve, c_.state.spectrum.Spectrum);
+    c_.state.SpectrumUnsaved = true;
     spectrum_.ClearAll(ClearMode::NewSpectrum);
     spectrum_.DrawSpectrum();
     c_.info(QString::fromUtf8(kRecalculatedMessage));

@@ -5,6 +5,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "core/number_text.h"
 
@@ -80,6 +81,7 @@ void ChartSeries::changed(bool dataChanged) {
 void ChartSeries::clear() {
     graph_->data()->clear();
     labels_.clear();
+    breaks_.clear();
     changed(true);
 }
 
@@ -94,12 +96,50 @@ void ChartSeries::setPoints(const std::vector<double>& x, const std::vector<doub
     for (std::size_t i = 0; i < n; ++i) data[static_cast<qsizetype>(i)] = QCPGraphData(x[i], y[i]);
     graph_->data()->set(data, true);
     labels_.clear();
+    breaks_.clear();
     changed(true);
 }
 
-int ChartSeries::count() const { return graph_->data()->size(); }
-double ChartSeries::x(int i) const { return graph_->data()->at(i)->key; }
-double ChartSeries::y(int i) const { return graph_->data()->at(i)->value; }
+// A break is a point whose value is not a number, halfway between the pieces: the library
+// draws no line through it and no marker on it.
+void ChartSeries::setPieces(const std::vector<double>& x, const std::vector<double>& y,
+                            const std::vector<int>& starts) {
+    const auto n = std::min(x.size(), y.size());
+    QVector<QCPGraphData> data;
+    data.reserve(static_cast<qsizetype>(n + starts.size()));
+    std::vector<int> breaks;
+    auto next = starts.begin();
+    for (std::size_t i = 0; i < n; ++i) {
+        while (next != starts.end() && *next < static_cast<int>(i)) ++next;
+        if (i > 0 && next != starts.end() && *next == static_cast<int>(i)) {
+            breaks.push_back(static_cast<int>(data.size()));
+            data.append(QCPGraphData((x[i - 1] + x[i]) / 2, std::numeric_limits<double>::quiet_NaN()));
+        }
+        data.append(QCPGraphData(x[i], y[i]));
+    }
+    graph_->data()->set(data, true);
+    labels_.clear();
+    breaks_ = std::move(breaks);
+    changed(true);
+}
+
+int ChartSeries::dataIndex(int i) const {
+    int d = i;
+    for (int b : breaks_) {
+        if (b > d) break;
+        ++d;
+    }
+    return d;
+}
+
+int ChartSeries::pointIndex(int dataIndex) const {
+    const auto before = std::lower_bound(breaks_.begin(), breaks_.end(), dataIndex) - breaks_.begin();
+    return dataIndex - static_cast<int>(before);
+}
+
+int ChartSeries::count() const { return graph_->data()->size() - static_cast<int>(breaks_.size()); }
+double ChartSeries::x(int i) const { return graph_->data()->at(dataIndex(i))->key; }
+double ChartSeries::y(int i) const { return graph_->data()->at(dataIndex(i))->value; }
 
 bool ChartSeries::shown() const { return graph_->visible(); }
 void ChartSeries::setShown(bool shown) {
@@ -140,6 +180,7 @@ int ChartSeries::nearestPoint(QPointF pixel, double tolerance) const {
     int best = -1;
     double bestDistance = tolerance * tolerance;
     for (auto it = begin; it != end; ++it) {
+        if (std::isnan(it->value)) continue;  // a break between pieces
         double dx = keyAxis->coordToPixel(it->key) - pixel.x();
         double dy = valueAxis->coordToPixel(it->value) - pixel.y();
         double d = dx * dx + dy * dy;
@@ -148,7 +189,7 @@ int ChartSeries::nearestPoint(QPointF pixel, double tolerance) const {
             best = static_cast<int>(it - data->constBegin());
         }
     }
-    return best;
+    return best < 0 ? -1 : pointIndex(best);
 }
 
 int ChartSeries::pointUnderMouse() const {
@@ -449,7 +490,8 @@ void ChartSurface::drawMarks(QPainter& painter, const ChartSeries& s) {
     if (s.marksClipped_) painter.setClipRect(plot_->axisRect()->rect());
     const QFontMetrics metrics(painter.font());
     for (auto it = begin; it != end; ++it) {
-        const int i = static_cast<int>(it - data->constBegin());
+        if (std::isnan(it->value)) continue;  // a break between pieces
+        const int i = s.pointIndex(static_cast<int>(it - data->constBegin()));
         QString text = s.markText(i);
         if (text.isEmpty()) continue;
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));

@@ -63,6 +63,9 @@ public:
     void addPoint(double x, double y);  // inserted in X order
     // Replaces every point at once; x must be ascending (the fast way for big lists).
     void setPoints(const std::vector<double>& x, const std::vector<double>& y);
+    // The same for a series of separate pieces: the line is broken before every index in
+    // `starts` (ascending), so no line joins one piece to the next; the points are as given.
+    void setPieces(const std::vector<double>& x, const std::vector<double>& y, const std::vector<int>& starts);
     int count() const;
     double x(int i) const;
     double y(int i) const;
@@ -97,6 +100,9 @@ private:
     ChartSeries(ChartSurface* surface, QCPGraph* graph, const SeriesStyle& style);
     void changed(bool dataChanged);
     int nearestPoint(QPointF pixel, double tolerance) const;
+    // Between point indices and the library's data, which holds one break before each piece.
+    int dataIndex(int i) const;
+    int pointIndex(int dataIndex) const;
 
     ChartSurface* surface_;
     QCPGraph* graph_;
@@ -104,6 +110,7 @@ private:
     bool marks_ = false;
     bool marksClipped_ = true;
     QHash<int, QString> labels_;
+    std::vector<int> breaks_;  // data indices of the breaks between pieces, ascending
     MarkTextFn markText_;
     AfterDrawFn afterDraw_;
     std::optional<Qt::CursorShape> pointCursor_;

@@ -40,8 +40,8 @@ std::optional<QString> QtFileDialogs::run(QFileDialog*& dialog, bool save,
                                           const FileRequest& request) {
     if (!dialog) {
         dialog = new QFileDialog(parent_);
-        dialog->setOptions(QFileDialog::DontConfirmOverwrite | QFileDialog::DontUseNativeDialog |
-                           QFileDialog::HideNameFilterDetails);
+        // Saving over an existing file asks first (the dialog's own overwrite question).
+        dialog->setOptions(QFileDialog::DontUseNativeDialog | QFileDialog::HideNameFilterDetails);
         dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
         dialog->setFileMode(save ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
         dialog->setDefaultSuffix(QString());
@@ -75,6 +75,18 @@ void QtMessageBoxes::error(const QString& text) {
     QMessageBox box(QMessageBox::Critical, QStringLiteral("Орвело"), DisplayText(ErrorText(text)),
                     QMessageBox::Ok, parent_);
     box.exec();
+}
+
+MessageBoxes::Answer QtMessageBoxes::question(const QString& text) {
+    QMessageBox box(QMessageBox::Question, QStringLiteral("Орвело"), DisplayText(text),
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parent_);
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Yes: return Answer::Yes;
+        case QMessageBox::No: return Answer::No;
+        default: return Answer::Cancel;
+    }
 }
 
 }  // namespace orvelo::ui

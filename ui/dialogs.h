@@ -34,6 +34,9 @@ public:
     virtual void info(const QString& text) = 0;
     // The same with an error icon; the text gets its full stop (ErrorText).
     virtual void error(const QString& text) = 0;
+    // Modal, caption "Орвело", the buttons Yes, No and Cancel (closing the box is Cancel).
+    enum class Answer { Yes, No, Cancel };
+    virtual Answer question(const QString& text) = 0;
 };
 
 // "Текст (*.txt)|*.TXT|Все (*.*)|*.*" -> "Текст (*.txt) (*.TXT *.txt);;Все (*.*) (*.*)": each
@@ -67,6 +70,7 @@ public:
     explicit QtMessageBoxes(QWidget* parent) : parent_(parent) {}
     void info(const QString& text) override;
     void error(const QString& text) override;
+    Answer question(const QString& text) override;
 
 private:
     QWidget* parent_;

@@ -8,8 +8,7 @@
 #include <QRadioButton>
 #include <chrono>
 
-#include "calibration/reference_masses.h"
-#include "calibration/theory_series.h"
+#include "calibration/after_final_run.h"
 #include "core/errors.h"
 #include "fitting/fitted_curve.h"
 #include "fitting/results_table.h"
@@ -83,7 +82,9 @@ void MyThread::run() {
 // The commands.
 
 FinalRunCommands::FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum)
-    : c_(context), spectrum_(spectrum) {}
+    : c_(context), spectrum_(spectrum) {
+    connect(&c_.form5, &ProgressWindow::stopRequested, this, &FinalRunCommands::requestCancel);
+}
 
 FinalRunCommands::~FinalRunCommands() { stopAndWait(); }
 
@@ -168,6 +169,9 @@ void FinalRunCommands::Obrab5() {
     c_.state.run.running = false;
     lock_.unlock();
     if (worker->cancelled()) {
+        // The zones fitted so far are discarded with their lines.
+        c_.pages.testing->ListBox3->clear();
+        c_.pages.testing->ListBox4->clear();
         AfterFinalRunFailed(c_.pages);
         emit runEnded();
         return;
@@ -180,6 +184,7 @@ void FinalRunCommands::Obrab5() {
     }
     const int64_t elapsed = TickCount() - c_.state.run.RunStartTime;
     c_.state.run.peaks = std::move(worker->result().peaks);
+    c_.state.run.warnings = std::move(worker->result().warnings);
     c_.state.run.ProblemCount = worker->result().ProblemCount;
     PageTesting& t = *c_.pages.testing;
     t.setCounter(t.Label2, QString::number(elapsed));
@@ -194,42 +199,34 @@ void FinalRunCommands::Obrab5() {
 void FinalRunCommands::showResults() {
     const PeakResults& peaks = c_.state.run.peaks;
     ChartSeries& series6 = *c_.pages.spectrum->Series6;
-    DrawStage(series6, FittedCurves(peaks, c_.state.run.GaussPower), c_.menu.Series6View);
+    std::vector<int> starts;
+    const PointList curves = FittedCurves(peaks, c_.state.run.GaussPower, &starts);
+    series6.setMarkers(c_.menu.Series6View.markers->isChecked());
+    series6.setShown(c_.menu.Series6View.shown->isChecked());
+    series6.setPieces(curves.x, curves.y, starts);
 
-    std::vector<std::vector<std::string>> rows;
-    for (const ResultRow& r : ResultsTable(peaks)) rows.emplace_back(r.begin(), r.end());
-    c_.pages.info->setRows(rows, 0);
-    c_.pages.info->AutoSizeColumns();
+    c_.pages.info->showResults(ResultsTable(peaks), c_.state.run.warnings);
     showReferenceTables();
 }
 
-// FillListMass, StandartCH (with its ReFill), StandartCF, CreateTeoriaCH, CreateTeoriaCF.
+// The mass lists, the reference tables and the theory charts of the run ("Стандартные массы"
+// follows from the tables when runEnded reaches the calibration commands).
 void FinalRunCommands::showReferenceTables() {
     ProgramState& s = c_.state;
-    const PeakResults& peaks = s.run.peaks;
-    const std::vector<std::string> massLines = FillListMass(peaks);
-    AddLines(c_.pages.calibrationMasses->ListBox5, massLines);
-    AddLines(c_.pages.singlePeak->ListBox8, massLines);
-
-    const ElementMasses elements = ElementMassesOf(s.spectrum);
+    MassAssignment assigned = AssignMasses(s.spectrum, s.run.peaks);
+    AddLines(c_.pages.calibrationMasses->ListBox5, assigned.massLines);
+    AddLines(c_.pages.singlePeak->ListBox8, assigned.massLines);
     // A range too wide builds empty tables; the operator is told why.
-    if (const auto refusal = ReferenceRangeRefusal(peaks)) c_.info(QString::fromStdString(*refusal));
-    StandartCH(peaks, elements, s.tables);
-    PageCalibrationMasses& m = *c_.pages.calibrationMasses;
-    m.ListBox2->clear();
-    AddLines(m.ListBox2, ReFill(s.tables, ListFlagsOf(m)));
-    StandartCF(peaks, elements, s.tables);
-
-    const TheoryChart ch = CreateTeoriaCH(s.tables, peaks);
-    const TheoryChart cf = CreateTeoriaCF(s.tables, peaks);
-    s.calibration.practiceCH = ch.practice;
-    s.calibration.practiceCF = cf.practice;
+    if (assigned.refusal) c_.info(QString::fromStdString(*assigned.refusal));
+    s.tables = std::move(assigned.tables);
+    s.calibration.practiceCH = assigned.ch.practice;
+    s.calibration.practiceCF = assigned.cf.practice;
     PageTheory& pch = *c_.pages.theoryCH;
     PageTheory& pcf = *c_.pages.theoryCF;
-    pch.theory->setPoints(ch.theory.x, ch.theory.y);
-    pch.practice->setPoints(ch.practice.points.x, ch.practice.points.y);
-    pcf.theory->setPoints(cf.theory.x, cf.theory.y);
-    pcf.practice->setPoints(cf.practice.points.x, cf.practice.points.y);
+    pch.theory->setPoints(assigned.ch.theory.x, assigned.ch.theory.y);
+    pch.practice->setPoints(assigned.ch.practice.points.x, assigned.ch.practice.points.y);
+    pcf.theory->setPoints(assigned.cf.theory.x, assigned.cf.theory.y);
+    pcf.practice->setPoints(assigned.cf.practice.points.x, assigned.cf.practice.points.y);
 }
 
 }  // namespace orvelo::ui

@@ -15,7 +15,11 @@ inline constexpr const char* kAfterPreliminaryGuidance =
     "Как только встретится первый по Вашему мнению не помеховый пик\r"
     "надо ввести его высоту (первое число в строке) в окно \"Первый не помеховый пик\"\r"
     "путём нажатия кнопки \">>\"\r\r"
-    "Далее следует нажать кнопку \"Предпоследняя\"\r";
+    "Далее следует нажать кнопку \"Последняя\"\r";
+
+// Asked before a spectrum changed by "Пересчитать данные" and not saved would be given up.
+inline constexpr const char* kUnsavedSpectrumQuestion =
+    "Спектр изменён пересчётом масс и не сохранён.\rСохранить его?";
 
 // Shown after the preliminary run when the guidance is off.
 inline constexpr const char* kPreliminaryDoneMessage = "Пересчёт произведён";

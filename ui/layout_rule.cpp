@@ -7,7 +7,6 @@ namespace {
 
 constexpr int kMargin = 20;
 constexpr int kFrameMargin = 16;  // inside GroupBox5
-constexpr int kSinglePeakNarrow = 669;
 
 int AtLeastZero(int v) { return std::max(v, 0); }
 
@@ -46,8 +45,9 @@ LayoutBoxes ApplyLayoutRule(const LayoutPages& pages, LayoutBoxes b) {
 
     FollowBottom(b.ListBox8, pages.singlePeak.height);
     FollowBottom(b.ListBox9, pages.singlePeak.height);
-    if (pages.singlePeak.width < kSinglePeakNarrow)
-        b.ListBox9.width = AtLeastZero(pages.singlePeak.width - b.ListBox9.left - kMargin);
+    // The iteration lines take the page's width, so that none is cut off while the page has room
+    // (at 669 pixels this is the design width, 441).
+    b.ListBox9.width = AtLeastZero(pages.singlePeak.width - b.ListBox9.left - kMargin);
 
     FollowBottom(b.ListBox3, pages.testing.height);
     FollowBottom(b.ListBox4, pages.testing.height);

@@ -3,7 +3,7 @@
 // charts that end near the bottom or right edge of their page follow it with a margin of 20
 // pixels. Plain arithmetic over sizes, so the examples can be checked without a window.
 //
-//   page "Отдельный пик" 668 wide:  ListBox9.width = 668 - 208 - 20 = 440
+//   page "Отдельный пик" 668 wide:  ListBox9.width = 668 - 208 - 20 = 440 (669: 441, the design)
 //   page "Калибровочная кривая" 1009 wide: third = 336, w = 316;
 //     Button6 at 10, Button4 at 336, Button5 at 2*316 + 30 = 662, each 316 wide
 namespace orvelo::ui {

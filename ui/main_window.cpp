@@ -61,6 +61,9 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     connect(finalRun_.get(), &FinalRunCommands::runEnded, this, [this] {
         if (closePending_) close();
     });
+    connect(spectrum_.get(), &SpectrumCommands::preliminaryEnded, this, [this] {
+        if (closePending_) close();
+    });
     connect(finalRun_.get(), &FinalRunCommands::runEnded, calibration_.get(), &CalibrationCommands::ReFill);
     connect(finalRun_.get(), &FinalRunCommands::runEnded, theory_.get(), &TheoryCommands::MakeRoomForMarks);
     connectMenu();
@@ -99,6 +102,7 @@ void MainWindow::createPages() {
         PageControl1->addTab(page, QString::fromUtf8(caption));
         page->installEventFilter(this);  // the layout rule follows every page resize
     }
+    pages_.settings->area()->installEventFilter(this);
 }
 
 // Start-up defaults, then everything but loading switched off.
@@ -217,7 +221,7 @@ void MainWindow::openPresetFolder(const PresetFolder& folder) {
 
 void MainWindow::applyLayoutRule() {
     auto size = [](QWidget* w) { return PageSize{w->width(), w->height()}; };
-    LayoutPages pageSizes{size(pages_.settings), size(pages_.calibrationMasses), size(pages_.calibrationCurve),
+    LayoutPages pageSizes{size(pages_.settings->area()), size(pages_.calibrationMasses), size(pages_.calibrationCurve),
                           size(pages_.singlePeak), size(pages_.testing)};
     auto box = [](QWidget* w) { return Box{w->x(), w->y(), w->width(), w->height()}; };
     PageSettings& s = *pages_.settings;
@@ -248,9 +252,19 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
 // Closing during a final run cancels it between zones; the window closes once the worker has
 // stopped (its pending progress step is served meanwhile, so nothing waits on anything).
 void MainWindow::closeEvent(QCloseEvent* event) {
+    if (spectrum_->preliminaryRunning()) {  // it cannot be interrupted; close when it ends
+        closePending_ = true;
+        event->ignore();
+        return;
+    }
     if (finalRun_->running()) {
         closePending_ = true;
         finalRun_->requestCancel();
+        event->ignore();
+        return;
+    }
+    closePending_ = false;
+    if (!spectrum_->MaySpectrumBeDiscarded()) {
         event->ignore();
         return;
     }

@@ -94,6 +94,43 @@ void PageInfo::AutoSizeColumns() {
     }
 }
 
+namespace {
+
+QColor WarningColour(RowWarning warning) {
+    switch (warning) {
+        case RowWarning::CapSettled: return QColor(255, 248, 200);  // pale yellow: look, no alarm
+        case RowWarning::CapMoving:
+        case RowWarning::RNotPositive: return QColor(255, 190, 190);  // pale red: do not trust
+        case RowWarning::None: break;
+    }
+    return {};
+}
+
+}  // namespace
+
+void PageInfo::showResults(const std::vector<ResultRow>& table, const std::vector<RowWarning>& warnings) {
+    std::vector<std::vector<std::string>> rows;
+    rows.reserve(table.size());
+    for (const ResultRow& r : table) rows.emplace_back(r.begin(), r.end());
+    setRows(rows, 0);
+    for (std::size_t p = 0; p < warnings.size() && static_cast<int>(p) + 1 < rowCount(); ++p) {
+        if (warnings[p] == RowWarning::None) continue;
+        const QString why = QString::fromStdString(RowWarningText(warnings[p]));
+        for (int c = 0; c < kResultColumns; ++c) {
+            QTableWidgetItem* item = StringGrid1->item(static_cast<int>(p), c);
+            if (!item) continue;
+            item->setBackground(WarningColour(warnings[p]));
+            item->setToolTip(why);
+        }
+    }
+    AutoSizeColumns();
+}
+
+void PageInfo::clear() {
+    StringGrid1->clearContents();
+    setRowCount(2);
+}
+
 // The hidden diagnostic button: the selection and the text of its top-left cell.
 void PageInfo::Button11Click() {
     int left = 0, top = 1, right = 0, bottom = 1;

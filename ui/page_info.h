@@ -5,14 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "fitting/results_table.h"
+
 class QMenu;
 class QAction;
 class QPushButton;
 class QTableWidget;
 
 namespace orvelo::ui {
-
-inline constexpr int kResultColumns = 12;
 
 class PageInfo : public QWidget {
     Q_OBJECT
@@ -30,6 +30,12 @@ public:
     void setRows(const std::vector<std::vector<std::string>>& rows, int firstRow);
     // Every column as wide as its widest text (header included) plus the width of "www".
     void AutoSizeColumns();
+    // The results of a final run: one row per peak under the heads, columns sized to their
+    // texts, and row p + 1 marked when warnings[p] says so (a cell colour and a tooltip that
+    // gives the reason; the texts stay as they are).
+    void showResults(const std::vector<ResultRow>& table, const std::vector<RowWarning>& warnings);
+    // The heads and one empty row, nothing marked.
+    void clear();
 
     QTableWidget* StringGrid1;
     QPushButton* Button11;  // never shown

@@ -7,6 +7,8 @@
 #include <QListWidget>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollArea>
+#include <QVBoxLayout>
 
 #include "ui/chart_surface.h"
 #include "ui/layout_rule.h"
@@ -16,37 +18,51 @@ namespace orvelo::ui {
 
 PageSettings::PageSettings(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TabSheet3"));
+    // The controls stand on an area that scrolls when the page is smaller than they need (the
+    // frame "Гаусс" ends at 1057 pixels); on a larger page the area fills it.
+    auto* scroll = new QScrollArea(this);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setWidgetResizable(true);
+    area_ = new QWidget;
+    area_->setObjectName(QStringLiteral("TabSheet3Area"));
+    area_->setMinimumSize(1077, 420);
+    scroll->setWidget(area_);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scroll);
     const LayoutBoxes design = DesignLayout();
-    Label7 = MakeSectionLabel(this, "Label7", QStringLiteral("Высоты зон пиков"), 24, 16);
+    Label7 = MakeSectionLabel(area_, "Label7", QStringLiteral("Высоты зон пиков"), 24, 16);
     const Box& l1 = design.ListBox1;
-    ListBox1 = MakeList(this, "ListBox1", QRect(l1.left, l1.top, l1.width, l1.height));
+    ListBox1 = MakeList(area_, "ListBox1", QRect(l1.left, l1.top, l1.width, l1.height));
+    ListBox1->setUniformItemSizes(false);  // lines of every width scroll into view
+    ListBox1->setLayoutMode(QListView::Batched);
     ListBox1->setToolTip(QStringLiteral("первое число - высота зоны пика\rвторое число - центр зоны")
                              .replace(QLatin1Char('\r'), QLatin1Char('\n')));
 
-    Label5 = MakeSectionLabel(this, "Label5", QStringLiteral("KolUsred"), 312, 32);
-    Edit2 = MakeEdit(this, "Edit2", QStringLiteral("150"), QRect(408, 32, 113, 32));
-    Label6 = MakeSectionLabel(this, "Label6", QStringLiteral("KrivoMn"), 312, 66);
-    Edit3 = MakeEdit(this, "Edit3", QStringLiteral("10"), QRect(408, 66, 113, 32));
-    Button9 = MakeButton(this, "Button9", QStringLiteral("Предварительная"), QRect(552, 32, 225, 65),
+    Label5 = MakeSectionLabel(area_, "Label5", QStringLiteral("KolUsred"), 312, 32);
+    Edit2 = MakeEdit(area_, "Edit2", QStringLiteral("150"), QRect(408, 32, 113, 32));
+    Label6 = MakeSectionLabel(area_, "Label6", QStringLiteral("KrivoMn"), 312, 66);
+    Edit3 = MakeEdit(area_, "Edit3", QStringLiteral("10"), QRect(408, 66, 113, 32));
+    Button9 = MakeButton(area_, "Button9", QStringLiteral("Предварительная"), QRect(552, 32, 225, 65),
                          ButtonLook::Main, QStringLiteral("Предварительная обработка"));
-    Button13 = MakeButton(this, "Button13", QStringLiteral("Последняя"), QRect(552, 120, 225, 65),
-                          ButtonLook::Main, QStringLiteral("Предпоследняя обработка"));
-    BitBtn1 = MakeButton(this, "BitBtn1", QStringLiteral(">>"), QRect(232, 128, 57, 57));
-    Label9 = MakeSectionLabel(this, "Label9", QStringLiteral("Первый не помеховый пик"), 304, 128);
-    Edit4 = MakeEdit(this, "Edit4", QString(), QRect(304, 152, 233, 32));
+    Button13 = MakeButton(area_, "Button13", QStringLiteral("Последняя"), QRect(552, 120, 225, 65),
+                          ButtonLook::Main, QStringLiteral("Последняя обработка"));
+    BitBtn1 = MakeButton(area_, "BitBtn1", QStringLiteral(">>"), QRect(232, 128, 57, 57));
+    Label9 = MakeSectionLabel(area_, "Label9", QStringLiteral("Первый не помеховый пик"), 304, 128);
+    Edit4 = MakeEdit(area_, "Edit4", QString(), QRect(304, 152, 233, 32));
 
-    RadioGroup1 = MakeFrame(this, "RadioGroup1", QStringLiteral("Гаусс"), QRect(808, 32, 249, 113),
+    RadioGroup1 = MakeFrame(area_, "RadioGroup1", QStringLiteral("Гаусс"), QRect(808, 32, 249, 113),
                             QColor(0, 128, 0), 19);
     // The radio buttons lie over the frame but belong to the page.
-    RadioButton3 = MakeRadio(this, "RadioButton3", QStringLiteral("Обычный"), 824, 72, true);
-    RadioButton4 = MakeRadio(this, "RadioButton4", QStringLiteral("С плоской вершиной"), 824, 104);
+    RadioButton3 = MakeRadio(area_, "RadioButton3", QStringLiteral("Обычный"), 824, 72, true);
+    RadioButton4 = MakeRadio(area_, "RadioButton4", QStringLiteral("С плоской вершиной"), 824, 104);
     RadioButton3->raise();
     RadioButton4->raise();
     auto* group = new QButtonGroup(this);
     group->addButton(RadioButton3);
     group->addButton(RadioButton4);
 
-    Chart5 = new ChartSurface(this);
+    Chart5 = new ChartSurface(area_);
     Chart5->setObjectName(QStringLiteral("Chart5"));
     const Box& c5 = design.Chart5;
     Chart5->setGeometry(c5.left, c5.top, c5.width, c5.height);

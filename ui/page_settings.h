@@ -19,6 +19,8 @@ class PageSettings : public QWidget {
     Q_OBJECT
 public:
     explicit PageSettings(QWidget* parent = nullptr);
+    // What the controls stand on; the layout rule follows its size.
+    QWidget* area() const { return area_; }
 
     QLabel* Label7;
     QListWidget* ListBox1;
@@ -37,6 +39,9 @@ public:
     ChartSurface* Chart5;
     ChartSeries* Series14;
     ChartSeries* Series15;
+
+private:
+    QWidget* area_;
 };
 
 }  // namespace orvelo::ui

@@ -5,6 +5,7 @@
 #include <array>
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "calibration/calibration_curve.h"
 #include "calibration/calibration_list.h"
@@ -13,12 +14,14 @@
 #include "core/spectrum_state.h"
 #include "fitting/peak_fit.h"
 #include "fitting/peak_result.h"
+#include "fitting/results_table.h"
 #include "fitting/single_peak.h"
 
 namespace orvelo::ui {
 
 struct FinalRunState {
     PeakResults peaks;        // PeakResults of the last final run, in zone order
+    std::vector<RowWarning> warnings;  // per peak: why its row of the table is marked
     double GaussPower = 2.0;  // 2: plain Gaussian, 8: flat-topped
     int ProblemCount = 0;
     int64_t RunStartTime = 0;  // milliseconds of the monotonic clock
@@ -44,10 +47,14 @@ struct ProgramState {
     CalibrationList calibrationList;
     CalibrationState calibration;
 
+    // The spectrum in memory differs from its file ("Пересчитать данные" since the last load
+    // or save): quitting or opening another file asks first.
+    bool SpectrumUnsaved = false;
+
     bool Podskazka = true;   // guidance messages after the main steps
     bool HintyCHCF = true;   // hover marks on the CH and CF theory charts
     std::string StartPapka;  // start folder of the spectrum dialogs; empty before first use
-    std::array<bool, 12> VyborStolbtsov{};  // columns of the HTML report
+    std::array<bool, kResultColumns> VyborStolbtsov{};  // columns of the HTML report
 
     std::string ImyaKompyutera;  // computer name, at most 15 characters
     bool NaServere1 = false;

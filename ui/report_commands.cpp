@@ -89,13 +89,15 @@ void ReportCommands::connectMenus() {
     connect(info.N4, &QAction::triggered, this, [this] { N4Click(); });
 }
 
-// Form3 first (its OK stores the choice, kept even when the save dialog is then cancelled),
-// then the save dialog, then the report from the grid as it is on screen.
+// Form3 first (its OK stores the choice, kept even when the save dialog is then cancelled;
+// closing it any other way cancels the report), then the save dialog, then the report from the
+// grid as it is on screen.
 void ReportCommands::HTMLOut(bool Usovershen) {
     c_.run([this, Usovershen] {
         {
             ColumnChooser form3(c_.window);
-            if (form3.exec() == QDialog::Accepted) c_.state.VyborStolbtsov = form3.choice();
+            if (form3.exec() != QDialog::Accepted) return;
+            c_.state.VyborStolbtsov = form3.choice();
         }
         const auto name = c_.files.saveFile({QString::fromUtf8(kHtmlDialogTitle), QString::fromUtf8(kHtmlFileName),
                                              CommandContext::programFolder(), QString::fromUtf8(kHtmlFilter)});

@@ -7,13 +7,14 @@
 #include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QHBoxLayout>
 #include <QVBoxLayout>
 #include <cmath>
 
 namespace orvelo::ui {
 
 ProgressWindow::ProgressWindow(QWidget* parent)
-    : QWidget(parent, Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
+    : QWidget(parent, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint) {
     setObjectName(QStringLiteral("Form5"));
     setWindowTitle(QStringLiteral("Пожалуйста, подождите..."));
     setGeometry(209, 215, 705, 63);
@@ -29,9 +30,14 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     Gauge1->setStyleSheet(QStringLiteral(
         "QProgressBar { border: 1px solid gray; background: white; text-align: center; }"
         "QProgressBar::chunk { background: red; }"));
-    auto* layout = new QVBoxLayout(this);
+    StopButton = new QPushButton(QStringLiteral("Стоп"), this);
+    StopButton->setObjectName(QStringLiteral("StopButton"));
+    StopButton->setToolTip(QStringLiteral("Прервать обработку; подобранные пики не сохраняются"));
+    connect(StopButton, &QPushButton::clicked, this, &ProgressWindow::stopRequested);
+    auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(4, 4, 4, 4);
-    layout->addWidget(Gauge1);
+    layout->addWidget(Gauge1, 1);
+    layout->addWidget(StopButton);
 }
 
 void ProgressWindow::showEvent(QShowEvent* event) {
@@ -45,13 +51,12 @@ ColumnChooser::ColumnChooser(QWidget* parent)
     setWindowTitle(QStringLiteral("Выбор столбцов"));
     setGeometry(365, 137, 248, 515);
     setFixedSize(248, 515);
-    static const char* const captions[12] = {"M", "Масса", "Ошибка", "Me", "DMe", "R", "dR",
-                                             "Высота", "Std Err", "Iter", "Sum", "Kol"};
+    const ResultRow& heads = ResultsTableHeads();
     QFont bold;
     bold.setPixelSize(16);
     bold.setBold(true);
-    for (int n = 0; n < 12; ++n) {
-        auto* box = new QCheckBox(QString::fromUtf8(captions[n]), this);
+    for (int n = 0; n < kResultColumns; ++n) {
+        auto* box = new QCheckBox(QString::fromStdString(heads[static_cast<std::size_t>(n)]), this);
         box->setObjectName(QStringLiteral("CheckBox%1").arg(n + 1));
         box->setFont(bold);
         box->setChecked(true);
@@ -65,9 +70,9 @@ ColumnChooser::ColumnChooser(QWidget* parent)
     connect(Button1, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-std::array<bool, 12> ColumnChooser::choice() const {
-    std::array<bool, 12> flags{};
-    for (std::size_t n = 0; n < 12; ++n) flags[n] = boxes[n]->isChecked();
+std::array<bool, kResultColumns> ColumnChooser::choice() const {
+    std::array<bool, kResultColumns> flags{};
+    for (std::size_t n = 0; n < flags.size(); ++n) flags[n] = boxes[n]->isChecked();
     return flags;
 }
 

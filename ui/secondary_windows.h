@@ -5,32 +5,39 @@
 #include <QWidget>
 #include <array>
 
+#include "fitting/results_table.h"
+
 class QCheckBox;
 class QProgressBar;
 class QPushButton;
 
 namespace orvelo::ui {
 
-// Form5: "Пожалуйста, подождите...", no title-bar buttons, a red bar showing "37%".
+// Form5: "Пожалуйста, подождите...", no title-bar buttons, a red bar showing "37%" and the
+// button "Стоп". A dialog-type window of the main window, so it stays above it.
 class ProgressWindow : public QWidget {
     Q_OBJECT
 public:
     explicit ProgressWindow(QWidget* parent = nullptr);
     QProgressBar* Gauge1;
+    QPushButton* StopButton;
+
+signals:
+    void stopRequested();
 
 protected:
     void showEvent(QShowEvent* event) override;  // FormShow: paints at once
 };
 
-// Form3: twelve boxes, box n selects results-table column n whatever its caption.
+// Form3: twelve boxes, box n captioned with the head of results-table column n, which it selects.
 class ColumnChooser : public QDialog {
     Q_OBJECT
 public:
     explicit ColumnChooser(QWidget* parent = nullptr);
-    std::array<QCheckBox*, 12> boxes{};
+    std::array<QCheckBox*, kResultColumns> boxes{};
     QPushButton* Button1;
     // Flags stored by the OK button; unchanged when the window is closed another way.
-    std::array<bool, 12> choice() const;
+    std::array<bool, kResultColumns> choice() const;
 };
 
 // "О программе...": a picture, "Орвело" in red, the version, OK as the default button.

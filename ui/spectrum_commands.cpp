@@ -4,6 +4,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QThread>
 
 #include "core/errors.h"
 #include "core/number_text.h"
@@ -22,6 +25,7 @@
 #include "ui/page_spectrum.h"
 #include "ui/page_testing.h"
 #include "ui/page_theory.h"
+#include "ui/secondary_windows.h"
 
 namespace orvelo::ui {
 namespace {
@@ -54,19 +58,46 @@ void DrawStage(ChartSeries& series, const PointList& points, const ViewToggle& v
     series.setPoints(points.x, points.y);
 }
 
+struct SpectrumCommands::PreliminaryJob {
+    SpectrumState state;
+    QString error;
+};
+
+SpectrumCommands::~SpectrumCommands() {
+    // The worker never calls into the window, so waiting for it here cannot block it.
+    if (preliminary_) {
+        preliminary_->wait();
+        delete preliminary_.data();
+    }
+}
+
 SpectrumCommands::SpectrumCommands(CommandContext& context) : c_(context) {
     PageSettings& s = *c_.pages.settings;
     s.Series15->setAfterDrawCallback([this](ChartCanvas& canvas) { drawTriangleMarker(canvas); });
 }
 
 void SpectrumCommands::ReadFromFile() { c_.run([this] { readFromFile(); }); }
-void SpectrumCommands::WriteToFile() {
-    c_.run([this] {
-        const auto name = c_.files.saveFile({QStringLiteral("Сохранить спектр"), QStringLiteral("Спектр.txt"),
-                                             QString::fromStdString(c_.state.StartPapka),
-                                             QString::fromUtf8(kTextFilter)});
-        if (name) WriteSpectrumFile(name->toStdString(), c_.state.spectrum);
-    });
+void SpectrumCommands::WriteToFile() { c_.run([this] { writeToFile(); }); }
+
+bool SpectrumCommands::writeToFile() {
+    const auto name = c_.files.saveFile({QStringLiteral("Сохранить спектр"), QStringLiteral("Спектр.txt"),
+                                         QString::fromStdString(c_.state.StartPapka), QString::fromUtf8(kTextFilter)});
+    if (!name) return false;
+    WriteSpectrumFile(name->toStdString(), c_.state.spectrum);
+    c_.state.SpectrumUnsaved = false;
+    return true;
+}
+
+bool SpectrumCommands::MaySpectrumBeDiscarded() {
+    if (!c_.state.SpectrumUnsaved) return true;
+    switch (c_.messages.question(QString::fromUtf8(kUnsavedSpectrumQuestion))) {
+        case MessageBoxes::Answer::No: return true;
+        case MessageBoxes::Answer::Cancel: return false;
+        case MessageBoxes::Answer::Yes: break;
+    }
+    bool saved = false;
+    c_.run([&] { saved = writeToFile(); });
+    return saved;
 }
 void SpectrumCommands::Button9Click() { c_.run([this] { button9Click(); }); }
 void SpectrumCommands::ListBox1Click() { c_.run([this] { listBox1Click(); }); }
@@ -75,6 +106,7 @@ void SpectrumCommands::BitBtn1Click() { c_.run([this] { bitBtn1Click(); }); }
 // The file is parsed completely before anything changes, so a failed load keeps the previous
 // spectrum and every display as they were.
 void SpectrumCommands::readFromFile() {
+    if (!MaySpectrumBeDiscarded()) return;
     const auto name = c_.files.openFile({QStringLiteral("Открыть спектр"), QString(),
                                          QString::fromStdString(c_.state.StartPapka),
                                          QString::fromUtf8(kTextFilter)});
@@ -90,6 +122,7 @@ void SpectrumCommands::readFromFile() {
             chart.addTitleLine(QString::fromStdString(*loaded.title));
         }
         ApplyLoadedSpectrum(c_.state.spectrum, std::move(loaded));
+        c_.state.SpectrumUnsaved = false;
         DrawSpectrum();
     }
     c_.guidance(kAfterLoadGuidance);
@@ -121,8 +154,7 @@ void SpectrumCommands::ClearAll(ClearMode mode) {
     }
     sp.Series16->clear();
 
-    p.info->setRowCount(2);
-    for (int col = 0; col < kResultColumns; ++col) p.info->setCell(col, 1, QString());
+    p.info->clear();
 
     PageCalibrationMasses& m = *p.calibrationMasses;
     for (QListWidget* l : {p.settings->ListBox1, m.ListBox2, p.testing->ListBox3, p.testing->ListBox4,
@@ -146,6 +178,7 @@ void SpectrumCommands::ClearAll(ClearMode mode) {
 }
 
 void SpectrumCommands::button9Click() {
+    if (preliminaryRunning()) return;
     AtPreliminaryStart(c_.pages);
     SpectrumState& s = c_.state.spectrum;
     try {
@@ -155,11 +188,63 @@ void SpectrumCommands::button9Click() {
         s.KolUsred = kolUsred;
         s.KrivoMn = ParseNumberOrThrow(c_.pages.settings->Edit3->text().toStdString());
         ClearAll(ClearMode::Preliminary);
+        if (SmoothingWork(s.KolUsred, s.Spectrum.count()) > kNoticeableSmoothingWork) {
+            startPreliminaryWorker();
+            return;
+        }
         RunPreliminary(s);
     } catch (...) {
         AfterPreliminaryFailed(c_.pages);
         throw;
     }
+    showPreliminary();
+}
+
+void SpectrumCommands::startPreliminaryWorker() {
+    job_ = std::make_shared<PreliminaryJob>();
+    job_->state = c_.state.spectrum;
+    ProgressWindow& form5 = c_.form5;
+    form5.Gauge1->setRange(0, 0);  // busy, no percentage
+    form5.StopButton->setEnabled(false);
+    form5.show();
+    lock_.lock(c_.pages, c_.menu);
+    auto job = job_;
+    QThread* worker = QThread::create([job] {
+        try {
+            RunPreliminary(job->state);
+        } catch (const std::exception& e) {
+            job->error = QString::fromUtf8(e.what());
+        }
+    });
+    preliminary_ = worker;
+    connect(worker, &QThread::finished, this, &SpectrumCommands::preliminaryFinished);
+    worker->start();
+}
+
+void SpectrumCommands::preliminaryFinished() {
+    QThread* worker = preliminary_;
+    if (!worker) return;
+    preliminary_ = nullptr;
+    worker->wait();
+    worker->deleteLater();
+    const std::shared_ptr<PreliminaryJob> job = std::move(job_);
+    c_.form5.hide();
+    c_.form5.Gauge1->setRange(0, 100);
+    c_.form5.StopButton->setEnabled(true);
+    lock_.unlock();
+    // The stages before a failed step stay built, as in a run on this thread.
+    c_.state.spectrum = std::move(job->state);
+    if (!job->error.isEmpty()) {
+        AfterPreliminaryFailed(c_.pages);
+        c_.messages.error(job->error);
+    } else {
+        c_.run([this] { showPreliminary(); });
+    }
+    emit preliminaryEnded();
+}
+
+void SpectrumCommands::showPreliminary() {
+    const SpectrumState& s = c_.state.spectrum;
     drawStages();
     FillList(c_.pages.settings->ListBox1, ZoneListLines(s));
     if (c_.state.Podskazka) c_.guidance(kAfterPreliminaryGuidance);

@@ -3,9 +3,15 @@
 // display reset ClearAll, the preliminary run ("Предварительная") and the zone list with its
 // zone chart and ">>".
 #include <QObject>
+#include <QPointer>
+#include <QThread>
+#include <memory>
 
 #include "core/spectrum_state.h"
+#include "ui/availability.h"
 #include "ui/command_context.h"
+
+
 
 namespace orvelo::ui {
 
@@ -17,6 +23,7 @@ class SpectrumCommands : public QObject {
     Q_OBJECT
 public:
     explicit SpectrumCommands(CommandContext& context);
+    ~SpectrumCommands() override;
 
     // Each runs inside the command wrapper.
     void ReadFromFile();
@@ -25,20 +32,40 @@ public:
     void ListBox1Click();
     void BitBtn1Click();
 
+    // True when the spectrum in memory may be given up: it is saved, or the operator saved it
+    // now or chose not to; false when the operator cancelled.
+    bool MaySpectrumBeDiscarded();
+
     // Empties the displays (never the point lists), shows the stored settings again.
     void ClearAll(ClearMode mode);
     // Series1 from stage 0 (after a load and after the masses are recalculated).
     void DrawSpectrum();
 
+    // A preliminary run long enough to be noticed runs on a worker, on a copy of the spectrum
+    // state, while the progress window shows that the program is busy and the commands that
+    // would change its inputs are locked; its results replace the state when it ends.
+    bool preliminaryRunning() const { return preliminary_ != nullptr; }
+
+signals:
+    void preliminaryEnded();
+
 private:
     void readFromFile();
+    bool writeToFile();
     void button9Click();
     void listBox1Click();
     void bitBtn1Click();
+    void startPreliminaryWorker();
+    void preliminaryFinished();
+    void showPreliminary();
     void drawStages();
     void drawTriangleMarker(ChartCanvas& canvas);
 
     CommandContext& c_;
+    struct PreliminaryJob;
+    std::shared_ptr<PreliminaryJob> job_;
+    QPointer<QThread> preliminary_;
+    RunLock lock_;
 };
 
 // Fills a Chart1 series from a stage, first setting its shown flag and markers from the

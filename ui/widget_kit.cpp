@@ -18,11 +18,13 @@ QFont PixelFont(int pixelSize, bool bold = false) {
     return f;
 }
 
+// The colour of an enabled control; a disabled one keeps the toolkit's greyed text, so that it
+// looks disabled.
 void SetTextColour(QWidget* w, const QColor& colour) {
     QPalette p = w->palette();
-    p.setColor(QPalette::WindowText, colour);
-    p.setColor(QPalette::ButtonText, colour);
-    p.setColor(QPalette::Text, colour);
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive})
+        for (QPalette::ColorRole role : {QPalette::WindowText, QPalette::ButtonText, QPalette::Text})
+            p.setColor(group, role, colour);
     w->setPalette(p);
 }
 
@@ -70,6 +72,7 @@ QListWidget* MakeList(QWidget* parent, const char* name, const QRect& place) {
     list->setObjectName(QString::fromLatin1(name));
     list->setFont(PixelFont(16, true));
     list->setUniformItemSizes(true);
+    list->setTextElideMode(Qt::ElideNone);  // a line wider than the list scrolls, it is not cut
     list->setStyleSheet(QStringLiteral("QListWidget::item { height: 20px; }"));
     list->setGeometry(place);
     return list;

@@ -7,6 +7,7 @@
 #include "batch/auto_calibrate.h"
 #include "batch/calibration_file.h"
 #include "batch/output.h"
+#include "calibration/after_final_run.h"
 #include "calibration/calibration_workflow.h"
 #include "calibration/curve_report.h"
 #include "calibration/ion_masses.h"
@@ -61,21 +62,16 @@ void WriteReport(Output& output, const SpectrumState& state, std::vector<std::ve
 
 // The mass lists and reference files a final run leaves on the calibration and theory pages.
 // With ion masses the lists of reference masses are headed by a note and the saw's title says so.
-void WriteMassFiles(Output& output, const SpectrumState& state, const PeakResults& peaks,
-                    ReferenceMassKind kind) {
-    const std::vector<std::string> masses = FillListMass(peaks);
-    output.WriteUtf8("masses.txt", masses);
-
-    const ReferenceTables tables = BuildReferenceTables(peaks, ElementMassesOf(state), kind);
-    output.WriteUtf8("standard-masses.txt", NotedMassLines(ReFill(tables, ListFlags{}), kind));
+void WriteMassFiles(Output& output, const SpectrumState& state, const PeakResults& peaks, ReferenceMassKind kind) {
+    const MassAssignment assigned = AssignMasses(state, peaks, kind);
+    output.WriteUtf8("masses.txt", assigned.massLines);
+    output.WriteUtf8("standard-masses.txt", NotedMassLines(ReFill(assigned.tables, ListFlags{}), kind));
     ListFlags full;
     full.fullList = true;
-    output.WriteUtf8("standard-masses-all.txt", NotedMassLines(ReFill(tables, full), kind));
-
-    const TheoryChart ch = CreateTeoriaCH(tables, peaks);
-    output.WriteProgramFile(kPilaTheoryFileName, PilaCHTheoryLines(ch.theory, kind));
-    output.WriteProgramFile(kPilaPracticeFileName, PilaCHPracticeLines(ch.practice.points));
-    output.WriteProgramFile("ch-list.txt", NotedMassLines(CHListLines(tables.CHList), kind));
+    output.WriteUtf8("standard-masses-all.txt", NotedMassLines(ReFill(assigned.tables, full), kind));
+    output.WriteProgramFile(kPilaTheoryFileName, PilaCHTheoryLines(assigned.ch.theory, kind));
+    output.WriteProgramFile(kPilaPracticeFileName, PilaCHPracticeLines(assigned.ch.practice.points));
+    output.WriteProgramFile("ch-list.txt", NotedMassLines(CHListLines(assigned.tables.CHList), kind));
 }
 
 // The calibration step of --calibrate and --auto-calibrate: the page's line or parabola through

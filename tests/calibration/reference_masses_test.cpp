@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "calibration/peaks.h"
+#include "calibration/after_final_run.h"
 #include "calibration/reference_masses.h"
 #include "core/number_text.h"
 
@@ -295,6 +296,23 @@ TEST(ReferenceMasses, TheNominalRangeIsBoundedAndAWiderOneIsRefusedWithTheLimit)
               "а строятся они не более чем для 100000 номинальных масс");
     StandartCH(PeaksAt({10.5, 100009.5}), ElementMasses{}, t);
     EXPECT_EQ(t.CHList.size(), 100000u);
+}
+
+// One call leaves everything mass assignment needs, consistent with itself: a mass line per
+// peak, CF lines that start with their mass, and practice points for the peaks the saws show.
+TEST(AssignMasses, AfterARunGivesTheListsTablesAndBothSaws) {
+    SpectrumState state;
+    const PeakResults peaks = testing::PeaksAt({60.0, 70.0, 80.0});
+    const MassAssignment a = AssignMasses(state, peaks);
+    EXPECT_EQ(a.massLines, FillListMass(peaks));
+    EXPECT_EQ(StandardMassLines(a.tables, ListFlags{}, StandardFamily::CF),
+              (std::vector<std::string>{"61.9968,  C 2 F 2", "66.9984,  C 4 F 1", "68.9952,  C 1 F 3",
+                                        "73.9968,  C 3 F 2", "78.9984,  C 5 F 1", "80.9952,  C 2 F 3"}));
+    EXPECT_EQ(StandardMassLines(a.tables, ListFlags{}, StandardFamily::CH), ReFill(a.tables, ListFlags{}));
+    EXPECT_EQ(a.ch.practice.points.count(), 3);
+    EXPECT_EQ(a.cf.practice.points.count(), 3);
+    EXPECT_GT(a.ch.theory.count(), 0);
+    EXPECT_GT(a.cf.theory.count(), 0);
 }
 
 }  // namespace

@@ -257,8 +257,10 @@ TEST(FinalRun, FittedCurvesAreDrawnInThousandthsFromTheLeftBoundUpToTheRight) {
     b.Left = 20;
     b.Right = 70;
     b.Centre = 21;
-    const PointList curve = FittedCurves({a, b}, 2.0);
+    std::vector<int> starts{99};
+    const PointList curve = FittedCurves({a, b}, 2.0, &starts);
     ASSERT_EQ(curve.count(), 11 + 10001);
+    EXPECT_EQ(starts, (std::vector<int>{0, 11}));  // each peak's curve is a piece of its own
     EXPECT_EQ(curve.x[0], 10);
     EXPECT_EQ(curve.x[10], 10 + 10 / 1000.0);
     EXPECT_EQ(curve.x[11], 20);

@@ -147,6 +147,17 @@ TEST(PeakFit, FitThatNeverConvergesStopsAfterExactlyTenThousandSteps) {
     EXPECT_EQ(out.result.Iter, kMaxFitSteps);
     EXPECT_FALSE(IsProblemPeak(out.result));
     EXPECT_NEAR(out.result.Centre, 100, 1e-9);
+    EXPECT_TRUE(out.settled) << "its last steps are at the rounding of values near 1e12";
+}
+
+// Settled means every increment is within 1e-9 of its own parameter; one larger step (here
+// C moving by 2e-9 of itself) or any parameter that is not a number keeps the fit moving.
+TEST(PeakFit, SettledIncrementsAreRelativeToEachParameter) {
+    const Params values{5e9, 1e12, 1e5, 100};
+    EXPECT_TRUE(SettledIncrements({4, -900, 1e-5, 1e-8}, values));
+    EXPECT_FALSE(SettledIncrements({4, -900, 2e-4, 1e-8}, values));
+    EXPECT_FALSE(SettledIncrements({0, 0, 0, 1e-8}, {5e9, 1e12, 1e5, 0}));
+    EXPECT_FALSE(SettledIncrements({NAN, 0, 0, 0}, values));
 }
 
 // Five samples, one more than the parameters: the smallest window that is fitted. The residual

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <string>
 #include <vector>
 
@@ -93,6 +94,25 @@ TEST(ResultsTable, ZeroHeightShowsAMarkerInsteadOfADivisionResult) {
     p.Height = 0;
     p.Background = 2;
     EXPECT_EQ(ResultsTable({p})[1][9], "-");
+}
+
+// A capped fit is marked as settled or still moving, R that is not positive is marked whatever
+// the stop, and converged or problem rows are not marked; every mark has its reason.
+TEST(ResultsTable, RowWarningsTellSettledCapsFromMovingOnesAndFlagBadR) {
+    PeakResult badR = Peak(43.1);
+    badR.R = -3;
+    PeakResult nanR = Peak(43.1);
+    nanR.R = NAN;
+    EXPECT_EQ(RowWarningOf(FitStop::Converged, false, Peak(43.1)), RowWarning::None);
+    EXPECT_EQ(RowWarningOf(FitStop::StepCap, true, Peak(43.1)), RowWarning::CapSettled);
+    EXPECT_EQ(RowWarningOf(FitStop::StepCap, false, Peak(43.1)), RowWarning::CapMoving);
+    EXPECT_EQ(RowWarningOf(FitStop::Converged, false, badR), RowWarning::RNotPositive);
+    EXPECT_EQ(RowWarningOf(FitStop::StepCap, true, nanR), RowWarning::RNotPositive);
+    EXPECT_EQ(RowWarningOf(FitStop::Singular, false, Problem(43.1, 61)), RowWarning::None);
+    EXPECT_TRUE(RowWarningText(RowWarning::None).empty());
+    EXPECT_NE(RowWarningText(RowWarning::CapSettled).find("установились"), std::string::npos);
+    EXPECT_NE(RowWarningText(RowWarning::CapMoving).find("ещё менялись"), std::string::npos);
+    EXPECT_NE(RowWarningText(RowWarning::RNotPositive).find("R не положительно"), std::string::npos);
 }
 
 }  // namespace

@@ -149,9 +149,34 @@ TEST(PreliminaryRun, StagesThatCannotBeBuiltStopTheRunWithTheReason) {
     EXPECT_EQ(RunError(far), prefix + "1): масса 1E308 слишком велика для обработки");
 
     SpectrumState high = StateWith(FivePeaks(0), 10);
+    RunPreliminary(high);
     high.NoiseThreshold = 1'000'000;
-    EXPECT_EQ(RunError(high), prefix + "6): ни одна зона пика не достигает порога помех 1000000");
+    try {
+        ObrabNaklon(high);
+        ADD_FAILURE() << "no zone reaches the threshold";
+    } catch (const OrveloError& e) {
+        EXPECT_EQ(e.what(), prefix + "6): ни одна зона пика не достигает порога помех 1000000");
+    }
     EXPECT_EQ(high.zones.count(), 5) << "the stages before the failed step stay built";
+}
+
+// A threshold carried over from another spectrum never locks the operator out: when no zone
+// reaches it the run keeps every zone (threshold 0); when some zone does, it is kept as it is.
+TEST(PreliminaryRun, CarriedThresholdFallsBackToZeroOnlyWhenNoZoneReachesIt) {
+    SpectrumState high = StateWith(FivePeaks(0), 10);
+    high.NoiseThreshold = 1'000'000;
+    RunPreliminary(high);
+    EXPECT_EQ(high.NoiseThreshold, 0);
+    EXPECT_EQ(high.AboveNoise.count(), 2 * high.zones.count() + 1);
+    EXPECT_EQ(OtsortVysota(high).size(), static_cast<std::size_t>(high.zones.count() - 1));
+
+    SpectrumState fits = StateWith(FivePeaks(0), 10);
+    RunPreliminary(fits);
+    const int64_t highest = static_cast<int64_t>(fits.zones.height.back());
+    fits.NoiseThreshold = highest;
+    RunPreliminary(fits);
+    EXPECT_EQ(fits.NoiseThreshold, highest);
+    EXPECT_EQ(fits.AboveNoise.count(), 3);
 }
 
 TEST(PreliminaryRun, AbsurdKolUsredIsRefusedBeforeAnyStageChanges) {

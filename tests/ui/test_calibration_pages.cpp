@@ -2,6 +2,7 @@
 // CH ions shifted by a known line: pairing peaks with true masses, the refusals, the curve, the
 // recalculation and the buttons through List open -> Points created -> Curve fitted -> Applied.
 #include <QCheckBox>
+#include <QFile>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QTest>
@@ -11,6 +12,8 @@
 #include "core/number_text.h"
 #include "ui/calibration_commands.h"
 #include "ui/chart_surface.h"
+#include "ui/dialogs.h"
+#include "ui/main_menu.h"
 #include "ui/support/ch_spectrum.h"
 
 using namespace orvelo;
@@ -72,6 +75,7 @@ private slots:
     void clearingTheListReturnsToListOpen();
     void fitsRefuseTooFewPoints();
     void curveThatRuinsTheMassAxisIsRefused();
+    void recalculatedSpectrumIsNotGivenUpWithoutAQuestion();
 };
 
 void CalibrationTest::peaksTakenInAnyOrderStayInPeakOrder() {
@@ -341,6 +345,44 @@ void CalibrationTest::curveThatRuinsTheMassAxisIsRefused() {
     QCOMPARE(f.window->state().spectrum.Spectrum.x, spectrum.x);
     QCOMPARE(f.states(), before);
     QCOMPARE(f.find<ChartSurface>("Chart1")->series("Series6")->count() > 0, true);  // the results stay
+}
+
+// After "Пересчитать данные" the spectrum differs from its file: opening another file or
+// closing the window asks first. Cancel keeps everything; Yes saves (and a cancelled save keeps
+// the window); once saved nothing is asked.
+void CalibrationTest::recalculatedSpectrumIsNotGivenUpWithoutAQuestion() {
+    ProcessedWindow f;
+    f.completeList();
+    f.button("Button15")->click();
+    f.button("Button6")->click();
+    f.button("Button5")->click();
+    f.window->show();
+    const PointList recalculated = f.window->state().spectrum.Spectrum;
+
+    f.messages->answers = {MessageBoxes::Answer::Cancel};
+    const auto requests = f.files->requests.size();
+    f.window->menu().N2->trigger();
+    QCOMPARE(f.messages->questions.size(), 1);
+    QCOMPARE(f.files->requests.size(), requests);  // no open dialog
+    f.messages->answers = {MessageBoxes::Answer::Cancel};
+    QVERIFY(!f.window->close());
+    QCOMPARE(f.messages->questions.size(), 2);
+
+    f.messages->answers = {MessageBoxes::Answer::Yes};
+    f.files->answers = {QString()};  // the save dialog cancelled: the window stays
+    QVERIFY(!f.window->close());
+    QVERIFY(f.window->isVisible());
+
+    const QString saved = f.dir.filePath("calibrated.txt");
+    f.messages->answers = {MessageBoxes::Answer::Yes};
+    f.files->answers = {saved, QString()};  // saved, then the open dialog cancelled
+    f.window->menu().N2->trigger();
+    QCOMPARE(f.files->requests.back().save, false);
+    QCOMPARE(f.window->state().spectrum.Spectrum.x, recalculated.x);
+    QVERIFY(QFile::exists(saved));
+    const auto asked = f.messages->questions.size();
+    QVERIFY(f.window->close());
+    QCOMPARE(f.messages->questions.size(), asked);
 }
 
 QTEST_MAIN(CalibrationTest)

@@ -40,6 +40,7 @@ class ChartSurfaceTest : public QObject {
     Q_OBJECT
 private slots:
     void pointsStayInAscendingX();
+    void piecesAreNotJoinedButKeepTheirPoints();
     void pixelPositionAndPointUnderMouseAgree();
     void afterDrawSurfaceDrawsOverTheSeries();
     void marksAskTheCallbackAndSkipEmptyTexts();
@@ -60,6 +61,35 @@ void ChartSurfaceTest::pointsStayInAscendingX() {
     QCOMPARE(c.surface.series("S"), s);
     s->setShown(false);
     QCOMPARE(s->count(), 4);  // hidden, not emptied
+    s->clear();
+    QCOMPARE(s->count(), 0);
+}
+
+// Two flat pieces, 0..10 and 20..30: nothing is drawn between them, and the points are counted,
+// read and found under the mouse as given.
+void ChartSurfaceTest::piecesAreNotJoinedButKeepTheirPoints() {
+    Chart c;
+    ChartSeries* s = c.surface.addSeries("S", SeriesStyle{Qt::red, MarkerShape::Circle, 2, Qt::red, std::nullopt, 1});
+    std::vector<double> x, y;
+    for (int i = 0; i <= 10; ++i) x.push_back(i), y.push_back(i % 2 ? 110 : 100);
+    for (int i = 20; i <= 30; ++i) x.push_back(i), y.push_back(i % 2 ? 110 : 100);
+    auto redAt = [&](int px) {
+        const QImage image = c.surface.grab().toImage();
+        for (int py = 0; py < image.height(); ++py)
+            if (const QColor c(image.pixel(px, py)); c.red() > 200 && c.red() - c.green() > 60) return true;
+        return false;
+    };
+    s->setPoints(x, y);
+    c.surface.redrawNow();
+    const int between = (s->pixelX(10) + s->pixelX(11)) / 2;
+    QVERIFY(redAt(between));  // one piece: joined
+    s->setPieces(x, y, {0, 11});
+    c.surface.redrawNow();
+    QVERIFY(!redAt(between));
+    QVERIFY(redAt((s->pixelX(12) + s->pixelX(13)) / 2));
+    QCOMPARE(s->count(), 22);
+    QCOMPARE(s->x(11), 20.0);
+    QCOMPARE(s->y(12), 110.0);
     s->clear();
     QCOMPARE(s->count(), 0);
 }

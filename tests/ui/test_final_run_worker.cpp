@@ -3,9 +3,11 @@
 // closing or destroying the window during a run neither hangs nor crashes.
 #include <QAbstractItemModel>
 #include <QAction>
+#include <QDir>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
 #include <QThread>
@@ -42,6 +44,7 @@ private slots:
     void zoneStepsRunOnTheWindowThreadInZoneOrder();
     void runLocksTheCommandsThatChangeItsInputs();
     void closingDuringRunCancelsAndThenCloses();
+    void stopButtonOfTheProgressWindowCancelsTheRun();
     void destroyingTheWindowDuringRunStopsTheWorker();
 };
 
@@ -104,6 +107,34 @@ void FinalRunWorkerTest::closingDuringRunCancelsAndThenCloses() {
     QTRY_VERIFY_WITH_TIMEOUT(!f.window->finalRunCommands().running(), 60000);
     QTRY_VERIFY(!f.window->isVisible());
     QVERIFY(f.window->state().run.peaks.empty());  // the cancelled run left no results
+    QVERIFY(f.messages->infos.isEmpty() && f.messages->errors.isEmpty());
+}
+
+// "Стоп" on the progress window (a window of the main window, kept above it) stops the run as
+// closing does: the zones fitted so far are discarded and "Последняя" may run again.
+void FinalRunWorkerTest::stopButtonOfTheProgressWindowCancelsTheRun() {
+    WindowFixture f;
+    Prepare(f, 60);
+    f.messages->clear();
+    ProgressWindow& form5 = f.window->progressWindow();
+    QVERIFY(form5.parentWidget() == f.window.get());
+    QVERIFY(form5.windowType() == Qt::Dialog);
+    QSignalSpy ended(&f.window->finalRunCommands(), &FinalRunCommands::runEnded);
+    f.button("Button13")->click();
+    QVERIFY(form5.isVisible());
+    auto* stop = form5.findChild<QPushButton*>(QStringLiteral("StopButton"));
+    QVERIFY(stop && stop->text() == QStringLiteral("Стоп"));
+    if (const QString out = qEnvironmentVariable("ORVELO_SCREENSHOT_DIR"); !out.isEmpty())
+        QVERIFY(form5.grab().save(QDir(out).filePath(QStringLiteral("progress.png"))));
+    stop->click();
+    QVERIFY(ended.wait(60000));
+    QVERIFY(!f.window->finalRunCommands().running());
+    QVERIFY(!form5.isVisible());
+    QVERIFY(f.window->state().run.peaks.empty());
+    QCOMPARE(f.list("ListBox4")->count(), 0);
+    QCOMPARE(f.list("ListBox3")->count(), 0);
+    QVERIFY(f.button("Button13")->isEnabled() && f.window->menu().N2->isEnabled());
+    QVERIFY(!f.button("Button16")->isEnabled());
     QVERIFY(f.messages->infos.isEmpty() && f.messages->errors.isEmpty());
 }
 

@@ -144,6 +144,17 @@ void HostileInputsTest::thresholdThatKeepsNoZone() {
     QCOMPARE(f.messages->errors.size(), 1);
     QVERIFY(f.messages->errors.last().contains(QStringLiteral("ни одна зона пика не достигает порога помех 99999999")));
     QVERIFY(f.button("Button13")->isEnabled());  // the operator may try a lower height
+
+    // The refused height stays the threshold; another spectrum's preliminary run still lists
+    // its zones (no zone reaches it, so every zone is kept) and the final run works again.
+    f.messages->clear();
+    f.open(WriteSpectrum(f.dir.filePath("other.txt"), kThreePeaks));
+    f.preliminary(5);
+    QVERIFY2(f.messages->errors.isEmpty(), qPrintable(f.messages->errors.join('|')));
+    QVERIFY(f.list("ListBox1")->count() > 0);
+    f.finalRun(0);
+    QVERIFY2(f.messages->errors.isEmpty(), qPrintable(f.messages->errors.join('|')));
+    QVERIFY(!f.window->state().run.peaks.empty());
 }
 
 // Every zone of a noisy spectrum kept: thousands of fits, many of them at the step cap or
@@ -182,7 +193,27 @@ void HostileInputsTest::thresholdThatKeepsEveryZoneOfANoisySpectrum() {
     QCOMPARE(bar->maximum(), peaks);
     QVERIFY2(ticks > 10 && progressSeen > 5, qPrintable(QStringLiteral("%1 %2").arg(ticks).arg(progressSeen)));
     QVERIFY(f.find<QLabel>("Label4")->text().toInt() > 0);  // problem peaks among them
-    QVERIFY(TableHasNoNumberFaults(f.find<QTableWidget>("StringGrid1")));
+    auto* grid = f.find<QTableWidget>("StringGrid1");
+    QVERIFY(TableHasNoNumberFaults(grid));
+
+    // Rows of fits that reached the step cap (column "Iter") are marked with a colour and a
+    // tooltip saying why (the cap, or an R that is not positive); rows of converged fits with a
+    // positive R are not.
+    int capped = 0;
+    for (int r = 0; r < grid->rowCount(); ++r) {
+        const QTableWidgetItem* iter = grid->item(r, 10);
+        const QString tip = grid->item(r, 0)->toolTip();
+        if (iter && iter->text() == QStringLiteral("10000")) {
+            ++capped;
+            QVERIFY2(tip.contains(QStringLiteral("10000 итерациях")) || tip.contains(QStringLiteral("R не положительно")),
+                     qPrintable(tip));
+            QVERIFY(grid->item(r, 5)->background().color().isValid());
+            QCOMPARE(grid->item(r, 5)->toolTip(), tip);
+        } else if (grid->item(r, 1)->text() != QStringLiteral("Ошибка") && grid->item(r, 5)->text().toDouble() > 0) {
+            QVERIFY2(tip.isEmpty(), qPrintable(tip));
+        }
+    }
+    QVERIFY2(capped > 0, "the noisy spectrum has fits at the step cap");
 }
 
 void HostileInputsTest::calibrationListOfAHundredPeaksAndOddTrueMasses() {

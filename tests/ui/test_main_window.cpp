@@ -1,6 +1,7 @@
 // Form1 as it starts, its menus, view toggles, logarithmic scale, layout rule, preset folders
 // and the key filter of the manual mass entry.
 #include <QAction>
+#include <QDir>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenu>
@@ -8,6 +9,10 @@
 #include <QTabWidget>
 #include <QTest>
 #include <QTimer>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QListWidget>
+#include <memory>
 
 #include "ui/chart_surface.h"
 #include "ui/layout_rule.h"
@@ -18,6 +23,7 @@
 #include "ui/page_testing.h"
 #include "ui/preset_folders.h"
 #include "ui/secondary_windows.h"
+#include "ui/translations.h"
 #include "ui/support/window_fixture.h"
 
 using namespace orvelo::ui;
@@ -55,6 +61,9 @@ private slots:
     void hiddenSelfTestButtonsShowTheirDeterminants();
     void popupMenuHoldsItsTwoEntries();
     void aboutBoxClosesWithEnter();
+    void disabledMainButtonsLookDisabled();
+    void toolkitTextsAreRussian();
+    void usableAt1024By700WithWholeListLines();
 };
 
 void MainWindowTest::startsOnSpectrumPageWithOnlyLoadingAvailable() {
@@ -88,7 +97,7 @@ void MainWindowTest::startsOnSpectrumPageWithOnlyLoadingAvailable() {
     QCOMPARE(f.find<QLineEdit>("Edit3")->text(), QStringLiteral("10"));
     QCOMPARE(f.find<QLabel>("Label2")->text(), QStringLiteral("-"));
     QCOMPARE(f.list("ListBox1")->toolTip(), QStringLiteral("первое число - высота зоны пика\nвторое число - центр зоны"));
-    QCOMPARE(f.button("Button13")->toolTip(), QStringLiteral("Предпоследняя обработка"));
+    QCOMPARE(f.button("Button13")->toolTip(), QStringLiteral("Последняя обработка"));
     PageInfo& info = *f.window->pages().info;
     QCOMPARE(info.rowCount(), 2);
     QCOMPARE(info.cell(1, 0), QStringLiteral("Масса"));
@@ -169,8 +178,8 @@ void MainWindowTest::layoutRuleFollowsThePageSizes() {
     pages.singlePeak.width = 668;
     b = ApplyLayoutRule(pages, b);
     QCOMPARE(b.ListBox9.width, 440);
-    pages.singlePeak.width = 900;  // wider again: keeps the narrowed width
-    QCOMPARE(ApplyLayoutRule(pages, b).ListBox9.width, 440);
+    pages.singlePeak.width = 900;  // wider: the lines get the room of the page
+    QCOMPARE(ApplyLayoutRule(pages, b).ListBox9.width, 900 - 208 - 20);
     pages = {{100, 100}, {100, 100}, {30, 50}, {100, 100}, {100, 100}};
     b = ApplyLayoutRule(pages, design);
     QCOMPARE(b.Chart5.width, 0);
@@ -257,3 +266,67 @@ void MainWindowTest::aboutBoxClosesWithEnter() {
 
 QTEST_MAIN(MainWindowTest)
 #include "test_main_window.moc"
+
+namespace {
+int RedPixels(QWidget* w) {
+    const QImage image = w->grab().toImage();
+    int count = 0;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x) {
+            const QColor c = image.pixelColor(x, y);
+            count += c.red() > 180 && c.green() < 80 && c.blue() < 80;
+        }
+    return count;
+}
+}  // namespace
+
+// A disabled command shows the greyed caption, not the red of the main buttons.
+void MainWindowTest::disabledMainButtonsLookDisabled() {
+    WindowFixture f;
+    for (const char* name : {"Button9", "Button13"}) {
+        QPushButton* b = f.button(name);
+        QVERIFY2(!b->isEnabled(), name);
+        QCOMPARE(RedPixels(b), 0);
+        b->setEnabled(true);
+        QVERIFY2(RedPixels(b) > 20, name);
+    }
+}
+
+// The toolkit's own texts come in Russian: the context menu of a text field, the buttons of
+// the dialogs.
+void MainWindowTest::toolkitTextsAreRussian() {
+    QVERIFY(InstallToolkitTranslations(*QCoreApplication::instance()));
+    WindowFixture f;
+    std::unique_ptr<QMenu> menu(f.find<QLineEdit>("Edit4")->createStandardContextMenu());
+    QStringList texts;
+    for (QAction* a : menu->actions()) texts << a->text();
+    QVERIFY2(texts.join('|').contains(QStringLiteral("Копировать")), qPrintable(texts.join('|')));
+    QCOMPARE(QCoreApplication::translate("QPlatformTheme", "Cancel"), QStringLiteral("Отмена"));
+}
+
+// At 1024 x 700 the page "Настройка" scrolls to its frame "Гаусс" instead of cutting it, and
+// list lines are never cut with an ellipsis: a line wider than its list scrolls into view.
+void MainWindowTest::usableAt1024By700WithWholeListLines() {
+    WindowFixture f;
+    f.window->resize(1024, 700);
+    f.window->show();
+    f.window->pageControl()->setCurrentIndex(2);
+    QVERIFY(QTest::qWaitForWindowExposed(f.window.get()));
+    auto* area = f.find<QWidget>("TabSheet3Area");
+    auto* scroll = qobject_cast<QScrollArea*>(area->parentWidget()->parentWidget());
+    QVERIFY(scroll);
+    QTRY_VERIFY(scroll->horizontalScrollBar()->maximum() > 0);
+    QVERIFY(area->width() > f.find<QWidget>("RadioGroup1")->geometry().right());
+    scroll->ensureWidgetVisible(f.find<QWidget>("RadioButton4"));
+    QVERIFY(scroll->viewport()->rect().contains(
+        f.find<QWidget>("RadioButton4")->geometry().translated(area->pos()).topLeft()));
+    QVERIFY(f.list("ListBox1")->height() > 200);  // the list still follows the page
+    if (const QString out = qEnvironmentVariable("ORVELO_SCREENSHOT_DIR"); !out.isEmpty())
+        QVERIFY(f.window->grab().save(QDir(out).filePath(QStringLiteral("settings-1024x700.png"))));
+
+    QListWidget* zones = f.list("ListBox1");
+    zones->addItems({QStringLiteral("1,   2.0"), QStringLiteral("123456789012,   123456789.0 и ещё длинный хвост")});
+    QTRY_VERIFY(zones->horizontalScrollBar()->maximum() > 0);
+    for (const char* name : {"ListBox1", "ListBox9", "ListBox4"})
+        QCOMPARE(f.list(name)->textElideMode(), Qt::ElideNone);
+}

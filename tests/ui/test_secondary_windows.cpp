@@ -48,7 +48,7 @@ void SecondaryWindowsTest::progressWindowHasNoCloseButtonAndShowsPercent() {
 void SecondaryWindowsTest::columnChooserBoxNSelectsColumnN() {
     ColumnChooser form3;
     QCOMPARE(form3.windowTitle(), QStringLiteral("Выбор столбцов"));
-    const QStringList captions = {"M", "Масса", "Ошибка", "Me", "DMe", "R", "dR", "Высота", "Std Err", "Iter", "Sum", "Kol"};
+    const QStringList captions = {"M", "Масса", "Ошибка", "Me", "DMe", "R", "dR", "A", "B", "Std Err", "Iter", "Kol"};
     for (int n = 0; n < 12; ++n) {
         QCOMPARE(form3.boxes[n]->text(), captions[n]);
         QCOMPARE(form3.boxes[n]->objectName(), QStringLiteral("CheckBox%1").arg(n + 1));
@@ -56,7 +56,7 @@ void SecondaryWindowsTest::columnChooserBoxNSelectsColumnN() {
         QVERIFY(form3.boxes[n]->isChecked());
     }
     QTimer::singleShot(0, &form3, [&] {
-        form3.boxes[8]->setChecked(false);  // "Std Err" is column 9, the head "B"
+        form3.boxes[8]->setChecked(false);  // column 9, the head "B"
         form3.Button1->click();
     });
     QCOMPARE(form3.exec(), int(QDialog::Accepted));
@@ -124,7 +124,7 @@ void SecondaryWindowsTest::productionDialogsStartInTheFolderAndAddNoSuffix() {
     QCOMPARE(filters, (QStringList{"Текст (*.txt) (*.TXT *.txt)", "Все (*.*) (*.*)"}));
     QVERIFY(chosen.has_value());
     QCOMPARE(*chosen, QDir(dir.path()).filePath(QStringLiteral("Спектр")));
-    QVERIFY(seen->testOption(QFileDialog::DontConfirmOverwrite));
+    QVERIFY(!seen->testOption(QFileDialog::DontConfirmOverwrite));  // overwriting asks first
     QFileDialog* first = seen;
     answer(QStringLiteral("x.txt"));
     QVERIFY(dialogs.saveFile({QStringLiteral("Сохранить отдельный пик"), QStringLiteral("57peak.txt"), dir.path(),

@@ -9,13 +9,17 @@
 #include <QRadioButton>
 #include <QTableWidget>
 #include <QTest>
+#include <QTimer>
 
 #include "core/spectrum_file.h"
+#include "processing/preliminary.h"
 #include "ui/chart_surface.h"
 #include "ui/final_run.h"
 #include "ui/main_menu.h"
 #include "ui/page_info.h"
 #include "ui/secondary_windows.h"
+#include "ui/spectrum_commands.h"
+#include "ui/widget_kit.h"
 #include "ui/support/window_fixture.h"
 
 using namespace orvelo;
@@ -40,6 +44,7 @@ private slots:
     void preliminaryRunFailureLetsTheOperatorRetry();
     void guidanceOffShowsOnlyTheShortMessage();
     void millionPointSpectrumLoadsWithoutAPause();
+    void longPreliminaryRunKeepsTheWindowServingAndGivesTheSameResults();
 };
 
 void WorkflowTest::wholeRunFromLoadToSavedPeak() {
@@ -65,7 +70,7 @@ void WorkflowTest::wholeRunFromLoadToSavedPeak() {
         "Теперь из списка надо выбирать пик и смотреть помеховый он или нет\r\r"
         "Как только встретится первый по Вашему мнению не помеховый пик\r"
         "надо ввести его высоту (первое число в строке) в окно \"Первый не помеховый пик\"\r"
-        "путём нажатия кнопки \">>\"\r\rДалее следует нажать кнопку \"Предпоследняя\"\r"));
+        "путём нажатия кнопки \">>\"\r\rДалее следует нажать кнопку \"Последняя\"\r"));
     QListWidget* zones = f.list("ListBox1");
     QCOMPARE(zones->count(), 2);  // three zones; the highest gets no line
     QVERIFY(zones->item(0)->text().contains(QStringLiteral(",   23.0")));
@@ -259,6 +264,45 @@ void WorkflowTest::millionPointSpectrumLoadsWithoutAPause() {
     qInfo("1M-point file: load and draw %lld ms, zoom, pan and undo %lld ms", load, views);
     QCOMPARE(Series(f, "Chart1", "Series1")->count(), 1000000);
     QVERIFY(f.messages->errors.isEmpty());
+}
+
+// Smoothing work past kNoticeableSmoothingWork runs on a worker: the window keeps serving its
+// events with the progress window up and the run's inputs locked, and the stages, zones and
+// zone list are bit for bit those of a run on this thread.
+void WorkflowTest::longPreliminaryRunKeepsTheWindowServingAndGivesTheSameResults() {
+    WindowFixture f;
+    std::vector<double> heights;
+    for (int k = 0; k < 20; ++k) heights.push_back(1000 + 300 * (k % 7));
+    f.open(WriteSpectrum(f.dir.filePath("long.txt"), heights, 60000));
+    const int kolUsred = 600;
+    SpectrumState expected = f.window->state().spectrum;
+    expected.KolUsred = kolUsred;
+    QVERIFY(SmoothingWork(kolUsred, expected.Spectrum.count()) > kNoticeableSmoothingWork);
+    RunPreliminary(expected);
+
+    f.find<QLineEdit>("Edit2")->setText(QString::number(kolUsred));
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&] { ++ticks; });
+    timer.start(1);
+    f.button("Button9")->click();
+    QVERIFY(f.window->spectrumCommands().preliminaryRunning());
+    QVERIFY(f.window->progressWindow().isVisible());
+    QVERIFY(!f.window->menu().N2->isEnabled() && !f.button("Button13")->isEnabled());
+    QTRY_VERIFY_WITH_TIMEOUT(!f.window->spectrumCommands().preliminaryRunning(), 300000);
+    timer.stop();
+    QVERIFY(ticks > 0);
+    QVERIFY(!f.window->progressWindow().isVisible());
+    QVERIFY2(f.messages->errors.isEmpty(), qPrintable(f.messages->errors.join('|')));
+
+    const SpectrumState& s = f.window->state().spectrum;
+    QVERIFY(s.Smooth.x == expected.Smooth.x && s.Averaged.y == expected.Averaged.y);
+    QVERIFY(s.FinalExtrema.x == expected.FinalExtrema.x && s.FinalExtrema.y == expected.FinalExtrema.y);
+    QVERIFY(s.zones.height == expected.zones.height && s.zones.center == expected.zones.center);
+    QStringList lines;
+    for (const std::string& l : ZoneListLines(expected)) lines << QString::fromStdString(l);
+    QCOMPARE(ListLines(f.list("ListBox1")), lines);
+    QVERIFY(f.button("Button13")->isEnabled() && f.window->menu().N2->isEnabled());
 }
 
 QTEST_MAIN(WorkflowTest)

@@ -32,11 +32,21 @@ class RecordingMessageBoxes : public MessageBoxes {
 public:
     QStringList infos;
     QStringList errors;  // as shown, full stop included
+    QStringList questions;
+    std::deque<Answer> answers;  // the next questions' answers; nothing queued answers No
     void info(const QString& text) override { infos << text; }
     void error(const QString& text) override { errors << ErrorText(text); }
+    Answer question(const QString& text) override {
+        questions << text;
+        if (answers.empty()) return Answer::No;
+        const Answer a = answers.front();
+        answers.pop_front();
+        return a;
+    }
     void clear() {
         infos.clear();
         errors.clear();
+        questions.clear();
     }
 };
 

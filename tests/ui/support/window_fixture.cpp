@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "core/cp1251.h"
+#include "ui/spectrum_commands.h"
 #include "ui/final_run.h"
 #include "ui/main_menu.h"
 
@@ -34,6 +35,7 @@ void WindowFixture::open(const QString& path) {
 void WindowFixture::preliminary(int kolUsred) {
     find<QLineEdit>("Edit2")->setText(QString::number(kolUsred));
     button("Button9")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!window->spectrumCommands().preliminaryRunning(), 300000);
 }
 
 void WindowFixture::finalRun(int line) {
