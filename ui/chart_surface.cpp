@@ -3,12 +3,15 @@
 #include <qcustomplot.h>
 
 #include <QBuffer>
+#include <QPdfWriter>
+#include <QSvgGenerator>
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
 #include <limits>
 
 #include "core/number_text.h"
+#include "core/text_file.h"
 
 namespace orvelo::ui {
 namespace {
@@ -45,6 +48,12 @@ QCPRange Padded(QCPRange r, double fraction) {
 void ChartCanvas::setFillColor(const QColor& colour) { painter_.setBrush(colour); }
 void ChartCanvas::setOutlineColor(const QColor& colour) { painter_.setPen(QPen(colour)); }
 void ChartCanvas::drawPolygon(const QPolygon& points) { painter_.drawPolygon(points); }
+void ChartCanvas::drawText(const QRect& box, const QString& text) {
+    painter_.drawText(box, Qt::AlignCenter, text);
+}
+QSize ChartCanvas::textSize(const QString& text) const {
+    return QFontMetrics(painter_.font()).size(Qt::TextSingleLine, text);
+}
 
 // The layer above the series: marks and the after-draw callbacks.
 class ChartSurface::AfterDrawLayer : public QCPLayerable {
@@ -236,6 +245,9 @@ ChartSurface::ChartSurface(QWidget* parent) : QWidget(parent), plot_(new QCustom
             [this](QMouseEvent* e) { onMousePress(e->pos(), e->button()); });
     connect(plot_, &QCustomPlot::mouseRelease, this,
             [this](QMouseEvent* e) { onMouseRelease(e->pos(), e->button()); });
+    connect(plot_, &QCustomPlot::mouseWheel, this,
+            [this](QWheelEvent* e) { onWheel(e->position().toPoint(), e->angleDelta().y()); });
+    plot_->installEventFilter(this);
 }
 
 ChartSurface::~ChartSurface() = default;
@@ -353,6 +365,12 @@ void ChartSurface::setAxisTitles(const QString& bottom, const QString& left, con
     requestRedraw();
 }
 
+void ChartSurface::setAxisTitles(const QString& bottom, const QString& left) {
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(13);
+    setAxisTitles(bottom, left, font, QColor(0x40, 0x40, 0x40));
+}
+
 void ChartSurface::setLeftTickLength(int length) {
     plot_->yAxis->setTickLength(length, 0);
     plot_->yAxis->setSubTickLength(length, 0);
@@ -455,6 +473,37 @@ void ChartSurface::panByPixels(int dx, int dy) {
     requestRedraw();
 }
 
+// One notch (120) of the wheel away from the operator zooms in by a fifth.
+void ChartSurface::onWheel(QPoint pos, int delta) {
+    if (!mouseZoom_ || delta == 0) return;
+    zoomKeyAround(pos.x(), std::pow(0.8, delta / 120.0));
+}
+
+void ChartSurface::zoomKeyAround(int x, double factor) {
+    if (!(factor > 0)) return;
+    QCPAxis* axis = plot_->xAxis;
+    const double centre = axis->pixelToCoord(x);
+    const QCPRange r = axis->range();
+    axis->setRange(centre - (centre - r.lower) * factor, centre + (r.upper - centre) * factor);
+    zoomed_ = true;
+    requestRedraw();
+}
+
+double ChartSurface::keyAtPixel(int x) const { return plot_->xAxis->pixelToCoord(x); }
+double ChartSurface::valueAtPixel(int y) const { return plot_->yAxis->pixelToCoord(y); }
+double ChartSurface::pixelOfKey(double key) const { return plot_->xAxis->coordToPixel(key); }
+double ChartSurface::pixelOfValue(double value) const { return plot_->yAxis->coordToPixel(value); }
+QRect ChartSurface::plotArea() const { return plot_->axisRect()->rect(); }
+bool ChartSurface::inPlotArea(QPoint pos) const { return plotArea().contains(pos); }
+
+bool ChartSurface::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == plot_ && event->type() == QEvent::Leave) {
+        lastMouse_ = QPoint(-1, -1);
+        emit mouseLeft();
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
 void ChartSurface::updateCursor() {
     for (ChartSeries* s : series_) {
         if (s->pointCursor_ && s->pointUnderMouse() >= 0) {
@@ -514,15 +563,48 @@ void ChartSurface::drawMarks(QPainter& painter, const ChartSeries& s) {
 
 QWidget* ChartSurface::mouseArea() const { return plot_; }
 
+QString ChartSurface::bottomAxisTitle() const { return plot_->xAxis->label(); }
+QString ChartSurface::leftAxisTitle() const { return plot_->yAxis->label(); }
+
 int ChartSurface::valuePixel(double value) const {
     return static_cast<int>(std::lround(plot_->yAxis->coordToPixel(value)));
 }
 
-QByteArray ChartSurface::bmp() const {
+QByteArray ChartSurface::bmp() const { return render("BMP"); }
+
+QByteArray ChartSurface::render(const QByteArray& format, QSize size) const {
+    if (size.isEmpty()) size = plot_->size();
     QByteArray bytes;
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::WriteOnly);
-    plot_->toPixmap(plot_->width(), plot_->height()).save(&buffer, "BMP");
+    const QString title = titleLines_.join(QLatin1Char(' '));
+    if (format == "SVG") {
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(title);
+        QCPPainter painter;
+        if (!painter.begin(&svg)) return {};
+        plot_->toPainter(&painter, size.width(), size.height());
+        painter.end();
+    } else if (format == "PDF") {
+        // One page of exactly the picture's size, at the screen's 96 dots per inch.
+        QPdfWriter pdf(&buffer);
+        pdf.setResolution(96);
+        pdf.setTitle(title);
+        pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
+        pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point, QString(),
+                                  QPageSize::ExactMatch));
+        QCPPainter painter;
+        if (!painter.begin(&pdf)) return {};
+        plot_->toPainter(&painter, size.width(), size.height());
+        painter.end();
+    } else if (format == "BMP" || format == "PNG") {
+        if (!plot_->toPixmap(size.width(), size.height()).save(&buffer, format.constData())) return {};
+    } else {
+        return {};
+    }
     return bytes;
 }
 

@@ -47,6 +47,9 @@ public:
     void setFillColor(const QColor& colour);
     void setOutlineColor(const QColor& colour);
     void drawPolygon(const QPolygon& points);
+    // Text centred in `box`, in the outline colour.
+    void drawText(const QRect& box, const QString& text);
+    QSize textSize(const QString& text) const;
 
 private:
     QPainter& painter_;
@@ -138,6 +141,10 @@ public:
     void setTitleFont(const QFont& font, const QColor& colour);
     void setAxisTitles(const QString& bottom, const QString& left, const QFont& font,
                        const QColor& colour);
+    // The same in the program's plain axis-title look (dark grey, 13 px).
+    void setAxisTitles(const QString& bottom, const QString& left);
+    QString bottomAxisTitle() const;
+    QString leftAxisTitle() const;
     void setLeftTickLength(int length);
     void setPanelColour(const QColor& colour);
     void setPlotAreaColour(const QColor& colour);
@@ -152,6 +159,17 @@ public:
     void zoomToPixels(QPoint from, QPoint to);  // as a drag from `from` to `to`
     void undoZoom();
     void panByPixels(int dx, int dy);
+    // The mouse wheel: the mass axis zoomed around the key under pixel column `x`, by `factor`
+    // (below 1 zooms in); undoZoom restores the full view.
+    void zoomKeyAround(int x, double factor);
+    // Between chart pixels and axis values (as the chart was last drawn).
+    double keyAtPixel(int x) const;
+    double valueAtPixel(int y) const;
+    double pixelOfKey(double key) const;
+    double pixelOfValue(double value) const;
+    // The plotting area in chart pixels; true when the pixel lies inside it.
+    QRect plotArea() const;
+    bool inPlotArea(QPoint pos) const;
     double visibleKeyLower() const;
     double visibleKeyUpper() const;
     double visibleValueLower() const;
@@ -160,6 +178,9 @@ public:
     // The chart at its current size as the bytes of a BMP file (written by the caller through
     // the atomic file writer, like every other file).
     QByteArray bmp() const;
+    // The chart drawn at `size` (the on-screen size when empty) as file bytes of `format`
+    // ("BMP", "PNG", "SVG" or "PDF"); empty when the format is unknown.
+    QByteArray render(const QByteArray& format, QSize size = QSize()) const;
     void setPrintMargins(int left, int top, int right, int bottom);
     std::array<int, 4> printMargins() const { return printMargins_; }
     bool paintOnPrinter(QPrinter& printer, QPoint origin);
@@ -176,6 +197,10 @@ public:
 
 signals:
     void mouseMoved(QPoint pos);
+    void mouseLeft();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     friend class ChartSeries;
@@ -184,6 +209,7 @@ private:
     void onMouseMove(QPoint pos, Qt::MouseButtons buttons);
     void onMousePress(QPoint pos, Qt::MouseButton button);
     void onMouseRelease(QPoint pos, Qt::MouseButton button);
+    void onWheel(QPoint pos, int delta);
     void drawAfterSeries(QPainter& painter);
     void drawMarks(QPainter& painter, const ChartSeries& s);
     void updateTitle();

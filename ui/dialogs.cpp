@@ -2,9 +2,13 @@
 
 #include <QFileDialog>
 #include <QMessageBox>
+#include <QPrintPreviewDialog>
+#include <QPrinter>
+#include <exception>
 #include <QStringList>
 
 #include "ui/scan_chooser.h"
+#include "ui/chart_export.h"
 
 namespace orvelo::ui {
 
@@ -73,6 +77,12 @@ std::optional<int> QtFileDialogs::chooseScan(const ScanRequest& request) {
     return chooser.chosenScan();
 }
 
+QString QtFileDialogs::chosenType() const {
+    return saveDialog_ ? saveDialog_->selectedNameFilter() : QString();
+}
+
+std::optional<QSize> QtFileDialogs::imageSize(QSize onScreen) { return AskImageSize(parent_, onScreen); }
+
 void QtMessageBoxes::info(const QString& text) {
     QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Орвело"), DisplayText(text),
                     QMessageBox::Ok, parent_);
@@ -95,6 +105,23 @@ MessageBoxes::Answer QtMessageBoxes::question(const QString& text) {
         case QMessageBox::No: return Answer::No;
         default: return Answer::Cancel;
     }
+}
+
+// A failure inside the painting is kept and raised again once the preview has closed, so it
+// ends the command like any other error.
+void QtMessageBoxes::printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    QPrintPreviewDialog preview(&printer, parent_);
+    preview.setWindowTitle(QStringLiteral("Печать"));
+    std::exception_ptr failure;
+    QObject::connect(&preview, &QPrintPreviewDialog::paintRequested, &preview, [&](QPrinter* p) {
+        try {
+            paint(*p);
+        } catch (...) {
+            failure = std::current_exception();
+        }
+    });
+    preview.exec();
+    if (failure) std::rethrow_exception(failure);
 }
 
 }  // namespace orvelo::ui

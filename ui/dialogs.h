@@ -2,13 +2,16 @@
 // The modal interactions of the program, behind two small interfaces so that tests can answer
 // them: the file dialogs and the message boxes. Production implementations use Qt's own
 // dialogs; tests use the scripted ones of tests/ui/support.
+#include <QSize>
 #include <QString>
+#include <functional>
 #include <optional>
 #include <vector>
 
 #include "core/ms_data_file.h"
 
 class QFileDialog;
+class QPrinter;
 class QWidget;
 
 namespace orvelo::ui {
@@ -41,6 +44,11 @@ public:
     virtual std::optional<QString> saveFile(const FileRequest& request) = 0;
     // The chosen scan number, or nothing when the operator cancels (ui/scan_chooser.*).
     virtual std::optional<int> chooseScan(const ScanRequest& request) = 0;
+    // The caption of the file type chosen in the last save dialog ("PNG (*.png)"), or empty.
+    virtual QString chosenType() const { return {}; }
+    // The size of a chart picture: the on-screen size or one the operator types; nothing when
+    // the operator cancels. Without a window to ask in, the on-screen size.
+    virtual std::optional<QSize> imageSize(QSize onScreen) { return onScreen; }
 };
 
 class MessageBoxes {
@@ -53,6 +61,9 @@ public:
     // Modal, caption "Орвело", the buttons Yes, No and Cancel (closing the box is Cancel).
     enum class Answer { Yes, No, Cancel };
     virtual Answer question(const QString& text) = 0;
+    // A print preview of what `paint` draws on `printer`, from which the operator prints or
+    // cancels. Without a window to show it in, it prints at once.
+    virtual void printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) { paint(printer); }
 };
 
 // "Текст (*.txt)|*.TXT|Все (*.*)|*.*" -> "Текст (*.txt) (*.TXT *.txt);;Все (*.*) (*.*)": each
@@ -74,6 +85,8 @@ public:
     std::optional<QString> openFile(const FileRequest& request) override;
     std::optional<QString> saveFile(const FileRequest& request) override;
     std::optional<int> chooseScan(const ScanRequest& request) override;
+    QString chosenType() const override;
+    std::optional<QSize> imageSize(QSize onScreen) override;
 
 private:
     std::optional<QString> run(QFileDialog*& dialog, bool save, const FileRequest& request);
@@ -88,6 +101,7 @@ public:
     void info(const QString& text) override;
     void error(const QString& text) override;
     Answer question(const QString& text) override;
+    void printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
 private:
     QWidget* parent_;

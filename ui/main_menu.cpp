@@ -95,6 +95,8 @@ void MainMenu::buildViewMenu(QMenuBar* bar) {
     separator(N10, "N26");
     Series6View = toggle("Series61", QStringLiteral("Обработанное"), "Points61",
                          QStringLiteral("Обработанное (точки)"), true, true);
+    PeakMassLabels = entry(N10, "PeakMassLabels", QStringLiteral("Массы пиков"));
+    PeakMassLabels->setCheckable(true);
     // The stage toggles exist but are never shown.
     separator(N10, "N22", false);
     Series2View = toggle("Series21", QStringLiteral("2"), "Points21", QStringLiteral("2 (точки)"), false, false);

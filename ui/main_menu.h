@@ -52,6 +52,7 @@ public:
     QAction* N11;  // "Логарифм. шкала"
     ViewToggle Series1View;   // Series11 / Points11
     ViewToggle Series6View;   // Series61 / Points61
+    QAction* PeakMassLabels;  // "Массы пиков": fitted masses written over the peaks
     ViewToggle Series2View;   // Series21 / Points21 (hidden)
     ViewToggle Series3View;   // Series31 / Points31 (hidden)
     ViewToggle Series4View;   // Series41 / Points41 (hidden)

@@ -11,13 +11,17 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QSysInfo>
 #include <QTabWidget>
 
 #include "fitting/results_table.h"
 #include "fitting/self_test.h"
 #include "ui/calibration_commands.h"
+#include "ui/chart_export.h"
+#include "ui/chart_readout.h"
 #include "ui/chart_surface.h"
+#include "ui/peak_labels.h"
 #include "ui/dialogs.h"
 #include "ui/final_run.h"
 #include "ui/layout_rule.h"
@@ -59,6 +63,10 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     calibration_ = std::make_unique<CalibrationCommands>(*context_, *spectrum_);
     theory_ = std::make_unique<TheoryCommands>(*context_);
     reports_ = std::make_unique<ReportCommands>(*context_);
+    images_ = new ChartImageCommands(*context_);
+    peakLabels_ = std::make_unique<PeakLabels>(*pages_.spectrum->Chart1, *pages_.spectrum->Series6, state_.run.peaks);
+    connect(menu_->PeakMassLabels, &QAction::toggled, this, [this](bool on) { peakLabels_->setShown(on); });
+    WatchCharts(*new ChartReadout(statusBar()), pages_, state_.run.peaks);
     connect(finalRun_.get(), &FinalRunCommands::runEnded, this, [this] {
         if (closePending_) close();
     });

@@ -22,6 +22,8 @@ class QTabWidget;
 namespace orvelo::ui {
 
 class CalibrationCommands;
+class ChartImageCommands;
+class PeakLabels;
 class FinalRunCommands;
 class MainMenu;
 class ProgressWindow;
@@ -50,6 +52,8 @@ public:
     CalibrationCommands& calibrationCommands() { return *calibration_; }
     TheoryCommands& theoryCommands() { return *theory_; }
     ReportCommands& reportCommands() { return *reports_; }
+    ChartImageCommands& chartImages() { return *images_; }
+    PeakLabels& peakLabels() { return *peakLabels_; }
 
     // The layout rule over the pages' current sizes (FormResize).
     void applyLayoutRule();
@@ -85,6 +89,8 @@ private:
     std::unique_ptr<CalibrationCommands> calibration_;
     std::unique_ptr<TheoryCommands> theory_;
     std::unique_ptr<ReportCommands> reports_;
+    ChartImageCommands* images_ = nullptr;
+    std::unique_ptr<PeakLabels> peakLabels_;
     bool closePending_ = false;
 };
 

@@ -24,7 +24,7 @@ PageCalibrationCurve::PageCalibrationCurve(QWidget* parent) : QWidget(parent) {
     font.setBold(true);
     Chart2->setTitleFont(font, Qt::blue);
     Chart2->addTitleLine(QStringLiteral("Калибровочная кривая"));
-    Chart2->setAxisTitles(QStringLiteral("М изм"), QStringLiteral("delta M, mmu"), font, QColor(0, 128, 0));
+    Chart2->setAxisTitles(QStringLiteral("М изм"), QStringLiteral("Δm, mmu"), font, QColor(0, 128, 0));
     Chart2->setLeftTickLength(0);
     // The fitted curve first, so that the calibration points stay visible on top of it.
     const QColor green(0, 128, 0);

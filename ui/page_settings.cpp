@@ -67,6 +67,7 @@ PageSettings::PageSettings(QWidget* parent) : QWidget(parent) {
     const Box& c5 = design.Chart5;
     Chart5->setGeometry(c5.left, c5.top, c5.width, c5.height);
     Chart5->setMouseZoomEnabled(false);
+    Chart5->setAxisTitles(QStringLiteral("m/z"), QStringLiteral("Интенсивность"));
     Chart5->setPlotAreaColour(QColor(0xC0, 0xC0, 0xC0));  // the white valley/peak line shows on silver
     Series14 = Chart5->addSeries(QStringLiteral("Series14"), {Qt::red, MarkerShape::Circle, 2, Qt::black, QColor(Qt::red), 1});
     Series15 = Chart5->addSeries(QStringLiteral("Series15"), {Qt::white, MarkerShape::Circle, 2, Qt::black, QColor(Qt::white), 1});

@@ -3,7 +3,10 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPushButton>
+#include <QEvent>
+#include <algorithm>
 
+#include "ui/chart_surface.h"
 #include "ui/layout_rule.h"
 #include "ui/widget_kit.h"
 
@@ -21,6 +24,65 @@ PageSinglePeak::PageSinglePeak(QWidget* parent) : QWidget(parent) {
     Label15 = MakeSectionLabel(this, "Label15", QStringLiteral("Параметры для каждой итерации"), 216, 80);
     const Box& l9 = design.ListBox9;
     ListBox9 = MakeList(this, "ListBox9", QRect(l9.left, l9.top, l9.width, l9.height));
+
+    ChartPeak = new ChartSurface(this);
+    ChartPeak->setObjectName(QStringLiteral("ChartPeak"));
+    ChartPeak->setPanelColour(Qt::lightGray);
+    QFont title(QStringLiteral("Arial"));
+    title.setPixelSize(16);
+    ChartPeak->setTitleFont(title, Qt::blue);
+    ChartPeak->setAxisTitles(QStringLiteral("m/z"), QStringLiteral("Интенсивность"));
+    PeakSamples = ChartPeak->addSeries(QStringLiteral("PeakSamples"),
+                                       {Qt::black, MarkerShape::Circle, 3, Qt::black, QColor(Qt::black), 1});
+    PeakCurve = ChartPeak->addSeries(QStringLiteral("PeakCurve"), {Qt::red, MarkerShape::Square, 1, Qt::red, std::nullopt, 1});
+    PeakSamples->setMarkers(true);
+    ListBox9->installEventFilter(this);
+}
+
+// The layout rule gives ListBox9 the page's width; on a page with room for both, the list and
+// the chart share it (the list never below its design width, 441), the chart on the right,
+// 16 pixels apart and as high as the list. A narrower page shows the list alone.
+void PageSinglePeak::placeChart() {
+    constexpr int kGap = 16, kMargin = 20, kListWidth = 441, kLeastChart = 300;
+    QRect list = ListBox9->geometry();
+    const int room = width() - list.left() - kMargin;  // what the rule gives the list
+    if (room < kListWidth + kGap + kLeastChart) {
+        ChartPeak->hide();
+        return;
+    }
+    const int listWidth = std::max(kListWidth, (room - kGap) / 2);
+    if (list.width() != listWidth) {
+        list.setWidth(listWidth);
+        ListBox9->setGeometry(list);
+    }
+    ChartPeak->setGeometry(list.right() + 1 + kGap, list.top(), room - listWidth - kGap, list.height());
+    ChartPeak->show();
+}
+
+void PageSinglePeak::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    placeChart();
+}
+
+// The window's layout rule may set the list's size after any page's resize.
+bool PageSinglePeak::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ListBox9 && (event->type() == QEvent::Resize || event->type() == QEvent::Move)) placeChart();
+    return QWidget::eventFilter(watched, event);
+}
+
+void PageSinglePeak::showFit(const QString& title, const std::vector<double>& sx, const std::vector<double>& sy,
+                             const std::vector<double>& cx, const std::vector<double>& cy) {
+    ChartPeak->clearTitle();
+    ChartPeak->addTitleLine(title);
+    ChartPeak->undoZoom();
+    PeakSamples->setPoints(sx, sy);
+    PeakCurve->setPoints(cx, cy);
+}
+
+void PageSinglePeak::clearFit() {
+    ChartPeak->clearTitle();
+    PeakSamples->clear();
+    PeakCurve->clear();
 }
 
 }  // namespace orvelo::ui

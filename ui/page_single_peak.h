@@ -2,12 +2,17 @@
 // Page "Отдельный пик" (TabSheet8): re-fit one peak of the last final run with its iteration
 // log, and save its samples.
 #include <QWidget>
+#include <vector>
 
 class QLabel;
 class QListWidget;
 class QPushButton;
+class QResizeEvent;
 
 namespace orvelo::ui {
+
+class ChartSeries;
+class ChartSurface;
 
 class PageSinglePeak : public QWidget {
     Q_OBJECT
@@ -20,6 +25,22 @@ public:
     QListWidget* ListBox8;
     QLabel* Label15;
     QListWidget* ListBox9;
+    // The last fitted peak: its samples (black points) and the fitted curve (red), to the
+    // right of ListBox9 down to the page's bottom margin.
+    ChartSurface* ChartPeak;
+    ChartSeries* PeakSamples;
+    ChartSeries* PeakCurve;
+
+    void showFit(const QString& title, const std::vector<double>& sx, const std::vector<double>& sy,
+                 const std::vector<double>& cx, const std::vector<double>& cy);
+    void clearFit();
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void placeChart();
 };
 
 }  // namespace orvelo::ui

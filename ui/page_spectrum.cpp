@@ -20,6 +20,7 @@ PageSpectrum::PageSpectrum(QWidget* parent) : QWidget(parent) {
     Chart1->addTitleLine(QStringLiteral("Спектр"));
     Chart1->setPanelColour(Qt::lightGray);
     Chart1->setValueAxisMinimum(0);
+    Chart1->setAxisTitles(QStringLiteral("m/z"), QStringLiteral("Интенсивность"));
 
     Series1 = Chart1->addSeries(QStringLiteral("Series1"), {Qt::black, MarkerShape::Circle, 2, Qt::blue, std::nullopt, 1});
     Series2 = Chart1->addSeries(QStringLiteral("Series2"), {Qt::green, MarkerShape::Circle, 3, Qt::green, QColor(Qt::green), 3});

@@ -23,6 +23,7 @@ PageTheory::PageTheory(TheoryKind kind, QWidget* parent) : QWidget(parent), kind
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(chart);
+    chart->setAxisTitles(QStringLiteral("номинальная масса"), QStringLiteral("дефект массы, mmu"));
 
     const QColor theoryFill = ch ? QColor(0, 0, 128) : QColor(Qt::red);
     const QColor practiceFill = ch ? QColor(128, 0, 128) : QColor(0, 128, 0);

@@ -48,9 +48,8 @@ void LayOut(QWidget& widget, QSize oldSize) {
     if (QLayout* layout = widget.layout()) layout->activate();
 }
 
-// A page that is not shown keeps the size it had when it was last shown (or none), and its
-// layout waits until it is shown. For a picture "as on screen" it is laid out now at the size
-// of the page that is shown, which is the size it will have.
+}  // namespace
+
 void LayOutLikeShown(QWidget& chart) {
     QWidget* page = chart.parentWidget();
     auto* stack = qobject_cast<QStackedWidget*>(page ? page->parentWidget() : nullptr);
@@ -61,8 +60,6 @@ void LayOutLikeShown(QWidget& chart) {
     LayOut(*page, oldPage);
     LayOut(chart, oldChart);
 }
-
-}  // namespace
 
 std::unique_ptr<QPrinter> DefaultPrinter() {
     if (QPrinterInfo::defaultPrinter().isNull()) throw OrveloError(kNoDefaultPrinterMessage);
@@ -129,16 +126,18 @@ void ReportCommands::SaveChart(ChartSurface& chart, const char* title, const cha
 
 void ReportCommands::N35Click() { c_.run([this] { PrintSpectrum(); }); }
 
-// One page, no dialog: Chart1 at the page origin, one printer dot per screen pixel.
+// One page after the print preview: Chart1 at the page origin, one printer dot per screen pixel.
 void ReportCommands::PrintSpectrum() {
     ChartSurface& chart = *c_.pages.spectrum->Chart1;
     chart.setPrintMargins(0, 0, 0, 0);
     std::unique_ptr<QPrinter> printer = printer_();
     if (!printer) throw OrveloError(kNoDefaultPrinterMessage);
-    if (!chart.paintOnPrinter(*printer, QPoint(0, 0))) {
-        const QString printerName = printer->printerName().isEmpty() ? printer->outputFileName() : printer->printerName();
-        throw OrveloError("Принтер \"" + printerName.toStdString() + "\" не может начать печать");
-    }
+    c_.messages.printPreview(*printer, [&chart](QPrinter& target) {
+        if (!chart.paintOnPrinter(target, QPoint(0, 0))) {
+            const QString name = target.printerName().isEmpty() ? target.outputFileName() : target.printerName();
+            throw OrveloError("Принтер \"" + name.toStdString() + "\" не может начать печать");
+        }
+    });
 }
 
 // The selected block of the results table, or the whole table (head row included) when one

@@ -9,6 +9,7 @@
 #include "ui/command_context.h"
 
 class QPrinter;
+class QWidget;
 
 namespace orvelo::ui {
 
@@ -34,6 +35,11 @@ inline constexpr const char* kNoDefaultPrinterMessage =
 // computer has no default printer; tests hand in a PDF printer.
 using PrinterFactory = std::function<std::unique_ptr<QPrinter>()>;
 std::unique_ptr<QPrinter> DefaultPrinter();
+
+// A page that is not shown keeps the size it had when it was last shown (or none), and its
+// layout waits until it is shown. For a picture "as on screen" the chart is laid out now at the
+// size of the page that is shown, which is the size it will have.
+void LayOutLikeShown(QWidget& chart);
 
 class ReportCommands : public QObject {
     Q_OBJECT

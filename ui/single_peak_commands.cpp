@@ -4,6 +4,8 @@
 
 #include "core/errors.h"
 #include "core/spectrum_file.h"
+#include "core/number_text.h"
+#include "fitting/fitted_curve.h"
 #include "fitting/single_peak.h"
 #include "ui/availability.h"
 #include "ui/dialogs.h"
@@ -12,7 +14,9 @@
 #include "ui/widget_kit.h"
 
 namespace orvelo::ui {
-SinglePeakCommands::SinglePeakCommands(CommandContext& context) : c_(context) {}
+SinglePeakCommands::SinglePeakCommands(CommandContext& context) : c_(context) {
+    c_.clearHooks.push_back([this](ClearMode) { c_.pages.singlePeak->clearFit(); });
+}
 
 void SinglePeakCommands::ListBox8Click() { AfterSinglePeakChosen(c_.pages); }
 void SinglePeakCommands::Button16Click() { c_.run([this] { fitChosenPeak(); }); }
@@ -32,7 +36,23 @@ void SinglePeakCommands::fitChosenPeak() {
     AddLines(c_.pages.testing->ListBox3, fit.problemLines);
     if (fit.outcome.problem()) ++s.run.ProblemCount;  // the counter on "Тестирование" keeps the run's
     s.singlePeak = fit.selection;
+    showFit(fit);
     AfterSinglePeakFitted(c_.pages);
+}
+
+// The window's samples and, unless the fit failed, the fitted curve over the zone.
+void SinglePeakCommands::showFit(const SinglePeakFit& fit) {
+    const PointList& spectrum = c_.state.spectrum.Spectrum;
+    const PeakSelection& sel = fit.selection;
+    std::vector<double> sx, sy;
+    for (int i = std::max(sel.first, 0); i <= sel.last && i < static_cast<int>(spectrum.x.size()); ++i) {
+        sx.push_back(spectrum.x[static_cast<std::size_t>(i)]);
+        sy.push_back(spectrum.y[static_cast<std::size_t>(i)]);
+    }
+    PointList curve;
+    if (!fit.outcome.problem()) curve = FittedCurves({fit.outcome.result}, c_.state.run.GaussPower);
+    const QString title = QStringLiteral("Пик %1").arg(QString::fromStdString(FormatFixed(fit.outcome.result.Centre, 6)));
+    c_.pages.singlePeak->showFit(title, sx, sy, curve.x, curve.y);
 }
 
 // Only a selection made by a fit on the spectrum now loaded is written.

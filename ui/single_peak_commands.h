@@ -6,6 +6,10 @@
 
 #include "ui/command_context.h"
 
+namespace orvelo {
+struct SinglePeakFit;
+}
+
 namespace orvelo::ui {
 
 class SinglePeakCommands : public QObject {
@@ -20,6 +24,7 @@ public:
 private:
     void fitChosenPeak();
     void saveChosenPeak();
+    void showFit(const SinglePeakFit& fit);
 
     CommandContext& c_;
 };

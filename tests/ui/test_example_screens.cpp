@@ -2,10 +2,12 @@
 // page drawn. With ORVELO_SCREENSHOT_DIR set, the pages are saved there as PNG files.
 #include <QDir>
 #include <QLineEdit>
+#include <QStatusBar>
 #include <QTabWidget>
 #include <QTest>
 
 #include "ui/chart_surface.h"
+#include "ui/main_menu.h"
 #include "ui/page_info.h"
 #include "ui/support/window_fixture.h"
 
@@ -48,10 +50,17 @@ void ExampleScreensTest::exampleSpectrumGoesThroughEveryPage() {
     f.list("ListBox1")->setCurrentRow(firstPeak);
     f.list("ListBox8")->setCurrentRow(8);
     f.button("Button16")->click();
+    f.window->menu().PeakMassLabels->trigger();  // the fitted masses over the peaks
     QTabWidget* tabs = f.window->pageControl();
     for (int i = 0; i < tabs->count(); ++i) {
         tabs->setCurrentIndex(i);
         QTest::qWait(30);
+        if (i == 0) {  // the readout of the ninth peak in the status bar
+            ChartSurface* chart = f.find<ChartSurface>("Chart1");
+            const auto& peak = f.window->state().run.peaks.at(8);
+            QTest::mouseMove(chart->mouseArea(), QPoint(int(chart->pixelOfKey(peak.Centre)), int(chart->pixelOfValue(peak.Height / 2))));
+            QVERIFY(f.window->statusBar()->currentMessage().contains(QStringLiteral("Пик: m/z = ")));
+        }
         const QPixmap shot = f.window->grab();
         QVERIFY(!shot.isNull());
         if (!out.isEmpty()) QVERIFY(shot.save(QDir(out).filePath(QStringLiteral("page%1.png").arg(i + 1))));

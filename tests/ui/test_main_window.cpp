@@ -87,7 +87,7 @@ void MainWindowTest::startsOnSpectrumPageWithOnlyLoadingAvailable() {
     QVERIFY(f.find<QWidget>("ListBox7")->isHidden());
     MainMenu& m = f.window->menu();
     QVERIFY(m.N44->isChecked() && m.N31->isChecked() && !m.N11->isChecked());
-    QCOMPARE(VisibleEntries(m.N10), (QStringList{"N11", "Series11", "Points11", "Series61", "Points61"}));
+    QCOMPARE(VisibleEntries(m.N10), (QStringList{"N11", "Series11", "Points11", "Series61", "Points61", "PeakMassLabels"}));
     QVERIFY(m.Series1View.shown->isChecked() && !m.Series1View.markers->isChecked());
     QCOMPARE(m.N2->shortcut(), QKeySequence("Ctrl+O"));
     QCOMPARE(m.N3->shortcut(), QKeySequence("Ctrl+Q"));

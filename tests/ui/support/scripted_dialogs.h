@@ -23,6 +23,16 @@ public:
 
     std::optional<QString> openFile(const FileRequest& request) override { return answer(false, request); }
     std::optional<QString> saveFile(const FileRequest& request) override { return answer(true, request); }
+    // The file type "chosen" in every save dialog, and the answer of the picture size dialog
+    // (nothing: the on-screen size it is offered; cancelSize: cancelled).
+    QString chosen;
+    std::optional<QSize> pictureSize;
+    bool cancelSize = false;
+    QString chosenType() const override { return chosen; }
+    std::optional<QSize> imageSize(QSize onScreen) override {
+        if (cancelSize) return std::nullopt;
+        return pictureSize ? pictureSize : onScreen;
+    }
 
     // The scan chooser's answers: a number, or 0 for "cancel"; with nothing queued the
     // preselected scan is taken.
@@ -40,6 +50,11 @@ public:
     QStringList errors;  // as shown, full stop included
     QStringList questions;
     std::deque<Answer> answers;  // the next questions' answers; nothing queued answers No
+    int previews = 0;            // print previews; each prints at once
+    void printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override {
+        ++previews;
+        MessageBoxes::printPreview(printer, paint);
+    }
     void info(const QString& text) override { infos << text; }
     void error(const QString& text) override { errors << ErrorText(text); }
     Answer question(const QString& text) override {
