@@ -40,6 +40,10 @@ void AtCurveFitStart(Pages& p);                                       // "Под
 void AfterCurveFitted(Pages& p);
 void AfterRecalculated(Pages& p);                                     // "Пересчитать данные"
 
+// "Подобрать автоматически" is on exactly while ">>" is: after a final run, with the list open,
+// and not while a run locks the page. It follows every change of ">>" from then on.
+void FollowListOpen(QWidget* autoButton, Pages& p);
+
 // While a final run is in progress: the commands that change the spectrum, the zones, the
 // threshold or the results are off. Unlocking restores exactly what locking switched off.
 class RunLock {

@@ -16,6 +16,7 @@
 
 #include "fitting/results_table.h"
 #include "fitting/self_test.h"
+#include "ui/auto_calibration_commands.h"
 #include "ui/calibration_commands.h"
 #include "ui/chart_surface.h"
 #include "ui/dialogs.h"
@@ -33,15 +34,18 @@
 #include "ui/preset_folders.h"
 #include "ui/report_commands.h"
 #include "ui/secondary_windows.h"
+#include "ui/settings_store.h"
 #include "ui/single_peak_commands.h"
 #include "ui/spectrum_commands.h"
 #include "ui/theory_commands.h"
 
 namespace orvelo::ui {
 
-MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<MessageBoxes> messages)
+MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<MessageBoxes> messages,
+                       std::unique_ptr<SettingsStore> settings)
     : files_(files ? std::move(files) : std::make_unique<QtFileDialogs>(this)),
-      messages_(messages ? std::move(messages) : std::make_unique<QtMessageBoxes>(this)) {
+      messages_(messages ? std::move(messages) : std::make_unique<QtMessageBoxes>(this)),
+      settings_(settings ? std::move(settings) : std::make_unique<SettingsStore>()) {
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Орвело"));
     resize(1288, 1004);
@@ -58,6 +62,7 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     calibration_ = std::make_unique<CalibrationCommands>(*context_, *spectrum_);
     theory_ = std::make_unique<TheoryCommands>(*context_);
     reports_ = std::make_unique<ReportCommands>(*context_);
+    autoCalibration_ = std::make_unique<AutoCalibrationCommands>(*context_, *calibration_, *settings_);
     connect(finalRun_.get(), &FinalRunCommands::runEnded, this, [this] {
         if (closePending_) close();
     });

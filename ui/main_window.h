@@ -16,11 +16,13 @@
 #include "ui/dialogs.h"
 #include "ui/pages.h"
 #include "ui/program_state.h"
+#include "ui/settings_store.h"
 
 class QTabWidget;
 
 namespace orvelo::ui {
 
+class AutoCalibrationCommands;
 class CalibrationCommands;
 class FinalRunCommands;
 class MainMenu;
@@ -34,9 +36,10 @@ struct PresetFolder;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // Null helpers: the Qt dialogs and message boxes.
+    // Null helpers: the Qt dialogs and message boxes, and the user's settings.
     explicit MainWindow(std::unique_ptr<FileDialogs> files = nullptr,
-                        std::unique_ptr<MessageBoxes> messages = nullptr);
+                        std::unique_ptr<MessageBoxes> messages = nullptr,
+                        std::unique_ptr<SettingsStore> settings = nullptr);
     ~MainWindow() override;
 
     ProgramState& state() { return state_; }
@@ -50,6 +53,8 @@ public:
     CalibrationCommands& calibrationCommands() { return *calibration_; }
     TheoryCommands& theoryCommands() { return *theory_; }
     ReportCommands& reportCommands() { return *reports_; }
+    AutoCalibrationCommands& autoCalibrationCommands() { return *autoCalibration_; }
+    SettingsStore& settings() { return *settings_; }
 
     // The layout rule over the pages' current sizes (FormResize).
     void applyLayoutRule();
@@ -75,6 +80,7 @@ private:
     Pages pages_;
     std::unique_ptr<FileDialogs> files_;
     std::unique_ptr<MessageBoxes> messages_;
+    std::unique_ptr<SettingsStore> settings_;
     QTabWidget* PageControl1 = nullptr;
     MainMenu* menu_ = nullptr;
     ProgressWindow* form5_ = nullptr;
@@ -85,6 +91,7 @@ private:
     std::unique_ptr<CalibrationCommands> calibration_;
     std::unique_ptr<TheoryCommands> theory_;
     std::unique_ptr<ReportCommands> reports_;
+    std::unique_ptr<AutoCalibrationCommands> autoCalibration_;
     bool closePending_ = false;
 };
 
