@@ -13,7 +13,9 @@
 #include <QPushButton>
 #include <QSysInfo>
 #include <QTabWidget>
+#include <QTableWidget>
 
+#include "fitting/results_column_tips.h"
 #include "fitting/results_table.h"
 #include "fitting/self_test.h"
 #include "ui/auto_calibration_commands.h"
@@ -119,8 +121,10 @@ void MainWindow::FormCreate() {
     pages_.settings->Edit2->setText(QString::number(state_.spectrum.KolUsred));
     pages_.settings->Edit3->setText(QStringLiteral("10"));
     const ResultRow& heads = ResultsTableHeads();
-    for (int col = 0; col < kResultColumns; ++col)
+    for (int col = 0; col < kResultColumns; ++col) {
         pages_.info->setCell(col, 0, QString::fromStdString(heads[static_cast<std::size_t>(col)]));
+        pages_.info->StringGrid1->horizontalHeaderItem(col)->setToolTip(QString::fromUtf8(kResultColumnTips[col]));
+    }
     PageControl1->setCurrentIndex(0);
     state_.ImyaKompyutera = ComputerName(QSysInfo::machineHostName().toStdString());
     state_.NaServere1 = OnServer(state_.ImyaKompyutera, 1);
