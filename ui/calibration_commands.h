@@ -33,6 +33,10 @@ public:
     // ListBox6 from the calibration list, line `selectRow` chosen (-1: none).
     void ShowCalibList(int selectRow);
 
+signals:
+    // A line or parabola has been fitted to the calibration points.
+    void curveFitted(bool parabola);
+
 private:
     void connectControls();
     void ShowOutcome(const ListChange& change, int selectRow);

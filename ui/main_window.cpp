@@ -19,6 +19,7 @@
 #include "fitting/results_table.h"
 #include "fitting/self_test.h"
 #include "ui/auto_calibration_commands.h"
+#include "ui/calibration_check_view.h"
 #include "ui/calibration_commands.h"
 #include "ui/chart_surface.h"
 #include "ui/dialogs.h"
@@ -65,6 +66,7 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     theory_ = std::make_unique<TheoryCommands>(*context_);
     reports_ = std::make_unique<ReportCommands>(*context_);
     autoCalibration_ = std::make_unique<AutoCalibrationCommands>(*context_, *calibration_, *settings_);
+    checkView_ = AttachCalibrationCheck(*context_, *calibration_);
     connect(finalRun_.get(), &FinalRunCommands::runEnded, this, [this] {
         if (closePending_) close();
     });
@@ -251,6 +253,7 @@ void MainWindow::applyLayoutRule() {
                             &laid.ListBox9, &laid.ListBox3, &laid.ListBox4};
     for (std::size_t i = 0; i < std::size(widgets); ++i)
         widgets[i]->setGeometry(results[i]->left, results[i]->top, results[i]->width, results[i]->height);
+    if (checkView_) checkView_->place();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -23,6 +23,7 @@ class QTabWidget;
 namespace orvelo::ui {
 
 class AutoCalibrationCommands;
+class CalibrationCheckView;
 class CalibrationCommands;
 class FinalRunCommands;
 class MainMenu;
@@ -55,6 +56,7 @@ public:
     ReportCommands& reportCommands() { return *reports_; }
     AutoCalibrationCommands& autoCalibrationCommands() { return *autoCalibration_; }
     SettingsStore& settings() { return *settings_; }
+    CalibrationCheckView& calibrationCheck() { return *checkView_; }
 
     // The layout rule over the pages' current sizes (FormResize).
     void applyLayoutRule();
@@ -92,6 +94,7 @@ private:
     std::unique_ptr<TheoryCommands> theory_;
     std::unique_ptr<ReportCommands> reports_;
     std::unique_ptr<AutoCalibrationCommands> autoCalibration_;
+    CalibrationCheckView* checkView_ = nullptr;
     bool closePending_ = false;
 };
 
