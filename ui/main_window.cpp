@@ -24,6 +24,7 @@
 #include "ui/chart_surface.h"
 #include "ui/dialogs.h"
 #include "ui/final_run.h"
+#include "ui/ion_masses_choice.h"
 #include "ui/layout_rule.h"
 #include "ui/main_menu.h"
 #include "ui/page_calibration_curve.h"
@@ -67,6 +68,7 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     reports_ = std::make_unique<ReportCommands>(*context_);
     autoCalibration_ = std::make_unique<AutoCalibrationCommands>(*context_, *calibration_, *settings_);
     checkView_ = AttachCalibrationCheck(*context_, *calibration_);
+    ionMasses_ = std::make_unique<IonMassesChoice>(*context_, *finalRun_, *calibration_, *settings_);
     connect(finalRun_.get(), &FinalRunCommands::runEnded, this, [this] {
         if (closePending_) close();
     });

@@ -26,6 +26,7 @@ class AutoCalibrationCommands;
 class CalibrationCheckView;
 class CalibrationCommands;
 class FinalRunCommands;
+class IonMassesChoice;
 class MainMenu;
 class ProgressWindow;
 class ReportCommands;
@@ -57,6 +58,7 @@ public:
     AutoCalibrationCommands& autoCalibrationCommands() { return *autoCalibration_; }
     SettingsStore& settings() { return *settings_; }
     CalibrationCheckView& calibrationCheck() { return *checkView_; }
+    IonMassesChoice& ionMassesChoice() { return *ionMasses_; }
 
     // The layout rule over the pages' current sizes (FormResize).
     void applyLayoutRule();
@@ -94,6 +96,7 @@ private:
     std::unique_ptr<TheoryCommands> theory_;
     std::unique_ptr<ReportCommands> reports_;
     std::unique_ptr<AutoCalibrationCommands> autoCalibration_;
+    std::unique_ptr<IonMassesChoice> ionMasses_;
     CalibrationCheckView* checkView_ = nullptr;
     bool closePending_ = false;
 };

@@ -9,6 +9,7 @@
 
 #include "calibration/calibration_curve.h"
 #include "calibration/calibration_list.h"
+#include "calibration/ion_masses.h"
 #include "calibration/reference_masses.h"
 #include "calibration/theory_series.h"
 #include "core/spectrum_state.h"
@@ -46,6 +47,9 @@ struct ProgramState {
     ReferenceTables tables;
     CalibrationList calibrationList;
     CalibrationState calibration;
+    // "ионы (минус масса электрона)": the reference tables, the saws and the calibration
+    // use ion masses instead of the neutral ones.
+    ReferenceMassKind ReferenceMasses = ReferenceMassKind::Neutral;
 
     // The spectrum in memory differs from its file ("Пересчитать данные" since the last load
     // or save): quitting or opening another file asks first.
