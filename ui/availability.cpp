@@ -42,6 +42,10 @@ private:
 
 void FollowListOpen(QWidget* autoButton, Pages& p) { new EnabledMirror(p.calibrationMasses->Button1, autoButton); }
 
+void SetRecentFilesAvailable(QMenu& recent, const MainMenu& menu, bool any) {
+    recent.menuAction()->setEnabled(any && menu.N2->isEnabled());
+}
+
 void AtStartup(Pages& p) {
     const auto& c = *p.calibrationCurve;
     const auto& m = *p.calibrationMasses;

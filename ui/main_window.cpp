@@ -36,6 +36,8 @@
 #include "ui/page_testing.h"
 #include "ui/page_theory.h"
 #include "ui/preset_folders.h"
+#include "ui/recent_files.h"
+#include "ui/remembered_settings.h"
 #include "ui/report_commands.h"
 #include "ui/secondary_windows.h"
 #include "ui/settings_store.h"
@@ -50,6 +52,7 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     : files_(files ? std::move(files) : std::make_unique<QtFileDialogs>(this)),
       messages_(messages ? std::move(messages) : std::make_unique<QtMessageBoxes>(this)),
       settings_(settings ? std::move(settings) : std::make_unique<SettingsStore>()) {
+    files_ = std::make_unique<RememberingFileDialogs>(std::move(files_), *settings_);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Орвело"));
     resize(1288, 1004);
@@ -69,6 +72,8 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     autoCalibration_ = std::make_unique<AutoCalibrationCommands>(*context_, *calibration_, *settings_);
     checkView_ = AttachCalibrationCheck(*context_, *calibration_);
     ionMasses_ = std::make_unique<IonMassesChoice>(*context_, *finalRun_, *calibration_, *settings_);
+    recent_ = std::make_unique<RecentFiles>(*menu_, *spectrum_, *settings_);
+    AcceptSpectrumDrops(*this, *spectrum_, *menu_);
     connect(finalRun_.get(), &FinalRunCommands::runEnded, this, [this] {
         if (closePending_) close();
     });
@@ -81,6 +86,7 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     connectViewToggles();
     connectPages();
     FormCreate();
+    remembered_ = std::make_unique<RememberedSettings>(*context_, *settings_);
 }
 
 MainWindow::~MainWindow() { finalRun_->stopAndWait(); }
@@ -283,6 +289,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     form5_->hide();
+    RememberGeometry(*settings_, *this);
     QMainWindow::closeEvent(event);
 }
 

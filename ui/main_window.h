@@ -29,6 +29,8 @@ class FinalRunCommands;
 class IonMassesChoice;
 class MainMenu;
 class ProgressWindow;
+class RecentFiles;
+class RememberedSettings;
 class ReportCommands;
 class SinglePeakCommands;
 class SpectrumCommands;
@@ -59,6 +61,7 @@ public:
     SettingsStore& settings() { return *settings_; }
     CalibrationCheckView& calibrationCheck() { return *checkView_; }
     IonMassesChoice& ionMassesChoice() { return *ionMasses_; }
+    RecentFiles& recentFiles() { return *recent_; }
 
     // The layout rule over the pages' current sizes (FormResize).
     void applyLayoutRule();
@@ -97,6 +100,8 @@ private:
     std::unique_ptr<ReportCommands> reports_;
     std::unique_ptr<AutoCalibrationCommands> autoCalibration_;
     std::unique_ptr<IonMassesChoice> ionMasses_;
+    std::unique_ptr<RecentFiles> recent_;
+    std::unique_ptr<RememberedSettings> remembered_;
     CalibrationCheckView* checkView_ = nullptr;
     bool closePending_ = false;
 };

@@ -1,6 +1,7 @@
 #include "ui/settings_store.h"
 
 #include <QSettings>
+#include <QWidget>
 
 namespace orvelo::ui {
 
@@ -21,6 +22,19 @@ QVariant SettingsStore::value(const QString& key, const QVariant& fallback) cons
 void SettingsStore::setValue(const QString& key, const QVariant& value) {
     settings_->setValue(key, value);
     settings_->sync();
+}
+
+namespace {
+const QString kGeometryKey = QStringLiteral("window/geometry");
+}  // namespace
+
+void RememberGeometry(SettingsStore& settings, const QWidget& window) {
+    settings.setValue(kGeometryKey, window.saveGeometry());
+}
+
+bool RestoreGeometry(const SettingsStore& settings, QWidget& window) {
+    const QByteArray geometry = settings.value(kGeometryKey).toByteArray();
+    return !geometry.isEmpty() && window.restoreGeometry(geometry);
 }
 
 }  // namespace orvelo::ui

@@ -11,6 +11,7 @@
 #include <memory>
 
 class QSettings;
+class QWidget;
 
 namespace orvelo::ui {
 
@@ -27,5 +28,9 @@ public:
 private:
     std::unique_ptr<QSettings> settings_;
 };
+
+// The window's place, size and maximized state; RestoreGeometry is false at the first start.
+void RememberGeometry(SettingsStore& settings, const QWidget& window);
+bool RestoreGeometry(const SettingsStore& settings, QWidget& window);
 
 }  // namespace orvelo::ui

@@ -110,11 +110,20 @@ void SpectrumCommands::readFromFile() {
     const auto name = c_.files.openFile({QStringLiteral("Открыть спектр"), QString(),
                                          QString::fromStdString(c_.state.StartPapka),
                                          QString::fromUtf8(kTextFilter)});
-    if (!name) return;
+    if (name) loadSpectrum(*name);
+}
+
+void SpectrumCommands::OpenSpectrum(const QString& path) {
+    c_.run([this, &path] {
+        if (MaySpectrumBeDiscarded()) loadSpectrum(path);
+    });
+}
+
+void SpectrumCommands::loadSpectrum(const QString& path) {
     ChartSurface& chart = *c_.pages.spectrum->Chart1;
     {
         BusyChart busy(chart);
-        LoadedSpectrum loaded = ReadSpectrumFile(name->toStdString());
+        LoadedSpectrum loaded = ReadSpectrumFile(path.toStdString());
         ClearAll(ClearMode::NewSpectrum);
         chart.setBuffered(false);
         if (loaded.title) {
@@ -127,6 +136,7 @@ void SpectrumCommands::readFromFile() {
     }
     c_.guidance(kAfterLoadGuidance);
     AfterSpectrumLoaded(c_.pages);
+    emit spectrumOpened(path);
 }
 
 void SpectrumCommands::DrawSpectrum() {
