@@ -222,7 +222,7 @@ void FinalRunCommands::showReferenceTables() {
 }
 
 void FinalRunCommands::ShowTheoryAndTables() {
-    if (c_.state.run.peaks.empty()) return;
+    if (running() || c_.state.run.peaks.empty()) return;  // the end of a run shows them anyway
     showTheory(AssignMasses(c_.state.spectrum, c_.state.run.peaks, c_.state.ReferenceMasses));
 }
 
