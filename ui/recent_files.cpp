@@ -70,7 +70,10 @@ RecentFiles::RecentFiles(MainMenu& menu, SpectrumCommands& spectrum, SettingsSto
     while (files_.size() > kRecentFilesCount) files_.removeLast();
     menu_ = new QMenu(QStringLiteral("Последние файлы"), menu.N1);
     menu_->setObjectName(QStringLiteral("RecentFiles"));
-    menu.N1->insertMenu(menu.N42, menu_);
+    // Right under "Папки", beside the other ways of opening a spectrum.
+    const QList<QAction*> entries = menu.N1->actions();
+    const qsizetype folders = entries.indexOf(menu.N9->menuAction());
+    menu.N1->insertMenu(folders + 1 < entries.size() ? entries[folders + 1] : menu.N42, menu_);
     connect(&spectrum_, &SpectrumCommands::spectrumOpened, this, [this](const QString& path) { remember(path); });
     connect(menu.N2, &QAction::changed, this, [this] { SetRecentFilesAvailable(*menu_, mainMenu_, !files_.isEmpty()); });
     rebuild();

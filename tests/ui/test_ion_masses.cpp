@@ -76,6 +76,10 @@ private slots:
         w.files->answers = {list};
         w.window->menu().XLS1->trigger();
         QCOMPARE(ReadCp1251Lines(list).value(0), QString::fromUtf8(kIonMassesNote));
+        const QString html = w.dir.filePath("list.htm");
+        w.files->answers = {html};
+        w.window->menu().HTML3->trigger();
+        QVERIFY(ReadCp1251Lines(html).join('\n').contains(QStringLiteral("Список CH (массы ионов)")));
         QVERIFY2(w.messages->errors.isEmpty(), qPrintable(w.messages->errors.join('|')));
 
         MainWindow next(std::make_unique<ScriptedFileDialogs>(), std::make_unique<RecordingMessageBoxes>(),
