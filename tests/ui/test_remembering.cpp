@@ -58,7 +58,7 @@ private slots:
 
     void secondSessionStartsWhereTheFirstEnded() {
         WindowFixture first;
-        // First start: the specified start values.
+        // First start: the start values of the window.
         QCOMPARE(first.find<QLineEdit>("Edit2")->text(), QStringLiteral("150"));
         QCOMPARE(first.find<QLineEdit>("Edit3")->text(), QStringLiteral("10"));
         QVERIFY(first.find<QRadioButton>("RadioButton3")->isChecked());
