@@ -2,6 +2,7 @@
 #include <QIcon>
 
 #include "ui/main_window.h"
+#include "ui/spectrum_commands.h"
 #include "ui/translations.h"
 
 int main(int argc, char* argv[]) {
@@ -13,6 +14,10 @@ int main(int argc, char* argv[]) {
     QApplication::setWindowIcon(icon);
     QGuiApplication::setDesktopFileName(QStringLiteral("orvelo"));
     orvelo::ui::MainWindow window;
-    window.showMaximized();
+    if (orvelo::ui::RestoreGeometry(window.settings(), window)) window.show();
+    else window.showMaximized();
+    // "orvelo FILE" (the desktop entry's "orvelo %f") opens FILE as "Открыть..." would.
+    const QStringList arguments = QApplication::arguments();
+    if (arguments.size() > 1) window.spectrumCommands().OpenSpectrum(arguments.at(1));
     return app.exec();
 }

@@ -25,11 +25,15 @@ std::vector<std::vector<std::string>> CHListTableRows(const std::vector<IonRow>&
 }
 
 std::vector<std::string> CHListHtml(const std::vector<IonRow>& chList) {
+    return CHListHtml(chList, ReferenceMassKind::Neutral);
+}
+
+std::vector<std::string> CHListHtml(const std::vector<IonRow>& chList, ReferenceMassKind kind) {
     HtmlTable table;
     table.rows = CHListTableRows(chList);
     table.columnWidths = EstimateColumnWidths(table.rows);
     const std::array<bool, 4> all{true, true, true, true};
-    return WriteToHTML(table, kCHListHtmlTitle, all, false);
+    return WriteToHTML(table, kind == ReferenceMassKind::Ion ? "Список CH (массы ионов)" : kCHListHtmlTitle, all, false);
 }
 
 }  // namespace orvelo

@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QListWidget>
 #include <QMenu>
+#include <QEvent>
 #include <QPushButton>
 #include <initializer_list>
 
@@ -20,7 +21,30 @@ void SetEnabled(std::initializer_list<QWidget*> widgets, bool on) {
     for (QWidget* w : widgets) w->setEnabled(on);
 }
 
+// Mirrors the enabled state of `source` on `target`.
+class EnabledMirror : public QObject {
+public:
+    EnabledMirror(QWidget* source, QWidget* target) : QObject(source), target_(target) {
+        target->setEnabled(source->isEnabled());
+        source->installEventFilter(this);
+    }
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::EnabledChange && target_)
+            target_->setEnabled(static_cast<QWidget*>(watched)->isEnabled());
+        return false;
+    }
+
+private:
+    QPointer<QWidget> target_;
+};
+
 }  // namespace
+
+void FollowListOpen(QWidget* autoButton, Pages& p) { new EnabledMirror(p.calibrationMasses->Button1, autoButton); }
+
+void SetRecentFilesAvailable(QMenu& recent, const MainMenu& menu, bool any) {
+    recent.menuAction()->setEnabled(any && menu.N2->isEnabled());
+}
 
 void AtStartup(Pages& p) {
     const auto& c = *p.calibrationCurve;

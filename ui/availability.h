@@ -15,6 +15,7 @@
 #include "ui/pages.h"
 
 class QAction;
+class QMenu;
 class QWidget;
 
 namespace orvelo::ui {
@@ -39,6 +40,13 @@ void AfterCalibrationListComplete(Pages& p, bool line, bool parabola);  // "Со
 void AtCurveFitStart(Pages& p);                                       // "Подобрать ..." clicked
 void AfterCurveFitted(Pages& p);
 void AfterRecalculated(Pages& p);                                     // "Пересчитать данные"
+
+// "Подобрать автоматически" is on exactly while ">>" is: after a final run, with the list open,
+// and not while a run locks the page. It follows every change of ">>" from then on.
+void FollowListOpen(QWidget* autoButton, Pages& p);
+
+// "Последние файлы" is on while "Открыть..." is and the list holds a file.
+void SetRecentFilesAvailable(QMenu& recent, const MainMenu& menu, bool any);
 
 // While a final run is in progress: the commands that change the spectrum, the zones, the
 // threshold or the results are off. Unlocking restores exactly what locking switched off.

@@ -150,6 +150,7 @@ void CalibrationCommands::FitCurve(bool parabola) {
     c_.state.calibration.curve = fit.curve;
     c_.pages.calibrationCurve->Series8->setPoints(fit.samples.x, fit.samples.y);
     AfterCurveFitted(c_.pages);
+    emit curveFitted(parabola);
     c_.guidance(kCurveFittedGuidance);
 }
 

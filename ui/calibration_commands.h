@@ -30,10 +30,15 @@ public:
     void Button5Click();   // "Пересчитать данные"
     // "Стандартные массы" from the reference tables, the family and the check boxes.
     void ReFill();
+    // ListBox6 from the calibration list, line `selectRow` chosen (-1: none).
+    void ShowCalibList(int selectRow);
+
+signals:
+    // A line or parabola has been fitted to the calibration points.
+    void curveFitted(bool parabola);
 
 private:
     void connectControls();
-    void ShowCalibList(int selectRow);
     void ShowOutcome(const ListChange& change, int selectRow);
     void ProverkaZapol();
     void FitCurve(bool parabola);

@@ -208,12 +208,22 @@ void FinalRunCommands::showResults() {
 // follows from the tables when runEnded reaches the calibration commands).
 void FinalRunCommands::showReferenceTables() {
     ProgramState& s = c_.state;
-    MassAssignment assigned = AssignMasses(s.spectrum, s.run.peaks);
+    const MassAssignment assigned = AssignMasses(s.spectrum, s.run.peaks, s.ReferenceMasses);
     AddLines(c_.pages.calibrationMasses->ListBox5, assigned.massLines);
     AddLines(c_.pages.singlePeak->ListBox8, assigned.massLines);
     // A range too wide builds empty tables; the operator is told why.
     if (assigned.refusal) c_.info(QString::fromStdString(*assigned.refusal));
-    s.tables = std::move(assigned.tables);
+    showTheory(assigned);
+}
+
+void FinalRunCommands::ShowTheoryAndTables() {
+    if (running() || c_.state.run.peaks.empty()) return;  // the end of a run shows them anyway
+    showTheory(AssignMasses(c_.state.spectrum, c_.state.run.peaks, c_.state.ReferenceMasses));
+}
+
+void FinalRunCommands::showTheory(const MassAssignment& assigned) {
+    ProgramState& s = c_.state;
+    s.tables = assigned.tables;
     s.calibration.practiceCH = assigned.ch.practice;
     s.calibration.practiceCF = assigned.cf.practice;
     PageTheory& pch = *c_.pages.theoryCH;

@@ -15,6 +15,7 @@
 #include <atomic>
 #include <functional>
 
+#include "calibration/after_final_run.h"
 #include "fitting/final_run.h"
 #include "ui/availability.h"
 #include "ui/command_context.h"
@@ -75,6 +76,9 @@ public:
     void requestCancel();
     // Cancels and waits, serving the worker's queued calls meanwhile (window destruction).
     void stopAndWait();
+    // The reference tables and the theory charts of the last run again, with the masses the
+    // state now chooses (neutral or ion); the mass lists stay.
+    void ShowTheoryAndTables();
 
 signals:
     void runEnded();  // after Obrab5 (or after a cancelled run)
@@ -86,6 +90,7 @@ private:
     void Obrab5();
     void showResults();
     void showReferenceTables();
+    void showTheory(const MassAssignment& assigned);
 
     CommandContext& c_;
     SpectrumCommands& spectrum_;

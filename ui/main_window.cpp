@@ -14,9 +14,13 @@
 #include <QStatusBar>
 #include <QSysInfo>
 #include <QTabWidget>
+#include <QTableWidget>
 
+#include "fitting/results_column_tips.h"
 #include "fitting/results_table.h"
 #include "fitting/self_test.h"
+#include "ui/auto_calibration_commands.h"
+#include "ui/calibration_check_view.h"
 #include "ui/calibration_commands.h"
 #include "ui/chart_export.h"
 #include "ui/chart_readout.h"
@@ -24,6 +28,7 @@
 #include "ui/peak_labels.h"
 #include "ui/dialogs.h"
 #include "ui/final_run.h"
+#include "ui/ion_masses_choice.h"
 #include "ui/layout_rule.h"
 #include "ui/main_menu.h"
 #include "ui/ms_data_commands.h"
@@ -36,17 +41,23 @@
 #include "ui/page_testing.h"
 #include "ui/page_theory.h"
 #include "ui/preset_folders.h"
+#include "ui/recent_files.h"
+#include "ui/remembered_settings.h"
 #include "ui/report_commands.h"
 #include "ui/secondary_windows.h"
+#include "ui/settings_store.h"
 #include "ui/single_peak_commands.h"
 #include "ui/spectrum_commands.h"
 #include "ui/theory_commands.h"
 
 namespace orvelo::ui {
 
-MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<MessageBoxes> messages)
+MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<MessageBoxes> messages,
+                       std::unique_ptr<SettingsStore> settings)
     : files_(files ? std::move(files) : std::make_unique<QtFileDialogs>(this)),
-      messages_(messages ? std::move(messages) : std::make_unique<QtMessageBoxes>(this)) {
+      messages_(messages ? std::move(messages) : std::make_unique<QtMessageBoxes>(this)),
+      settings_(settings ? std::move(settings) : std::make_unique<SettingsStore>()) {
+    files_ = std::make_unique<RememberingFileDialogs>(std::move(files_), *settings_);
     setObjectName(QStringLiteral("Form1"));
     setWindowTitle(QStringLiteral("Орвело"));
     resize(1288, 1004);
@@ -67,6 +78,11 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     peakLabels_ = std::make_unique<PeakLabels>(*pages_.spectrum->Chart1, *pages_.spectrum->Series6, state_.run.peaks);
     connect(menu_->PeakMassLabels, &QAction::toggled, this, [this](bool on) { peakLabels_->setShown(on); });
     WatchCharts(*new ChartReadout(statusBar()), pages_, state_.run.peaks);
+    autoCalibration_ = std::make_unique<AutoCalibrationCommands>(*context_, *calibration_, *settings_);
+    checkView_ = AttachCalibrationCheck(*context_, *calibration_);
+    ionMasses_ = std::make_unique<IonMassesChoice>(*context_, *finalRun_, *calibration_, *settings_);
+    recent_ = std::make_unique<RecentFiles>(*menu_, *spectrum_, *settings_);
+    AcceptSpectrumDrops(*this, *spectrum_, *menu_);
     connect(finalRun_.get(), &FinalRunCommands::runEnded, this, [this] {
         if (closePending_) close();
     });
@@ -79,6 +95,7 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     connectViewToggles();
     connectPages();
     FormCreate();
+    remembered_ = std::make_unique<RememberedSettings>(*context_, *settings_);
 }
 
 MainWindow::~MainWindow() { finalRun_->stopAndWait(); }
@@ -123,8 +140,10 @@ void MainWindow::FormCreate() {
     pages_.settings->Edit2->setText(QString::number(state_.spectrum.KolUsred));
     pages_.settings->Edit3->setText(QStringLiteral("10"));
     const ResultRow& heads = ResultsTableHeads();
-    for (int col = 0; col < kResultColumns; ++col)
+    for (int col = 0; col < kResultColumns; ++col) {
         pages_.info->setCell(col, 0, QString::fromStdString(heads[static_cast<std::size_t>(col)]));
+        pages_.info->StringGrid1->horizontalHeaderItem(col)->setToolTip(QString::fromUtf8(kResultColumnTips[col]));
+    }
     PageControl1->setCurrentIndex(0);
     state_.ImyaKompyutera = ComputerName(QSysInfo::machineHostName().toStdString());
     state_.NaServere1 = OnServer(state_.ImyaKompyutera, 1);
@@ -255,6 +274,7 @@ void MainWindow::applyLayoutRule() {
                             &laid.ListBox9, &laid.ListBox3, &laid.ListBox4};
     for (std::size_t i = 0; i < std::size(widgets); ++i)
         widgets[i]->setGeometry(results[i]->left, results[i]->top, results[i]->width, results[i]->height);
+    if (checkView_) checkView_->place();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
@@ -282,6 +302,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     form5_->hide();
+    RememberGeometry(*settings_, *this);
     QMainWindow::closeEvent(event);
 }
 

@@ -16,17 +16,23 @@
 #include "ui/dialogs.h"
 #include "ui/pages.h"
 #include "ui/program_state.h"
+#include "ui/settings_store.h"
 
 class QTabWidget;
 
 namespace orvelo::ui {
 
+class AutoCalibrationCommands;
+class CalibrationCheckView;
 class CalibrationCommands;
 class ChartImageCommands;
 class PeakLabels;
 class FinalRunCommands;
+class IonMassesChoice;
 class MainMenu;
 class ProgressWindow;
+class RecentFiles;
+class RememberedSettings;
 class ReportCommands;
 class SinglePeakCommands;
 class SpectrumCommands;
@@ -36,9 +42,10 @@ struct PresetFolder;
 class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
-    // Null helpers: the Qt dialogs and message boxes.
+    // Null helpers: the Qt dialogs and message boxes, and the user's settings.
     explicit MainWindow(std::unique_ptr<FileDialogs> files = nullptr,
-                        std::unique_ptr<MessageBoxes> messages = nullptr);
+                        std::unique_ptr<MessageBoxes> messages = nullptr,
+                        std::unique_ptr<SettingsStore> settings = nullptr);
     ~MainWindow() override;
 
     ProgramState& state() { return state_; }
@@ -54,6 +61,11 @@ public:
     ReportCommands& reportCommands() { return *reports_; }
     ChartImageCommands& chartImages() { return *images_; }
     PeakLabels& peakLabels() { return *peakLabels_; }
+    AutoCalibrationCommands& autoCalibrationCommands() { return *autoCalibration_; }
+    SettingsStore& settings() { return *settings_; }
+    CalibrationCheckView& calibrationCheck() { return *checkView_; }
+    IonMassesChoice& ionMassesChoice() { return *ionMasses_; }
+    RecentFiles& recentFiles() { return *recent_; }
 
     // The layout rule over the pages' current sizes (FormResize).
     void applyLayoutRule();
@@ -79,6 +91,7 @@ private:
     Pages pages_;
     std::unique_ptr<FileDialogs> files_;
     std::unique_ptr<MessageBoxes> messages_;
+    std::unique_ptr<SettingsStore> settings_;
     QTabWidget* PageControl1 = nullptr;
     MainMenu* menu_ = nullptr;
     ProgressWindow* form5_ = nullptr;
@@ -91,6 +104,11 @@ private:
     std::unique_ptr<ReportCommands> reports_;
     ChartImageCommands* images_ = nullptr;
     std::unique_ptr<PeakLabels> peakLabels_;
+    std::unique_ptr<AutoCalibrationCommands> autoCalibration_;
+    std::unique_ptr<IonMassesChoice> ionMasses_;
+    std::unique_ptr<RecentFiles> recent_;
+    std::unique_ptr<RememberedSettings> remembered_;
+    CalibrationCheckView* checkView_ = nullptr;
     bool closePending_ = false;
 };
 

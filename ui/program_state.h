@@ -10,6 +10,7 @@
 
 #include "calibration/calibration_curve.h"
 #include "calibration/calibration_list.h"
+#include "calibration/ion_masses.h"
 #include "calibration/reference_masses.h"
 #include "calibration/theory_series.h"
 #include "core/ms_data_file.h"
@@ -50,6 +51,9 @@ struct ProgramState {
     CalibrationState calibration;
     SpectrumSource source;  // the file (and scan) the spectrum was loaded from
     std::optional<AppliedCalibration> appliedCalibration;  // set by "Пересчитать данные"
+    // "ионы (минус масса электрона)": the reference tables, the saws and the calibration
+    // use ion masses instead of the neutral ones.
+    ReferenceMassKind ReferenceMasses = ReferenceMassKind::Neutral;
 
     // The spectrum in memory differs from its file ("Пересчитать данные" since the last load
     // or save): quitting or opening another file asks first.

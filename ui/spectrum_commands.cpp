@@ -105,11 +105,22 @@ void SpectrumCommands::openSpectrum() {
     const auto name = c_.files.openFile({QStringLiteral("Открыть спектр"), QString(),
                                          QString::fromStdString(c_.state.StartPapka),
                                          QString::fromUtf8(kSpectrumOpenFilter)});
-    if (!name) return;
+    if (name) loadSpectrum(*name);
+}
+
+void SpectrumCommands::OpenSpectrum(const QString& path) {
+    c_.run([this, &path] {
+        if (MaySpectrumBeDiscarded()) loadSpectrum(path);
+    });
+}
+
+// A text spectrum, or a scan of an mzML or mzXML file (the operator chooses it when the file
+// holds several).
+void SpectrumCommands::loadSpectrum(const QString& path) {
     ChartSurface& chart = *c_.pages.spectrum->Chart1;
     {
         BusyChart busy(chart);
-        std::optional<LoadedInput> input = ReadInputFile(*name, c_.files);
+        std::optional<LoadedInput> input = ReadInputFile(path, c_.files);
         if (!input) return;  // the scan chooser was cancelled
         LoadedSpectrum loaded = std::move(input->spectrum);
         c_.state.source = std::move(input->source);
@@ -126,6 +137,7 @@ void SpectrumCommands::openSpectrum() {
     }
     c_.guidance(kAfterLoadGuidance);
     AfterSpectrumLoaded(c_.pages);
+    emit spectrumOpened(path);
 }
 
 void SpectrumCommands::DrawSpectrum() {

@@ -27,6 +27,9 @@ public:
 
     // Each runs inside the command wrapper.
     void ReadFromFile();
+    // Opens `path` as "Открыть..." would after its dialog (recent files, a dropped file, the
+    // command line).
+    void OpenSpectrum(const QString& path);
     void WriteToFile();
     void Button9Click();
     void ListBox1Click();
@@ -48,9 +51,11 @@ public:
 
 signals:
     void preliminaryEnded();
+    void spectrumOpened(const QString& path);  // a spectrum file has been read and shown
 
 private:
     void openSpectrum();
+    void loadSpectrum(const QString& path);
     bool saveSpectrum();
     void startPreliminary();
     void showChosenZone();

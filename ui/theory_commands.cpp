@@ -2,6 +2,7 @@
 
 #include <QAction>
 
+#include "calibration/ion_masses.h"
 #include "calibration/theory_series.h"
 #include "core/text_file.h"
 #include "export/ch_list_html.h"
@@ -81,7 +82,9 @@ void TheoryCommands::PilaCHToFile() {
     const auto theory = c_.files.saveFile({QString::fromUtf8(kPilaTheoryDialogTitle),
                                            QString::fromUtf8(kPilaTheoryFileName),
                                            QString::fromStdString(c_.state.StartPapka), filter});
-    if (theory) WriteTextFile(theory->toStdString(), PilaCHTheoryLines(PointsOf(*c_.pages.theoryCH->theory)));
+    if (theory)
+        WriteTextFile(theory->toStdString(),
+                      PilaCHTheoryLines(PointsOf(*c_.pages.theoryCH->theory), c_.state.ReferenceMasses));
     const auto practice = c_.files.saveFile(
         {QString::fromUtf8(kPilaPracticeDialogTitle), QString::fromUtf8(kPilaPracticeFileName), QString(), filter});
     if (practice)
@@ -91,14 +94,15 @@ void TheoryCommands::PilaCHToFile() {
 void TheoryCommands::WriteCHList() {
     const auto name = c_.files.saveFile({QString::fromUtf8(kCHListDialogTitle), QString::fromUtf8(kCHListFileName),
                                          CommandContext::programFolder(), QString::fromUtf8(kCHListFilter)});
-    if (name) WriteTextFile(name->toStdString(), CHListLines(c_.state.tables.CHList));
+    if (name)
+        WriteTextFile(name->toStdString(), NotedMassLines(CHListLines(c_.state.tables.CHList), c_.state.ReferenceMasses));
 }
 
 void TheoryCommands::WriteCHListHtml() {
     const auto name =
         c_.files.saveFile({QString::fromUtf8(kCHListHtmlDialogTitle), QString::fromUtf8(kCHListHtmlFileName),
                            CommandContext::programFolder(), QString::fromUtf8(kHtmlFilter)});
-    if (name) WriteTextFile(name->toStdString(), CHListHtml(c_.state.tables.CHList));
+    if (name) WriteTextFile(name->toStdString(), CHListHtml(c_.state.tables.CHList, c_.state.ReferenceMasses));
 }
 
 }  // namespace orvelo::ui

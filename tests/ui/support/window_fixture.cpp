@@ -11,15 +11,20 @@
 #include "ui/spectrum_commands.h"
 #include "ui/final_run.h"
 #include "ui/main_menu.h"
+#include "ui/settings_store.h"
 
 namespace orvelo::ui::testing {
+
+std::unique_ptr<SettingsStore> SettingsFile(const QTemporaryDir& dir) {
+    return std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("orvelo.conf")));
+}
 
 WindowFixture::WindowFixture() {
     auto f = std::make_unique<ScriptedFileDialogs>();
     auto m = std::make_unique<RecordingMessageBoxes>();
     files = f.get();
     messages = m.get();
-    window = std::make_unique<MainWindow>(std::move(f), std::move(m));
+    window = std::make_unique<MainWindow>(std::move(f), std::move(m), SettingsFile(settingsDir));
     window->resize(1288, 1004);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get())) qWarning("window not exposed");

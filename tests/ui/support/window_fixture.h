@@ -12,6 +12,9 @@
 
 namespace orvelo::ui::testing {
 
+// The settings file in `dir` (what a window started from `dir` remembers).
+std::unique_ptr<SettingsStore> SettingsFile(const QTemporaryDir& dir);
+
 struct WindowFixture {
     WindowFixture();
     ~WindowFixture();
@@ -34,6 +37,7 @@ struct WindowFixture {
 
     ScriptedFileDialogs* files;
     RecordingMessageBoxes* messages;
+    QTemporaryDir settingsDir;  // the window's settings file, empty at the start of each fixture
     std::unique_ptr<MainWindow> window;
     QTemporaryDir dir;
 };

@@ -1,0 +1,121 @@
+// "Подобрать автоматически" on the five shifted CH ions: the list filled as ">>" and "<<"
+// would fill it, the summary, the refusal that changes nothing, the button's availability and
+// the page's remembered settings.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDir>
+#include <QDoubleSpinBox>
+#include <QLabel>
+#include <QTabWidget>
+#include <QTest>
+
+#include "calibration/calibration_list.h"
+#include "ui/auto_calibration_commands.h"
+#include "ui/support/ch_spectrum.h"
+
+using namespace orvelo;
+using namespace orvelo::ui;
+using namespace orvelo::ui::testing;
+
+namespace {
+
+struct ProcessedWindow : WindowFixture {
+    ProcessedWindow() {
+        LoadAndProcess(*this, WriteCHSpectrum(dir.filePath("ch.txt")));
+        messages->clear();
+    }
+    AutoCalibrationCommands& commands() { return window->autoCalibrationCommands(); }
+    QStringList calibrationLines() {
+        QStringList lines;
+        for (int i = 0; i < list("ListBox6")->count(); ++i) lines << list("ListBox6")->item(i)->text();
+        return lines;
+    }
+};
+
+}  // namespace
+
+class AutoCalibrationTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { PinCommaLocale(); }
+
+    void matchFillsTheListTheOperatorMayStillEdit() {
+        ProcessedWindow w;
+        QVERIFY(w.commands().ButtonAuto->isEnabled());
+        w.find<QCheckBox>("CheckBox4")->click();  // the full CH list holds the C n H 2n+1 ions
+        w.commands().ButtonAuto->click();
+        QVERIFY2(w.messages->infos.isEmpty(), qPrintable(w.messages->infos.join('|')));
+        const QStringList lines = w.calibrationLines();
+        QCOMPARE(lines.size(), 5);
+        for (int i = 0; i < 5; ++i) {
+            // Each line is the peak's line of "Все массы" with its true mass, as "<<" writes it.
+            QVERIFY(lines[i].startsWith(w.list("ListBox5")->item(i)->text() + QStringLiteral(", ")));
+            QCOMPARE_LT(std::abs(*TrailingNumber(lines[i].toStdString()) - CHTrueMasses()[i]), 1e-5);
+        }
+        QVERIFY(w.commands().LabelAutoSummary->text().startsWith(QStringLiteral("Подобрано ионов: 5 из ")));
+        QCOMPARE(w.window->state().calibrationList.TrueMassCount(), 5);
+
+        w.list("ListBox6")->setCurrentRow(0);  // the operator drops a line he does not trust
+        w.button("Button3")->click();
+        QCOMPARE(w.calibrationLines().size(), 4);
+        w.button("Button15")->click();
+        QVERIFY(w.button("Button6")->isEnabled());
+        QVERIFY(!w.commands().ButtonAuto->isEnabled());  // the list is complete
+        w.button("Button14")->click();
+        QVERIFY(w.commands().ButtonAuto->isEnabled());
+    }
+
+    // The README's picture: with ORVELO_SCREENSHOT_DIR set, the page after the command is saved.
+    void exampleSpectrumIsCalibratedOnItsHydrocarbonIons() {
+        WindowFixture f;
+        f.open(QStringLiteral(ORVELO_TEST_DATA "/../../examples/example_spectrum.txt"));
+        f.preliminary(150);
+        QListWidget* zones = f.list("ListBox1");
+        int firstPeak = -1;
+        for (int i = 0; i < zones->count() && firstPeak < 0; ++i)
+            if (zones->item(i)->text().section(',', 0, 0).toInt() > 200) firstPeak = i;
+        QVERIFY(firstPeak >= 0);
+        f.finalRun(firstPeak);
+        f.find<QCheckBox>("CheckBox4")->click();
+        f.messages->clear();
+        f.window->autoCalibrationCommands().ButtonAuto->click();
+        QVERIFY2(f.messages->errors.isEmpty() && f.messages->infos.isEmpty(), qPrintable(f.messages->infos.join('|')));
+        QCOMPARE_GE(f.list("ListBox6")->count(), 10);
+        f.window->pageControl()->setCurrentIndex(3);
+        QTest::qWait(30);
+        const QString out = qEnvironmentVariable("ORVELO_SCREENSHOT_DIR");
+        if (!out.isEmpty())
+            QVERIFY(f.window->grab().save(QDir(out).filePath(QStringLiteral("auto_calibration.png"))));
+    }
+
+    void noMatchShowsWhyAndChangesNothing() {
+        ProcessedWindow w;
+        w.list("ListBox5")->setCurrentRow(2);
+        w.button("Button1")->click();
+        const QStringList before = w.calibrationLines();
+        // Only the molecular ions C n H 2n+2 are chosen: none lies within 100 mmu of a peak.
+        w.commands().ButtonAuto->click();
+        QCOMPARE(w.messages->infos.size(), 1);
+        QVERIFY(!w.messages->infos.front().isEmpty());
+        QCOMPARE(w.calibrationLines(), before);
+        QCOMPARE(w.window->state().calibrationList.CalibCount(), 1);
+        QVERIFY(w.commands().LabelAutoSummary->text().isEmpty());
+    }
+
+    void unavailableBeforeAFinalRunAndSettingsRemembered() {
+        WindowFixture first;
+        AutoCalibrationCommands& c = first.window->autoCalibrationCommands();
+        QVERIFY(!c.ButtonAuto->isEnabled());
+        QCOMPARE(c.EditTolerance->value(), 100.0);  // first start
+        QCOMPARE(c.ComboCurveKind->currentText(), QStringLiteral("Линия"));
+        c.EditTolerance->setValue(25);
+        c.ComboCurveKind->setCurrentIndex(1);
+        MainWindow second(std::make_unique<ScriptedFileDialogs>(), std::make_unique<RecordingMessageBoxes>(),
+                          SettingsFile(first.settingsDir));
+        QCOMPARE(second.autoCalibrationCommands().EditTolerance->value(), 25.0);
+        QCOMPARE(second.autoCalibrationCommands().ComboCurveKind->currentText(), QStringLiteral("Парабола"));
+    }
+};
+
+QTEST_MAIN(AutoCalibrationTest)
+#include "test_auto_calibration.moc"

@@ -1,0 +1,101 @@
+#include "ui/calibration_check_view.h"
+
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QVBoxLayout>
+
+#include "ui/calibration_commands.h"
+#include "ui/chart_surface.h"
+#include "ui/command_context.h"
+#include "ui/page_calibration_curve.h"
+#include "ui/page_calibration_masses.h"
+
+namespace orvelo::ui {
+namespace {
+
+constexpr int kViewWidth = 400;
+
+QLabel* AddLabel(QFrame* frame, QVBoxLayout* layout, const char* name, bool bold) {
+    auto* label = new QLabel(frame);
+    label->setObjectName(QString::fromLatin1(name));
+    label->setWordWrap(true);
+    QFont font = label->font();
+    font.setPixelSize(14);
+    font.setBold(bold);
+    label->setFont(font);
+    layout->addWidget(label);
+    return label;
+}
+
+}  // namespace
+
+CalibrationCheckView::CalibrationCheckView(QWidget* page, QWidget* chart) : QFrame(page), chart_(chart) {
+    setObjectName(QStringLiteral("CalibrationCheck"));
+    setFrameShape(QFrame::StyledPanel);
+    auto* layout = new QVBoxLayout(this);
+    LabelCurve = AddLabel(this, layout, "LabelCurve", true);
+    LabelEquation = AddLabel(this, layout, "LabelEquation", false);
+    TableCheck = new QTableWidget(0, 4, this);
+    TableCheck->setObjectName(QStringLiteral("TableCheck"));
+    QStringList heads;
+    for (const char* head : kCheckHeads) heads << QString::fromUtf8(head);
+    TableCheck->setHorizontalHeaderLabels(heads);
+    TableCheck->verticalHeader()->hide();
+    TableCheck->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    TableCheck->horizontalHeader()->setSectionResizeMode(QHeaderView::Stretch);
+    TableCheck->verticalHeader()->setDefaultSectionSize(20);
+    layout->addWidget(TableCheck, 1);
+    LabelRms = AddLabel(this, layout, "LabelRms", true);
+    hide();
+}
+
+void CalibrationCheckView::showCheck(const CalibrationCheck& check, CurveKind kind) {
+    LabelCurve->setText(QStringLiteral("Калибровочная кривая: ") + QString::fromUtf8(CurveKindName(kind)));
+    LabelEquation->setText(QString::fromStdString(check.equation));
+    TableCheck->setRowCount(static_cast<int>(check.rows.size()));
+    for (std::size_t r = 0; r < check.rows.size(); ++r) {
+        const std::vector<std::string> cells = CheckRowCells(check.rows[r]);
+        for (std::size_t c = 0; c < cells.size(); ++c) {
+            auto* item = new QTableWidgetItem(QString::fromStdString(cells[c]));
+            item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
+            TableCheck->setItem(static_cast<int>(r), static_cast<int>(c), item);
+        }
+    }
+    LabelRms->setText(QString::fromStdString(CheckRmsLine(check)));
+    show();
+    place();
+}
+
+void CalibrationCheckView::clear() {
+    TableCheck->setRowCount(0);
+    for (QLabel* l : {LabelCurve, LabelEquation, LabelRms}) l->clear();
+    if (isHidden()) return;
+    hide();
+    chart_->resize(parentWidget()->width(), chart_->height());  // the layout rule's full width
+}
+
+void CalibrationCheckView::place() {
+    if (isHidden()) return;
+    const QWidget* page = parentWidget();
+    const int width = std::min(kViewWidth, page->width() / 2);
+    setGeometry(page->width() - width, chart_->y(), width, chart_->height());
+    chart_->resize(std::max(page->width() - width, 0), chart_->height());
+}
+
+CalibrationCheckView* AttachCalibrationCheck(CommandContext& context, CalibrationCommands& calibration) {
+    PageCalibrationCurve& page = *context.pages.calibrationCurve;
+    auto* view = new CalibrationCheckView(&page, page.Chart2);
+    QObject::connect(&calibration, &CalibrationCommands::curveFitted, view, [&context, view](bool parabola) {
+        const CurveKind kind = parabola ? CurveKind::Parabola : CurveKind::Line;
+        view->showCheck(CheckCalibration(context.state.calibration.points, context.state.calibration.curve, kind), kind);
+    });
+    const PageCalibrationMasses& masses = *context.pages.calibrationMasses;
+    for (QPushButton* b : {masses.Button14, masses.Button15})
+        QObject::connect(b, &QPushButton::clicked, view, [view] { view->clear(); });
+    context.clearHooks.push_back([view](ClearMode) { view->clear(); });
+    return view;
+}
+
+}  // namespace orvelo::ui

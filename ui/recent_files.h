@@ -1,0 +1,44 @@
+#pragma once
+// Opening a spectrum without the dialog: "Файл" > "Последние файлы" (the spectra opened last,
+// newest first, kept between sessions) and a file dropped on the window. Both open the file as
+// "Открыть..." does after its dialog, and only while "Открыть..." itself is available.
+#include <QObject>
+#include <QStringList>
+
+class QMainWindow;
+class QMenu;
+
+namespace orvelo::ui {
+
+class MainMenu;
+class SettingsStore;
+class SpectrumCommands;
+
+inline constexpr int kRecentFilesCount = 8;
+
+// `recent` with `path` moved (or added) to the front, each file once, at most `count` entries.
+QStringList WithRecentFile(QStringList recent, const QString& path, int count = kRecentFilesCount);
+
+class RecentFiles : public QObject {
+    Q_OBJECT
+public:
+    RecentFiles(MainMenu& menu, SpectrumCommands& spectrum, SettingsStore& settings);
+
+    QStringList files() const { return files_; }
+    QMenu* menu() const { return menu_; }  // "Последние файлы"
+
+private:
+    void remember(const QString& path);
+    void rebuild();
+
+    MainMenu& mainMenu_;
+    SpectrumCommands& spectrum_;
+    SettingsStore& settings_;
+    QStringList files_;
+    QMenu* menu_;
+};
+
+// A spectrum file dropped anywhere on `window` is opened (the first, if several are dropped).
+void AcceptSpectrumDrops(QMainWindow& window, SpectrumCommands& spectrum, MainMenu& menu);
+
+}  // namespace orvelo::ui

@@ -1,0 +1,111 @@
+#include "ui/remembered_settings.h"
+
+#include <QAction>
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "core/number_text.h"
+#include "ui/command_context.h"
+#include "ui/main_menu.h"
+#include "ui/page_settings.h"
+#include "ui/settings_store.h"
+
+namespace orvelo::ui {
+namespace {
+
+const QString kKolUsredKey = QStringLiteral("settings/KolUsred");
+const QString kKrivoMnKey = QStringLiteral("settings/KrivoMn");
+const QString kFlatTopKey = QStringLiteral("settings/flatTop");
+
+// The "Вид" entries that toggle, each with its key.
+std::vector<std::pair<QAction*, QString>> ViewToggles(MainMenu& m) {
+    std::vector<std::pair<QAction*, QString>> toggles{{m.N11, QStringLiteral("view/N11")}};
+    const std::pair<const ViewToggle*, const char*> views[] = {
+        {&m.Series1View, "Series1"}, {&m.Series6View, "Series6"}, {&m.Series2View, "Series2"},
+        {&m.Series3View, "Series3"}, {&m.Series4View, "Series4"}, {&m.Series5View, "Series5"},
+        {&m.Series16View, "Series16"}};
+    for (const auto& [view, name] : views) {
+        toggles.emplace_back(view->shown, QStringLiteral("view/%1/shown").arg(QLatin1String(name)));
+        toggles.emplace_back(view->markers, QStringLiteral("view/%1/markers").arg(QLatin1String(name)));
+    }
+    return toggles;
+}
+
+QString FolderKey(const FileRequest& request) {
+    const QByteArray id = (request.title + QLatin1Char('\n') + request.startFolder).toUtf8();
+    return QStringLiteral("folders/") + QString::fromLatin1(QCryptographicHash::hash(id, QCryptographicHash::Sha1).toHex());
+}
+
+}  // namespace
+
+RememberedSettings::RememberedSettings(CommandContext& context, SettingsStore& settings)
+    : c_(context), settings_(settings) {
+    restore();
+    PageSettings& page = *c_.pages.settings;
+    // After the preliminary run has taken them: only values the run accepted are kept.
+    connect(page.Button9, &QPushButton::clicked, this, [this] { rememberRunSettings(); });
+    connect(page.RadioButton4, &QRadioButton::toggled, this,
+            [this](bool flat) { settings_.setValue(kFlatTopKey, flat); });
+    for (const auto& [action, key] : ViewToggles(c_.menu))
+        connect(action, &QAction::triggered, this, [this, a = action, k = key] { settings_.setValue(k, a->isChecked()); });
+}
+
+void RememberedSettings::restore() {
+    SpectrumState& s = c_.state.spectrum;
+    PageSettings& page = *c_.pages.settings;
+    const QVariant kolUsred = settings_.value(kKolUsredKey);
+    if (kolUsred.isValid()) {
+        s.KolUsred = kolUsred.toInt();
+        page.Edit2->setText(QString::number(s.KolUsred));
+    }
+    const QVariant krivoMn = settings_.value(kKrivoMnKey);
+    if (krivoMn.isValid()) {
+        s.KrivoMn = krivoMn.toDouble();
+        page.Edit3->setText(QString::fromStdString(FormatGeneral(s.KrivoMn)));
+    }
+    if (settings_.value(kFlatTopKey, false).toBool()) page.RadioButton4->setChecked(true);
+    // A toggle is restored by its own command, so the chart follows its check mark.
+    for (const auto& [action, key] : ViewToggles(c_.menu)) {
+        const QVariant on = settings_.value(key);
+        if (on.isValid() && on.toBool() != action->isChecked()) action->trigger();
+    }
+}
+
+void RememberedSettings::rememberRunSettings() {
+    settings_.setValue(kKolUsredKey, c_.state.spectrum.KolUsred);
+    settings_.setValue(kKrivoMnKey, c_.state.spectrum.KrivoMn);
+}
+
+RememberingFileDialogs::RememberingFileDialogs(std::unique_ptr<FileDialogs> dialogs, SettingsStore& settings)
+    : dialogs_(std::move(dialogs)), settings_(settings) {}
+
+std::optional<QString> RememberingFileDialogs::openFile(const FileRequest& request) {
+    const std::optional<QString> answer = dialogs_->openFile(remembered(request));
+    remember(request, answer);
+    return answer;
+}
+
+std::optional<QString> RememberingFileDialogs::saveFile(const FileRequest& request) {
+    const std::optional<QString> answer = dialogs_->saveFile(remembered(request));
+    remember(request, answer);
+    return answer;
+}
+
+// A dialog left where the one before it was (no start folder) is not redirected.
+FileRequest RememberingFileDialogs::remembered(const FileRequest& request) const {
+    FileRequest r = request;
+    if (r.startFolder.isEmpty()) return r;
+    const QString folder = settings_.value(FolderKey(request)).toString();
+    if (!folder.isEmpty() && QFileInfo(folder).isDir()) r.startFolder = folder;
+    return r;
+}
+
+void RememberingFileDialogs::remember(const FileRequest& request, const std::optional<QString>& answer) {
+    if (!answer || request.startFolder.isEmpty()) return;
+    settings_.setValue(FolderKey(request), QFileInfo(*answer).absolutePath());
+}
+
+}  // namespace orvelo::ui
