@@ -15,6 +15,8 @@
 #include "ui/dialogs.h"
 #include "ui/main_menu.h"
 #include "ui/page_calibration_curve.h"
+#include "ui/page_settings.h"
+#include "ui/page_single_peak.h"
 #include "ui/page_spectrum.h"
 #include "ui/page_theory.h"
 #include "ui/report_commands.h"
@@ -24,8 +26,8 @@ namespace {
 
 const QByteArray kFormats[] = {"PNG", "SVG", "PDF", "BMP"};
 
-QAction* AddEntry(QMenu* menu, const char* name) {
-    QAction* a = menu->addAction(QStringLiteral("Рисунок (PNG, SVG, PDF)..."));
+QAction* AddEntry(QMenu* menu, const char* name, const QString& caption = QStringLiteral("Рисунок (PNG, SVG, PDF)...")) {
+    QAction* a = menu->addAction(caption);
     a->setObjectName(QString::fromLatin1(name));
     return a;
 }
@@ -82,6 +84,11 @@ ChartImageCommands::ChartImageCommands(CommandContext& context) : QObject(contex
     ImageCurve = AddEntry(m.N41, "ImageCurve");
     ImageCH = AddEntry(m.CH1, "ImageCH");
     ImageCF = AddEntry(m.CF1, "ImageCF");
+    QMenu* others = new QMenu(QStringLiteral("Другие графики"), m.N1);
+    others->setObjectName(QStringLiteral("OtherCharts"));
+    m.N1->insertMenu(m.CH2->menuAction(), others);
+    ImageZone = AddEntry(others, "ImageZone", QStringLiteral("Зона пика: рисунок (PNG, SVG, PDF, BMP)..."));
+    ImagePeak = AddEntry(others, "ImagePeak", QStringLiteral("Отдельный пик: рисунок (PNG, SVG, PDF, BMP)..."));
     Pages& p = c_.pages;
     connect(ImageSpectrum, &QAction::triggered, this,
             [this, &p] { saveImage(*p.spectrum->Chart1, kSpectrumBmpTitle, "График.png"); });
@@ -91,6 +98,10 @@ ChartImageCommands::ChartImageCommands(CommandContext& context) : QObject(contex
             [this, &p] { saveImage(*p.theoryCH->chart, kPilaCHBmpTitle, "Пила CH.png"); });
     connect(ImageCF, &QAction::triggered, this,
             [this, &p] { saveImage(*p.theoryCF->chart, kPilaCFBmpTitle, "Пила CF.png"); });
+    connect(ImageZone, &QAction::triggered, this,
+            [this, &p] { saveImage(*p.settings->Chart5, "Сохранить зону пика", "Зона.png"); });
+    connect(ImagePeak, &QAction::triggered, this,
+            [this, &p] { saveImage(*p.singlePeak->ChartPeak, "Сохранить отдельный пик", "Пик.png"); });
 }
 
 void ChartImageCommands::saveImage(ChartSurface& chart, const char* title, const char* proposedName) {

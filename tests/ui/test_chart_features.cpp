@@ -194,7 +194,8 @@ void ChartFeaturesTest::picturesInEveryFormatAtEitherSize() {
     f.files->chosen = QStringLiteral("PNG (*.png) (*.PNG *.png)");
     f.files->pictureSize = QSize(640, 480);
     for (QAction* entry : {f.window->chartImages().ImageCurve, f.window->chartImages().ImageCH,
-                           f.window->chartImages().ImageCF}) {
+                           f.window->chartImages().ImageCF, f.window->chartImages().ImageZone,
+                           f.window->chartImages().ImagePeak}) {
         const QString path = f.dir.filePath(entry->objectName());
         f.files->answers = {path};
         entry->trigger();
