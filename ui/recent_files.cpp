@@ -85,8 +85,13 @@ void RecentFiles::remember(const QString& path) {
     rebuild();
 }
 
+// The entries are rebuilt while one of them may still be delivering its own click (opening a
+// recent file remembers it again), so the old ones go away once control is back in the loop.
 void RecentFiles::rebuild() {
-    menu_->clear();
+    for (QAction* old : menu_->actions()) {
+        menu_->removeAction(old);
+        old->deleteLater();
+    }
     for (int i = 0; i < files_.size(); ++i) {
         const QString file = files_[i];
         QAction* entry = menu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(file).fileName()));

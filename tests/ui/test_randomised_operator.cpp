@@ -172,8 +172,9 @@ private:
                 entries << a;
         if (entries.isEmpty()) return QString();
         QAction* a = entries[static_cast<qsizetype>(pick(static_cast<std::size_t>(entries.size())))];
+        const QString name = a->objectName();  // an entry may go away with its own command
         a->trigger();
-        return a->objectName();
+        return name;
     }
 
     QString clickList() {
