@@ -10,17 +10,19 @@ namespace orvelo::ui {
 
 inline constexpr const char* kMzMLFilter = "mzML (*.mzML)|*.mzML|Все (*.*)|*.*";
 
-std::optional<LoadedInput> ReadInputFile(const QString& path, FileDialogs& dialogs) {
+std::optional<LoadedInput> ReadInputFile(const QString& path, FileDialogs& dialogs, int chosenScan) {
     const std::string name = path.toStdString();
     if (!IsMsDataFile(name)) return LoadedInput{ReadSpectrumFile(name), SpectrumSource{name, {}, 0, {}}};
     const MsDataFile file(name);
     int scan = file.DefaultScan();
-    if (file.scans().size() > 1) {
+    if (chosenScan > 0) {
+        scan = chosenScan;  // LoadScan refuses a number the file does not have
+    } else if (file.scans().size() > 1) {
         const std::optional<int> chosen = dialogs.chooseScan({QFileInfo(path).fileName(), file.scans(), scan});
         if (!chosen) return std::nullopt;
         scan = *chosen;
     }
-    return LoadedInput{file.LoadScan(scan), file.SourceOf(scan)};
+    return LoadedInput{file.LoadScan(scan), file.SourceOf(scan), scan};
 }
 
 void SaveAsMzML(CommandContext& c) {

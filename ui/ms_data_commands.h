@@ -15,11 +15,13 @@ struct CommandContext;
 struct LoadedInput {
     LoadedSpectrum spectrum;
     SpectrumSource source;
+    int scan = 0;  // the scan's number (from 1) in an mzML/mzXML file; 0 for a text spectrum
 };
 
-// A file with more than one spectrum asks for the scan; nothing when the operator cancels.
-// Throws OrveloError for a file that cannot be read or a scan that cannot be processed.
-std::optional<LoadedInput> ReadInputFile(const QString& path, FileDialogs& dialogs);
+// A file with more than one spectrum asks for the scan unless `scan` names one; nothing when
+// the operator cancels. Throws OrveloError for a file that cannot be read or a scan that cannot
+// be processed.
+std::optional<LoadedInput> ReadInputFile(const QString& path, FileDialogs& dialogs, int scan = 0);
 
 // "Сохранить как mzML...": the loaded (after "Пересчитать данные", the corrected) spectrum as
 // an mzML file of one profile spectrum, recording its source and calibration.

@@ -56,8 +56,21 @@ private:
 
 }  // namespace
 
-QStringList WithRecentFile(QStringList recent, const QString& path, int count) {
+QString RecentEntry(const QString& path, int scan) {
     const QString file = QDir::cleanPath(QFileInfo(path).absoluteFilePath());
+    return scan > 0 ? QStringLiteral("%1\t%2").arg(scan).arg(file) : file;
+}
+
+RecentSpectrum ParseRecentEntry(const QString& entry) {
+    const qsizetype tab = entry.indexOf(QLatin1Char('\t'));
+    bool ok = false;
+    const int scan = tab > 0 ? entry.left(tab).toInt(&ok) : 0;
+    if (ok && scan > 0) return {entry.mid(tab + 1), scan};
+    return {entry, 0};
+}
+
+QStringList WithRecentFile(QStringList recent, const QString& path, int count, int scan) {
+    const QString file = RecentEntry(path, scan);
     recent.removeAll(file);
     recent.prepend(file);
     while (recent.size() > count) recent.removeLast();
@@ -74,13 +87,14 @@ RecentFiles::RecentFiles(MainMenu& menu, SpectrumCommands& spectrum, SettingsSto
     const QList<QAction*> entries = menu.N1->actions();
     const qsizetype folders = entries.indexOf(menu.N9->menuAction());
     menu.N1->insertMenu(folders + 1 < entries.size() ? entries[folders + 1] : menu.N42, menu_);
-    connect(&spectrum_, &SpectrumCommands::spectrumOpened, this, [this](const QString& path) { remember(path); });
+    connect(&spectrum_, &SpectrumCommands::spectrumOpened, this,
+            [this](const QString& path, int scan) { remember(path, scan); });
     connect(menu.N2, &QAction::changed, this, [this] { SetRecentFilesAvailable(*menu_, mainMenu_, !files_.isEmpty()); });
     rebuild();
 }
 
-void RecentFiles::remember(const QString& path) {
-    files_ = WithRecentFile(files_, path);
+void RecentFiles::remember(const QString& path, int scan) {
+    files_ = WithRecentFile(files_, path, kRecentFilesCount, scan);
     settings_.setValue(kRecentKey, files_);
     rebuild();
 }
@@ -93,12 +107,14 @@ void RecentFiles::rebuild() {
         old->deleteLater();
     }
     for (int i = 0; i < files_.size(); ++i) {
-        const QString file = files_[i];
-        QAction* entry = menu_->addAction(QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(file).fileName()));
+        const RecentSpectrum recent = ParseRecentEntry(files_[i]);
+        QString caption = QStringLiteral("&%1 %2").arg(i + 1).arg(QFileInfo(recent.path).fileName());
+        if (recent.scan > 0) caption += QStringLiteral(", спектр %1").arg(recent.scan);
+        QAction* entry = menu_->addAction(caption);
         entry->setObjectName(QStringLiteral("Recent%1").arg(i + 1));
-        entry->setToolTip(file);
-        entry->setStatusTip(file);
-        connect(entry, &QAction::triggered, this, [this, file] { spectrum_.OpenSpectrum(file); });
+        entry->setToolTip(recent.path);
+        entry->setStatusTip(recent.path);
+        connect(entry, &QAction::triggered, this, [this, recent] { spectrum_.OpenSpectrum(recent.path, recent.scan); });
     }
     menu_->setToolTipsVisible(true);
     SetRecentFilesAvailable(*menu_, mainMenu_, !files_.isEmpty());

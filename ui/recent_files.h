@@ -16,8 +16,18 @@ class SpectrumCommands;
 
 inline constexpr int kRecentFilesCount = 8;
 
-// `recent` with `path` moved (or added) to the front, each file once, at most `count` entries.
-QStringList WithRecentFile(QStringList recent, const QString& path, int count = kRecentFilesCount);
+// An entry of the list: the file's absolute path, and for a scan of an mzML/mzXML file its
+// number before it, separated by a tab ("3\t/data/run.mzML").
+QString RecentEntry(const QString& path, int scan = 0);
+struct RecentSpectrum {
+    QString path;
+    int scan = 0;
+};
+RecentSpectrum ParseRecentEntry(const QString& entry);
+
+// `recent` with the entry of `path` (and `scan`) moved (or added) to the front, each entry once,
+// at most `count` entries.
+QStringList WithRecentFile(QStringList recent, const QString& path, int count = kRecentFilesCount, int scan = 0);
 
 class RecentFiles : public QObject {
     Q_OBJECT
@@ -28,7 +38,7 @@ public:
     QMenu* menu() const { return menu_; }  // "Последние файлы"
 
 private:
-    void remember(const QString& path);
+    void remember(const QString& path, int scan);
     void rebuild();
 
     MainMenu& mainMenu_;

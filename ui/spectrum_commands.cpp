@@ -108,19 +108,20 @@ void SpectrumCommands::openSpectrum() {
     if (name) loadSpectrum(*name);
 }
 
-void SpectrumCommands::OpenSpectrum(const QString& path) {
-    c_.run([this, &path] {
-        if (MaySpectrumBeDiscarded()) loadSpectrum(path);
+void SpectrumCommands::OpenSpectrum(const QString& path, int scan) {
+    c_.run([this, &path, scan] {
+        if (MaySpectrumBeDiscarded()) loadSpectrum(path, scan);
     });
 }
 
 // A text spectrum, or a scan of an mzML or mzXML file (the operator chooses it when the file
 // holds several).
-void SpectrumCommands::loadSpectrum(const QString& path) {
+void SpectrumCommands::loadSpectrum(const QString& path, int scan) {
     ChartSurface& chart = *c_.pages.spectrum->Chart1;
     {
         BusyChart busy(chart);
-        std::optional<LoadedInput> input = ReadInputFile(path, c_.files);
+        std::optional<LoadedInput> input = ReadInputFile(path, c_.files, scan);
+        if (input) scan = input->scan;
         if (!input) return;  // the scan chooser was cancelled
         LoadedSpectrum loaded = std::move(input->spectrum);
         c_.state.source = std::move(input->source);
@@ -137,7 +138,7 @@ void SpectrumCommands::loadSpectrum(const QString& path) {
     }
     c_.guidance(kAfterLoadGuidance);
     AfterSpectrumLoaded(c_.pages);
-    emit spectrumOpened(path);
+    emit spectrumOpened(path, scan);
 }
 
 void SpectrumCommands::DrawSpectrum() {

@@ -29,7 +29,9 @@ public:
     void ReadFromFile();
     // Opens `path` as "Открыть..." would after its dialog (recent files, a dropped file, the
     // command line).
-    void OpenSpectrum(const QString& path);
+    // `scan` (from 1) picks a scan of an mzML/mzXML file without asking; 0 asks when the file
+    // holds several.
+    void OpenSpectrum(const QString& path, int scan = 0);
     void WriteToFile();
     void Button9Click();
     void ListBox1Click();
@@ -51,11 +53,12 @@ public:
 
 signals:
     void preliminaryEnded();
-    void spectrumOpened(const QString& path);  // a spectrum file has been read and shown
+    // A spectrum file (and its scan, 0 for a text file) has been read and shown.
+    void spectrumOpened(const QString& path, int scan);
 
 private:
     void openSpectrum();
-    void loadSpectrum(const QString& path);
+    void loadSpectrum(const QString& path, int scan = 0);
     bool saveSpectrum();
     void startPreliminary();
     void showChosenZone();

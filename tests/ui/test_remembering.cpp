@@ -2,6 +2,7 @@
 // file: the first start shows the start values; after a session the "Настройка" settings, the
 // "Вид" toggles, the geometry, the dialog's folder and "Последние файлы" come back; a recent
 // file and a dropped file open as "Открыть..." would.
+#include <QFile>
 #include <QAction>
 #include <QApplication>
 #include <QDir>
@@ -124,6 +125,27 @@ private slots:
         for (int i = 0; i < 10; ++i) many = WithRecentFile(many, QStringLiteral("/s/%1.txt").arg(i));
         QCOMPARE(many.size(), kRecentFilesCount);
         QCOMPARE(many.front(), QStringLiteral("/s/9.txt"));
+    }
+
+    // A scan of an instrument file is remembered with its number and reopened without asking.
+    void recentScanReopensWithoutTheChooser() {
+        WindowFixture f;
+        const QString run = f.dir.filePath("run.mzXML");
+        QVERIFY(QFile::copy(QStringLiteral(ORVELO_TEST_DATA "/mzml/microscans.mzXML"), run));
+        f.files->scanAnswers = {3};
+        Drop(*f.window, run);
+        QCOMPARE(f.files->scanRequests.size(), std::size_t{1});
+        const QString title = QString::fromStdString(f.window->state().spectrum.SpectrumTitle);
+        const QStringList expected{RecentEntry(run, 3)};
+        QCOMPARE(f.window->recentFiles().files(), expected);
+        QAction* entry = f.window->recentFiles().menu()->actions().front();
+        QVERIFY2(entry->text().endsWith(QStringLiteral(", спектр 3")), qPrintable(entry->text()));
+
+        Drop(*f.window, WriteSpectrum(f.dir.filePath("a.txt"), {500}));
+        f.window->recentFiles().menu()->actions().back()->trigger();
+        QVERIFY2(f.messages->errors.isEmpty(), qPrintable(f.messages->errors.join('|')));
+        QCOMPARE(f.files->scanRequests.size(), std::size_t{1});  // no second question
+        QCOMPARE(QString::fromStdString(f.window->state().spectrum.SpectrumTitle), title);
     }
 };
 
