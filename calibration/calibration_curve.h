@@ -30,8 +30,9 @@ void ApplyCalibration(const CalibrationCurve& curve, PointList& spectrum);
 // masses (a mirrored axis) break it. The message names the problem and a mass where it shows;
 // nothing when the curve may be applied. REQUIRES: spectrum masses in ascending order.
 std::optional<std::string> CalibrationRefusal(const CalibrationCurve& curve, const PointList& spectrum);
-// Rising means rising by at least this share of the original step: a constant axis (two points
-// with one true mass) rises only by rounding noise. Real curves change steps by parts per million.
+// Rising means each corrected step is at least this share of the uncorrected step between the
+// same two masses: a constant axis (two points with one true mass) rises only by rounding noise,
+// while real curves change steps by parts per million.
 inline constexpr double kSmallestMassScale = 1e-3;
 // "%.5f" of a smaller mass fits the 21 characters the reader allows a number.
 inline constexpr double kLargestCorrectedMass = 1e15;

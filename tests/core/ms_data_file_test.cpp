@@ -155,9 +155,9 @@ TEST_F(WrittenSpectrum, GetsTheChecksOfTextSpectra) {
 
 TEST_F(WrittenSpectrum, SavedScanReopensWithTheSameMassesAndRecordsItsOrigin) {
     const MsDataFile small(kMzml + "small.mzML");
-    const PointList original = small.LoadScan(1).points;
+    const PointList scan1 = small.LoadScan(1).points;
     const AppliedCalibration curve{1e-6, -0.002, 0.5};
-    WriteMzMLFile(dir_ / "calibrated.mzML", original, small.SourceOf(1), curve);
+    WriteMzMLFile(dir_ / "calibrated.mzML", scan1, small.SourceOf(1), curve);
 
     const MsDataFile saved(dir_ / "calibrated.mzML");
     ASSERT_EQ(saved.scans().size(), 1u);
@@ -165,8 +165,8 @@ TEST_F(WrittenSpectrum, SavedScanReopensWithTheSameMassesAndRecordsItsOrigin) {
     EXPECT_EQ(saved.scans()[0].representation, ScanRepresentation::Profile);
     EXPECT_NEAR(*saved.scans()[0].retentionTime, 0.2961, 1e-4);
     const LoadedSpectrum again = saved.LoadScan(1);
-    EXPECT_EQ(again.points.x, original.x);
-    EXPECT_EQ(again.points.y, original.y);
+    EXPECT_EQ(again.points.x, scan1.x);
+    EXPECT_EQ(again.points.y, scan1.y);
 
     const std::string text = testing::ReadAll(dir_ / "calibrated.mzML");
     for (const char* recorded : {"name=\"source file\" value=\"small.mzML\"", "value=\"parabola\"",
