@@ -2,8 +2,8 @@
 // Neutral or ion reference masses. The CH and CF tables hold neutral masses; a positive ion is
 // lighter by the mass of the electron it lost, so a positive-ion spectrum is calibrated on
 //     ion mass = neutral mass - kElectronMass.
-// Neutral masses are the default: with them every list, file and result stays as before. With
-// ion masses every written text that shows reference masses says so (kIonMassesNote).
+// Neutral masses are the default: every list, file and result then holds the tables' own masses.
+// With ion masses every written text that shows reference masses says so (kIonMassesNote).
 #include <string>
 #include <vector>
 
