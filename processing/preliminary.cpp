@@ -100,12 +100,12 @@ void RunPreliminary(SpectrumState& s) {
     Obrab4(s);
     // A threshold carried over from an earlier spectrum that no zone of this one reaches falls
     // back to 0 (every zone kept, as after start-up): the zone list is shown so the operator can
-    // choose again. A threshold that keeps a zone is carried over as it is.
-    if (s.NoiseThreshold != 0 && s.zones.count() > 0) {
-        PointList kept;
-        ThresholdZones(s.PeakValley, s.NoiseThreshold, kept, PreliminaryStepName(6));
-        if (kept.count() < 2) s.NoiseThreshold = 0;
-    }
+    // choose again. A threshold that keeps a zone is carried over as it is. The zone heights
+    // are those stage 6 compares with the threshold.
+    const auto& heights = s.zones.height;
+    if (s.NoiseThreshold != 0 && !heights.empty() &&
+        std::none_of(heights.begin(), heights.end(), [&](int64_t h) { return h >= s.NoiseThreshold; }))
+        s.NoiseThreshold = 0;
     ObrabNaklon(s);
     OtsortVysota(s);
 }
