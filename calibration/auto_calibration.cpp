@@ -256,12 +256,6 @@ void MarkPeaksOffTheCurve(const std::vector<ReferenceIon>& refs, const PeakResul
     }
 }
 
-double Rms(const std::vector<double>& v) {
-    double sum = 0;
-    for (double x : v) sum += x * x;
-    return v.empty() ? 0 : std::sqrt(sum / static_cast<double>(v.size()));
-}
-
 std::string TooFewMessage(int pairs, CurveKind kind, double toleranceMmu) {
     if (pairs == 0)
         return "Автоматическая калибровка не удалась: ни один опорный ион не найден среди пиков в пределах " +
@@ -385,8 +379,8 @@ AutoCalibration MatchReferences(const PeakResults& peaks, const std::vector<Refe
     MarkPeaksOffTheCurve(refs, peaks, index, curve, settings.toleranceMmu, result.references);
     result.curve = curve;
     result.windowMmu = window;
-    result.rmsBeforeMmu = Rms(PointsOf(refs, peaks, kept).y);
-    result.rmsAfterMmu = Rms(Residuals(refs, peaks, kept, curve));
+    result.rmsBeforeMmu = RootMeanSquare(PointsOf(refs, peaks, kept).y);
+    result.rmsAfterMmu = RootMeanSquare(Residuals(refs, peaks, kept, curve));
     return result;
 }
 

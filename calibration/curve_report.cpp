@@ -30,14 +30,14 @@ void AppendTerm(std::string& text, double value, const char* unit, bool first) {
     text += unit;
 }
 
-double Rms(const std::vector<double>& values) {
+}  // namespace
+
+double RootMeanSquare(const std::vector<double>& values) {
     if (values.empty()) return 0;
     double sum = 0;
     for (double v : values) sum += v * v;
     return std::sqrt(sum / static_cast<double>(values.size()));
 }
-
-}  // namespace
 
 const char* CurveKindName(CurveKind kind) { return kind == CurveKind::Line ? "Линия" : "Парабола"; }
 
@@ -64,8 +64,8 @@ CalibrationCheck CheckCalibration(const PointList& points, const CalibrationCurv
         before.push_back(row.beforeMmu);
         after.push_back(row.afterMmu);
     }
-    check.rmsBeforeMmu = Rms(before);
-    check.rmsAfterMmu = Rms(after);
+    check.rmsBeforeMmu = RootMeanSquare(before);
+    check.rmsAfterMmu = RootMeanSquare(after);
     return check;
 }
 

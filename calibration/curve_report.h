@@ -39,6 +39,9 @@ struct CalibrationCheck {
     double rmsAfterMmu = 0;      // the RMS of the residuals
 };
 
+// sqrt(sum v^2 / n); 0 for no values.
+double RootMeanSquare(const std::vector<double>& values);
+
 // From the calibration points (x measured mass, y deviation in mmu, as Series7 holds them).
 CalibrationCheck CheckCalibration(const PointList& points, const CalibrationCurve& curve, CurveKind kind);
 
