@@ -119,17 +119,12 @@ std::vector<Pair> KeptPairs(const std::vector<ReferenceMatch>& matches) {
     return pairs;
 }
 
-struct Points {
-    std::vector<double> x;  // measured mass
-    std::vector<double> y;  // true - measured, mmu
-};
-
-Points PointsOf(const std::vector<ReferenceIon>& refs, const PeakResults& peaks, const std::vector<Pair>& pairs) {
-    Points p;
-    for (const Pair& pair : pairs) {
-        p.x.push_back(peaks[pair.peak].Centre);
-        p.y.push_back((refs[pair.ref].mass - peaks[pair.peak].Centre) * 1000);
-    }
+// The calibration points of the pairs, as the page holds them: x the measured mass, y true -
+// measured in mmu.
+PointList PointsOf(const std::vector<ReferenceIon>& refs, const PeakResults& peaks, const std::vector<Pair>& pairs) {
+    PointList p;
+    for (const Pair& pair : pairs)
+        p.push(peaks[pair.peak].Centre, (refs[pair.ref].mass - peaks[pair.peak].Centre) * 1000);
     return p;
 }
 
@@ -151,7 +146,7 @@ int DistinctCount(std::vector<double> x) {
 // slopes are taken between every step-th point only (their count grows with the square).
 constexpr std::size_t kTheilSenPoints = 1500;
 
-CalibrationCurve TheilSenLine(const Points& p) {
+CalibrationCurve TheilSenLine(const PointList& p) {
     const std::size_t step = p.x.size() / kTheilSenPoints + 1;
     std::vector<double> slopes;
     for (std::size_t i = 0; i < p.x.size(); i += step)
@@ -166,7 +161,7 @@ CalibrationCurve TheilSenLine(const Points& p) {
 }
 
 // REQUIRES: two different masses.
-CalibrationCurve LeastSquaresLine(const Points& p) {
+CalibrationCurve LeastSquaresLine(const PointList& p) {
     const double n = static_cast<double>(p.x.size());
     const double mx = std::accumulate(p.x.begin(), p.x.end(), 0.0) / n;
     const double my = std::accumulate(p.y.begin(), p.y.end(), 0.0) / n;
@@ -183,14 +178,10 @@ CalibrationCurve LeastSquaresLine(const Points& p) {
 
 // The parabola of the calibration page (FitParabola), started from the least-squares line;
 // the line when the points cannot carry a parabola.
-CalibrationCurve FitCurve(const Points& p, CurveKind kind) {
+CalibrationCurve FitCurve(const PointList& p, CurveKind kind) {
     const CalibrationCurve line = LeastSquaresLine(p);
     if (kind == CurveKind::Line || DistinctCount(p.x) < 3) return line;
-    ParabolaFitData d;
-    d.CalibX = p.x;
-    d.CalibY = p.y;
-    d.FitLast = static_cast<int>(p.x.size()) - 1;
-    const ParabolaFitSummary fit = FitParabola(d, 0, line.CalibB, line.CalibC);
+    const ParabolaFitSummary fit = FitParabola(ParabolaFitDataOf(p), 0, line.CalibB, line.CalibC);
     return fit.stop == ParabolaStop::Converged ? fit.curve : line;
 }
 
@@ -226,8 +217,9 @@ CalibrationCurve DropOutliers(const std::vector<ReferenceIon>& refs, const PeakR
                 worst = i;
         std::vector<Pair> others = pairs;
         others.erase(others.begin() + static_cast<std::ptrdiff_t>(worst));
-        if (DistinctCount(PointsOf(refs, peaks, others).x) < Needed(kind) + 1) break;
-        const CalibrationCurve without = FitCurve(PointsOf(refs, peaks, others), kind);
+        const PointList otherPoints = PointsOf(refs, peaks, others);
+        if (DistinctCount(otherPoints.x) < Needed(kind) + 1) break;
+        const CalibrationCurve without = FitCurve(otherPoints, kind);
         if (std::fabs(ResidualMmu(refs, peaks, pairs[worst], without)) <= BoundOf(Residuals(refs, peaks, others, without)))
             break;
         matches[pairs[worst].ref].reason = LeftOut::Outlier;
@@ -289,7 +281,7 @@ bool FirstLine(const std::vector<ReferenceIon>& refs, const PeakResults& peaks, 
             if (index.Near(refs[r].mass, toleranceMmu).size() > 1) matches[r].reason = LeftOut::TwoPeaks;
         const std::vector<Pair> pairs = KeptPairs(matches);
         found = std::max(found, static_cast<int>(pairs.size()));
-        const Points p = PointsOf(refs, peaks, pairs);
+        const PointList p = PointsOf(refs, peaks, pairs);
         if (DistinctCount(p.x) < 2) continue;
         line = TheilSenLine(p);
         windowMmu = std::max(BoundOf(Residuals(refs, peaks, pairs, line)), toleranceMmu / kMaxShrink);
