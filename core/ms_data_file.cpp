@@ -41,6 +41,19 @@ bool EndsWithNoCase(std::string_view text, std::string_view tail) {
                                                   std::tolower(static_cast<unsigned char>(b)); });
 }
 
+// The two bytes that open every gzip stream.
+bool StartsWithGzipMagic(std::string_view head) {
+    return head.size() >= 2 && static_cast<unsigned char>(head[0]) == 0x1F &&
+           static_cast<unsigned char>(head[1]) == 0x8B;
+}
+
+bool IsGzip(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    char magic[2] = {0, 0};
+    in.read(magic, sizeof magic);
+    return StartsWithGzipMagic(std::string_view(magic, static_cast<std::size_t>(in.gcount())));
+}
+
 bool HasMsDataName(std::string_view name) {
     if (EndsWithNoCase(name, ".gz")) name.remove_suffix(3);
     return EndsWithNoCase(name, ".mzml") || EndsWithNoCase(name, ".mzxml");
@@ -130,7 +143,7 @@ void RefuseZeroByteInFile(const std::string& path) {
 }
 
 void ReadDocument(std::string bytes, pw::MSData& msd) {
-    const bool mzXML = bytes.substr(0, 4096).find("<mzXML") != std::string::npos;
+    const bool mzXML = std::string_view(bytes).substr(0, 4096).find("<mzXML") != std::string_view::npos;
     auto stream = boost::shared_ptr<std::istream>(new std::istringstream(std::move(bytes)));
     if (mzXML) pw::Serializer_mzXML().read(stream, msd);
     else pw::Serializer_mzML().read(stream, msd);
@@ -229,13 +242,6 @@ struct MsDataFile::Impl {
     }
 };
 
-static bool IsGzip(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    unsigned char magic[2] = {0, 0};
-    in.read(reinterpret_cast<char*>(magic), 2);
-    return in.gcount() == 2 && magic[0] == 0x1F && magic[1] == 0x8B;
-}
-
 bool IsMsDataFile(const std::string& path) {
     if (HasMsDataName(FileName(path))) return true;
     // Only a regular file is looked into: a FIFO or a device would block or never end.
@@ -245,9 +251,7 @@ bool IsMsDataFile(const std::string& path) {
     char head[kSniffBytes];
     in.read(head, sizeof head);
     const std::string_view bytes(head, static_cast<std::size_t>(in.gcount()));
-    if (bytes.size() >= 2 && static_cast<unsigned char>(bytes[0]) == 0x1F &&
-        static_cast<unsigned char>(bytes[1]) == 0x8B)
-        return true;
+    if (StartsWithGzipMagic(bytes)) return true;
     const std::size_t first = bytes.find_first_not_of(" \t\r\n\xEF\xBB\xBF");
     return first != std::string_view::npos && bytes[first] == '<' &&
            (bytes.find("<?xml") != std::string_view::npos || bytes.find("<mzML") != std::string_view::npos ||
