@@ -24,10 +24,6 @@ std::vector<std::vector<std::string>> CHListTableRows(const std::vector<IonRow>&
     return rows;
 }
 
-std::vector<std::string> CHListHtml(const std::vector<IonRow>& chList) {
-    return CHListHtml(chList, ReferenceMassKind::Neutral);
-}
-
 std::vector<std::string> CHListHtml(const std::vector<IonRow>& chList, ReferenceMassKind kind) {
     HtmlTable table;
     table.rows = CHListTableRows(chList);

@@ -16,8 +16,8 @@ inline constexpr const char* kCHListHtmlFileName = "СписокCH.htm";
 
 // Rows (head first) with the same number texts as the CH list for a spreadsheet.
 std::vector<std::vector<std::string>> CHListTableRows(const std::vector<IonRow>& chList);
-std::vector<std::string> CHListHtml(const std::vector<IonRow>& chList);
 // With ion masses the title says so: "Список CH (массы ионов)".
-std::vector<std::string> CHListHtml(const std::vector<IonRow>& chList, ReferenceMassKind kind);
+std::vector<std::string> CHListHtml(const std::vector<IonRow>& chList,
+                                    ReferenceMassKind kind = ReferenceMassKind::Neutral);
 
 }  // namespace orvelo
