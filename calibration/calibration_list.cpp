@@ -36,12 +36,6 @@ std::optional<double> TrailingNumber(std::string_view line) { return ParseNumber
 
 bool IsTrueMassChar(char c) { return (c >= '0' && c <= '9') || c == '.'; }
 
-std::size_t CharCount(std::string_view utf8) {
-    // Continuation bytes 10xxxxxx do not start a character.
-    return static_cast<std::size_t>(
-        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
-}
-
 ListChange CalibrationList::TakePeak(int peak, const std::vector<std::string>& allMassLines) {
     if (peak < 0 || peak >= static_cast<int>(allMassLines.size())) return {ListOutcome::NoSelection, {}};
     if (std::find(calibIndex_.begin(), calibIndex_.end(), peak) != calibIndex_.end())

@@ -8,6 +8,8 @@
 #include <string_view>
 #include <vector>
 
+#include "core/cp1251.h"
+
 namespace orvelo {
 
 // Lines never grow beyond this many characters.
@@ -50,8 +52,6 @@ std::string_view TrailingText(std::string_view line);
 std::optional<double> TrailingNumber(std::string_view line);
 // The key filter of the entry field: digits and the point (backspace is the field's own).
 bool IsTrueMassChar(char c);
-// Characters, not bytes, of a UTF-8 text.
-std::size_t CharCount(std::string_view utf8);
 
 // Indices are line indices; -1 (or any index out of range) means "no selection".
 class CalibrationList {

@@ -1,5 +1,6 @@
 #include "core/cp1251.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace orvelo {
@@ -99,6 +100,12 @@ std::string Utf8ToCp1251(std::string_view utf8) {
         i += len;
     }
     return out;
+}
+
+std::size_t CharCount(std::string_view utf8) {
+    // Continuation bytes 10xxxxxx do not start a character.
+    return static_cast<std::size_t>(
+        std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
 }  // namespace orvelo

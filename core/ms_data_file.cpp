@@ -17,6 +17,7 @@
 #include <sstream>
 #include <utility>
 
+#include "core/cp1251.h"
 #include "core/errors.h"
 #include "core/number_text.h"
 #include "core/text_file.h"
@@ -200,12 +201,6 @@ void CheckPoints(PointList& points, int scan) {
     }
 }
 
-std::size_t CharacterCount(const std::string& text) {
-    return static_cast<std::size_t>(std::count_if(text.begin(), text.end(), [](char c) {
-        return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-    }));
-}
-
 // UTF-8 text cut to at most `limit` characters.
 std::string CutToCharacters(const std::string& text, std::size_t limit) {
     std::size_t chars = 0;
@@ -344,8 +339,8 @@ LoadedSpectrum MsDataFile::LoadScan(int number) const {
     const std::string name = FileName(impl_->path);
     const std::string time = info.retentionTime ? ", " + RetentionTimeText(info.retentionTime) + " мин" : "";
     std::string title = name + ", " + info.id + time;
-    const std::size_t fixed = CharacterCount(name) + CharacterCount(time) + 3;  // ", " and "…"
-    if (CharacterCount(title) > kTitleMaxChars && fixed < kTitleMaxChars)
+    const std::size_t fixed = CharCount(name) + CharCount(time) + 3;  // ", " and "…"
+    if (CharCount(title) > kTitleMaxChars && fixed < kTitleMaxChars)
         title = name + ", " + CutToCharacters(info.id, kTitleMaxChars - fixed) + "…" + time;
     loaded.title = CutToCharacters(title, kTitleMaxChars);
     loaded.maxFractionDigits = 0;  // intensities are taken as stored: no x1000 scaling

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "core/cp1251.h"
+
 namespace orvelo {
 
 namespace {
@@ -93,9 +95,7 @@ std::vector<std::string> WriteToHTML(const HtmlTable& table, std::string_view ti
 }
 
 int EstimateTextWidth(std::string_view utf8) {
-    const auto chars = std::count_if(utf8.begin(), utf8.end(),
-                                     [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; });
-    return static_cast<int>(chars) * kCharWidthPixels;
+    return static_cast<int>(CharCount(utf8)) * kCharWidthPixels;
 }
 
 std::vector<int> EstimateColumnWidths(const std::vector<std::vector<std::string>>& rows) {
