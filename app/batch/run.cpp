@@ -27,7 +27,7 @@
 
 namespace orvelo::batch {
 
-std::vector<std::string> RunFiles(const Options& options) {
+std::vector<std::string> RunFiles(const Options& options, bool msDataFile) {
     std::vector<std::string> names{"zones.txt"};
     if (options.threshold)
         names.insert(names.end(), {"results.tsv", "zone-array.txt", "problems.txt", "summary.txt", "masses.txt",
@@ -35,7 +35,7 @@ std::vector<std::string> RunFiles(const Options& options) {
                                    kPilaPracticeFileName, "ch-list.txt", "report.htm"});
     if (SeveralScans(options)) return {"results-all.tsv", "scans.tsv"};
     if (options.calibrate || options.autoCalibrate) names.insert(names.end(), {"calibrated.txt", "calibration-check.txt"});
-    if ((options.calibrate || options.autoCalibrate) && IsMsDataFile(options.spectrum)) names.emplace_back("calibrated.mzML");
+    if ((options.calibrate || options.autoCalibrate) && msDataFile) names.emplace_back("calibrated.mzML");
     if (options.autoCalibrate) names.emplace_back("auto-calibration.tsv");
     return names;
 }
@@ -155,10 +155,11 @@ int Run(const Options& options, std::ostream& out) {
         if (!height) throw OrveloError(kInvalidHeightMessage);
     }
 
+    const bool msDataFile = IsMsDataFile(options.spectrum);
     // The folder is checked before any work; the files go into it together at the end.
-    Output output(options.outDir, RunFiles(options), InputFiles(options), out);
+    Output output(options.outDir, RunFiles(options, msDataFile), InputFiles(options), out);
     std::optional<SpectrumSource> scan;  // set when the input is an mzML or mzXML file
-    if (IsMsDataFile(options.spectrum)) {
+    if (msDataFile) {
         const MsDataFile file(options.spectrum);
         if (SeveralScans(options)) {
             const int status = RunScans(options, file, ParseScanChoice(*options.scan, static_cast<int>(file.scans().size())),

@@ -11,7 +11,7 @@ namespace orvelo::batch {
 int Run(const Options& options, std::ostream& out);
 
 // Every file a run with these options writes into --out, in one place: a new output file is
-// added here and then written through Output.
-std::vector<std::string> RunFiles(const Options& options);
+// added here and then written through Output. `msDataFile`: the spectrum is an mzML or mzXML file.
+std::vector<std::string> RunFiles(const Options& options, bool msDataFile);
 
 }  // namespace orvelo::batch
