@@ -40,19 +40,26 @@ std::vector<std::string> RunFiles(const Options& options, bool msDataFile) {
     return names;
 }
 
+std::vector<std::vector<std::string>> ResultGrid(const PeakResults& peaks) {
+    std::vector<std::vector<std::string>> rows;
+    for (const ResultRow& row : ResultsTable(peaks)) rows.emplace_back(row.begin(), row.end());
+    return rows;
+}
+
+FinalRunResult RunFinalSteps(SpectrumState& state, int64_t height, bool flat, int threads) {
+    ApplyNoiseThreshold(state, height);
+    FinalRunOptions run;
+    run.threads = threads;
+    run.gaussPower = GaussPowerFor(flat ? GaussShape::FlatTop : GaussShape::Ordinary);
+    return RunFinal(state.Spectrum, state.Smooth, state.FinalExtrema, run);
+}
+
 namespace {
 
 std::vector<std::string> InputFiles(const Options& options) {
     std::vector<std::string> inputs{options.spectrum};
     if (options.calibrate) inputs.push_back(*options.calibrate);
     return inputs;
-}
-
-// The table as the window's grid holds it: rows of cell texts, the head row first.
-std::vector<std::vector<std::string>> GridRows(const std::vector<ResultRow>& table) {
-    std::vector<std::vector<std::string>> rows;
-    for (const ResultRow& row : table) rows.emplace_back(row.begin(), row.end());
-    return rows;
 }
 
 void WriteReport(Output& output, const SpectrumState& state, std::vector<std::vector<std::string>> rows) {
@@ -105,14 +112,11 @@ CalibrationCurve Calibrate(const Options& options, const CalibrationList& list, 
 void RunFinalProcessing(const Options& options, int64_t height, Output& output, SpectrumState& state,
                         const std::optional<SpectrumSource>& scan) {
     const auto start = std::chrono::steady_clock::now();
-    ApplyNoiseThreshold(state, height);
-    FinalRunOptions run;
-    run.gaussPower = GaussPowerFor(options.flat ? GaussShape::FlatTop : GaussShape::Ordinary);
-    const FinalRunResult result = RunFinal(state.Spectrum, state.Smooth, state.FinalExtrema, run);
+    const FinalRunResult result = RunFinalSteps(state, height, options.flat);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
 
     if (const auto refusal = ReferenceRangeRefusal(result.peaks)) throw OrveloError(*refusal);
-    std::vector<std::vector<std::string>> rows = GridRows(ResultsTable(result.peaks));
+    std::vector<std::vector<std::string>> rows = ResultGrid(result.peaks);
     const std::vector<std::string> tsv = TabSeparatedLines(rows, std::nullopt);
     if (!output.toFiles()) {
         output.Print(tsv);
@@ -162,8 +166,8 @@ int Run(const Options& options, std::ostream& out) {
     if (msDataFile) {
         const MsDataFile file(options.spectrum);
         if (SeveralScans(options)) {
-            const int status = RunScans(options, file, ParseScanChoice(*options.scan, static_cast<int>(file.scans().size())),
-                                        output);
+            const int status = RunScans(options, state.KolUsred, *height, file,
+                                        ParseScanChoice(*options.scan, static_cast<int>(file.scans().size())), output);
             output.Commit();
             return status;
         }
