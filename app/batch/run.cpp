@@ -73,8 +73,7 @@ void WriteReport(Output& output, const SpectrumState& state, std::vector<std::ve
 
 // The mass lists and reference files a final run leaves on the calibration and theory pages.
 // With ion masses the lists of reference masses are headed by a note and the saw's title says so.
-void WriteMassFiles(Output& output, const SpectrumState& state, const PeakResults& peaks, ReferenceMassKind kind) {
-    const MassAssignment assigned = AssignMasses(state, peaks, kind);
+void WriteMassFiles(Output& output, const MassAssignment& assigned, ReferenceMassKind kind) {
     output.WriteUtf8("masses.txt", assigned.massLines);
     output.WriteUtf8("standard-masses.txt", NotedMassLines(ReFill(assigned.tables, ListFlags{}), kind));
     ListFlags full;
@@ -128,14 +127,15 @@ void RunFinalProcessing(const Options& options, int64_t height, Output& output, 
     output.WriteUtf8("summary.txt", {"Всего пиков = " + std::to_string(result.peaks.size()),
                                      "Проблемных пиков = " + std::to_string(result.ProblemCount),
                                      "Время вычислений (мс) = " + std::to_string(ms.count())});
-    WriteMassFiles(output, state, result.peaks, MassKindOf(options));
+    const ReferenceMassKind kind = MassKindOf(options);
+    const MassAssignment assigned = AssignMasses(state, result.peaks, kind);
+    WriteMassFiles(output, assigned, kind);
     WriteReport(output, state, std::move(rows));
     if (options.calibrate)
-        Calibrate(options, ReadCalibrationFile(*options.calibrate, FillListMass(result.peaks)), "", output, state,
-                  result.peaks, scan);
+        Calibrate(options, ReadCalibrationFile(*options.calibrate, assigned.massLines), "", output, state, result.peaks,
+                  scan);
     if (options.autoCalibrate) {
-        const AutoCalibrationRun run = AutoCalibrate(options, state, result.peaks);
-        const ReferenceMassKind kind = MassKindOf(options);
+        const AutoCalibrationRun run = AutoCalibrate(options, assigned, result.peaks);
         const CalibrationCurve applied = Calibrate(options, run.list, ReferenceMassesLine(kind), output, state, result.peaks, scan);
         WriteAutoCalibration(output, run, result.peaks, applied, kind);
     }
