@@ -55,19 +55,6 @@ private:
     int fd_;
 };
 
-bool WriteAll(int fd, const char* data, std::size_t size) {
-    while (size > 0) {
-        const ssize_t n = ::write(fd, data, size);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            return false;
-        }
-        data += n;
-        size -= static_cast<std::size_t>(n);
-    }
-    return true;
-}
-
 std::string FolderOf(const std::string& path) {
     const std::size_t slash = path.rfind('/');
     if (slash == std::string::npos) return ".";
@@ -164,7 +151,20 @@ void WriteFileAtomically(const std::string& path, const std::string& bytes) {
     }
 }
 
-void WriteTextFile(const std::string& path, const std::vector<std::string>& lines) {
+bool WriteAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t n = ::write(fd, data, size);
+        if (n < 0) {
+            if (errno == EINTR) continue;
+            return false;
+        }
+        data += n;
+        size -= static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+std::string ProgramFileBytes(const std::vector<std::string>& lines) {
     std::string bytes;
     std::size_t size = 0;
     for (const std::string& line : lines) size += line.size() + 2;
@@ -173,7 +173,11 @@ void WriteTextFile(const std::string& path, const std::vector<std::string>& line
         bytes += Utf8ToCp1251(line);
         bytes += "\r\n";
     }
-    WriteFileAtomically(path, bytes);
+    return bytes;
+}
+
+void WriteTextFile(const std::string& path, const std::vector<std::string>& lines) {
+    WriteFileAtomically(path, ProgramFileBytes(lines));
 }
 
 }  // namespace orvelo

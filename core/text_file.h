@@ -22,4 +22,10 @@ void WriteTextFile(const std::string& path, const std::vector<std::string>& line
 // The same for bytes already encoded (used where the lines are not text in the program's sense).
 void WriteFileAtomically(const std::string& path, const std::string& bytes);
 
+// The bytes WriteTextFile writes for the lines: Windows-1251, each line ended by CR LF.
+std::string ProgramFileBytes(const std::vector<std::string>& lines);
+
+// Writes all `size` bytes to the descriptor, going on after EINTR; false (errno set) on failure.
+bool WriteAll(int fd, const char* data, std::size_t size);
+
 }  // namespace orvelo

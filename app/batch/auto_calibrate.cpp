@@ -2,7 +2,6 @@
 
 #include <cmath>
 
-#include "calibration/reference_masses.h"
 #include "core/errors.h"
 #include "core/number_text.h"
 
@@ -40,14 +39,13 @@ ReferenceMassKind MassKindOf(const Options& o) {
     return o.ionMasses ? ReferenceMassKind::Ion : ReferenceMassKind::Neutral;
 }
 
-AutoCalibrationRun AutoCalibrate(const Options& o, const SpectrumState& state, const PeakResults& peaks) {
-    const ReferenceTables tables = BuildReferenceTables(peaks, ElementMassesOf(state), MassKindOf(o));
+AutoCalibrationRun AutoCalibrate(const Options& o, const MassAssignment& assigned, const PeakResults& peaks) {
     AutoCalibrationSettings settings;
     if (o.tolerance) settings.toleranceMmu = *ParseToleranceMmu(*o.tolerance);
     settings.kind = o.parabola ? CurveKind::Parabola : CurveKind::Line;
     AutoCalibrationRun run;
-    run.match = MatchReferences(peaks, ReferenceIons(tables, *ParseReferenceFamilies(*o.autoCalibrate)), settings);
-    const ListChange filled = FillCalibrationList(run.match, FillListMass(peaks), run.list);
+    run.match = MatchReferences(peaks, ReferenceIons(assigned.tables, *ParseReferenceFamilies(*o.autoCalibrate)), settings);
+    const ListChange filled = FillCalibrationList(run.match, assigned.massLines, run.list);
     if (!filled.changed()) throw OrveloError(filled.message);
     return run;
 }

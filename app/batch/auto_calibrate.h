@@ -6,8 +6,8 @@
 
 #include "batch/options.h"
 #include "batch/output.h"
+#include "calibration/after_final_run.h"
 #include "calibration/auto_calibration.h"
-#include "core/spectrum_state.h"
 
 namespace orvelo::batch {
 
@@ -24,9 +24,10 @@ struct AutoCalibrationRun {
     AutoCalibration match;
     CalibrationList list;
 };
-// Matches the chosen references to the peaks. Throws OrveloError with the matcher's message
-// when no calibration can be proposed; nothing is written then.
-AutoCalibrationRun AutoCalibrate(const Options& o, const SpectrumState& state, const PeakResults& peaks);
+// Matches the chosen references of the final run's reference tables (`assigned`, built with the
+// options' mass kind) to the peaks. Throws OrveloError with the matcher's message when no
+// calibration can be proposed; nothing is written then.
+AutoCalibrationRun AutoCalibrate(const Options& o, const MassAssignment& assigned, const PeakResults& peaks);
 
 // auto-calibration.tsv, with the deviations after the applied curve; the summary goes to `out`.
 void WriteAutoCalibration(Output& output, const AutoCalibrationRun& run, const PeakResults& peaks,

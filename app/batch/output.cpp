@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <utility>
 
-#include "core/cp1251.h"
 #include "core/errors.h"
+#include "core/text_file.h"
 
 namespace orvelo::batch {
 
@@ -30,12 +30,7 @@ void Output::WriteUtf8(const std::string& name, const std::vector<std::string>& 
 }
 
 void Output::WriteProgramFile(const std::string& name, const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const auto& l : lines) {
-        bytes += Utf8ToCp1251(l);
-        bytes += "\r\n";
-    }
-    Add(name, std::move(bytes));
+    Add(name, ProgramFileBytes(lines));
 }
 
 void Output::WriteBytes(const std::string& name, const std::string& bytes) { Add(name, bytes); }

@@ -15,6 +15,7 @@
 
 #include "core/errors.h"
 #include "core/system_error.h"
+#include "core/text_file.h"
 
 namespace orvelo::batch {
 namespace {
@@ -126,18 +127,8 @@ public:
         }
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
         if (fd < 0) Fail("Не удалось записать файл", path, errno);
-        const char* data = file.bytes.data();
-        std::size_t left = file.bytes.size();
         int error = 0;
-        while (left > 0 && error == 0) {
-            const ssize_t n = ::write(fd, data, left);
-            if (n < 0) {
-                if (errno != EINTR) error = errno;
-                continue;
-            }
-            data += n;
-            left -= static_cast<std::size_t>(n);
-        }
+        if (!WriteAll(fd, file.bytes.data(), file.bytes.size())) error = errno;
         if (error == 0 && ::fsync(fd) != 0) error = errno;
         if (::close(fd) != 0 && error == 0) error = errno;
         if (error != 0) Fail("Не удалось записать файл", path, error);

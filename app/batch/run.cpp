@@ -27,7 +27,7 @@
 
 namespace orvelo::batch {
 
-std::vector<std::string> RunFiles(const Options& options) {
+std::vector<std::string> RunFiles(const Options& options, bool msDataFile) {
     std::vector<std::string> names{"zones.txt"};
     if (options.threshold)
         names.insert(names.end(), {"results.tsv", "zone-array.txt", "problems.txt", "summary.txt", "masses.txt",
@@ -35,9 +35,23 @@ std::vector<std::string> RunFiles(const Options& options) {
                                    kPilaPracticeFileName, "ch-list.txt", "report.htm"});
     if (SeveralScans(options)) return {"results-all.tsv", "scans.tsv"};
     if (options.calibrate || options.autoCalibrate) names.insert(names.end(), {"calibrated.txt", "calibration-check.txt"});
-    if ((options.calibrate || options.autoCalibrate) && IsMsDataFile(options.spectrum)) names.emplace_back("calibrated.mzML");
+    if ((options.calibrate || options.autoCalibrate) && msDataFile) names.emplace_back("calibrated.mzML");
     if (options.autoCalibrate) names.emplace_back("auto-calibration.tsv");
     return names;
+}
+
+std::vector<std::vector<std::string>> ResultGrid(const PeakResults& peaks) {
+    std::vector<std::vector<std::string>> rows;
+    for (const ResultRow& row : ResultsTable(peaks)) rows.emplace_back(row.begin(), row.end());
+    return rows;
+}
+
+FinalRunResult RunFinalSteps(SpectrumState& state, int64_t height, bool flat, int threads) {
+    ApplyNoiseThreshold(state, height);
+    FinalRunOptions run;
+    run.threads = threads;
+    run.gaussPower = GaussPowerFor(flat ? GaussShape::FlatTop : GaussShape::Ordinary);
+    return RunFinal(state.Spectrum, state.Smooth, state.FinalExtrema, run);
 }
 
 namespace {
@@ -46,13 +60,6 @@ std::vector<std::string> InputFiles(const Options& options) {
     std::vector<std::string> inputs{options.spectrum};
     if (options.calibrate) inputs.push_back(*options.calibrate);
     return inputs;
-}
-
-// The table as the window's grid holds it: rows of cell texts, the head row first.
-std::vector<std::vector<std::string>> GridRows(const std::vector<ResultRow>& table) {
-    std::vector<std::vector<std::string>> rows;
-    for (const ResultRow& row : table) rows.emplace_back(row.begin(), row.end());
-    return rows;
 }
 
 void WriteReport(Output& output, const SpectrumState& state, std::vector<std::vector<std::string>> rows) {
@@ -66,8 +73,7 @@ void WriteReport(Output& output, const SpectrumState& state, std::vector<std::ve
 
 // The mass lists and reference files a final run leaves on the calibration and theory pages.
 // With ion masses the lists of reference masses are headed by a note and the saw's title says so.
-void WriteMassFiles(Output& output, const SpectrumState& state, const PeakResults& peaks, ReferenceMassKind kind) {
-    const MassAssignment assigned = AssignMasses(state, peaks, kind);
+void WriteMassFiles(Output& output, const MassAssignment& assigned, ReferenceMassKind kind) {
     output.WriteUtf8("masses.txt", assigned.massLines);
     output.WriteUtf8("standard-masses.txt", NotedMassLines(ReFill(assigned.tables, ListFlags{}), kind));
     ListFlags full;
@@ -105,14 +111,11 @@ CalibrationCurve Calibrate(const Options& options, const CalibrationList& list, 
 void RunFinalProcessing(const Options& options, int64_t height, Output& output, SpectrumState& state,
                         const std::optional<SpectrumSource>& scan) {
     const auto start = std::chrono::steady_clock::now();
-    ApplyNoiseThreshold(state, height);
-    FinalRunOptions run;
-    run.gaussPower = GaussPowerFor(options.flat ? GaussShape::FlatTop : GaussShape::Ordinary);
-    const FinalRunResult result = RunFinal(state.Spectrum, state.Smooth, state.FinalExtrema, run);
+    const FinalRunResult result = RunFinalSteps(state, height, options.flat);
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
 
     if (const auto refusal = ReferenceRangeRefusal(result.peaks)) throw OrveloError(*refusal);
-    std::vector<std::vector<std::string>> rows = GridRows(ResultsTable(result.peaks));
+    std::vector<std::vector<std::string>> rows = ResultGrid(result.peaks);
     const std::vector<std::string> tsv = TabSeparatedLines(rows, std::nullopt);
     if (!output.toFiles()) {
         output.Print(tsv);
@@ -124,14 +127,15 @@ void RunFinalProcessing(const Options& options, int64_t height, Output& output, 
     output.WriteUtf8("summary.txt", {"Всего пиков = " + std::to_string(result.peaks.size()),
                                      "Проблемных пиков = " + std::to_string(result.ProblemCount),
                                      "Время вычислений (мс) = " + std::to_string(ms.count())});
-    WriteMassFiles(output, state, result.peaks, MassKindOf(options));
+    const ReferenceMassKind kind = MassKindOf(options);
+    const MassAssignment assigned = AssignMasses(state, result.peaks, kind);
+    WriteMassFiles(output, assigned, kind);
     WriteReport(output, state, std::move(rows));
     if (options.calibrate)
-        Calibrate(options, ReadCalibrationFile(*options.calibrate, FillListMass(result.peaks)), "", output, state,
-                  result.peaks, scan);
+        Calibrate(options, ReadCalibrationFile(*options.calibrate, assigned.massLines), "", output, state, result.peaks,
+                  scan);
     if (options.autoCalibrate) {
-        const AutoCalibrationRun run = AutoCalibrate(options, state, result.peaks);
-        const ReferenceMassKind kind = MassKindOf(options);
+        const AutoCalibrationRun run = AutoCalibrate(options, assigned, result.peaks);
         const CalibrationCurve applied = Calibrate(options, run.list, ReferenceMassesLine(kind), output, state, result.peaks, scan);
         WriteAutoCalibration(output, run, result.peaks, applied, kind);
     }
@@ -155,14 +159,15 @@ int Run(const Options& options, std::ostream& out) {
         if (!height) throw OrveloError(kInvalidHeightMessage);
     }
 
+    const bool msDataFile = IsMsDataFile(options.spectrum);
     // The folder is checked before any work; the files go into it together at the end.
-    Output output(options.outDir, RunFiles(options), InputFiles(options), out);
+    Output output(options.outDir, RunFiles(options, msDataFile), InputFiles(options), out);
     std::optional<SpectrumSource> scan;  // set when the input is an mzML or mzXML file
-    if (IsMsDataFile(options.spectrum)) {
+    if (msDataFile) {
         const MsDataFile file(options.spectrum);
         if (SeveralScans(options)) {
-            const int status = RunScans(options, file, ParseScanChoice(*options.scan, static_cast<int>(file.scans().size())),
-                                        output);
+            const int status = RunScans(options, state.KolUsred, *height, file,
+                                        ParseScanChoice(*options.scan, static_cast<int>(file.scans().size())), output);
             output.Commit();
             return status;
         }

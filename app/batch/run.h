@@ -1,9 +1,12 @@
 #pragma once
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "batch/options.h"
+#include "core/spectrum_state.h"
+#include "fitting/final_run.h"
 
 namespace orvelo::batch {
 
@@ -11,7 +14,14 @@ namespace orvelo::batch {
 int Run(const Options& options, std::ostream& out);
 
 // Every file a run with these options writes into --out, in one place: a new output file is
-// added here and then written through Output.
-std::vector<std::string> RunFiles(const Options& options);
+// added here and then written through Output. `msDataFile`: the spectrum is an mzML or mzXML file.
+std::vector<std::string> RunFiles(const Options& options, bool msDataFile);
+
+// The final processing of a spectrum after its preliminary processing, as one run and every
+// scan of a whole run do it: the noise threshold `height`, then the fits with the flat-topped
+// or the Gaussian model on `threads` threads (0: all cores).
+FinalRunResult RunFinalSteps(SpectrumState& state, int64_t height, bool flat, int threads = 0);
+// The results table as the window's grid holds it: rows of cell texts, the head row first.
+std::vector<std::vector<std::string>> ResultGrid(const PeakResults& peaks);
 
 }  // namespace orvelo::batch

@@ -10,8 +10,8 @@
 #include <thread>
 
 #include "batch/output.h"
+#include "batch/run.h"
 #include "core/errors.h"
-#include "core/number_text.h"
 #include "export/table_text.h"
 #include "fitting/final_run.h"
 #include "fitting/results_table.h"
@@ -54,15 +54,9 @@ ScanOutcome ProcessScan(LoadedSpectrum loaded, int kolUsred, int64_t height, boo
     state.KolUsred = kolUsred;
     ApplyLoadedSpectrum(state, std::move(loaded));
     RunPreliminary(state);
-    ApplyNoiseThreshold(state, height);
-    FinalRunOptions run;
-    run.threads = 1;  // the scans themselves run in parallel
-    run.gaussPower = GaussPowerFor(flat ? GaussShape::FlatTop : GaussShape::Ordinary);
-    const FinalRunResult result = RunFinal(state.Spectrum, state.Smooth, state.FinalExtrema, run);
-    std::vector<std::vector<std::string>> grid;
-    for (const ResultRow& row : ResultsTable(result.peaks)) grid.emplace_back(row.begin(), row.end());
+    const FinalRunResult result = RunFinalSteps(state, height, flat, 1);  // the scans themselves run in parallel
     ScanOutcome outcome;
-    outcome.rows = TabSeparatedLines(grid, std::nullopt);
+    outcome.rows = TabSeparatedLines(ResultGrid(result.peaks), std::nullopt);
     outcome.rows.erase(outcome.rows.begin());  // the head
     outcome.peaks = static_cast<int>(result.peaks.size());
     outcome.problems = result.ProblemCount;
@@ -137,10 +131,8 @@ LoadedScan LoadOneScan(const MsDataFile& file, const std::optional<std::string>&
     return {file.LoadScan(number), file.SourceOf(number)};
 }
 
-int RunScans(const Options& options, const MsDataFile& file, const ScanChoice& choice, Output& output) {
-    const int kolUsred = options.kolUsred ? ParseInt32OrThrow(*options.kolUsred) : kDefaultKolUsred;
-    const std::optional<int64_t> height = CheckNoiseHeight(*options.threshold);
-    if (!height) throw OrveloError(kInvalidHeightMessage);
+int RunScans(const Options& options, int kolUsred, int64_t height, const MsDataFile& file, const ScanChoice& choice,
+             Output& output) {
     const int jobs = JobCount(options.jobs);
 
     const std::vector<ScanInfo>& scans = file.scans();
@@ -173,7 +165,7 @@ int RunScans(const Options& options, const MsDataFile& file, const ScanChoice& c
             }
             if (error.empty()) {
                 try {
-                    outcomes[k] = ProcessScan(std::move(loaded), kolUsred, *height, options.flat);
+                    outcomes[k] = ProcessScan(std::move(loaded), kolUsred, height, options.flat);
                 } catch (const std::exception& e) {
                     error = e.what();
                 }

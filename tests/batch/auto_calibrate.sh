@@ -2,8 +2,7 @@
 # --auto-calibrate: CH ions whose masses are off by a curve are found without a points file,
 # the spectrum is corrected as --calibrate corrects it, and the specified files stay as they
 # are. --ion-masses marks every list of reference masses it changes.
-set -euo pipefail
-batch=$1; here=$(dirname "$0"); work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.bash" "$1"
 ions="29.03915 41.03915 43.05481 55.05481 57.07047 69.07047 71.08613 83.08613 85.10179"
 peaks=""; i=0
 for t in $ions 43.01839; do   # the last is C2H3O, no reference, 36 mmu below C3H7
@@ -49,7 +48,7 @@ iconv -f cp1251 -t utf-8 "$work/ion/auto-calibration.tsv" | head -1 | grep -q "	
 # No ion in reach: a clear message, exit status 1, no calibration written.
 awk -v lo=45 -v hi=60 -v step=0.001 -v base=20 -v R=3000 -v peaks="50.5:3000 52.6:3000" \
     -f "$here/make_spectrum.awk" > "$work/none.txt"
-set +e; "$batch" --kolusred 5 --threshold 100 --auto-calibrate CH --out "$work/none" "$work/none.txt" 2> "$work/err"; rc=$?; set -e
+run "$batch" --kolusred 5 --threshold 100 --auto-calibrate CH --out "$work/none" "$work/none.txt"
 [ $rc -eq 1 ] || { echo "no match: rc=$rc"; exit 1; }
 grep -qx "Автоматическая калибровка не удалась: ни один опорный ион не найден среди пиков в пределах 100 mmu" "$work/err"
 [ ! -e "$work/none/calibrated.txt" ] && [ ! -e "$work/none/auto-calibration.tsv" ]
@@ -58,7 +57,7 @@ grep -qx "Автоматическая калибровка не удалась:
 for args in "--auto-calibrate CO" "--auto-calibrate CH --tolerance -5" "--auto-calibrate CH --tolerance x" \
             "--tolerance 20" "--auto-calibrate CH --calibrate $work/none.txt" "--ion-masses --out $work/x"; do
     extra="--threshold 100"; [ "$args" = "--ion-masses --out $work/x" ] && extra=""
-    set +e; "$batch" $extra $args "$work/s.txt" > /dev/null 2>&1; rc=$?; set -e
+    run "$batch" $extra $args "$work/s.txt" > /dev/null
     [ $rc -eq 2 ] || { echo "'$args': rc=$rc"; exit 1; }
 done
 echo OK

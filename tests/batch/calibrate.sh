@@ -2,8 +2,7 @@
 # A batch of one spectrum calibrated in one command: peaks of known CH ions, their masses
 # shifted by a known line, are fitted, calibrated against their true masses, and the corrected
 # spectrum, processed again, gives the true masses back within the fit's error.
-set -euo pipefail
-batch=$1; here=$(dirname "$0"); work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.bash" "$1"
 true_masses="29.03915 43.05481 57.07047 71.08613 85.10179"   # C2H5 .. C6H13
 peaks=""; i=0
 for t in $true_masses; do

@@ -2,8 +2,8 @@
 # A curved mass shift: --parabola corrects it, the line through the outer two points does not.
 # Five CH ions are shifted by 10 - 0.008 (m - 57)^2 thousandths (3.7 at both ends, 10 in the
 # middle), calibrated with each curve and processed again.
-set -euo pipefail; shopt -s inherit_errexit   # a failure inside $(...) fails the test
-batch=$1; here=$(dirname "$0"); work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.bash" "$1"
+shopt -s inherit_errexit   # a failure inside $(...) fails the test
 true_masses="29.03915 43.05481 57.07047 71.08613 85.10179"   # C2H5 .. C6H13
 peaks=""; i=0
 for t in $true_masses; do

@@ -1,9 +1,7 @@
 #!/usr/bin/env bash
 # A calibration that would ruin the mass axis is refused with its reason and nothing is written;
 # calibration files with a UTF-8 byte order mark or CR line ends read like any other.
-set -euo pipefail
-batch=$(realpath "$1"); here=$(cd "$(dirname "$0")" && pwd); work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
-cd "$work"
+source "$(dirname "$0")/common.bash" "$1"
 awk -v lo=25 -v hi=90 -v step=0.001 -v base=20 -v R=3000 \
     -v peaks="29.045:2000 43.065:4000 57.08:6000 71.1:8000 85.115:10000" \
     -f "$here/make_spectrum.awk" > s.txt
@@ -23,11 +21,11 @@ for case in "same:0 50:4 50:должны возрастать" "zero:0 0:4 85.10
     printf '%s\n%s\n' "$first" "$second" > "$name.txt"
     cp -r good "$name-out"
     before=$(cd "$name-out" && ls -A | sort && cat ./*)
-    set +e; calibrate "$name.txt" "$name-out" 2> err; rc=$?; set -e
+    run calibrate "$name.txt" "$name-out"
     [ $rc -eq 1 ] && grep -q "^Калибровка не применена: исправленн.* $reason" err ||
         { echo "$name: rc=$rc"; cat err; exit 1; }
     [ "$(cd "$name-out" && ls -A | sort && cat ./*)" = "$before" ] || { echo "$name: folder changed"; exit 1; }
-    set +e; calibrate "$name.txt" "$name-new" 2> err; rc=$?; set -e
+    run calibrate "$name.txt" "$name-new"
     [ $rc -eq 1 ] && [ ! -e "$name-new" ] || { echo "$name: a refused run made its folder"; exit 1; }
 done
 echo OK

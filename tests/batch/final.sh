@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
 # orvelo-batch with --threshold: the results table, the flat-topped model, the height check.
-set -euo pipefail
-batch=$1; here=$(dirname "$0"); work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
-awk -v lo=100 -v hi=110 -v step=0.002 -v base=10 -v R=2000 \
-    -v peaks="102:1000 104.5:5000 107:300" -f "$here/make_spectrum.awk" > "$work/s.txt"
+source "$(dirname "$0")/common.bash" "$1"
 
 # Without --out the results table goes to standard output, header row first.
 "$batch" --kolusred 5 --threshold 500 "$work/s.txt" > "$work/table.tsv"
@@ -19,7 +16,7 @@ grep -q "^Всего пиков = 2$" "$work/flat/summary.txt"
 
 # The height is checked like the entry field: digits only.
 for bad in -5 "1 2" 12a "" 99999999999999999999; do
-    set +e; "$batch" --threshold "$bad" "$work/s.txt" > /dev/null 2> "$work/err"; rc=$?; set -e
+    run "$batch" --threshold "$bad" "$work/s.txt" > /dev/null
     [ $rc -eq 1 ] && grep -q "^Недопустимое значение высоты.$" "$work/err" || { echo "height '$bad': rc=$rc"; exit 1; }
 done
 "$batch" --kolusred 5 --threshold 0012 "$work/s.txt" > /dev/null   # leading zeros are fine

@@ -2,8 +2,8 @@
 # The final run on the two real spectra, compared byte for byte with the committed results:
 # results.tsv, zone-array.txt and problems.txt of each. Any change of the arithmetic shows here.
 # With ORVELO_UPDATE_GOLDEN=1 the golden files in tests/data/golden/ are rewritten instead.
-set -euo pipefail
-batch=$1; data=$2; work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.bash" "$1"
+data=$2
 status=0
 check() {   # name spectrum kolusred threshold
     "$batch" --kolusred "$3" --threshold "$4" --out "$work/$1" "$data/real/$2"

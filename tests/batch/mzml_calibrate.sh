@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # orvelo-batch --calibrate on an mzML scan also writes calibrated.mzML, which opens again.
-set -euo pipefail
-batch=$1; data=$2/mzml; work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.bash" "$1"
+data=$2/mzml
 printf '0 643.3735\r\n18 1500\r\n' > "$work/points.txt"
 "$batch" --kolusred 5 --threshold 50000 --calibrate "$work/points.txt" --out "$work/out" "$data/small.mzML"
 mzml=$work/out/calibrated.mzML

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # orvelo-batch on mzML and mzXML: the scan table, one scan, whole runs of scans.
-set -euo pipefail
-batch=$1; data=$2/mzml; work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
+source "$(dirname "$0")/common.bash" "$1"
+data=$2/mzml
 fail() { echo "FAIL: $*"; exit 1; }
 
 "$batch" --list-scans "$data/small.mzML" > "$work/list.tsv"
@@ -15,13 +15,13 @@ cp "$data/small.mzML" "$work/run.dat"
 [ "$("$batch" --list-scans "$work/m.mzXML.gz" | wc -l)" -eq 5 ] || fail "gzipped mzXML"
 [ "$("$batch" --list-scans "$work/t.mzML.gz" | wc -l)" -eq 4 ] || fail "gzipped file with a wrong index"
 [ "$("$batch" --list-scans "$work/run.dat" | wc -l)" -eq 49 ] || fail "mzML by content"
-set +e; "$batch" --list-scans "$2/golden/spectrum.txt" > /dev/null 2> "$work/err"; rc=$?; set -e
+run "$batch" --list-scans "$2/golden/spectrum.txt" > /dev/null
 [ $rc -eq 1 ] && grep -q "не является файлом mzML или mzXML" "$work/err" || fail "list-scans of a text file: $rc"
 
 # One scan: the default is the first MS1 profile spectrum; a centroided one is refused.
 "$batch" --kolusred 5 "$data/small.mzML" | diff - <("$batch" --kolusred 5 --scan 1 "$data/small.mzML")
 "$batch" --kolusred 5 --scan 3 "$data/microscans.mzXML" | grep -q .
-set +e; "$batch" --kolusred 5 --scan 3 "$data/small.mzML" > /dev/null 2> "$work/err"; rc=$?; set -e
+run "$batch" --kolusred 5 --scan 3 "$data/small.mzML" > /dev/null
 [ $rc -eq 1 ] && grep -q "записан в центроидах" "$work/err" || fail "centroided scan: $rc"
 
 # A whole run: every MS1 profile scan; the rows of a scan are those of a run on that scan alone,
@@ -43,22 +43,22 @@ for k in 2 23; do
 done
 
 # A scan that cannot be processed is named and makes the exit status 1; the others are written.
-set +e; "$batch" --kolusred 5 --threshold 20000 --scan 1-3 --out "$work/part" "$data/small.mzML" 2> "$work/err"; rc=$?; set -e
+run "$batch" --kolusred 5 --threshold 20000 --scan 1-3 --out "$work/part" "$data/small.mzML"
 [ $rc -eq 1 ] || fail "a failing scan: $rc"
 grep -q "^Спектр 3: пропущен: центроидный спектр$" "$work/err"
 [ "$(cut -f1 "$work/part/results-all.tsv" | sort -u | tr '\n' ' ')" = "1 2 Спектр " ] || fail "rows of 1 and 2"
-set +e; "$batch" --kolusred 5 --threshold 20000 --scan 8-9 --out "$work/weak" "$data/small.mzML" 2> /dev/null; rc=$?; set -e
+run "$batch" --kolusred 5 --threshold 20000 --scan 8-9 --out "$work/weak" "$data/small.mzML"
 [ $rc -eq 0 ] || fail "two good scans: $rc"
 
 # Malformed choices.
 for bad in "0" "49" "2-1" "x" "1,,2"; do
-    set +e; "$batch" --kolusred 5 --threshold 3000 --scan "$bad" --out "$work/bad" "$data/small.mzML" 2> "$work/err"; rc=$?; set -e
+    run "$batch" --kolusred 5 --threshold 3000 --scan "$bad" --out "$work/bad" "$data/small.mzML"
     [ $rc -eq 1 ] && grep -q "Недопустимый выбор спектров" "$work/err" || fail "--scan '$bad': $rc"
 done
 for args in "--scan all" "--scan all --threshold 5" "--list-scans --scan 1" "--jobs 2 --threshold 5"; do
-    set +e; "$batch" $args "$data/small.mzML" > /dev/null 2>&1; rc=$?; set -e
+    run "$batch" $args "$data/small.mzML" > /dev/null
     [ $rc -eq 2 ] || fail "'$args': $rc"
 done
-set +e; "$batch" --scan 1 "$2/golden/spectrum.txt" > /dev/null 2>&1; rc=$?; set -e
+run "$batch" --scan 1 "$2/golden/spectrum.txt" > /dev/null
 [ $rc -eq 1 ] || fail "--scan of a text spectrum: $rc"
 echo OK

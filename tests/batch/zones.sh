@@ -1,9 +1,6 @@
 #!/usr/bin/env bash
 # orvelo-batch lists the zones of a generated spectrum by height, without the highest one.
-set -euo pipefail
-batch=$1; here=$(dirname "$0"); work=$(mktemp -d); trap 'rm -rf "$work"' EXIT
-awk -v lo=100 -v hi=110 -v step=0.002 -v base=10 -v R=2000 \
-    -v peaks="102:1000 104.5:5000 107:300" -f "$here/make_spectrum.awk" > "$work/s.txt"
+source "$(dirname "$0")/common.bash" "$1"
 
 "$batch" --kolusred 5 --out "$work/out" "$work/s.txt"
 cat "$work/out/zones.txt"
@@ -18,16 +15,7 @@ diff <("$batch" --kolusred 5 "$work/s.txt") "$work/out/zones.txt"
 
 # Errors: the program's own text on stderr and status 1; bad usage: status 2 with the usage.
 printf '1 2\r\n1.5E+03 7\r\n' > "$work/bad.txt"
-set +e
-"$batch" "$work/bad.txt" 2> "$work/err"; rc=$?
-set -e
-[ $rc -eq 1 ] && grep -q "'1.5E' is not a valid floating point value" "$work/err" || { echo "rc=$rc"; cat "$work/err"; exit 1; }
-set +e
-"$batch" --kolusred 1.5 "$work/s.txt" 2> "$work/err"; rc=$?
-set -e
-[ $rc -eq 1 ] && grep -q "'1.5' is not a valid integer value" "$work/err" || { echo "rc=$rc"; exit 1; }
-set +e
-"$batch" --bogus "$work/s.txt" 2> "$work/err"; rc=$?
-set -e
-[ $rc -eq 2 ] && grep -q "usage: orvelo-batch" "$work/err" || { echo "rc=$rc"; exit 1; }
+run "$batch" "$work/bad.txt";                 expect 1 "'1.5E' is not a valid floating point value"
+run "$batch" --kolusred 1.5 "$work/s.txt";    expect 1 "'1.5' is not a valid integer value"
+run "$batch" --bogus "$work/s.txt";           expect 2 "usage: orvelo-batch"
 echo OK
