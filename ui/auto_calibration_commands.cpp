@@ -21,12 +21,6 @@ namespace {
 const QString kToleranceKey = QStringLiteral("autoCalibration/toleranceMmu");
 const QString kCurveKindKey = QStringLiteral("autoCalibration/parabola");
 
-std::vector<std::string> Lines(const QListWidget* list) {
-    std::vector<std::string> lines;
-    for (const QString& l : ListLines(list)) lines.push_back(l.toStdString());
-    return lines;
-}
-
 // The ions listed under "Стандартные массы": CH rows as its check boxes choose them, or CF.
 ReferenceChoice ChoiceOf(const PageCalibrationMasses& page) {
     ReferenceChoice choice;
@@ -88,7 +82,7 @@ void AutoCalibrationCommands::Match() {
     settings.kind = ComboCurveKind->currentIndex() == 1 ? CurveKind::Parabola : CurveKind::Line;
     const AutoCalibration result =
         MatchReferences(c_.state.run.peaks, ReferenceIons(c_.state.tables, ChoiceOf(page)), settings);
-    const ListChange change = FillCalibrationList(result, Lines(page.ListBox5), c_.state.calibrationList);
+    const ListChange change = FillCalibrationList(result, ListLineStrings(page.ListBox5), c_.state.calibrationList);
     if (!change.changed()) {
         if (!change.message.empty()) c_.info(QString::fromStdString(change.message));
         return;
