@@ -63,14 +63,12 @@ AutoCalibrationCommands::AutoCalibrationCommands(CommandContext& context, Calibr
     FollowListOpen(ButtonAuto, c_.pages);
 
     connect(ButtonAuto, &QPushButton::clicked, this, [this] { ButtonAutoClick(); });
-    connect(EditTolerance, &QDoubleSpinBox::valueChanged, this, [this] { remember(); });
-    connect(ComboCurveKind, &QComboBox::currentIndexChanged, this, [this] { remember(); });
+    // Each setting is remembered on its own change, alone.
+    connect(EditTolerance, &QDoubleSpinBox::valueChanged, this,
+            [this](double mmu) { settings_.setValue(kToleranceKey, mmu); });
+    connect(ComboCurveKind, &QComboBox::currentIndexChanged, this,
+            [this](int index) { settings_.setValue(kCurveKindKey, index == 1); });
     c_.clearHooks.push_back([this](ClearMode) { LabelAutoSummary->clear(); });
-}
-
-void AutoCalibrationCommands::remember() {
-    settings_.setValue(kToleranceKey, EditTolerance->value());
-    settings_.setValue(kCurveKindKey, ComboCurveKind->currentIndex() == 1);
 }
 
 void AutoCalibrationCommands::ButtonAutoClick() { c_.run([this] { Match(); }); }
