@@ -225,7 +225,7 @@ void SpectrumCommands::startPreliminaryWorker() {
         try {
             RunPreliminary(job->state);
         } catch (const std::exception& e) {
-            job->error = QString::fromUtf8(e.what());
+            job->error = QString::fromStdString(ErrorMessage(e));
         }
     });
     preliminary_ = worker;
