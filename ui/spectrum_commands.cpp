@@ -45,12 +45,22 @@ private:
     ChartSurface& chart_;
 };
 
+void ApplyView(ChartSeries& series, const ViewToggle& view) {
+    series.setMarkers(view.markers->isChecked());
+    series.setShown(view.shown->isChecked());
+}
+
 }  // namespace
 
 void DrawStage(ChartSeries& series, const PointList& points, const ViewToggle& view) {
-    series.setMarkers(view.markers->isChecked());
-    series.setShown(view.shown->isChecked());
+    ApplyView(series, view);
     series.setPoints(points.x, points.y);
+}
+
+void DrawStage(ChartSeries& series, const PointList& points, const std::vector<int>& starts,
+               const ViewToggle& view) {
+    ApplyView(series, view);
+    series.setPieces(points.x, points.y, starts);
 }
 
 struct SpectrumCommands::PreliminaryJob {
