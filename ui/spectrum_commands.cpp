@@ -131,8 +131,8 @@ void SpectrumCommands::loadSpectrum(const QString& path, int scan) {
     {
         BusyChart busy(chart);
         std::optional<LoadedInput> input = ReadInputFile(path, c_.files, scan);
-        if (input) scan = input->scan;
         if (!input) return;  // the scan chooser was cancelled
+        scan = input->scan;
         LoadedSpectrum loaded = std::move(input->spectrum);
         c_.state.source = std::move(input->source);
         c_.state.appliedCalibration.reset();
