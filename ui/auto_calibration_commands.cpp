@@ -21,12 +21,6 @@ namespace {
 const QString kToleranceKey = QStringLiteral("autoCalibration/toleranceMmu");
 const QString kCurveKindKey = QStringLiteral("autoCalibration/parabola");
 
-std::vector<std::string> Lines(const QListWidget* list) {
-    std::vector<std::string> lines;
-    for (const QString& l : ListLines(list)) lines.push_back(l.toStdString());
-    return lines;
-}
-
 // The ions listed under "Стандартные массы": CH rows as its check boxes choose them, or CF.
 ReferenceChoice ChoiceOf(const PageCalibrationMasses& page) {
     ReferenceChoice choice;
@@ -69,14 +63,12 @@ AutoCalibrationCommands::AutoCalibrationCommands(CommandContext& context, Calibr
     FollowListOpen(ButtonAuto, c_.pages);
 
     connect(ButtonAuto, &QPushButton::clicked, this, [this] { ButtonAutoClick(); });
-    connect(EditTolerance, &QDoubleSpinBox::valueChanged, this, [this] { remember(); });
-    connect(ComboCurveKind, &QComboBox::currentIndexChanged, this, [this] { remember(); });
+    // Each setting is remembered on its own change, alone.
+    connect(EditTolerance, &QDoubleSpinBox::valueChanged, this,
+            [this](double mmu) { settings_.setValue(kToleranceKey, mmu); });
+    connect(ComboCurveKind, &QComboBox::currentIndexChanged, this,
+            [this](int index) { settings_.setValue(kCurveKindKey, index == 1); });
     c_.clearHooks.push_back([this](ClearMode) { LabelAutoSummary->clear(); });
-}
-
-void AutoCalibrationCommands::remember() {
-    settings_.setValue(kToleranceKey, EditTolerance->value());
-    settings_.setValue(kCurveKindKey, ComboCurveKind->currentIndex() == 1);
 }
 
 void AutoCalibrationCommands::ButtonAutoClick() { c_.run([this] { Match(); }); }
@@ -88,7 +80,7 @@ void AutoCalibrationCommands::Match() {
     settings.kind = ComboCurveKind->currentIndex() == 1 ? CurveKind::Parabola : CurveKind::Line;
     const AutoCalibration result =
         MatchReferences(c_.state.run.peaks, ReferenceIons(c_.state.tables, ChoiceOf(page)), settings);
-    const ListChange change = FillCalibrationList(result, Lines(page.ListBox5), c_.state.calibrationList);
+    const ListChange change = FillCalibrationList(result, ListLineStrings(page.ListBox5), c_.state.calibrationList);
     if (!change.changed()) {
         if (!change.message.empty()) c_.info(QString::fromStdString(change.message));
         return;

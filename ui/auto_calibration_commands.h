@@ -36,7 +36,6 @@ public:
 
 private:
     void Match();
-    void remember();
 
     CommandContext& c_;
     CalibrationCommands& calibration_;

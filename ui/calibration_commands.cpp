@@ -13,20 +13,9 @@
 #include "ui/page_calibration_masses.h"
 #include "ui/page_single_peak.h"
 #include "ui/spectrum_commands.h"
-#include "calibration/reference_masses.h"
 #include "ui/widget_kit.h"
 
 namespace orvelo::ui {
-namespace {
-
-std::vector<std::string> Lines(const QListWidget* list) {
-    std::vector<std::string> lines;
-    for (const QString& l : ListLines(list)) lines.push_back(l.toStdString());
-    return lines;
-}
-
-}  // namespace
-
 CalibrationCommands::CalibrationCommands(CommandContext& context, SpectrumCommands& spectrum)
     : c_(context), spectrum_(spectrum) {
     connectControls();
@@ -52,7 +41,7 @@ void CalibrationCommands::Button1Click() {
         PageCalibrationMasses& m = *c_.pages.calibrationMasses;
         const int peak = m.ListBox5->currentRow();
         CalibrationList& list = c_.state.calibrationList;
-        const ListChange change = list.TakePeak(peak, Lines(m.ListBox5));
+        const ListChange change = list.TakePeak(peak, ListLineStrings(m.ListBox5));
         // The taken line becomes the selected one, ready for its true mass.
         const auto& index = list.CalibIndex();
         const auto at = std::find(index.begin(), index.end(), peak);
@@ -80,7 +69,7 @@ void CalibrationCommands::Button8Click() {
         PageCalibrationMasses& m = *c_.pages.calibrationMasses;
         const int line = m.ListBox6->currentRow();
         const ListChange change =
-            c_.state.calibrationList.AttachStandardMass(line, Lines(m.ListBox2), m.ListBox2->currentRow());
+            c_.state.calibrationList.AttachStandardMass(line, ListLineStrings(m.ListBox2), m.ListBox2->currentRow());
         ShowOutcome(change, line);
     });
 }

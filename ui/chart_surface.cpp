@@ -566,10 +566,6 @@ QWidget* ChartSurface::mouseArea() const { return plot_; }
 QString ChartSurface::bottomAxisTitle() const { return plot_->xAxis->label(); }
 QString ChartSurface::leftAxisTitle() const { return plot_->yAxis->label(); }
 
-int ChartSurface::valuePixel(double value) const {
-    return static_cast<int>(std::lround(plot_->yAxis->coordToPixel(value)));
-}
-
 QByteArray ChartSurface::bmp() const { return render("BMP"); }
 
 QByteArray ChartSurface::render(const QByteArray& format, QSize size) const {

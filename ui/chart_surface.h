@@ -190,10 +190,9 @@ public:
     void requestRedraw();
 
     QPoint lastMousePos() const { return lastMouse_; }
-    // The widget under the mouse (where mouse events and the cursor belong) and the pixel row of
-    // a value of the left axis; for tests and callers that point at the chart.
+    // The widget under the mouse (where mouse events and the cursor belong); for tests and
+    // callers that point at the chart.
     QWidget* mouseArea() const;
-    int valuePixel(double value) const;
 
 signals:
     void mouseMoved(QPoint pos);

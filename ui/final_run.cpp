@@ -193,12 +193,9 @@ void FinalRunCommands::Obrab5() {
 
 void FinalRunCommands::showResults() {
     const PeakResults& peaks = c_.state.run.peaks;
-    ChartSeries& series6 = *c_.pages.spectrum->Series6;
     std::vector<int> starts;
     const PointList curves = FittedCurves(peaks, c_.state.run.GaussPower, &starts);
-    series6.setMarkers(c_.menu.Series6View.markers->isChecked());
-    series6.setShown(c_.menu.Series6View.shown->isChecked());
-    series6.setPieces(curves.x, curves.y, starts);
+    DrawStage(*c_.pages.spectrum->Series6, curves, starts, c_.menu.Series6View);
 
     c_.pages.info->showResults(ResultsTable(peaks), c_.state.run.warnings);
     showReferenceTables();

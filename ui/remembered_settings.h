@@ -10,7 +10,6 @@
 namespace orvelo::ui {
 
 class SettingsStore;
-class SpectrumCommands;
 struct CommandContext;
 
 class RememberedSettings : public QObject {

@@ -45,12 +45,22 @@ private:
     ChartSurface& chart_;
 };
 
+void ApplyView(ChartSeries& series, const ViewToggle& view) {
+    series.setMarkers(view.markers->isChecked());
+    series.setShown(view.shown->isChecked());
+}
+
 }  // namespace
 
 void DrawStage(ChartSeries& series, const PointList& points, const ViewToggle& view) {
-    series.setMarkers(view.markers->isChecked());
-    series.setShown(view.shown->isChecked());
+    ApplyView(series, view);
     series.setPoints(points.x, points.y);
+}
+
+void DrawStage(ChartSeries& series, const PointList& points, const std::vector<int>& starts,
+               const ViewToggle& view) {
+    ApplyView(series, view);
+    series.setPieces(points.x, points.y, starts);
 }
 
 struct SpectrumCommands::PreliminaryJob {
@@ -121,8 +131,8 @@ void SpectrumCommands::loadSpectrum(const QString& path, int scan) {
     {
         BusyChart busy(chart);
         std::optional<LoadedInput> input = ReadInputFile(path, c_.files, scan);
-        if (input) scan = input->scan;
         if (!input) return;  // the scan chooser was cancelled
+        scan = input->scan;
         LoadedSpectrum loaded = std::move(input->spectrum);
         c_.state.source = std::move(input->source);
         c_.state.appliedCalibration.reset();
@@ -225,7 +235,7 @@ void SpectrumCommands::startPreliminaryWorker() {
         try {
             RunPreliminary(job->state);
         } catch (const std::exception& e) {
-            job->error = QString::fromUtf8(e.what());
+            job->error = QString::fromStdString(ErrorMessage(e));
         }
     });
     preliminary_ = worker;

@@ -11,8 +11,6 @@
 #include "ui/availability.h"
 #include "ui/command_context.h"
 
-
-
 namespace orvelo::ui {
 
 class ChartCanvas;
@@ -79,5 +77,8 @@ private:
 // Fills a Chart1 series from a stage, first setting its shown flag and markers from the
 // series' two View entries.
 void DrawStage(ChartSeries& series, const PointList& points, const ViewToggle& view);
+// The same for a series of separate pieces, each starting at an index of `starts`.
+void DrawStage(ChartSeries& series, const PointList& points, const std::vector<int>& starts,
+               const ViewToggle& view);
 
 }  // namespace orvelo::ui

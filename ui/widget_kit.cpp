@@ -116,6 +116,13 @@ QStringList ListLines(const QListWidget* list) {
     return lines;
 }
 
+std::vector<std::string> ListLineStrings(const QListWidget* list) {
+    std::vector<std::string> lines;
+    lines.reserve(static_cast<std::size_t>(list->count()));
+    for (int i = 0; i < list->count(); ++i) lines.push_back(list->item(i)->text().toStdString());
+    return lines;
+}
+
 void AddLines(QListWidget* list, const std::vector<std::string>& lines) {
     QStringList items;
     items.reserve(static_cast<qsizetype>(lines.size()));

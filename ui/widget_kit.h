@@ -37,6 +37,8 @@ QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& text, con
 
 // The lines of a list box, in order.
 QStringList ListLines(const QListWidget* list);
+// The same as the core's strings.
+std::vector<std::string> ListLineStrings(const QListWidget* list);
 // Appends the lines to the list in one go; SetLines replaces its lines with them.
 void AddLines(QListWidget* list, const std::vector<std::string>& lines);
 void SetLines(QListWidget* list, const std::vector<std::string>& lines);

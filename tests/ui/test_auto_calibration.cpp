@@ -12,6 +12,7 @@
 #include "calibration/calibration_list.h"
 #include "ui/auto_calibration_commands.h"
 #include "ui/support/ch_spectrum.h"
+#include "ui/widget_kit.h"
 
 using namespace orvelo;
 using namespace orvelo::ui;
@@ -19,17 +20,9 @@ using namespace orvelo::ui::testing;
 
 namespace {
 
-struct ProcessedWindow : WindowFixture {
-    ProcessedWindow() {
-        LoadAndProcess(*this, WriteCHSpectrum(dir.filePath("ch.txt")));
-        messages->clear();
-    }
+struct AutoCalibrationWindow : ProcessedWindow {
     AutoCalibrationCommands& commands() { return window->autoCalibrationCommands(); }
-    QStringList calibrationLines() {
-        QStringList lines;
-        for (int i = 0; i < list("ListBox6")->count(); ++i) lines << list("ListBox6")->item(i)->text();
-        return lines;
-    }
+    QStringList calibrationLines() { return ListLines(list("ListBox6")); }
 };
 
 }  // namespace
@@ -40,7 +33,7 @@ private slots:
     void initTestCase() { PinCommaLocale(); }
 
     void matchFillsTheListTheOperatorMayStillEdit() {
-        ProcessedWindow w;
+        AutoCalibrationWindow w;
         QVERIFY(w.commands().ButtonAuto->isEnabled());
         w.find<QCheckBox>("CheckBox4")->click();  // the full CH list holds the C n H 2n+1 ions
         w.commands().ButtonAuto->click();
@@ -89,7 +82,7 @@ private slots:
     }
 
     void noMatchShowsWhyAndChangesNothing() {
-        ProcessedWindow w;
+        AutoCalibrationWindow w;
         w.list("ListBox5")->setCurrentRow(2);
         w.button("Button1")->click();
         const QStringList before = w.calibrationLines();

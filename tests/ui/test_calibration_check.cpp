@@ -24,17 +24,8 @@ private slots:
     void initTestCase() { PinCommaLocale(); }
 
     void fittedCurveIsShownWithItsResidualsUntilThePointsGo() {
-        WindowFixture w;
-        LoadAndProcess(w, WriteCHSpectrum(w.dir.filePath("ch.txt")));
-        for (int i = 0; i < 5; ++i) {
-            w.list("ListBox5")->setCurrentRow(i);
-            w.button("Button1")->click();
-        }
-        for (int i = 0; i < 5; ++i) {
-            w.list("ListBox6")->setCurrentRow(i);
-            w.find<QLineEdit>("Edit1")->setText(QString::fromStdString(FormatGeneral(CHTrueMasses()[i])));
-            w.button("Button2")->click();
-        }
+        ProcessedWindow w;
+        w.completeList();
         CalibrationCheckView& view = w.window->calibrationCheck();
         QWidget* page = w.window->pages().calibrationCurve;
         QWidget* chart = w.window->pages().calibrationCurve->Chart2;

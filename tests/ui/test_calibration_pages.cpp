@@ -28,26 +28,8 @@ QStringList Lines(QListWidget* list) {
     return lines;
 }
 
-struct ProcessedWindow : WindowFixture {
-    ProcessedWindow() {
-        LoadAndProcess(*this, WriteCHSpectrum(dir.filePath("ch.txt")));
-        messages->clear();
-    }
+struct CalibrationWindow : ProcessedWindow {
     ChartSeries* series(const char* name) { return find<ChartSurface>("Chart2")->series(QString::fromLatin1(name)); }
-    void take(int peak) {
-        list("ListBox5")->setCurrentRow(peak);
-        button("Button1")->click();
-    }
-    void attachTyped(int line, const QString& text) {
-        list("ListBox6")->setCurrentRow(line);
-        find<QLineEdit>("Edit1")->setText(text);
-        button("Button2")->click();
-    }
-    // Every peak taken with its true mass typed.
-    void completeList() {
-        for (int i = 0; i < 5; ++i) take(i);
-        for (int i = 0; i < 5; ++i) attachTyped(i, QString::fromStdString(FormatGeneral(CHTrueMasses()[i])));
-    }
     bool enabled(const char* name) { return button(name)->isEnabled(); }
     // Which of the work-flow buttons are on, in a fixed order.
     QString states() {
@@ -79,7 +61,7 @@ private slots:
 };
 
 void CalibrationTest::peaksTakenInAnyOrderStayInPeakOrder() {
-    ProcessedWindow f;
+    CalibrationWindow f;
     const QStringList all = Lines(f.list("ListBox5"));
     QCOMPARE(all.size(), 5);
     QCOMPARE(f.states(), QStringLiteral("111111000"));  // List open
@@ -106,7 +88,7 @@ void CalibrationTest::peaksTakenInAnyOrderStayInPeakOrder() {
 }
 
 void CalibrationTest::trueMassesTypedAndStandardReplaceEachOther() {
-    ProcessedWindow f;
+    CalibrationWindow f;
     const QString line1 = f.list("ListBox5")->item(1)->text();
     f.take(1);
     f.take(2);
@@ -141,7 +123,7 @@ void CalibrationTest::trueMassesTypedAndStandardReplaceEachOther() {
 }
 
 void CalibrationTest::entryRefusalsChangeNothing() {
-    ProcessedWindow f;
+    CalibrationWindow f;
     f.take(0);
     const QString line = f.list("ListBox6")->item(0)->text();
     f.attachTyped(0, QString());
@@ -158,7 +140,7 @@ void CalibrationTest::entryRefusalsChangeNothing() {
 }
 
 void CalibrationTest::standardMassGroupListsTheChosenFamily() {
-    ProcessedWindow f;
+    CalibrationWindow f;
     QListWidget* standard = f.list("ListBox2");
     const QStringList molecular = Lines(standard);
     QVERIFY(!molecular.isEmpty());
@@ -185,7 +167,7 @@ void CalibrationTest::standardMassGroupListsTheChosenFamily() {
 }
 
 void CalibrationTest::incompleteOrBadListCreatesNoCurve() {
-    ProcessedWindow f;
+    CalibrationWindow f;
     f.button("Button15")->click();  // empty list
     QCOMPARE(f.messages->infos.last(), QString::fromUtf8(kEmptyCalibListMessage));
     f.take(0);
@@ -206,7 +188,7 @@ void CalibrationTest::incompleteOrBadListCreatesNoCurve() {
 }
 
 void CalibrationTest::lineFitAndRecalculationMoveTheSpectrum() {
-    ProcessedWindow f;
+    CalibrationWindow f;
     f.completeList();
     f.button("Button15")->click();
     QCOMPARE(f.states(), QStringLiteral("000011110"));  // Points created
@@ -255,7 +237,7 @@ void CalibrationTest::lineFitAndRecalculationMoveTheSpectrum() {
 }
 
 void CalibrationTest::parabolaThroughTheLinearShiftIsAlmostALine() {
-    ProcessedWindow f;
+    CalibrationWindow f;
     f.completeList();
     f.window->state().Podskazka = false;
     f.button("Button15")->click();
@@ -273,7 +255,7 @@ void CalibrationTest::parabolaThroughTheLinearShiftIsAlmostALine() {
 }
 
 void CalibrationTest::clearingTheListReturnsToListOpen() {
-    ProcessedWindow f;
+    CalibrationWindow f;
     const QStringList all = Lines(f.list("ListBox5"));
     f.completeList();
     f.button("Button15")->click();
@@ -303,7 +285,7 @@ void CalibrationTest::clearingTheListReturnsToListOpen() {
 }
 
 void CalibrationTest::fitsRefuseTooFewPoints() {
-    ProcessedWindow f;
+    CalibrationWindow f;
     f.take(2);
     f.attachTyped(0, QStringLiteral("57.07047"));
     f.button("Button15")->click();
@@ -327,7 +309,7 @@ void CalibrationTest::fitsRefuseTooFewPoints() {
 
 // Swapped true masses mirror the axis: "Пересчитать данные" says so and changes nothing.
 void CalibrationTest::curveThatRuinsTheMassAxisIsRefused() {
-    ProcessedWindow f;
+    CalibrationWindow f;
     f.take(0);
     f.take(4);
     f.attachTyped(0, QString::fromStdString(FormatGeneral(CHTrueMasses()[4])));
@@ -351,7 +333,7 @@ void CalibrationTest::curveThatRuinsTheMassAxisIsRefused() {
 // closing the window asks first. Cancel keeps everything; Yes saves (and a cancelled save keeps
 // the window); once saved nothing is asked.
 void CalibrationTest::recalculatedSpectrumIsNotGivenUpWithoutAQuestion() {
-    ProcessedWindow f;
+    CalibrationWindow f;
     f.completeList();
     f.button("Button15")->click();
     f.button("Button6")->click();

@@ -32,12 +32,8 @@ using namespace orvelo::ui::testing;
 
 namespace {
 
-struct ProcessedWindow : WindowFixture {
-    ProcessedWindow() {
-        LoadAndProcess(*this, WriteCHSpectrum(dir.filePath("ch.txt")));
-        window->resize(1288, 1004);
-        messages->clear();
-    }
+struct ChartWindow : ProcessedWindow {
+    ChartWindow() { window->resize(1288, 1004); }
     ChartSurface* chart(const char* name) { return find<ChartSurface>(name); }
     QString status() { return window->statusBar()->currentMessage(); }
 };
@@ -86,7 +82,7 @@ void ChartFeaturesTest::everyChartNamesItsAxes() {
 }
 
 void ChartFeaturesTest::statusBarReadsTheChartUnderTheCursor() {
-    ProcessedWindow f;
+    ChartWindow f;
     ChartSurface* chart1 = f.chart("Chart1");
     chart1->redrawNow();
     const PeakResult& peak = f.window->state().run.peaks.at(2);
@@ -116,7 +112,7 @@ void ChartFeaturesTest::statusBarReadsTheChartUnderTheCursor() {
 }
 
 void ChartFeaturesTest::wheelZoomsAroundTheCursorAndTheUndoDragRestoresTheFullView() {
-    ProcessedWindow f;
+    ChartWindow f;
     ChartSurface* chart = f.chart("Chart1");
     chart->redrawNow();
     const double lower = chart->visibleKeyLower(), upper = chart->visibleKeyUpper();
@@ -154,7 +150,7 @@ void ChartFeaturesTest::peakMassLabelsLeaveOutOverlaps() {
     QCOMPARE(placed[1].text, QStringLiteral("apart"));
     QCOMPARE(placed[0].box.bottom(), 186);
 
-    ProcessedWindow f;
+    ChartWindow f;
     QAction* toggle = f.window->menu().PeakMassLabels;
     QVERIFY(toggle->isCheckable() && !toggle->isChecked());
     ChartSurface* chart = f.chart("Chart1");
@@ -175,7 +171,7 @@ void ChartFeaturesTest::peakMassLabelsLeaveOutOverlaps() {
 }
 
 void ChartFeaturesTest::picturesInEveryFormatAtEitherSize() {
-    ProcessedWindow f;
+    ChartWindow f;
     MainMenu& m = f.window->menu();
     QCOMPARE(m.N30->actions().size(), 3);  // "BMP", "Печать...", then the picture entry
     const std::pair<QString, QByteArray> cases[] = {
@@ -216,7 +212,7 @@ void ChartFeaturesTest::picturesInEveryFormatAtEitherSize() {
 }
 
 void ChartFeaturesTest::printingGoesThroughThePreview() {
-    ProcessedWindow f;
+    ChartWindow f;
     const QString pdf = f.dir.filePath("print.pdf");
     f.window->reportCommands().setPrinterFactory([&] {
         auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
@@ -238,7 +234,7 @@ void ChartFeaturesTest::printingGoesThroughThePreview() {
 }
 
 void ChartFeaturesTest::singlePeakChartShowsTheSamplesAndTheFit() {
-    ProcessedWindow f;
+    ChartWindow f;
     f.window->pageControl()->setCurrentIndex(7);
     QCoreApplication::processEvents();
     PageSinglePeak& page = *f.window->pages().singlePeak;

@@ -32,11 +32,7 @@ using namespace orvelo::ui::testing;
 
 namespace {
 
-struct ReportWindow : WindowFixture {
-    ReportWindow() {
-        LoadAndProcess(*this, WriteCHSpectrum(dir.filePath("ch.txt")));
-        messages->clear();
-    }
+struct ReportWindow : ProcessedWindow {
     PageInfo& info() { return *window->pages().info; }
     // The chooser comes up with every box checked; the listed boxes (1-based) are unchecked
     // before OK.

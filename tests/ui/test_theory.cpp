@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QTabWidget>
 #include <QTest>
+#include <cmath>
 
 #include "calibration/theory_series.h"
 #include "core/number_text.h"
@@ -22,11 +23,7 @@ namespace {
 
 const QColor kMarkFill(255, 255, 225);
 
-struct TheoryWindow : WindowFixture {
-    TheoryWindow() {
-        LoadAndProcess(*this, WriteCHSpectrum(dir.filePath("ch.txt")));
-        messages->clear();
-    }
+struct TheoryWindow : ProcessedWindow {
     ChartSurface* chart(const char* name) { return find<ChartSurface>(name); }
     ChartSeries* series(const char* chartName, const char* name) {
         return chart(chartName)->series(QString::fromLatin1(name));
@@ -138,7 +135,7 @@ void TheoryTest::topPointKeepsRoomForItsMark() {
         int top = 0;
         for (int i = 1; i < s->count(); ++i)
             if (s->y(i) > s->y(top)) top = i;
-        const double axisTop = chart->valuePixel(chart->visibleValueUpper());
+        const double axisTop = std::round(chart->pixelOfValue(chart->visibleValueUpper()));
         QVERIFY2(s->pixelY(top) - axisTop >= 60, name);  // three lines of mark and its stem
         QVERIFY(chart->height() < 560);
     }

@@ -3,6 +3,7 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 
+#include "core/number_text.h"
 #include "core/spectrum_file.h"
 #include "core/text_file.h"
 #include "support/synthetic_spectrum.h"
@@ -48,6 +49,27 @@ void ProcessCHSpectrum(WindowFixture& f) {
 void LoadAndProcess(WindowFixture& f, const QString& path) {
     f.open(path);
     ProcessCHSpectrum(f);
+}
+
+ProcessedWindow::ProcessedWindow() {
+    LoadAndProcess(*this, WriteCHSpectrum(dir.filePath("ch.txt")));
+    messages->clear();
+}
+
+void ProcessedWindow::take(int peak) {
+    list("ListBox5")->setCurrentRow(peak);
+    button("Button1")->click();
+}
+
+void ProcessedWindow::attachTyped(int line, const QString& text) {
+    list("ListBox6")->setCurrentRow(line);
+    find<QLineEdit>("Edit1")->setText(text);
+    button("Button2")->click();
+}
+
+void ProcessedWindow::completeList() {
+    for (int i = 0; i < 5; ++i) take(i);
+    for (int i = 0; i < 5; ++i) attachTyped(i, QString::fromStdString(FormatGeneral(CHTrueMasses()[i])));
 }
 
 }  // namespace orvelo::ui::testing
