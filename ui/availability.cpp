@@ -5,7 +5,9 @@
 #include <QListWidget>
 #include <QMenu>
 #include <QEvent>
+#include <QPointer>
 #include <QPushButton>
+#include <functional>
 #include <initializer_list>
 
 #include "ui/main_menu.h"
@@ -16,10 +18,6 @@
 
 namespace orvelo::ui {
 namespace {
-
-void SetEnabled(std::initializer_list<QWidget*> widgets, bool on) {
-    for (QWidget* w : widgets) w->setEnabled(on);
-}
 
 // Mirrors the enabled state of `source` on `target`.
 class EnabledMirror : public QObject {
@@ -46,86 +44,94 @@ void SetRecentFilesAvailable(QMenu& recent, const MainMenu& menu, bool any) {
     recent.menuAction()->setEnabled(any && menu.N2->isEnabled());
 }
 
+using C = CurveCommand;
+using L = CalibrationListCommand;
+using S = SettingsCommand;
+using P = SinglePeakCommand;
+
 void AtStartup(Pages& p) {
-    const auto& c = *p.calibrationCurve;
-    const auto& m = *p.calibrationMasses;
-    const auto& s = *p.settings;
-    const auto& sp = *p.singlePeak;
-    SetEnabled({c.Button6, c.Button4, c.Button5, s.Button9, s.Button13, s.BitBtn1, sp.Button16,
-                sp.Button17, m.Button1, m.Button2, m.Button3, m.Button8, m.Button14, m.Button15},
-               false);
+    p.calibrationCurve->setAvailable({C::FitLine, C::FitParabola, C::Recalculate}, false);
+    p.settings->setAvailable({S::Preliminary, S::FinalRun, S::TakeHeight}, false);
+    p.singlePeak->setAvailable({P::Fit, P::Save}, false);
+    p.calibrationMasses->setAvailable({L::TakePeak, L::TypedMass, L::RemoveLine, L::StandardMass, L::ClearList,
+                                       L::CreateCurve},
+                                      false);
 }
 
 void AfterClearAll(Pages& p) {
-    SetEnabled({p.calibrationCurve->Button6, p.calibrationCurve->Button4, p.calibrationCurve->Button5,
-                p.singlePeak->Button16, p.singlePeak->Button17},
-               false);
+    p.calibrationCurve->setAvailable({C::FitLine, C::FitParabola, C::Recalculate}, false);
+    p.singlePeak->setAvailable({P::Fit, P::Save}, false);
 }
 
-void AfterSpectrumLoaded(Pages& p) { p.settings->Button9->setEnabled(true); }
-void AtPreliminaryStart(Pages& p) { p.settings->Button9->setEnabled(false); }
-void AfterPreliminary(Pages& p) { SetEnabled({p.settings->Button13, p.settings->BitBtn1}, true); }
-void AfterPreliminaryFailed(Pages& p) { p.settings->Button9->setEnabled(true); }
-void AtFinalRunStart(Pages& p) { p.settings->Button13->setEnabled(false); }
-void AfterFinalRunFailed(Pages& p) { p.settings->Button13->setEnabled(true); }
+void AfterSpectrumLoaded(Pages& p) { p.settings->setAvailable(S::Preliminary, true); }
+void AtPreliminaryStart(Pages& p) { p.settings->setAvailable(S::Preliminary, false); }
+void AfterPreliminary(Pages& p) { p.settings->setAvailable({S::FinalRun, S::TakeHeight}, true); }
+void AfterPreliminaryFailed(Pages& p) { p.settings->setAvailable(S::Preliminary, true); }
+void AtFinalRunStart(Pages& p) { p.settings->setAvailable(S::FinalRun, false); }
+void AfterFinalRunFailed(Pages& p) { p.settings->setAvailable(S::FinalRun, true); }
 
 void AfterFinalRun(Pages& p) {
-    const auto& m = *p.calibrationMasses;
-    SetEnabled({m.Button1, m.Button2, m.Button3, m.Button8, m.Button14, m.Button15,
-                p.singlePeak->Button16, p.singlePeak->Button17},
-               true);
+    p.calibrationMasses->setAvailable({L::TakePeak, L::TypedMass, L::RemoveLine, L::StandardMass, L::ClearList,
+                                       L::CreateCurve},
+                                      true);
+    p.singlePeak->setAvailable({P::Fit, P::Save}, true);
 }
 
 void AfterSinglePeakChosen(Pages& p) {
-    p.singlePeak->Button16->setEnabled(true);
-    p.singlePeak->Button17->setEnabled(false);
+    p.singlePeak->setAvailable(P::Fit, true);
+    p.singlePeak->setAvailable(P::Save, false);
 }
 
 void AfterSinglePeakFitted(Pages& p) {
-    p.singlePeak->Button16->setEnabled(false);
-    p.singlePeak->Button17->setEnabled(true);
+    p.singlePeak->setAvailable(P::Fit, false);
+    p.singlePeak->setAvailable(P::Save, true);
 }
 
 // Back to "List open": the list buttons and "Обработать" (the mass lists are refilled) on; with
 // the points gone there is nothing to fit. "Пересчитать данные" keeps its state: the fitted
 // coefficients stay, and only its own click and the reset turn it off.
 void AfterCalibrationListCleared(Pages& p) {
-    const auto& m = *p.calibrationMasses;
-    const auto& c = *p.calibrationCurve;
-    SetEnabled({m.Button1, m.Button2, m.Button3, m.Button8, p.singlePeak->Button16}, true);
-    SetEnabled({c.Button6, c.Button4}, false);
+    p.calibrationMasses->setAvailable({L::TakePeak, L::TypedMass, L::RemoveLine, L::StandardMass}, true);
+    p.singlePeak->setAvailable(P::Fit, true);
+    p.calibrationCurve->setAvailable({C::FitLine, C::FitParabola}, false);
 }
 
 void AfterCalibrationListComplete(Pages& p, bool line, bool parabola) {
-    const auto& m = *p.calibrationMasses;
-    SetEnabled({m.Button1, m.Button2, m.Button3, m.Button8}, false);
-    p.calibrationCurve->Button6->setEnabled(line);
-    p.calibrationCurve->Button4->setEnabled(parabola);
+    p.calibrationMasses->setAvailable({L::TakePeak, L::TypedMass, L::RemoveLine, L::StandardMass}, false);
+    p.calibrationCurve->setAvailable(C::FitLine, line);
+    p.calibrationCurve->setAvailable(C::FitParabola, parabola);
 }
 
-void AtCurveFitStart(Pages& p) {
-    SetEnabled({p.calibrationCurve->Button6, p.calibrationCurve->Button4}, false);
-}
+void AtCurveFitStart(Pages& p) { p.calibrationCurve->setAvailable({C::FitLine, C::FitParabola}, false); }
+void AfterCurveFitted(Pages& p) { p.calibrationCurve->setAvailable(C::Recalculate, true); }
+void AfterRecalculated(Pages& p) { p.calibrationCurve->setAvailable(C::Recalculate, false); }
 
-void AfterCurveFitted(Pages& p) { p.calibrationCurve->Button5->setEnabled(true); }
-void AfterRecalculated(Pages& p) { p.calibrationCurve->Button5->setEnabled(false); }
+// Switches the commands off and remembers how to put each back.
+template <class Page>
+void Hold(std::vector<std::function<void()>>& restore, Page& page,
+          std::initializer_list<typename Page::CommandType> commands) {
+    for (auto command : commands) {
+        QPointer<QWidget> guard(&page);
+        restore.push_back([guard, command, on = page.available(command)] {
+            if (guard) static_cast<Page*>(guard.data())->setAvailable(command, on);
+        });
+        page.setAvailable(command, false);
+    }
+}
 
 void RunLock::lock(Pages& p, MainMenu& menu) {
     if (locked_) return;
     locked_ = true;
-    const auto& m = *p.calibrationMasses;
-    const auto& c = *p.calibrationCurve;
-    const auto& s = *p.settings;
-    const auto& sp = *p.singlePeak;
-    for (QWidget* w : std::initializer_list<QWidget*>{
-             s.Button9, s.Button13, s.BitBtn1, s.ListBox1, sp.Button16, sp.Button17, sp.ListBox8,
-             m.Button1, m.Button2, m.Button3, m.Button8, m.Button14, m.Button15, c.Button6,
-             c.Button4, c.Button5}) {
-        widgets_.emplace_back(w, w->isEnabled());
-        w->setEnabled(false);
-    }
+    Hold(restore_, *p.settings, {S::Preliminary, S::FinalRun, S::TakeHeight, S::ZoneList});
+    Hold(restore_, *p.singlePeak, {P::Fit, P::Save, P::PeakList});
+    Hold(restore_, *p.calibrationMasses, {L::TakePeak, L::TypedMass, L::RemoveLine, L::StandardMass,
+                                          L::ClearList, L::CreateCurve});
+    Hold(restore_, *p.calibrationCurve, {C::FitLine, C::FitParabola, C::Recalculate});
     for (QAction* a : {menu.N2, menu.N9->menuAction()}) {
-        actions_.emplace_back(a, a->isEnabled());
+        QPointer<QAction> guard(a);
+        restore_.push_back([guard, on = a->isEnabled()] {
+            if (guard) guard->setEnabled(on);
+        });
         a->setEnabled(false);
     }
 }
@@ -133,12 +139,8 @@ void RunLock::lock(Pages& p, MainMenu& menu) {
 void RunLock::unlock() {
     if (!locked_) return;
     locked_ = false;
-    for (auto& [w, on] : widgets_)
-        if (w) w->setEnabled(on);
-    for (auto& [a, on] : actions_)
-        if (a) a->setEnabled(on);
-    widgets_.clear();
-    actions_.clear();
+    for (const auto& restore : restore_) restore();
+    restore_.clear();
 }
 
 }  // namespace orvelo::ui

@@ -8,8 +8,7 @@
 //   final run        "Последняя" off; while it runs everything that would change the spectrum,
 //                    the zones, the threshold or the results is locked (RunLock)
 //   results          calibration list buttons, "Обработать", "Сохранить" on
-#include <QPointer>
-#include <utility>
+#include <functional>
 #include <vector>
 
 #include "ui/pages.h"
@@ -58,8 +57,7 @@ public:
 
 private:
     bool locked_ = false;
-    std::vector<std::pair<QPointer<QWidget>, bool>> widgets_;
-    std::vector<std::pair<QPointer<QAction>, bool>> actions_;
+    std::vector<std::function<void()>> restore_;  // puts back one command each
 };
 
 }  // namespace orvelo::ui

@@ -19,10 +19,6 @@ class MainMenu;
 class MessageBoxes;
 class ProgressWindow;
 
-// ClearAll modes: a new spectrum (also the recalculation of the masses), the preliminary run,
-// the start of the final run.
-enum class ClearMode { NewSpectrum = 0, Preliminary = 1, FinalRun = 2 };
-
 struct CommandContext {
     QWidget* window;
     ProgramState& state;

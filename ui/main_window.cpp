@@ -137,8 +137,7 @@ void MainWindow::FormCreate() {
     pages_.theoryCH->practice->setMarks(true);
     pages_.theoryCF->practice->setMarks(true);
     state_.Podskazka = true;
-    pages_.settings->Edit2->setText(QString::number(state_.spectrum.KolUsred));
-    pages_.settings->Edit3->setText(QStringLiteral("10"));
+    pages_.settings->showSettings(state_.spectrum.KolUsred, state_.spectrum.KrivoMn);
     const ResultRow& heads = ResultsTableHeads();
     for (int col = 0; col < kResultColumns; ++col) {
         pages_.info->setCell(col, 0, QString::fromStdString(heads[static_cast<std::size_t>(col)]));
@@ -255,25 +254,27 @@ void MainWindow::applyLayoutRule() {
     auto size = [](QWidget* w) { return PageSize{w->width(), w->height()}; };
     LayoutPages pageSizes{size(pages_.settings->area()), size(pages_.calibrationMasses), size(pages_.calibrationCurve),
                           size(pages_.singlePeak), size(pages_.testing)};
-    auto box = [](QWidget* w) { return Box{w->x(), w->y(), w->width(), w->height()}; };
-    PageSettings& s = *pages_.settings;
-    PageCalibrationMasses& m = *pages_.calibrationMasses;
-    PageCalibrationCurve& c = *pages_.calibrationCurve;
-    PageSinglePeak& sp = *pages_.singlePeak;
-    PageTesting& t = *pages_.testing;
-    QWidget* widgets[] = {s.ListBox1, s.Chart5, m.ListBox5, m.GroupBox5, m.ListBox2, c.Button6, c.Button4,
-                          c.Button5, c.Chart2, sp.ListBox8, sp.ListBox9, t.ListBox3, t.ListBox4};
+    // Each box is named after the control it places.
+    static constexpr std::pair<const char*, Box LayoutBoxes::*> kControls[] = {
+        {"ListBox1", &LayoutBoxes::ListBox1}, {"Chart5", &LayoutBoxes::Chart5},
+        {"ListBox5", &LayoutBoxes::ListBox5}, {"GroupBox5", &LayoutBoxes::GroupBox5},
+        {"ListBox2", &LayoutBoxes::ListBox2}, {"Button6", &LayoutBoxes::Button6},
+        {"Button4", &LayoutBoxes::Button4},   {"Button5", &LayoutBoxes::Button5},
+        {"Chart2", &LayoutBoxes::Chart2},     {"ListBox8", &LayoutBoxes::ListBox8},
+        {"ListBox9", &LayoutBoxes::ListBox9}, {"ListBox3", &LayoutBoxes::ListBox3},
+        {"ListBox4", &LayoutBoxes::ListBox4}};
+    QWidget* controls[std::size(kControls)];
     LayoutBoxes boxes;
-    Box* fields[] = {&boxes.ListBox1, &boxes.Chart5, &boxes.ListBox5, &boxes.GroupBox5, &boxes.ListBox2,
-                     &boxes.Button6, &boxes.Button4, &boxes.Button5, &boxes.Chart2, &boxes.ListBox8,
-                     &boxes.ListBox9, &boxes.ListBox3, &boxes.ListBox4};
-    for (std::size_t i = 0; i < std::size(widgets); ++i) *fields[i] = box(widgets[i]);
+    for (std::size_t i = 0; i < std::size(kControls); ++i) {
+        QWidget* w = PageControl1->findChild<QWidget*>(QLatin1String(kControls[i].first));
+        controls[i] = w;
+        boxes.*kControls[i].second = Box{w->x(), w->y(), w->width(), w->height()};
+    }
     const LayoutBoxes laid = ApplyLayoutRule(pageSizes, boxes);
-    const Box* results[] = {&laid.ListBox1, &laid.Chart5, &laid.ListBox5, &laid.GroupBox5, &laid.ListBox2,
-                            &laid.Button6, &laid.Button4, &laid.Button5, &laid.Chart2, &laid.ListBox8,
-                            &laid.ListBox9, &laid.ListBox3, &laid.ListBox4};
-    for (std::size_t i = 0; i < std::size(widgets); ++i)
-        widgets[i]->setGeometry(results[i]->left, results[i]->top, results[i]->width, results[i]->height);
+    for (std::size_t i = 0; i < std::size(kControls); ++i) {
+        const Box& b = laid.*kControls[i].second;
+        controls[i]->setGeometry(b.left, b.top, b.width, b.height);
+    }
     if (checkView_) checkView_->place();
 }
 

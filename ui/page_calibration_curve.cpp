@@ -31,6 +31,14 @@ PageCalibrationCurve::PageCalibrationCurve(QWidget* parent) : QWidget(parent) {
     Series8 = Chart2->addSeries(QStringLiteral("Series8"), {green, MarkerShape::Circle, 2, green, std::nullopt, 1});
     Series7 = Chart2->addSeries(QStringLiteral("Series7"), {Qt::red, MarkerShape::Circle, 4, Qt::blue, QColor(Qt::blue), 1});
     Series7->setMarkers(true);
+    bind(CurveCommand::FitLine, Button6);
+    bind(CurveCommand::FitParabola, Button4);
+    bind(CurveCommand::Recalculate, Button5);
+}
+
+void PageCalibrationCurve::clear() {
+    Series7->clear();
+    Series8->clear();
 }
 
 }  // namespace orvelo::ui

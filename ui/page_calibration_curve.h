@@ -3,6 +3,8 @@
 // Chart2 (calibration points Series7, fitted line or parabola Series8).
 #include <QWidget>
 
+#include "ui/page_commands.h"
+
 class QPushButton;
 
 namespace orvelo::ui {
@@ -10,10 +12,14 @@ namespace orvelo::ui {
 class ChartSeries;
 class ChartSurface;
 
-class PageCalibrationCurve : public QWidget {
+enum class CurveCommand { FitLine, FitParabola, Recalculate, Count };
+
+class PageCalibrationCurve : public QWidget, public PageCommands<CurveCommand> {
     Q_OBJECT
 public:
     explicit PageCalibrationCurve(QWidget* parent = nullptr);
+    // The calibration points and the fitted curve.
+    void clear();
 
     QPushButton* Button6;
     QPushButton* Button4;

@@ -51,6 +51,17 @@ PageCalibrationMasses::PageCalibrationMasses(QWidget* parent) : QWidget(parent) 
     CheckBox5 = MakeCheck(GroupBox5, "CheckBox5", QStringLiteral("все существующие"), 88, 160);
     Button8 = MakeButton(GroupBox5, "Button8", QStringLiteral("<<"), QRect(16, 168, 41, 41), ButtonLook::Main);
     ListBox2 = MakeList(GroupBox5, "ListBox2", Place(design.ListBox2));
+    bind(CalibrationListCommand::TakePeak, Button1);
+    bind(CalibrationListCommand::RemoveLine, Button3);
+    bind(CalibrationListCommand::TypedMass, Button2);
+    bind(CalibrationListCommand::StandardMass, Button8);
+    bind(CalibrationListCommand::ClearList, Button14);
+    bind(CalibrationListCommand::CreateCurve, Button15);
+}
+
+void PageCalibrationMasses::clear() {
+    for (QListWidget* list : {ListBox2, ListBox5, ListBox6}) list->clear();
+    Edit1->clear();
 }
 
 ListFlags ListFlagsOf(const PageCalibrationMasses& page) {

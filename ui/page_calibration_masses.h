@@ -4,6 +4,8 @@
 // (pairing masses, the standard lists) are attached by the calibration commands.
 #include <QWidget>
 
+#include "ui/page_commands.h"
+
 #include "calibration/reference_masses.h"
 
 class QCheckBox;
@@ -16,10 +18,16 @@ class QRadioButton;
 
 namespace orvelo::ui {
 
-class PageCalibrationMasses : public QWidget {
+// ">>", "<<", "<<" of "Ввод вручную", "<<" of "Стандартные массы", "Очистить список",
+// "Создать кривую".
+enum class CalibrationListCommand { TakePeak, RemoveLine, TypedMass, StandardMass, ClearList, CreateCurve, Count };
+
+class PageCalibrationMasses : public QWidget, public PageCommands<CalibrationListCommand> {
     Q_OBJECT
 public:
     explicit PageCalibrationMasses(QWidget* parent = nullptr);
+    // The peak, calibration and standard-mass lists and the typed mass.
+    void clear();
 
     QLabel* Label13;
     QListWidget* ListBox5;

@@ -14,6 +14,8 @@
 #include "ui/layout_rule.h"
 #include "ui/widget_kit.h"
 
+#include "core/number_text.h"
+
 namespace orvelo::ui {
 
 PageSettings::PageSettings(QWidget* parent) : QWidget(parent) {
@@ -73,6 +75,22 @@ PageSettings::PageSettings(QWidget* parent) : QWidget(parent) {
     Series15 = Chart5->addSeries(QStringLiteral("Series15"), {Qt::white, MarkerShape::Circle, 2, Qt::black, QColor(Qt::white), 1});
     Series14->setMarkers(true);
     Series15->setMarkers(true);
+    bind(SettingsCommand::Preliminary, Button9);
+    bind(SettingsCommand::FinalRun, Button13);
+    bind(SettingsCommand::TakeHeight, BitBtn1);
+    bind(SettingsCommand::ZoneList, ListBox1);
+}
+
+void PageSettings::showSettings(int kolUsred, double krivoMn) {
+    Edit2->setText(QString::number(kolUsred));
+    Edit3->setText(QString::fromStdString(FormatGeneral(krivoMn)));
+}
+
+void PageSettings::clear(ClearMode mode) {
+    ListBox1->clear();
+    if (mode == ClearMode::FinalRun) return;
+    Series14->clear();
+    Series15->clear();
 }
 
 }  // namespace orvelo::ui

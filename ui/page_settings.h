@@ -3,6 +3,9 @@
 // Chart5, the threshold entry and the buttons of the preliminary and the final run.
 #include <QWidget>
 
+#include "ui/page_commands.h"
+#include "ui/pages.h"
+
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -15,12 +18,18 @@ namespace orvelo::ui {
 class ChartSeries;
 class ChartSurface;
 
-class PageSettings : public QWidget {
+enum class SettingsCommand { Preliminary, FinalRun, TakeHeight, ZoneList, Count };
+
+class PageSettings : public QWidget, public PageCommands<SettingsCommand> {
     Q_OBJECT
 public:
     explicit PageSettings(QWidget* parent = nullptr);
     // What the controls stand on; the layout rule follows its size.
     QWidget* area() const { return area_; }
+    // The zone list always; the zone chart except at the start of the final run.
+    void clear(ClearMode mode);
+    // "KolUsred" and "KrivoMn" as stored.
+    void showSettings(int kolUsred, double krivoMn);
 
     QLabel* Label7;
     QListWidget* ListBox1;

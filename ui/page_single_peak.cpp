@@ -37,6 +37,15 @@ PageSinglePeak::PageSinglePeak(QWidget* parent) : QWidget(parent) {
     PeakCurve = ChartPeak->addSeries(QStringLiteral("PeakCurve"), {Qt::red, MarkerShape::Square, 1, Qt::red, std::nullopt, 1});
     PeakSamples->setMarkers(true);
     ListBox9->installEventFilter(this);
+    bind(SinglePeakCommand::Fit, Button16);
+    bind(SinglePeakCommand::Save, Button17);
+    bind(SinglePeakCommand::PeakList, ListBox8);
+}
+
+void PageSinglePeak::clear() {
+    ListBox8->clear();
+    ListBox9->clear();
+    clearFit();
 }
 
 // The layout rule gives ListBox9 the page's width; on a page with room for both, the list and

@@ -2,6 +2,8 @@
 // Page "Отдельный пик" (TabSheet8): re-fit one peak of the last final run with its iteration
 // log, and save its samples.
 #include <QWidget>
+
+#include "ui/page_commands.h"
 #include <vector>
 
 class QLabel;
@@ -14,7 +16,9 @@ namespace orvelo::ui {
 class ChartSeries;
 class ChartSurface;
 
-class PageSinglePeak : public QWidget {
+enum class SinglePeakCommand { Fit, Save, PeakList, Count };
+
+class PageSinglePeak : public QWidget, public PageCommands<SinglePeakCommand> {
     Q_OBJECT
 public:
     explicit PageSinglePeak(QWidget* parent = nullptr);
@@ -34,6 +38,8 @@ public:
     void showFit(const QString& title, const std::vector<double>& sx, const std::vector<double>& sy,
                  const std::vector<double>& cx, const std::vector<double>& cy);
     void clearFit();
+    // Both lists and the chart.
+    void clear();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;

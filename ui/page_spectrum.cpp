@@ -33,4 +33,9 @@ PageSpectrum::PageSpectrum(QWidget* parent) : QWidget(parent) {
     for (ChartSeries* s : {Series2, Series3, Series4, Series5, Series16}) s->setShown(false);
 }
 
+void PageSpectrum::clear(ClearMode mode) {
+    if (mode == ClearMode::NewSpectrum) Series1->clear();
+    for (ChartSeries* s : {Series2, Series3, Series4, Series5, Series6, Series16}) s->clear();
+}
+
 }  // namespace orvelo::ui

@@ -3,6 +3,8 @@
 // (Series1), the preliminary stages (Series2-5, Series16) and the fitted peaks (Series6).
 #include <QWidget>
 
+#include "ui/pages.h"
+
 namespace orvelo::ui {
 
 class ChartSeries;
@@ -12,6 +14,8 @@ class PageSpectrum : public QWidget {
     Q_OBJECT
 public:
     explicit PageSpectrum(QWidget* parent = nullptr);
+    // Every stage and the fitted curves; the spectrum itself only for a new spectrum.
+    void clear(ClearMode mode);
 
     ChartSurface* Chart1;
     ChartSeries* Series1;

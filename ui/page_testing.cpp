@@ -36,6 +36,13 @@ PageTesting::PageTesting(QWidget* parent) : QWidget(parent) {
     Button10->setVisible(false);
 }
 
+void PageTesting::clear() {
+    ListBox3->clear();
+    ListBox4->clear();
+    setCounter(Label2, QStringLiteral("-"));
+    setCounter(Label4, QStringLiteral("-"));
+}
+
 void PageTesting::setCounter(QLabel* label, const QString& text) {
     label->setText(text);
     label->adjustSize();

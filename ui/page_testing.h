@@ -3,6 +3,8 @@
 // (problem peaks, the zones fitted).
 #include <QWidget>
 
+#include "ui/pages.h"
+
 class QLabel;
 class QListWidget;
 class QPushButton;
@@ -28,6 +30,8 @@ public:
     QPushButton* Button10;  // "Dopolnenie", never shown
 
     void setCounter(QLabel* label, const QString& text);
+    // Both lists, and "-" for the problem count and the run time.
+    void clear();
 };
 
 }  // namespace orvelo::ui

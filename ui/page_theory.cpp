@@ -43,6 +43,10 @@ PageTheory::PageTheory(TheoryKind kind, QWidget* parent) : QWidget(parent), kind
                                                             Qt::transparent, std::nullopt, 0});
 }
 
+void PageTheory::clear() {
+    for (ChartSeries* s : {theory, practice, markRoom}) s->clear();
+}
+
 void PageTheory::MakeRoomForMarks() {
     markRoom->clear();
     bool any = false;

@@ -4,6 +4,8 @@
 // filling the page. The hover marks are wired by the theory commands.
 #include <QWidget>
 
+#include "ui/pages.h"
+
 namespace orvelo::ui {
 
 class ChartSeries;
@@ -24,6 +26,8 @@ public:
 
     // Places markRoom after the series have been filled (empty series: no room needed).
     void MakeRoomForMarks();
+    // Both saws and the room for marks.
+    void clear();
 
 private:
     TheoryKind kind_;

@@ -2,6 +2,11 @@
 // The nine pages of PageControl1, in order, as the commands reach them.
 namespace orvelo::ui {
 
+// What a display reset empties: everything for a new spectrum (also after the masses are
+// recalculated), the run's displays for a preliminary run, and for the start of the final run
+// everything but the zone chart.
+enum class ClearMode { NewSpectrum = 0, Preliminary = 1, FinalRun = 2 };
+
 class PageSpectrum;
 class PageInfo;
 class PageSettings;

@@ -14,9 +14,7 @@
 #include "ui/widget_kit.h"
 
 namespace orvelo::ui {
-SinglePeakCommands::SinglePeakCommands(CommandContext& context) : c_(context) {
-    c_.clearHooks.push_back([this](ClearMode) { c_.pages.singlePeak->clearFit(); });
-}
+SinglePeakCommands::SinglePeakCommands(CommandContext& context) : c_(context) {}
 
 void SinglePeakCommands::ListBox8Click() { AfterSinglePeakChosen(c_.pages); }
 void SinglePeakCommands::Button16Click() { c_.run([this] { fitChosenPeak(); }); }

@@ -160,35 +160,17 @@ void SpectrumCommands::DrawSpectrum() {
 
 void SpectrumCommands::ClearAll(ClearMode mode) {
     Pages& p = c_.pages;
-    PageSpectrum& sp = *p.spectrum;
-    if (mode == ClearMode::NewSpectrum) sp.Series1->clear();
-    for (ChartSeries* s : {sp.Series2, sp.Series3, sp.Series4, sp.Series5, sp.Series6})
-        s->clear();
-    p.calibrationCurve->Series7->clear();
-    p.calibrationCurve->Series8->clear();
-    for (PageTheory* t : {p.theoryCH, p.theoryCF}) {
-        t->theory->clear();
-        t->practice->clear();
-    }
-    if (mode != ClearMode::FinalRun) {
-        p.settings->Series14->clear();
-        p.settings->Series15->clear();
-    }
-    sp.Series16->clear();
-
+    p.spectrum->clear(mode);
     p.info->clear();
-
-    PageCalibrationMasses& m = *p.calibrationMasses;
-    for (QListWidget* l : {p.settings->ListBox1, m.ListBox2, p.testing->ListBox3, p.testing->ListBox4,
-                           m.ListBox5, m.ListBox6, p.singlePeak->ListBox8, p.singlePeak->ListBox9})
-        l->clear();
-    m.Edit1->clear();
-
+    p.settings->clear(mode);
+    p.calibrationMasses->clear();
+    p.calibrationCurve->clear();
+    p.theoryCH->clear();
+    p.theoryCF->clear();
+    p.singlePeak->clear();
+    p.testing->clear();
     const SpectrumState& s = c_.state.spectrum;
-    p.settings->Edit2->setText(QString::number(s.KolUsred));
-    p.settings->Edit3->setText(QString::fromStdString(FormatGeneral(s.KrivoMn)));
-    p.testing->setCounter(p.testing->Label2, QStringLiteral("-"));
-    p.testing->setCounter(p.testing->Label4, QStringLiteral("-"));
+    p.settings->showSettings(s.KolUsred, s.KrivoMn);
 
     c_.state.tables.clear();
     c_.state.calibrationList.clear();

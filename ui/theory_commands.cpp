@@ -45,11 +45,7 @@ TheoryCommands::TheoryCommands(CommandContext& context) : c_(context) {
     connect(c_.menu.TXT1, &QAction::triggered, this, [this] { TXT1Click(); });
     connect(c_.menu.XLS1, &QAction::triggered, this, [this] { XLS1Click(); });
     connect(c_.menu.HTML3, &QAction::triggered, this, [this] { HTML3Click(); });
-    c_.clearHooks.push_back([this](ClearMode) {
-        c_.state.calibration.HoverIndex = -1;
-        c_.pages.theoryCH->markRoom->clear();
-        c_.pages.theoryCF->markRoom->clear();
-    });
+    c_.clearHooks.push_back([this](ClearMode) { c_.state.calibration.HoverIndex = -1; });
 }
 
 void TheoryCommands::MakeRoomForMarks() {
