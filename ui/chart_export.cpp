@@ -99,7 +99,7 @@ ChartImageCommands::ChartImageCommands(CommandContext& context) : QObject(contex
     connect(ImageCF, &QAction::triggered, this,
             [this, &p] { saveImage(*p.theoryCF->chart, kPilaCFBmpTitle, "Пила CF.png"); });
     connect(ImageZone, &QAction::triggered, this,
-            [this, &p] { saveImage(*p.settings->Chart5, "Сохранить зону пика", "Зона.png"); });
+            [this, &p] { saveImage(p.settings->zoneChart(), "Сохранить зону пика", "Зона.png"); });
     connect(ImagePeak, &QAction::triggered, this,
             [this, &p] { saveImage(*p.singlePeak->ChartPeak, "Сохранить отдельный пик", "Пик.png"); });
 }

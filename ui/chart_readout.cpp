@@ -64,7 +64,7 @@ void WatchCharts(ChartReadout& readout, const Pages& pages, const PeakResults& p
     auto spectrum = [&peaks](double key, double value) { return SpectrumReadout(key, value, peaks); };
     auto plain = [](double key, double value) { return SpectrumReadout(key, value, {}); };
     readout.watch(pages.spectrum->Chart1, spectrum);
-    readout.watch(pages.settings->Chart5, plain);
+    readout.watch(&pages.settings->zoneChart(), plain);
     readout.watch(pages.singlePeak->ChartPeak, plain);
     readout.watch(pages.calibrationCurve->Chart2, CurveReadout);
     readout.watch(pages.theoryCH->chart, TheoryReadout);

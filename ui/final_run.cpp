@@ -88,10 +88,9 @@ void FinalRunCommands::Button13Click() { c_.run([this] { checkAndStartRun(); });
 void FinalRunCommands::checkAndStartRun() {
     if (running()) return;
     PageSettings& page = *c_.pages.settings;
-    c_.state.run.GaussPower =
-        GaussPowerFor(page.RadioButton3->isChecked() ? GaussShape::Ordinary : GaussShape::FlatTop);
+    c_.state.run.GaussPower = GaussPowerFor(page.gaussShape());
     // Digits only; a value beyond the integer range is refused here too, before anything changes.
-    const auto height = CheckNoiseHeight(page.Edit4->text().toStdString());
+    const auto height = CheckNoiseHeight(page.thresholdText().toStdString());
     if (!height) {
         c_.info(QString::fromUtf8(kInvalidHeightMessage));
         return;

@@ -93,9 +93,9 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     connect(finalRun_.get(), &FinalRunCommands::runEnded, theory_.get(), &TheoryCommands::MakeRoomForMarks);
     connectMenu();
     connectViewToggles();
-    connectPages();
     FormCreate();
     remembered_ = std::make_unique<RememberedSettings>(*context_, *settings_);
+    connectPages();
 }
 
 MainWindow::~MainWindow() { finalRun_->stopAndWait(); }
@@ -182,16 +182,16 @@ void MainWindow::connectPages() {
             [this] { context_->info(QString::fromStdString(Op44Message())); });
     connect(testing.Button10, &QPushButton::clicked, this,
             [this] { context_->info(QString::fromStdString(DopolnenieMessage())); });
-    PageSettings& s = *pages_.settings;
-    connect(s.Button9, &QPushButton::clicked, this, [this] { spectrum_->Button9Click(); });
-    connect(s.Button13, &QPushButton::clicked, this, [this] { finalRun_->Button13Click(); });
-    connect(s.BitBtn1, &QPushButton::clicked, this, [this] { spectrum_->BitBtn1Click(); });
-    // A click on a line, also on the current one, and moving through the list with the keys;
-    // both handlers only show what the chosen line says, so running twice does no harm.
-    connect(s.ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) spectrum_->ListBox1Click();
+    PageSettings* s = pages_.settings;
+    connect(s, &PageSettings::preliminaryRequested, this, [this] {
+        spectrum_->Button9Click();
+        remembered_->rememberRunSettings();
     });
-    connect(s.ListBox1, &QListWidget::itemClicked, this, [this] { spectrum_->ListBox1Click(); });
+    connect(s, &PageSettings::finalRunRequested, this, [this] { finalRun_->Button13Click(); });
+    connect(s, &PageSettings::takeHeightRequested, this, [this] { spectrum_->BitBtn1Click(); });
+    connect(s, &PageSettings::zoneChosen, this, [this] { spectrum_->ListBox1Click(); });
+    connect(s, &PageSettings::gaussShapeChanged, this,
+            [this](GaussShape shape) { remembered_->rememberGaussShape(shape); });
     PageSinglePeak& sp = *pages_.singlePeak;
     connect(sp.ListBox8, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) singlePeak_->ListBox8Click();

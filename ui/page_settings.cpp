@@ -10,11 +10,10 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include "core/number_text.h"
 #include "ui/chart_surface.h"
 #include "ui/layout_rule.h"
 #include "ui/widget_kit.h"
-
-#include "core/number_text.h"
 
 namespace orvelo::ui {
 
@@ -79,6 +78,61 @@ PageSettings::PageSettings(QWidget* parent) : QWidget(parent) {
     bind(SettingsCommand::FinalRun, Button13);
     bind(SettingsCommand::TakeHeight, BitBtn1);
     bind(SettingsCommand::ZoneList, ListBox1);
+    Series15->setAfterDrawCallback([this](ChartCanvas& canvas) { drawMarker(canvas); });
+
+    connect(Button9, &QPushButton::clicked, this, &PageSettings::preliminaryRequested);
+    connect(Button13, &QPushButton::clicked, this, &PageSettings::finalRunRequested);
+    connect(BitBtn1, &QPushButton::clicked, this, &PageSettings::takeHeightRequested);
+    // Both only show what the chosen line says, so a click that also moves the line does no harm.
+    connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) emit zoneChosen();
+    });
+    connect(ListBox1, &QListWidget::itemClicked, this, &PageSettings::zoneChosen);
+    connect(RadioButton4, &QRadioButton::toggled, this,
+            [this](bool flat) { emit gaussShapeChanged(flat ? GaussShape::FlatTop : GaussShape::Ordinary); });
+}
+
+QString PageSettings::kolUsredText() const { return Edit2->text(); }
+QString PageSettings::krivoMnText() const { return Edit3->text(); }
+QString PageSettings::thresholdText() const { return Edit4->text(); }
+void PageSettings::setThresholdText(const QString& text) { Edit4->setText(text); }
+
+GaussShape PageSettings::gaussShape() const {
+    return RadioButton3->isChecked() ? GaussShape::Ordinary : GaussShape::FlatTop;
+}
+
+void PageSettings::setGaussShape(GaussShape shape) {
+    (shape == GaussShape::Ordinary ? RadioButton3 : RadioButton4)->setChecked(true);
+}
+
+void PageSettings::showZones(const std::vector<std::string>& lines) { AddLines(ListBox1, lines); }
+int PageSettings::chosenZone() const { return ListBox1->currentRow(); }
+
+QString PageSettings::chosenZoneLine() const {
+    const QListWidgetItem* item = ListBox1->currentItem();
+    return item ? item->text() : QString();
+}
+
+void PageSettings::showZone(const ZoneView& view) {
+    markerIndex_ = view.markerIndex;
+    Series14->setPoints(view.window.x, view.window.y);
+    Series15->setPoints(view.peakValley.x, view.peakValley.y);
+}
+
+void PageSettings::clearZone() {
+    markerIndex_ = -1;
+    Series14->clear();
+    Series15->clear();
+}
+
+// A black triangle pointing down at the zone's maximum, its tip 10 pixels above it.
+void PageSettings::drawMarker(ChartCanvas& canvas) const {
+    const int i = markerIndex_;
+    if (i < 0 || i >= Series14->count()) return;
+    const int x = Series14->pixelX(i), y = Series14->pixelY(i);
+    canvas.setFillColor(Qt::black);
+    canvas.setOutlineColor(Qt::black);
+    canvas.drawPolygon(QPolygon({QPoint(x, y - 10), QPoint(x + 7, y - 30), QPoint(x - 7, y - 30)}));
 }
 
 void PageSettings::showSettings(int kolUsred, double krivoMn) {
@@ -88,9 +142,7 @@ void PageSettings::showSettings(int kolUsred, double krivoMn) {
 
 void PageSettings::clear(ClearMode mode) {
     ListBox1->clear();
-    if (mode == ClearMode::FinalRun) return;
-    Series14->clear();
-    Series15->clear();
+    if (mode != ClearMode::FinalRun) clearZone();
 }
 
 }  // namespace orvelo::ui

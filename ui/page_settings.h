@@ -2,6 +2,11 @@
 // Page "Настройка" (TabSheet3): the processing settings, the zone list with its zone chart
 // Chart5, the threshold entry and the buttons of the preliminary and the final run.
 #include <QWidget>
+#include <string>
+#include <vector>
+
+#include "fitting/final_run.h"
+#include "processing/preliminary.h"
 
 #include "ui/page_commands.h"
 #include "ui/pages.h"
@@ -15,6 +20,7 @@ class QRadioButton;
 
 namespace orvelo::ui {
 
+class ChartCanvas;
 class ChartSeries;
 class ChartSurface;
 
@@ -26,11 +32,40 @@ public:
     explicit PageSettings(QWidget* parent = nullptr);
     // What the controls stand on; the layout rule follows its size.
     QWidget* area() const { return area_; }
+    ChartSurface& zoneChart() const { return *Chart5; }
+
     // The zone list always; the zone chart except at the start of the final run.
     void clear(ClearMode mode);
     // "KolUsred" and "KrivoMn" as stored.
     void showSettings(int kolUsred, double krivoMn);
+    QString kolUsredText() const;
+    QString krivoMnText() const;
+    // "Первый не помеховый пик".
+    QString thresholdText() const;
+    void setThresholdText(const QString& text);
+    GaussShape gaussShape() const;
+    void setGaussShape(GaussShape shape);
 
+    // The zone list: its lines, the chosen line (-1: none) and its text.
+    void showZones(const std::vector<std::string>& lines);
+    int chosenZone() const;
+    QString chosenZoneLine() const;
+    // The chosen zone on Chart5, a black triangle pointing down at its maximum.
+    void showZone(const ZoneView& view);
+    void clearZone();
+
+signals:
+    void preliminaryRequested();
+    void finalRunRequested();
+    void takeHeightRequested();
+    // A line clicked (also the current one) or reached with the keys.
+    void zoneChosen();
+    void gaussShapeChanged(GaussShape shape);
+
+private:
+    void drawMarker(ChartCanvas& canvas) const;
+
+    QWidget* area_;
     QLabel* Label7;
     QListWidget* ListBox1;
     QLabel* Label5;
@@ -48,9 +83,7 @@ public:
     ChartSurface* Chart5;
     ChartSeries* Series14;
     ChartSeries* Series15;
-
-private:
-    QWidget* area_;
+    int markerIndex_ = -1;
 };
 
 }  // namespace orvelo::ui

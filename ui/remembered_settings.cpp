@@ -44,11 +44,6 @@ QString FolderKey(const FileRequest& request) {
 RememberedSettings::RememberedSettings(CommandContext& context, SettingsStore& settings)
     : c_(context), settings_(settings) {
     restore();
-    PageSettings& page = *c_.pages.settings;
-    // After the preliminary run has taken them: only values the run accepted are kept.
-    connect(page.Button9, &QPushButton::clicked, this, [this] { rememberRunSettings(); });
-    connect(page.RadioButton4, &QRadioButton::toggled, this,
-            [this](bool flat) { settings_.setValue(kFlatTopKey, flat); });
     for (const auto& [action, key] : ViewToggles(c_.menu))
         connect(action, &QAction::triggered, this, [this, a = action, k = key] { settings_.setValue(k, a->isChecked()); });
 }
@@ -57,21 +52,20 @@ void RememberedSettings::restore() {
     SpectrumState& s = c_.state.spectrum;
     PageSettings& page = *c_.pages.settings;
     const QVariant kolUsred = settings_.value(kKolUsredKey);
-    if (kolUsred.isValid()) {
-        s.KolUsred = kolUsred.toInt();
-        page.Edit2->setText(QString::number(s.KolUsred));
-    }
+    if (kolUsred.isValid()) s.KolUsred = kolUsred.toInt();
     const QVariant krivoMn = settings_.value(kKrivoMnKey);
-    if (krivoMn.isValid()) {
-        s.KrivoMn = krivoMn.toDouble();
-        page.Edit3->setText(QString::fromStdString(FormatGeneral(s.KrivoMn)));
-    }
-    if (settings_.value(kFlatTopKey, false).toBool()) page.RadioButton4->setChecked(true);
+    if (krivoMn.isValid()) s.KrivoMn = krivoMn.toDouble();
+    page.showSettings(s.KolUsred, s.KrivoMn);
+    if (settings_.value(kFlatTopKey, false).toBool()) page.setGaussShape(GaussShape::FlatTop);
     // A toggle is restored by its own command, so the chart follows its check mark.
     for (const auto& [action, key] : ViewToggles(c_.menu)) {
         const QVariant on = settings_.value(key);
         if (on.isValid() && on.toBool() != action->isChecked()) action->trigger();
     }
+}
+
+void RememberedSettings::rememberGaussShape(GaussShape shape) {
+    settings_.setValue(kFlatTopKey, shape == GaussShape::FlatTop);
 }
 
 void RememberedSettings::rememberRunSettings() {

@@ -5,6 +5,7 @@
 #include <QObject>
 #include <memory>
 
+#include "fitting/final_run.h"
 #include "ui/dialogs.h"
 
 namespace orvelo::ui {
@@ -18,9 +19,12 @@ public:
     // Restores what was remembered; run after the window has set its start values.
     RememberedSettings(CommandContext& context, SettingsStore& settings);
 
+    // After the preliminary run has taken them: only values the run accepted are kept.
+    void rememberRunSettings();
+    void rememberGaussShape(GaussShape shape);
+
 private:
     void restore();
-    void rememberRunSettings();
 
     CommandContext& c_;
     SettingsStore& settings_;

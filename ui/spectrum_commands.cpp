@@ -76,10 +76,7 @@ SpectrumCommands::~SpectrumCommands() {
     }
 }
 
-SpectrumCommands::SpectrumCommands(CommandContext& context) : c_(context) {
-    PageSettings& s = *c_.pages.settings;
-    s.Series15->setAfterDrawCallback([this](ChartCanvas& canvas) { drawTriangleMarker(canvas); });
-}
+SpectrumCommands::SpectrumCommands(CommandContext& context) : c_(context) {}
 
 void SpectrumCommands::ReadFromFile() { c_.run([this] { openSpectrum(); }); }
 void SpectrumCommands::WriteToFile() { c_.run([this] { saveSpectrum(); }); }
@@ -186,11 +183,11 @@ void SpectrumCommands::startPreliminary() {
     AtPreliminaryStart(c_.pages);
     SpectrumState& s = c_.state.spectrum;
     try {
-        const int kolUsred = ParseInt32OrThrow(c_.pages.settings->Edit2->text().toStdString());
+        const int kolUsred = ParseInt32OrThrow(c_.pages.settings->kolUsredText().toStdString());
         // An absurd KolUsred is refused before anything changes.
         if (auto refusal = CheckKolUsred(kolUsred, s.Spectrum.count())) throw OrveloError(*refusal);
         s.KolUsred = kolUsred;
-        s.KrivoMn = ParseNumberOrThrow(c_.pages.settings->Edit3->text().toStdString());
+        s.KrivoMn = ParseNumberOrThrow(c_.pages.settings->krivoMnText().toStdString());
         ClearAll(ClearMode::Preliminary);
         if (SmoothingWork(s.KolUsred, s.Spectrum.count()) > kNoticeableSmoothingWork) {
             startPreliminaryWorker();
@@ -250,7 +247,7 @@ void SpectrumCommands::preliminaryFinished() {
 void SpectrumCommands::showPreliminary() {
     const SpectrumState& s = c_.state.spectrum;
     drawStages();
-    AddLines(c_.pages.settings->ListBox1, ZoneListLines(s));
+    c_.pages.settings->showZones(ZoneListLines(s));
     if (c_.state.Podskazka) c_.guidance(kAfterPreliminaryGuidance);
     else c_.info(QString::fromUtf8(kPreliminaryDoneMessage));
     AfterPreliminary(c_.pages);
@@ -269,32 +266,18 @@ void SpectrumCommands::drawStages() {
 
 void SpectrumCommands::showChosenZone() {
     PageSettings& page = *c_.pages.settings;
-    page.Series14->clear();
-    page.Series15->clear();
-    const int line = page.ListBox1->currentRow();
+    page.clearZone();
+    const int line = page.chosenZone();
     if (line < 0) return;
-    const ZoneView view = NextVysota(c_.state.spectrum, line);
-    page.Series14->setPoints(view.window.x, view.window.y);
-    page.Series15->setPoints(view.peakValley.x, view.peakValley.y);
-}
-
-// A black triangle pointing down at the zone's maximum, its tip 10 pixels above it.
-void SpectrumCommands::drawTriangleMarker(ChartCanvas& canvas) {
-    const ChartSeries& window = *c_.pages.settings->Series14;
-    const int i = c_.state.spectrum.MarkerIndex;
-    if (i < 0 || i >= window.count()) return;
-    const int x = window.pixelX(i), y = window.pixelY(i);
-    canvas.setFillColor(Qt::black);
-    canvas.setOutlineColor(Qt::black);
-    canvas.drawPolygon(QPolygon({QPoint(x, y - 10), QPoint(x + 7, y - 30), QPoint(x - 7, y - 30)}));
+    page.showZone(NextVysota(c_.state.spectrum, line));
 }
 
 void SpectrumCommands::takeChosenHeight() {
-    const QListWidgetItem* item = c_.pages.settings->ListBox1->currentItem();
-    if (!item) return;
-    const QString head = item->text().section(QLatin1Char(','), 0, 0);
+    PageSettings& page = *c_.pages.settings;
+    if (page.chosenZone() < 0) return;
+    const QString head = page.chosenZoneLine().section(QLatin1Char(','), 0, 0);
     const double height = ParseNumberOrThrow(head.toStdString());
-    c_.pages.settings->Edit4->setText(QString::fromStdString(FormatFixed(height, 0)));
+    page.setThresholdText(QString::fromStdString(FormatFixed(height, 0)));
 }
 
 }  // namespace orvelo::ui

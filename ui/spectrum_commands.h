@@ -65,7 +65,6 @@ private:
     void preliminaryFinished();
     void showPreliminary();
     void drawStages();
-    void drawTriangleMarker(ChartCanvas& canvas);
 
     CommandContext& c_;
     struct PreliminaryJob;
