@@ -91,7 +91,7 @@ ChartImageCommands::ChartImageCommands(CommandContext& context) : QObject(contex
     ImagePeak = AddEntry(others, "ImagePeak", QStringLiteral("Отдельный пик: рисунок (PNG, SVG, PDF, BMP)..."));
     Pages& p = c_.pages;
     connect(ImageSpectrum, &QAction::triggered, this,
-            [this, &p] { saveImage(*p.spectrum->Chart1, kSpectrumBmpTitle, "График.png"); });
+            [this, &p] { saveImage(p.spectrum->chart(), kSpectrumBmpTitle, "График.png"); });
     connect(ImageCurve, &QAction::triggered, this,
             [this, &p] { saveImage(*p.calibrationCurve->Chart2, kCurveBmpTitle, "Кривая.png"); });
     connect(ImageCH, &QAction::triggered, this,

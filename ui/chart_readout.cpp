@@ -63,7 +63,7 @@ void ChartReadout::watch(ChartSurface* chart, TextFn text) {
 void WatchCharts(ChartReadout& readout, const Pages& pages, const PeakResults& peaks) {
     auto spectrum = [&peaks](double key, double value) { return SpectrumReadout(key, value, peaks); };
     auto plain = [](double key, double value) { return SpectrumReadout(key, value, {}); };
-    readout.watch(pages.spectrum->Chart1, spectrum);
+    readout.watch(&pages.spectrum->chart(), spectrum);
     readout.watch(&pages.settings->zoneChart(), plain);
     readout.watch(pages.singlePeak->ChartPeak, plain);
     readout.watch(pages.calibrationCurve->Chart2, CurveReadout);

@@ -99,7 +99,8 @@ void FinalRunCommands::checkAndStartRun() {
     try {
         spectrum_.ClearAll(ClearMode::FinalRun);
         ApplyNoiseThreshold(c_.state.spectrum, *height);
-        DrawStage(*c_.pages.spectrum->Series16, c_.state.spectrum.FinalExtrema, c_.menu.Series16View);
+        c_.pages.spectrum->showLayer(SpectrumLayer::FinalExtrema, c_.state.spectrum.FinalExtrema,
+                                     ViewOf(c_.menu.Series16View));
     } catch (...) {
         AfterFinalRunFailed(c_.pages);
         throw;
@@ -194,7 +195,7 @@ void FinalRunCommands::showResults() {
     const PeakResults& peaks = c_.state.run.peaks;
     std::vector<int> starts;
     const PointList curves = FittedCurves(peaks, c_.state.run.GaussPower, &starts);
-    DrawStage(*c_.pages.spectrum->Series6, curves, starts, c_.menu.Series6View);
+    c_.pages.spectrum->showLayer(SpectrumLayer::FittedPeaks, curves, starts, ViewOf(c_.menu.Series6View));
 
     c_.pages.info->showResults(ResultsTable(peaks), c_.state.run.warnings);
     showReferenceTables();

@@ -75,8 +75,7 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     theory_ = std::make_unique<TheoryCommands>(*context_);
     reports_ = std::make_unique<ReportCommands>(*context_);
     images_ = new ChartImageCommands(*context_);
-    peakLabels_ = std::make_unique<PeakLabels>(*pages_.spectrum->Chart1, *pages_.spectrum->Series6, state_.run.peaks);
-    connect(menu_->PeakMassLabels, &QAction::toggled, this, [this](bool on) { peakLabels_->setShown(on); });
+    connect(menu_->PeakMassLabels, &QAction::toggled, pages_.spectrum, &PageSpectrum::setPeakLabelsShown);
     WatchCharts(*new ChartReadout(statusBar()), pages_, state_.run.peaks);
     autoCalibration_ = std::make_unique<AutoCalibrationCommands>(*context_, *calibration_, *settings_);
     checkView_ = AttachCalibrationCheck(*context_, *calibration_);
@@ -104,7 +103,7 @@ void MainWindow::createPages() {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     setCentralWidget(PageControl1);
-    pages_.spectrum = new PageSpectrum;
+    pages_.spectrum = new PageSpectrum(state_.run.peaks);
     pages_.info = new PageInfo;
     pages_.settings = new PageSettings;
     pages_.calibrationMasses = new PageCalibrationMasses;
@@ -209,24 +208,24 @@ void MainWindow::connectPages() {
 void MainWindow::ReFill() { calibration_->ReFill(); }
 
 void MainWindow::connectViewToggles() {
-    PageSpectrum& sp = *pages_.spectrum;
+    PageSpectrum* sp = pages_.spectrum;
     MainMenu& m = *menu_;
-    const std::pair<ViewToggle, ChartSeries*> toggles[] = {
-        {m.Series1View, sp.Series1}, {m.Series6View, sp.Series6},  {m.Series2View, sp.Series2},
-        {m.Series3View, sp.Series3}, {m.Series4View, sp.Series4},  {m.Series5View, sp.Series5},
-        {m.Series16View, sp.Series16}};
-    // Each entry inverts its series property from its current value, then its own check mark
+    using L = SpectrumLayer;
+    const std::pair<ViewToggle, SpectrumLayer> toggles[] = {
+        {m.Series1View, L::Spectrum},    {m.Series6View, L::FittedPeaks}, {m.Series2View, L::Smooth},
+        {m.Series3View, L::Extrema},     {m.Series4View, L::Trimmed},     {m.Series5View, L::PeakValley},
+        {m.Series16View, L::FinalExtrema}};
+    // Each entry inverts its layer's property from its current value, then its own check mark
     // (the action's automatic toggle is that second inversion).
-    for (const auto& [view, series] : toggles) {
-        ChartSeries* s = series;
-        connect(view.shown, &QAction::triggered, this, [s] { s->setShown(!s->shown()); });
-        connect(view.markers, &QAction::triggered, this, [s] { s->setMarkers(!s->markers()); });
+    for (const auto& [view, layer] : toggles) {
+        connect(view.shown, &QAction::triggered, sp, [sp, l = layer] { sp->toggleShown(l); });
+        connect(view.markers, &QAction::triggered, sp, [sp, l = layer] { sp->toggleMarkers(l); });
     }
 }
 
 // Logarithmic scale of Chart1: minimum 0, then the flag inverted, then the check mark.
 void MainWindow::N11Click() {
-    ChartSurface& chart = *pages_.spectrum->Chart1;
+    ChartSurface& chart = pages_.spectrum->chart();
     chart.setValueAxisMinimum(0);
     chart.setLogarithmic(!chart.logarithmic());
 }

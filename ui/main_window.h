@@ -14,6 +14,7 @@
 
 #include "ui/command_context.h"
 #include "ui/dialogs.h"
+#include "ui/page_spectrum.h"
 #include "ui/pages.h"
 #include "ui/program_state.h"
 #include "ui/settings_store.h"
@@ -60,7 +61,7 @@ public:
     TheoryCommands& theoryCommands() { return *theory_; }
     ReportCommands& reportCommands() { return *reports_; }
     ChartImageCommands& chartImages() { return *images_; }
-    PeakLabels& peakLabels() { return *peakLabels_; }
+    const PeakLabels& peakLabels() const { return pages_.spectrum->peakLabels(); }
     AutoCalibrationCommands& autoCalibrationCommands() { return *autoCalibration_; }
     SettingsStore& settings() { return *settings_; }
     CalibrationCheckView& calibrationCheck() { return *checkView_; }
@@ -103,7 +104,6 @@ private:
     std::unique_ptr<TheoryCommands> theory_;
     std::unique_ptr<ReportCommands> reports_;
     ChartImageCommands* images_ = nullptr;
-    std::unique_ptr<PeakLabels> peakLabels_;
     std::unique_ptr<AutoCalibrationCommands> autoCalibration_;
     std::unique_ptr<IonMassesChoice> ionMasses_;
     std::unique_ptr<RecentFiles> recent_;

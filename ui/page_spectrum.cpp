@@ -3,10 +3,11 @@
 #include <QVBoxLayout>
 
 #include "ui/chart_surface.h"
+#include "ui/peak_labels.h"
 
 namespace orvelo::ui {
 
-PageSpectrum::PageSpectrum(QWidget* parent) : QWidget(parent) {
+PageSpectrum::PageSpectrum(const PeakResults& peaks, QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TabSheet1"));
     Chart1 = new ChartSurface(this);
     Chart1->setObjectName(QStringLiteral("Chart1"));
@@ -31,7 +32,57 @@ PageSpectrum::PageSpectrum(QWidget* parent) : QWidget(parent) {
     Series16 = Chart1->addSeries(QStringLiteral("Series16"), {Qt::red, MarkerShape::Circle, 3, Qt::black, QColor(Qt::red), 1});
     // By default the stages are filled but not drawn (their View entries are unchecked).
     for (ChartSeries* s : {Series2, Series3, Series4, Series5, Series16}) s->setShown(false);
+    labels_ = std::make_unique<PeakLabels>(*Chart1, *Series6, peaks);
 }
+
+PageSpectrum::~PageSpectrum() = default;
+
+ChartSeries& PageSpectrum::series(SpectrumLayer layer) const {
+    switch (layer) {
+        case SpectrumLayer::Spectrum: return *Series1;
+        case SpectrumLayer::Smooth: return *Series2;
+        case SpectrumLayer::Extrema: return *Series3;
+        case SpectrumLayer::Trimmed: return *Series4;
+        case SpectrumLayer::PeakValley: return *Series5;
+        case SpectrumLayer::FittedPeaks: return *Series6;
+        case SpectrumLayer::FinalExtrema:
+        case SpectrumLayer::Count: break;
+    }
+    return *Series16;
+}
+
+void PageSpectrum::showSpectrum(const PointList& points, bool markers) {
+    Series1->setMarkers(markers);
+    Series1->setPoints(points.x, points.y);
+    Chart1->undoZoom();
+}
+
+void PageSpectrum::showLayer(SpectrumLayer layer, const PointList& points, LayerView view) {
+    ChartSeries& s = series(layer);
+    s.setMarkers(view.markers);
+    s.setShown(view.shown);
+    s.setPoints(points.x, points.y);
+}
+
+void PageSpectrum::showLayer(SpectrumLayer layer, const PointList& points, const std::vector<int>& starts,
+                             LayerView view) {
+    ChartSeries& s = series(layer);
+    s.setMarkers(view.markers);
+    s.setShown(view.shown);
+    s.setPieces(points.x, points.y, starts);
+}
+
+void PageSpectrum::toggleShown(SpectrumLayer layer) {
+    ChartSeries& s = series(layer);
+    s.setShown(!s.shown());
+}
+
+void PageSpectrum::toggleMarkers(SpectrumLayer layer) {
+    ChartSeries& s = series(layer);
+    s.setMarkers(!s.markers());
+}
+
+void PageSpectrum::setPeakLabelsShown(bool on) { labels_->setShown(on); }
 
 void PageSpectrum::clear(ClearMode mode) {
     if (mode == ClearMode::NewSpectrum) Series1->clear();

@@ -106,7 +106,7 @@ void ReportCommands::HTMLOut(bool Usovershen) {
     });
 }
 
-void ReportCommands::BMP1Click() { SaveChart(*c_.pages.spectrum->Chart1, kSpectrumBmpTitle, kSpectrumBmpName); }
+void ReportCommands::BMP1Click() { SaveChart(c_.pages.spectrum->chart(), kSpectrumBmpTitle, kSpectrumBmpName); }
 void ReportCommands::BMP2Click() { SaveChart(*c_.pages.theoryCH->chart, kPilaCHBmpTitle, kPilaCHBmpName); }
 void ReportCommands::BMP3Click() { SaveChart(*c_.pages.calibrationCurve->Chart2, kCurveBmpTitle, kCurveBmpName); }
 void ReportCommands::BMP4Click() { SaveChart(*c_.pages.theoryCF->chart, kPilaCFBmpTitle, kPilaCFBmpName); }
@@ -128,7 +128,7 @@ void ReportCommands::N35Click() { c_.run([this] { PrintSpectrum(); }); }
 
 // One page after the print preview: Chart1 at the page origin, one printer dot per screen pixel.
 void ReportCommands::PrintSpectrum() {
-    ChartSurface& chart = *c_.pages.spectrum->Chart1;
+    ChartSurface& chart = c_.pages.spectrum->chart();
     chart.setPrintMargins(0, 0, 0, 0);
     std::unique_ptr<QPrinter> printer = printer_();
     if (!printer) throw OrveloError(kNoDefaultPrinterMessage);

@@ -45,23 +45,9 @@ private:
     ChartSurface& chart_;
 };
 
-void ApplyView(ChartSeries& series, const ViewToggle& view) {
-    series.setMarkers(view.markers->isChecked());
-    series.setShown(view.shown->isChecked());
-}
-
 }  // namespace
 
-void DrawStage(ChartSeries& series, const PointList& points, const ViewToggle& view) {
-    ApplyView(series, view);
-    series.setPoints(points.x, points.y);
-}
-
-void DrawStage(ChartSeries& series, const PointList& points, const std::vector<int>& starts,
-               const ViewToggle& view) {
-    ApplyView(series, view);
-    series.setPieces(points.x, points.y, starts);
-}
+LayerView ViewOf(const ViewToggle& view) { return {view.shown->isChecked(), view.markers->isChecked()}; }
 
 struct SpectrumCommands::PreliminaryJob {
     SpectrumState state;
@@ -124,7 +110,7 @@ void SpectrumCommands::OpenSpectrum(const QString& path, int scan) {
 // A text spectrum, or a scan of an mzML or mzXML file (the operator chooses it when the file
 // holds several).
 void SpectrumCommands::loadSpectrum(const QString& path, int scan) {
-    ChartSurface& chart = *c_.pages.spectrum->Chart1;
+    ChartSurface& chart = c_.pages.spectrum->chart();
     {
         BusyChart busy(chart);
         std::optional<LoadedInput> input = ReadInputFile(path, c_.files, scan);
@@ -149,10 +135,7 @@ void SpectrumCommands::loadSpectrum(const QString& path, int scan) {
 }
 
 void SpectrumCommands::DrawSpectrum() {
-    ChartSeries& series = *c_.pages.spectrum->Series1;
-    series.setMarkers(c_.menu.Series1View.markers->isChecked());
-    series.setPoints(c_.state.spectrum.Spectrum.x, c_.state.spectrum.Spectrum.y);
-    c_.pages.spectrum->Chart1->undoZoom();  // a new mass axis is shown whole
+    c_.pages.spectrum->showSpectrum(c_.state.spectrum.Spectrum, c_.menu.Series1View.markers->isChecked());
 }
 
 void SpectrumCommands::ClearAll(ClearMode mode) {
@@ -257,11 +240,11 @@ void SpectrumCommands::drawStages() {
     const SpectrumState& s = c_.state.spectrum;
     PageSpectrum& sp = *c_.pages.spectrum;
     MainMenu& m = c_.menu;
-    DrawStage(*sp.Series2, s.Smooth, m.Series2View);
-    DrawStage(*sp.Series3, s.Extrema, m.Series3View);
-    DrawStage(*sp.Series4, s.Trimmed, m.Series4View);
-    DrawStage(*sp.Series5, s.PeakValley, m.Series5View);
-    DrawStage(*sp.Series16, s.FinalExtrema, m.Series16View);
+    sp.showLayer(SpectrumLayer::Smooth, s.Smooth, ViewOf(m.Series2View));
+    sp.showLayer(SpectrumLayer::Extrema, s.Extrema, ViewOf(m.Series3View));
+    sp.showLayer(SpectrumLayer::Trimmed, s.Trimmed, ViewOf(m.Series4View));
+    sp.showLayer(SpectrumLayer::PeakValley, s.PeakValley, ViewOf(m.Series5View));
+    sp.showLayer(SpectrumLayer::FinalExtrema, s.FinalExtrema, ViewOf(m.Series16View));
 }
 
 void SpectrumCommands::showChosenZone() {

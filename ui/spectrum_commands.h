@@ -10,11 +10,10 @@
 #include "core/spectrum_state.h"
 #include "ui/availability.h"
 #include "ui/command_context.h"
+#include "ui/page_spectrum.h"
 
 namespace orvelo::ui {
 
-class ChartCanvas;
-class ChartSeries;
 struct ViewToggle;
 
 class SpectrumCommands : public QObject {
@@ -73,11 +72,7 @@ private:
     RunLock lock_;
 };
 
-// Fills a Chart1 series from a stage, first setting its shown flag and markers from the
-// series' two View entries.
-void DrawStage(ChartSeries& series, const PointList& points, const ViewToggle& view);
-// The same for a series of separate pieces, each starting at an index of `starts`.
-void DrawStage(ChartSeries& series, const PointList& points, const std::vector<int>& starts,
-               const ViewToggle& view);
+// A Chart1 layer's shown flag and markers from its two "Вид" entries.
+LayerView ViewOf(const ViewToggle& view);
 
 }  // namespace orvelo::ui

@@ -59,7 +59,7 @@ void HostileInputsTest::absurdSettingsAreRefusedBeforeAnythingChanges() {
     WindowFixture f;
     f.open(WriteSpectrum(f.dir.filePath("s.txt"), kThreePeaks));
     f.preliminary(5);
-    const int smoothPoints = f.window->pages().spectrum->Series2->count();
+    const int smoothPoints = f.window->pages().spectrum->chart().series(QStringLiteral("Series2"))->count();
     QVERIFY(smoothPoints > 0);
     f.open(f.dir.filePath("s.txt"));  // "Предварительная" needs a new load
 

@@ -80,7 +80,7 @@ private slots:
         QCOMPARE(second.window.state().spectrum.KolUsred, 5);
         QVERIFY(second.find<QRadioButton>("RadioButton4")->isChecked());
         QVERIFY(second.window.menu().N11->isChecked());
-        QVERIFY(second.window.pages().spectrum->Chart1->logarithmic());
+        QVERIFY(second.window.pages().spectrum->chart().logarithmic());
         QCOMPARE(second.window.menu().Series1View.markers->isChecked(),
                  first.window->menu().Series1View.markers->isChecked());
         QVERIFY(RestoreGeometry(second.window.settings(), second.window));

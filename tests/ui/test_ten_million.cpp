@@ -49,7 +49,7 @@ void TenMillionTest::loadsProcessesAndDrawsTenMillionSamples() {
     f.open(path);
     QCoreApplication::processEvents();
     qInfo("load and draw: %lld ms", static_cast<long long>(t.restart()));
-    QCOMPARE(f.window->pages().spectrum->Series1->count(), samples);
+    QCOMPARE(f.window->pages().spectrum->chart().series(QStringLiteral("Series1"))->count(), samples);
     QVERIFY(f.messages->errors.isEmpty());
 
     f.preliminary(10);
@@ -65,7 +65,7 @@ void TenMillionTest::loadsProcessesAndDrawsTenMillionSamples() {
           qPrintable(f.find<QLabel>("Label11")->text()));
     QCOMPARE(f.find<QLabel>("Label11")->text().toInt(), 1000);
 
-    ChartSurface& chart = *f.window->pages().spectrum->Chart1;
+    ChartSurface& chart = f.window->pages().spectrum->chart();
     chart.redrawNow();
     qInfo("redraw: %lld ms", static_cast<long long>(t.restart()));
     chart.zoomToPixels(QPoint(300, 200), QPoint(500, 600));
