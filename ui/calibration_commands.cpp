@@ -102,7 +102,7 @@ void CalibrationCommands::Button14Click() {
 void CalibrationCommands::RefillMassLists() {
     const std::vector<std::string> lines = FillListMass(c_.state.run.peaks);
     SetLines(c_.pages.calibrationMasses->ListBox5, lines);
-    SetLines(c_.pages.singlePeak->ListBox8, lines);
+    c_.pages.singlePeak->showPeaks(lines);
 }
 
 void CalibrationCommands::Button15Click() { c_.run([this] { ProverkaZapol(); }); }

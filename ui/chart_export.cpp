@@ -101,7 +101,7 @@ ChartImageCommands::ChartImageCommands(CommandContext& context) : QObject(contex
     connect(ImageZone, &QAction::triggered, this,
             [this, &p] { saveImage(p.settings->zoneChart(), "Сохранить зону пика", "Зона.png"); });
     connect(ImagePeak, &QAction::triggered, this,
-            [this, &p] { saveImage(*p.singlePeak->ChartPeak, "Сохранить отдельный пик", "Пик.png"); });
+            [this, &p] { saveImage(p.singlePeak->chart(), "Сохранить отдельный пик", "Пик.png"); });
 }
 
 void ChartImageCommands::saveImage(ChartSurface& chart, const char* title, const char* proposedName) {

@@ -132,8 +132,7 @@ void FinalRunCommands::ReportZone(const ZoneReport& zone) {
     if (!worker_ || worker_->cancelled()) return;
     QProgressBar* gauge = c_.form5.Gauge1;
     gauge->setValue(gauge->value() + 1);
-    AddLines(c_.pages.testing->ListBox4, zone.lines);
-    AddLines(c_.pages.testing->ListBox3, zone.problemLines);
+    c_.pages.testing->addZoneLines(zone.lines, zone.problemLines);
 }
 
 void FinalRunCommands::requestCancel() {
@@ -165,8 +164,7 @@ void FinalRunCommands::Obrab5() {
     lock_.unlock();
     if (worker->cancelled()) {
         // The zones fitted so far are discarded with their lines.
-        c_.pages.testing->ListBox3->clear();
-        c_.pages.testing->ListBox4->clear();
+        c_.pages.testing->clearLines();
         AfterFinalRunFailed(c_.pages);
         emit runEnded();
         return;
@@ -181,10 +179,7 @@ void FinalRunCommands::Obrab5() {
     c_.state.run.peaks = std::move(worker->result().peaks);
     c_.state.run.warnings = std::move(worker->result().warnings);
     c_.state.run.ProblemCount = worker->result().ProblemCount;
-    PageTesting& t = *c_.pages.testing;
-    t.setCounter(t.Label2, QString::number(elapsed));
-    t.setCounter(t.Label11, QString::number(c_.state.run.peaks.size()));
-    t.setCounter(t.Label4, QString::number(c_.state.run.ProblemCount));
+    c_.pages.testing->showCounters(elapsed, c_.state.run.peaks.size(), c_.state.run.ProblemCount);
     c_.run([this] { showResults(); });
     c_.guidance(kAfterFinalRunGuidance);
     AfterFinalRun(c_.pages);
@@ -207,7 +202,7 @@ void FinalRunCommands::showReferenceTables() {
     ProgramState& s = c_.state;
     const MassAssignment assigned = AssignMasses(s.spectrum, s.run.peaks, s.ReferenceMasses);
     AddLines(c_.pages.calibrationMasses->ListBox5, assigned.massLines);
-    AddLines(c_.pages.singlePeak->ListBox8, assigned.massLines);
+    c_.pages.singlePeak->showPeaks(assigned.massLines);
     // A range too wide builds empty tables; the operator is told why.
     if (assigned.refusal) c_.info(QString::fromStdString(*assigned.refusal));
     showTheory(assigned);

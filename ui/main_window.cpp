@@ -176,10 +176,9 @@ void MainWindow::connectMenu() {
 
 void MainWindow::connectPages() {
     // The determinant self-tests behind the hidden buttons of "Тестирование".
-    PageTesting& testing = *pages_.testing;
-    connect(testing.Button7, &QPushButton::clicked, this,
+    connect(pages_.testing, &PageTesting::op44Requested, this,
             [this] { context_->info(QString::fromStdString(Op44Message())); });
-    connect(testing.Button10, &QPushButton::clicked, this,
+    connect(pages_.testing, &PageTesting::dopolnenieRequested, this,
             [this] { context_->info(QString::fromStdString(DopolnenieMessage())); });
     PageSettings* s = pages_.settings;
     connect(s, &PageSettings::preliminaryRequested, this, [this] {
@@ -191,13 +190,10 @@ void MainWindow::connectPages() {
     connect(s, &PageSettings::zoneChosen, this, [this] { spectrum_->ListBox1Click(); });
     connect(s, &PageSettings::gaussShapeChanged, this,
             [this](GaussShape shape) { remembered_->rememberGaussShape(shape); });
-    PageSinglePeak& sp = *pages_.singlePeak;
-    connect(sp.ListBox8, &QListWidget::currentRowChanged, this, [this](int row) {
-        if (row >= 0) singlePeak_->ListBox8Click();
-    });
-    connect(sp.ListBox8, &QListWidget::itemClicked, this, [this] { singlePeak_->ListBox8Click(); });
-    connect(sp.Button16, &QPushButton::clicked, this, [this] { singlePeak_->Button16Click(); });
-    connect(sp.Button17, &QPushButton::clicked, this, [this] { singlePeak_->Button17Click(); });
+    PageSinglePeak* sp = pages_.singlePeak;
+    connect(sp, &PageSinglePeak::peakChosen, this, [this] { singlePeak_->ListBox8Click(); });
+    connect(sp, &PageSinglePeak::fitRequested, this, [this] { singlePeak_->Button16Click(); });
+    connect(sp, &PageSinglePeak::saveRequested, this, [this] { singlePeak_->Button17Click(); });
     connect(pages_.info, &PageInfo::messageRequested, this, [this](const QString& t) { context_->info(t); });
     PageCalibrationMasses& m = *pages_.calibrationMasses;
     for (QCheckBox* box : {m.CheckBox1, m.CheckBox2, m.CheckBox3, m.CheckBox4, m.CheckBox5})

@@ -40,7 +40,17 @@ PageSinglePeak::PageSinglePeak(QWidget* parent) : QWidget(parent) {
     bind(SinglePeakCommand::Fit, Button16);
     bind(SinglePeakCommand::Save, Button17);
     bind(SinglePeakCommand::PeakList, ListBox8);
+    connect(ListBox8, &QListWidget::currentRowChanged, this, [this](int row) {
+        if (row >= 0) emit peakChosen();
+    });
+    connect(ListBox8, &QListWidget::itemClicked, this, &PageSinglePeak::peakChosen);
+    connect(Button16, &QPushButton::clicked, this, &PageSinglePeak::fitRequested);
+    connect(Button17, &QPushButton::clicked, this, &PageSinglePeak::saveRequested);
 }
+
+void PageSinglePeak::showPeaks(const std::vector<std::string>& massLines) { SetLines(ListBox8, massLines); }
+int PageSinglePeak::chosenPeak() const { return ListBox8->currentRow(); }
+void PageSinglePeak::showLog(const std::vector<std::string>& lines) { SetLines(ListBox9, lines); }
 
 void PageSinglePeak::clear() {
     ListBox8->clear();

@@ -2,9 +2,10 @@
 // Page "Отдельный пик" (TabSheet8): re-fit one peak of the last final run with its iteration
 // log, and save its samples.
 #include <QWidget>
+#include <string>
+#include <vector>
 
 #include "ui/page_commands.h"
-#include <vector>
 
 class QLabel;
 class QListWidget;
@@ -23,23 +24,25 @@ class PageSinglePeak : public QWidget, public PageCommands<SinglePeakCommand> {
 public:
     explicit PageSinglePeak(QWidget* parent = nullptr);
 
-    QPushButton* Button16;
-    QPushButton* Button17;
-    QLabel* Label14;
-    QListWidget* ListBox8;
-    QLabel* Label15;
-    QListWidget* ListBox9;
+    ChartSurface& chart() const { return *ChartPeak; }
+    // Both lists and the chart.
+    void clear();
+    // "Все массы": the mass lines of the last final run; the chosen line (-1: none).
+    void showPeaks(const std::vector<std::string>& massLines);
+    int chosenPeak() const;
+    // The iteration log of the last fit, replacing the one before.
+    void showLog(const std::vector<std::string>& lines);
     // The last fitted peak: its samples (black points) and the fitted curve (red), to the
     // right of ListBox9 down to the page's bottom margin.
-    ChartSurface* ChartPeak;
-    ChartSeries* PeakSamples;
-    ChartSeries* PeakCurve;
-
     void showFit(const QString& title, const std::vector<double>& sx, const std::vector<double>& sy,
                  const std::vector<double>& cx, const std::vector<double>& cy);
     void clearFit();
-    // Both lists and the chart.
-    void clear();
+
+signals:
+    // A line clicked (also the current one) or reached with the keys.
+    void peakChosen();
+    void fitRequested();
+    void saveRequested();
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
@@ -47,6 +50,16 @@ protected:
 
 private:
     void placeChart();
+
+    QPushButton* Button16;
+    QPushButton* Button17;
+    QLabel* Label14;
+    QListWidget* ListBox8;
+    QLabel* Label15;
+    QListWidget* ListBox9;
+    ChartSurface* ChartPeak;
+    ChartSeries* PeakSamples;
+    ChartSeries* PeakCurve;
 };
 
 }  // namespace orvelo::ui

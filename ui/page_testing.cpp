@@ -34,11 +34,28 @@ PageTesting::PageTesting(QWidget* parent) : QWidget(parent) {
     Button10 = MakeButton(this, "Button10", QStringLiteral("Dopolnenie"), QRect(384, 40, 75, 25));
     Button7->setVisible(false);
     Button10->setVisible(false);
+    connect(Button7, &QPushButton::clicked, this, &PageTesting::op44Requested);
+    connect(Button10, &QPushButton::clicked, this, &PageTesting::dopolnenieRequested);
+}
+
+void PageTesting::addZoneLines(const std::vector<std::string>& lines, const std::vector<std::string>& problemLines) {
+    AddLines(ListBox4, lines);
+    AddLines(ListBox3, problemLines);
+}
+
+void PageTesting::clearLines() {
+    ListBox3->clear();
+    ListBox4->clear();
+}
+
+void PageTesting::showCounters(long long elapsedMs, std::size_t peaks, int problems) {
+    setCounter(Label2, QString::number(elapsedMs));
+    setCounter(Label11, QString::number(peaks));
+    setCounter(Label4, QString::number(problems));
 }
 
 void PageTesting::clear() {
-    ListBox3->clear();
-    ListBox4->clear();
+    clearLines();
     setCounter(Label2, QStringLiteral("-"));
     setCounter(Label4, QStringLiteral("-"));
 }

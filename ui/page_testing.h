@@ -2,6 +2,9 @@
 // Page "Тестирование" (TabSheet9): the counters of the last final run and the diagnostic lists
 // (problem peaks, the zones fitted).
 #include <QWidget>
+#include <cstddef>
+#include <string>
+#include <vector>
 
 #include "ui/pages.h"
 
@@ -16,6 +19,22 @@ class PageTesting : public QWidget {
 public:
     explicit PageTesting(QWidget* parent = nullptr);
 
+    // Both lists, and "-" for the problem count and the run time.
+    void clear();
+    // The lines of the fitted zones ("Массив пиков") and of the problem peaks.
+    void addZoneLines(const std::vector<std::string>& lines, const std::vector<std::string>& problemLines);
+    void clearLines();
+    // The counters of a finished run.
+    void showCounters(long long elapsedMs, std::size_t peaks, int problems);
+
+signals:
+    // The determinant self-tests of the hidden buttons "Op44" and "Dopolnenie".
+    void op44Requested();
+    void dopolnenieRequested();
+
+private:
+    void setCounter(QLabel* label, const QString& text);
+
     QLabel* Label10;
     QLabel* Label11;  // peaks fitted
     QLabel* Label3;
@@ -28,10 +47,6 @@ public:
     QListWidget* ListBox4;
     QPushButton* Button7;   // "Op44", never shown
     QPushButton* Button10;  // "Dopolnenie", never shown
-
-    void setCounter(QLabel* label, const QString& text);
-    // Both lists, and "-" for the problem count and the run time.
-    void clear();
 };
 
 }  // namespace orvelo::ui

@@ -24,14 +24,14 @@ void SinglePeakCommands::Button17Click() { c_.run([this] { saveChosenPeak(); });
 // exactly the fit that produced the table row.
 void SinglePeakCommands::fitChosenPeak() {
     PageSinglePeak& page = *c_.pages.singlePeak;
-    const int k = page.ListBox8->currentRow();
+    const int k = page.chosenPeak();
     if (k < 0) return;
-    page.ListBox9->clear();
+    page.showLog({});
     ProgramState& s = c_.state;
     const FitSource source(s.spectrum.Spectrum, s.spectrum.Smooth, s.run.GaussPower);
     SinglePeakFit fit = FitSinglePeak(s.singlePeakFit, source, s.spectrum.FinalExtrema, s.run.peaks, k);
-    AddLines(page.ListBox9, fit.log);
-    AddLines(c_.pages.testing->ListBox3, fit.problemLines);
+    page.showLog(fit.log);
+    c_.pages.testing->addZoneLines({}, fit.problemLines);
     if (fit.outcome.problem()) ++s.run.ProblemCount;  // the counter on "Тестирование" keeps the run's
     s.singlePeak = fit.selection;
     showFit(fit);

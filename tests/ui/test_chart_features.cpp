@@ -237,25 +237,28 @@ void ChartFeaturesTest::singlePeakChartShowsTheSamplesAndTheFit() {
     ChartWindow f;
     f.window->pageControl()->setCurrentIndex(7);
     QCoreApplication::processEvents();
-    PageSinglePeak& page = *f.window->pages().singlePeak;
-    QVERIFY(page.ChartPeak->geometry().left() > page.ListBox9->geometry().right());
-    QVERIFY(page.ChartPeak->geometry().right() < page.width() - 10 && page.ChartPeak->width() > 400);
-    QCOMPARE(page.PeakSamples->count(), 0);
-    page.ListBox8->setCurrentRow(2);
-    page.Button16->click();
+    QWidget& page = *f.window->pages().singlePeak;
+    ChartSurface& chart = f.window->pages().singlePeak->chart();
+    const ChartSeries& samples = *chart.series(QStringLiteral("PeakSamples"));
+    const ChartSeries& curve = *chart.series(QStringLiteral("PeakCurve"));
+    QVERIFY(chart.geometry().left() > f.list("ListBox9")->geometry().right());
+    QVERIFY(chart.geometry().right() < page.width() - 10 && chart.width() > 400);
+    QCOMPARE(samples.count(), 0);
+    f.list("ListBox8")->setCurrentRow(2);
+    f.button("Button16")->click();
     const PeakSelection& sel = f.window->state().singlePeak;
-    QCOMPARE(page.PeakSamples->count(), sel.last - sel.first + 1);
-    QCOMPARE(page.PeakSamples->x(0), f.window->state().spectrum.Spectrum.x[std::size_t(sel.first)]);
-    QVERIFY(page.PeakCurve->count() > 100);
+    QCOMPARE(samples.count(), sel.last - sel.first + 1);
+    QCOMPARE(samples.x(0), f.window->state().spectrum.Spectrum.x[std::size_t(sel.first)]);
+    QVERIFY(curve.count() > 100);
     const PeakResult& peak = f.window->state().run.peaks[2];
     double top = 0;
-    for (int i = 0; i < page.PeakCurve->count(); ++i) top = std::max(top, page.PeakCurve->y(i));
+    for (int i = 0; i < curve.count(); ++i) top = std::max(top, curve.y(i));
     QVERIFY(std::abs(top - peak.Height) < 0.01 * peak.Height);
-    QVERIFY(page.ChartPeak->mouseZoomEnabled());
+    QVERIFY(chart.mouseZoomEnabled());
 
     f.open(f.dir.filePath("ch.txt"));  // a new spectrum empties it
-    QCOMPARE(page.PeakSamples->count(), 0);
-    QCOMPARE(page.PeakCurve->count(), 0);
+    QCOMPARE(samples.count(), 0);
+    QCOMPARE(curve.count(), 0);
 }
 
 QTEST_MAIN(ChartFeaturesTest)
