@@ -95,9 +95,9 @@ ChartImageCommands::ChartImageCommands(CommandContext& context) : QObject(contex
     connect(ImageCurve, &QAction::triggered, this,
             [this, &p] { saveImage(*p.calibrationCurve->Chart2, kCurveBmpTitle, "Кривая.png"); });
     connect(ImageCH, &QAction::triggered, this,
-            [this, &p] { saveImage(*p.theoryCH->chart, kPilaCHBmpTitle, "Пила CH.png"); });
+            [this, &p] { saveImage(p.theoryCH->chart(), kPilaCHBmpTitle, "Пила CH.png"); });
     connect(ImageCF, &QAction::triggered, this,
-            [this, &p] { saveImage(*p.theoryCF->chart, kPilaCFBmpTitle, "Пила CF.png"); });
+            [this, &p] { saveImage(p.theoryCF->chart(), kPilaCFBmpTitle, "Пила CF.png"); });
     connect(ImageZone, &QAction::triggered, this,
             [this, &p] { saveImage(p.settings->zoneChart(), "Сохранить зону пика", "Зона.png"); });
     connect(ImagePeak, &QAction::triggered, this,

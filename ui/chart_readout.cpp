@@ -67,8 +67,8 @@ void WatchCharts(ChartReadout& readout, const Pages& pages, const PeakResults& p
     readout.watch(&pages.settings->zoneChart(), plain);
     readout.watch(&pages.singlePeak->chart(), plain);
     readout.watch(pages.calibrationCurve->Chart2, CurveReadout);
-    readout.watch(pages.theoryCH->chart, TheoryReadout);
-    readout.watch(pages.theoryCF->chart, TheoryReadout);
+    readout.watch(&pages.theoryCH->chart(), TheoryReadout);
+    readout.watch(&pages.theoryCF->chart(), TheoryReadout);
 }
 
 }  // namespace orvelo::ui

@@ -218,12 +218,8 @@ void FinalRunCommands::showTheory(const MassAssignment& assigned) {
     s.tables = assigned.tables;
     s.calibration.practiceCH = assigned.ch.practice;
     s.calibration.practiceCF = assigned.cf.practice;
-    PageTheory& pch = *c_.pages.theoryCH;
-    PageTheory& pcf = *c_.pages.theoryCF;
-    pch.theory->setPoints(assigned.ch.theory.x, assigned.ch.theory.y);
-    pch.practice->setPoints(assigned.ch.practice.points.x, assigned.ch.practice.points.y);
-    pcf.theory->setPoints(assigned.cf.theory.x, assigned.cf.theory.y);
-    pcf.practice->setPoints(assigned.cf.practice.points.x, assigned.cf.practice.points.y);
+    c_.pages.theoryCH->showSaws(assigned.ch.theory, assigned.ch.practice.points);
+    c_.pages.theoryCF->showSaws(assigned.cf.theory, assigned.cf.practice.points);
 }
 
 }  // namespace orvelo::ui

@@ -133,8 +133,8 @@ void MainWindow::createPages() {
 // Start-up defaults, then everything but loading switched off.
 void MainWindow::FormCreate() {
     state_.HintyCHCF = true;
-    pages_.theoryCH->practice->setMarks(true);
-    pages_.theoryCF->practice->setMarks(true);
+    pages_.theoryCH->setMarksShown(true);
+    pages_.theoryCF->setMarksShown(true);
     state_.Podskazka = true;
     pages_.settings->showSettings(state_.spectrum.KolUsred, state_.spectrum.KrivoMn);
     const ResultRow& heads = ResultsTableHeads();
@@ -172,6 +172,9 @@ void MainWindow::connectMenu() {
     connect(m.N44, &QAction::triggered, this, [this] { N44Click(); });
     connect(m.N31, &QAction::triggered, this, [this] { N31Click(); });
     connect(m.N14, &QAction::triggered, this, [this] { N14Click(); });
+    connect(m.TXT1, &QAction::triggered, theory_.get(), &TheoryCommands::TXT1Click);
+    connect(m.XLS1, &QAction::triggered, theory_.get(), &TheoryCommands::XLS1Click);
+    connect(m.HTML3, &QAction::triggered, theory_.get(), &TheoryCommands::HTML3Click);
 }
 
 void MainWindow::connectPages() {
@@ -194,6 +197,8 @@ void MainWindow::connectPages() {
     connect(sp, &PageSinglePeak::peakChosen, this, [this] { singlePeak_->ListBox8Click(); });
     connect(sp, &PageSinglePeak::fitRequested, this, [this] { singlePeak_->Button16Click(); });
     connect(sp, &PageSinglePeak::saveRequested, this, [this] { singlePeak_->Button17Click(); });
+    connect(pages_.theoryCH, &PageTheory::mouseMoved, theory_.get(), &TheoryCommands::Chart3MouseMove);
+    connect(pages_.theoryCF, &PageTheory::mouseMoved, theory_.get(), &TheoryCommands::Chart4MouseMove);
     connect(pages_.info, &PageInfo::messageRequested, this, [this](const QString& t) { context_->info(t); });
     PageCalibrationMasses& m = *pages_.calibrationMasses;
     for (QCheckBox* box : {m.CheckBox1, m.CheckBox2, m.CheckBox3, m.CheckBox4, m.CheckBox5})
@@ -228,8 +233,8 @@ void MainWindow::N11Click() {
 
 void MainWindow::N31Click() {
     state_.HintyCHCF = menu_->N31->isChecked();
-    pages_.theoryCH->practice->setMarks(state_.HintyCHCF);
-    pages_.theoryCF->practice->setMarks(state_.HintyCHCF);
+    pages_.theoryCH->setMarksShown(state_.HintyCHCF);
+    pages_.theoryCF->setMarksShown(state_.HintyCHCF);
 }
 
 void MainWindow::N44Click() { state_.Podskazka = !state_.Podskazka; }

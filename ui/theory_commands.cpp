@@ -13,38 +13,20 @@
 #include "ui/page_theory.h"
 
 namespace orvelo::ui {
-namespace {
-
-PointList PointsOf(const ChartSeries& series) {
-    PointList points;
-    for (int i = 0; i < series.count(); ++i) {
-        points.x.push_back(series.x(i));
-        points.y.push_back(series.y(i));
-    }
-    return points;
-}
-
-}  // namespace
-
 TheoryCommands::TheoryCommands(CommandContext& context) : c_(context) {
     PageTheory& ch = *c_.pages.theoryCH;
     PageTheory& cf = *c_.pages.theoryCF;
     // Series10GetMarkText and Series13GetMarkText: the hovered point's peak, while hints are on.
-    ch.practice->setMarkTextCallback([this](int v, const QString&) {
+    ch.setHoverText([this](int v) {
         const ProgramState& s = c_.state;
         return QString::fromStdString(
             HoverMarkText(s.calibration.practiceCH, s.run.peaks, v, s.calibration.HoverIndex, s.HintyCHCF));
     });
-    cf.practice->setMarkTextCallback([this](int v, const QString&) {
+    cf.setHoverText([this](int v) {
         const ProgramState& s = c_.state;
         return QString::fromStdString(
             HoverMarkText(s.calibration.practiceCF, s.run.peaks, v, s.calibration.HoverIndex, s.HintyCHCF));
     });
-    connect(ch.chart, &ChartSurface::mouseMoved, this, [this] { Chart3MouseMove(); });
-    connect(cf.chart, &ChartSurface::mouseMoved, this, [this] { Chart4MouseMove(); });
-    connect(c_.menu.TXT1, &QAction::triggered, this, [this] { TXT1Click(); });
-    connect(c_.menu.XLS1, &QAction::triggered, this, [this] { XLS1Click(); });
-    connect(c_.menu.HTML3, &QAction::triggered, this, [this] { HTML3Click(); });
     c_.clearHooks.push_back([this](ClearMode) { c_.state.calibration.HoverIndex = -1; });
 }
 
@@ -53,18 +35,18 @@ void TheoryCommands::MakeRoomForMarks() {
     c_.pages.theoryCF->MakeRoomForMarks();
 }
 
-void TheoryCommands::Chart3MouseMove() { hover(*c_.pages.theoryCH->practice); }
-void TheoryCommands::Chart4MouseMove() { hover(*c_.pages.theoryCF->practice); }
+void TheoryCommands::Chart3MouseMove() { hover(*c_.pages.theoryCH); }
+void TheoryCommands::Chart4MouseMove() { hover(*c_.pages.theoryCF); }
 
 // HoverIndex is shared by both charts. Both are redrawn when it changes, so a mark goes away
 // as soon as the cursor leaves its point rather than at some later redraw.
-void TheoryCommands::hover(const ChartSeries& practice) {
+void TheoryCommands::hover(const PageTheory& page) {
     int& hoverIndex = c_.state.calibration.HoverIndex;
-    const int index = practice.pointUnderMouse();
+    const int index = page.pointUnderMouse();
     if (index == hoverIndex) return;
     hoverIndex = index;
-    c_.pages.theoryCH->chart->requestRedraw();
-    c_.pages.theoryCF->chart->requestRedraw();
+    c_.pages.theoryCH->chart().requestRedraw();
+    c_.pages.theoryCF->chart().requestRedraw();
 }
 
 void TheoryCommands::TXT1Click() { c_.run([this] { PilaCHToFile(); }); }
@@ -80,11 +62,11 @@ void TheoryCommands::PilaCHToFile() {
                                            QString::fromStdString(c_.state.StartPapka), filter});
     if (theory)
         WriteTextFile(theory->toStdString(),
-                      PilaCHTheoryLines(PointsOf(*c_.pages.theoryCH->theory), c_.state.ReferenceMasses));
+                      PilaCHTheoryLines(c_.pages.theoryCH->theoryPoints(), c_.state.ReferenceMasses));
     const auto practice = c_.files.saveFile(
         {QString::fromUtf8(kPilaPracticeDialogTitle), QString::fromUtf8(kPilaPracticeFileName), QString(), filter});
     if (practice)
-        WriteTextFile(practice->toStdString(), PilaCHPracticeLines(PointsOf(*c_.pages.theoryCH->practice)));
+        WriteTextFile(practice->toStdString(), PilaCHPracticeLines(c_.pages.theoryCH->practicePoints()));
 }
 
 void TheoryCommands::WriteCHList() {

@@ -9,7 +9,7 @@
 
 namespace orvelo::ui {
 
-class ChartSeries;
+class PageTheory;
 
 class TheoryCommands : public QObject {
     Q_OBJECT
@@ -25,7 +25,7 @@ public:
     void MakeRoomForMarks();
 
 private:
-    void hover(const ChartSeries& practice);
+    void hover(const PageTheory& page);
     void PilaCHToFile();
     void WriteCHList();
     void WriteCHListHtml();

@@ -27,12 +27,6 @@ std::vector<double> LeadingMasses(QListWidget* list) {
     return masses;
 }
 
-std::vector<double> Ys(const ChartSeries& series) {
-    std::vector<double> ys;
-    for (int i = 0; i < series.count(); ++i) ys.push_back(series.y(i));
-    return ys;
-}
-
 }  // namespace
 
 class IonMassesTest : public QObject {
@@ -49,7 +43,7 @@ private slots:
         LoadAndProcess(w, WriteCHSpectrum(w.dir.filePath("ch.txt")));
         w.find<QCheckBox>("CheckBox4")->click();  // the full CH list
         const std::vector<double> neutral = LeadingMasses(w.list("ListBox2"));
-        const std::vector<double> neutralSaw = Ys(*w.window->pages().theoryCH->theory);
+        const std::vector<double> neutralSaw = w.window->pages().theoryCH->theoryPoints().y;
 
         ions->click();
         QCOMPARE(w.window->state().ReferenceMasses, ReferenceMassKind::Ion);
@@ -57,7 +51,7 @@ private slots:
         QCOMPARE(ion.size(), neutral.size());
         for (std::size_t i = 0; i < ion.size(); ++i)
             if (neutral[i] > 1) QCOMPARE_LT(std::abs(neutral[i] - ion[i] - kElectronMass), 1e-5);
-        const std::vector<double> ionSaw = Ys(*w.window->pages().theoryCH->theory);
+        const std::vector<double> ionSaw = w.window->pages().theoryCH->theoryPoints().y;
         QCOMPARE(ionSaw.size(), neutralSaw.size());
         QVERIFY(!ionSaw.empty());
         QCOMPARE_LT(std::abs(neutralSaw[0] - ionSaw[0] - kElectronMass * 1000), 1e-3);  // mmu
