@@ -16,8 +16,6 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
-#include "fitting/results_column_tips.h"
-#include "fitting/results_table.h"
 #include "fitting/self_test.h"
 #include "ui/auto_calibration_commands.h"
 #include "ui/calibration_check_view.h"
@@ -137,11 +135,6 @@ void MainWindow::FormCreate() {
     pages_.theoryCF->setMarksShown(true);
     state_.Podskazka = true;
     pages_.settings->showSettings(state_.spectrum.KolUsred, state_.spectrum.KrivoMn);
-    const ResultRow& heads = ResultsTableHeads();
-    for (int col = 0; col < kResultColumns; ++col) {
-        pages_.info->setCell(col, 0, QString::fromStdString(heads[static_cast<std::size_t>(col)]));
-        pages_.info->StringGrid1->horizontalHeaderItem(col)->setToolTip(QString::fromUtf8(kResultColumnTips[col]));
-    }
     PageControl1->setCurrentIndex(0);
     state_.ImyaKompyutera = ComputerName(QSysInfo::machineHostName().toStdString());
     state_.NaServere1 = OnServer(state_.ImyaKompyutera, 1);
@@ -200,6 +193,8 @@ void MainWindow::connectPages() {
     connect(pages_.theoryCH, &PageTheory::mouseMoved, theory_.get(), &TheoryCommands::Chart3MouseMove);
     connect(pages_.theoryCF, &PageTheory::mouseMoved, theory_.get(), &TheoryCommands::Chart4MouseMove);
     connect(pages_.info, &PageInfo::messageRequested, this, [this](const QString& t) { context_->info(t); });
+    connect(pages_.info, &PageInfo::copyToClipboardRequested, reports_.get(), &ReportCommands::N4Click);
+    connect(pages_.info, &PageInfo::copyToFileRequested, reports_.get(), &ReportCommands::TXT2Click);
     PageCalibrationMasses& m = *pages_.calibrationMasses;
     for (QCheckBox* box : {m.CheckBox1, m.CheckBox2, m.CheckBox3, m.CheckBox4, m.CheckBox5})
         connect(box, &QCheckBox::clicked, this, [this] { ReFill(); });

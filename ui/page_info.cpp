@@ -8,6 +8,8 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "fitting/results_column_tips.h"
+
 namespace orvelo::ui {
 
 PageInfo::PageInfo(QWidget* parent) : QWidget(parent) {
@@ -48,6 +50,21 @@ PageInfo::PageInfo(QWidget* parent) : QWidget(parent) {
     connect(StringGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
         PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos));
     });
+    connect(N4, &QAction::triggered, this, &PageInfo::copyToClipboardRequested);
+    connect(TXT2, &QAction::triggered, this, &PageInfo::copyToFileRequested);
+
+    const ResultRow& heads = ResultsTableHeads();
+    for (int col = 0; col < kResultColumns; ++col) {
+        setCell(col, 0, QString::fromStdString(heads[static_cast<std::size_t>(col)]));
+        StringGrid1->horizontalHeaderItem(col)->setToolTip(QString::fromUtf8(kResultColumnTips[col]));
+    }
+}
+
+std::optional<CellBlock> PageInfo::selectedBlock() const {
+    const auto ranges = StringGrid1->selectedRanges();
+    if (ranges.isEmpty()) return std::nullopt;
+    const QTableWidgetSelectionRange& r = ranges.front();
+    return CellBlock{r.topRow() + 1, r.leftColumn(), r.bottomRow() + 1, r.rightColumn()};
 }
 
 int PageInfo::rowCount() const { return StringGrid1->rowCount() + 1; }

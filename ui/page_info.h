@@ -2,9 +2,11 @@
 // Page "Информация" (TabSheet2): the results table StringGrid1 filling the page. Row 0 of the
 // table is its fixed header row (shown as the grid's header); rows 1.. are the peaks.
 #include <QWidget>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "export/table_text.h"
 #include "fitting/results_table.h"
 
 class QMenu;
@@ -37,17 +39,24 @@ public:
     // The heads and one empty row, nothing marked.
     void clear();
 
+    // The block the operator selected (rows counted with the header row); none when nothing
+    // or a single cell is selected.
+    std::optional<CellBlock> selectedBlock() const;
+
+signals:
+    void messageRequested(const QString& text);
+    // The grid's context menu: "Копировать в Excel" and "Копировать в TXT-файл".
+    void copyToClipboardRequested();
+    void copyToFileRequested();
+
+private:
+    void Button11Click();
+
     QTableWidget* StringGrid1;
     QPushButton* Button11;  // never shown
     QMenu* PopupMenu1;
     QAction* N4;
     QAction* TXT2;
-
-signals:
-    void messageRequested(const QString& text);
-
-private:
-    void Button11Click();
 };
 
 }  // namespace orvelo::ui

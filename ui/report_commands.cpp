@@ -81,9 +81,6 @@ void ReportCommands::connectMenus() {
         {m.N35, &ReportCommands::N35Click}};
     for (const auto& [action, handler] : entries)
         connect(action, &QAction::triggered, this, [this, h = handler] { (this->*h)(); });
-    PageInfo& info = *c_.pages.info;
-    connect(info.TXT2, &QAction::triggered, this, [this] { TXT2Click(); });
-    connect(info.N4, &QAction::triggered, this, [this] { N4Click(); });
 }
 
 // Form3 first (its OK stores the choice, kept even when the save dialog is then cancelled;
@@ -144,14 +141,7 @@ void ReportCommands::PrintSpectrum() {
 // cell or nothing is selected.
 std::vector<std::string> ReportCommands::TableText() const {
     const PageInfo& info = *c_.pages.info;
-    const HtmlTable grid = GridTable(info);
-    std::optional<CellBlock> block;
-    const auto ranges = info.StringGrid1->selectedRanges();
-    if (!ranges.isEmpty()) {
-        const QTableWidgetSelectionRange& r = ranges.front();
-        block = CellBlock{r.topRow() + 1, r.leftColumn(), r.bottomRow() + 1, r.rightColumn()};
-    }
-    return TabSeparatedLines(grid.rows, block);
+    return TabSeparatedLines(GridTable(info).rows, info.selectedBlock());
 }
 
 void ReportCommands::N4Click() {

@@ -76,7 +76,7 @@ void ReportsTest::htmlReportTakesTheGridAsShown() {
     ReportWindow f;
     PageInfo& info = f.info();
     QCOMPARE(info.rowCount(), 6);
-    info.StringGrid1->setColumnWidth(1, 100);  // widened by the operator
+    f.find<QTableWidget>("StringGrid1")->setColumnWidth(1, 100);  // widened by the operator
     info.setCell(1, 2, QStringLiteral("43.06 <правка>"));
     const QString plain = f.dir.filePath("plain.htm");
     f.chooseColumns({3});
@@ -233,11 +233,11 @@ void ReportsTest::printingWithoutAPrinterIsAnError() {
 void ReportsTest::copyToTxtWritesTheSelectedCells() {
     ReportWindow f;
     PageInfo& info = f.info();
-    QTableWidget* grid = info.StringGrid1;
+    QTableWidget* grid = f.find<QTableWidget>("StringGrid1");
     grid->setRangeSelected(QTableWidgetSelectionRange(1, 1, 2, 3), true);  // table rows 2-3, columns 1-3
     const QString path = f.dir.filePath("table.txt");
     f.files->answers = {path};
-    info.TXT2->trigger();
+    f.find<QAction>("TXT2")->trigger();
     const FileRequest& request = f.files->requests.back().request;
     QCOMPARE(request.title, QStringLiteral("Сохранить таблицу"));
     QCOMPARE(request.proposedName, QStringLiteral("Информация.txt"));
@@ -249,14 +249,14 @@ void ReportsTest::copyToTxtWritesTheSelectedCells() {
     // Cancelled: nothing written, nothing said.
     f.messages->clear();
     QVERIFY(QFile::remove(path));
-    info.TXT2->trigger();
+    f.find<QAction>("TXT2")->trigger();
     QVERIFY(f.messages->infos.isEmpty() && !QFile::exists(path));
 
     // One cell selected: the whole table, heads first.
     grid->clearSelection();
     grid->setCurrentCell(3, 4);
     f.files->answers = {path};
-    info.TXT2->trigger();
+    f.find<QAction>("TXT2")->trigger();
     const QStringList whole = ReadCp1251Lines(path);
     QCOMPARE(whole.size(), info.rowCount());
     QCOMPARE(whole[0], QStringLiteral("M\tМасса\tОшибка\tMe\tDMe\tR\tdR\tA\tB\tStd Err\tIter\tKol"));
@@ -267,8 +267,8 @@ void ReportsTest::copyToTxtWritesTheSelectedCells() {
 void ReportsTest::copyToExcelPutsTheSameTextOnTheClipboard() {
     ReportWindow f;
     PageInfo& info = f.info();
-    info.StringGrid1->setRangeSelected(QTableWidgetSelectionRange(0, 0, 4, 1), true);
-    info.N4->trigger();
+    f.find<QTableWidget>("StringGrid1")->setRangeSelected(QTableWidgetSelectionRange(0, 0, 4, 1), true);
+    f.find<QAction>("N4")->trigger();
     QString expected;
     for (int r = 1; r <= 5; ++r) expected += info.cell(0, r) + '\t' + info.cell(1, r) + '\n';
     QCOMPARE(QGuiApplication::clipboard()->text(), expected);

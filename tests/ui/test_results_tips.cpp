@@ -25,7 +25,7 @@ private slots:
         WindowFixture w;
         const auto headTips = [&] {
             QStringList tips;
-            QTableWidget* grid = w.window->pages().info->StringGrid1;
+            QTableWidget* grid = w.find<QTableWidget>("StringGrid1");
             for (int c = 0; c < kResultColumns; ++c)
                 tips << grid->model()->headerData(c, Qt::Horizontal, Qt::ToolTipRole).toString();
             return tips;
@@ -43,7 +43,7 @@ private slots:
         const QString out = qEnvironmentVariable("ORVELO_SCREENSHOT_DIR");
         if (out.isEmpty()) return;
         w.window->pageControl()->setCurrentWidget(w.window->pages().info);
-        QTableWidget* grid = w.window->pages().info->StringGrid1;
+        QTableWidget* grid = w.find<QTableWidget>("StringGrid1");
         QHeaderView* head = grid->horizontalHeader();
         QToolTip::showText(head->mapToGlobal(QPoint(head->sectionViewportPosition(5) + 10, 10)), atStart[5], head);
         for (QWidget* top : QApplication::topLevelWidgets())

@@ -106,7 +106,7 @@ void WorkflowTest::wholeRunFromLoadToSavedPeak() {
     QVERIFY(qAbs(info.cell(1, 2).toDouble() - 22.0) < 0.01);  // the point, not the locale's comma
     QCOMPARE(info.cell(1, 2).section('.', 1).size(), 6);
     QCOMPARE(info.cell(4, 1), QString());
-    const QFontMetrics metrics(info.StringGrid1->font());
+    const QFontMetrics metrics(f.find<QTableWidget>("StringGrid1")->font());
     QCOMPARE(info.columnWidth(1), metrics.horizontalAdvance(info.cell(1, 1)) + metrics.horizontalAdvance("www"));
     QVERIFY(Series(f, "Chart1", "Series6")->count() > 0);
     QCOMPARE(f.list("ListBox5")->count(), 3);
