@@ -26,12 +26,6 @@ namespace {
 
 const QByteArray kFormats[] = {"PNG", "SVG", "PDF", "BMP"};
 
-QAction* AddEntry(QMenu* menu, const char* name, const QString& caption = QStringLiteral("Рисунок (PNG, SVG, PDF)...")) {
-    QAction* a = menu->addAction(caption);
-    a->setObjectName(QString::fromLatin1(name));
-    return a;
-}
-
 }  // namespace
 
 QByteArray ImageFormatFor(const QString& name, const QString& chosenType) {
@@ -78,31 +72,7 @@ std::optional<QSize> AskImageSize(QWidget* parent, QSize onScreen) {
     return asShown->isChecked() ? onScreen : QSize(width->value(), height->value());
 }
 
-ChartImageCommands::ChartImageCommands(CommandContext& context) : QObject(context.window), c_(context) {
-    MainMenu& m = c_.menu;
-    ImageSpectrum = AddEntry(m.N30, "ImageSpectrum");
-    ImageCurve = AddEntry(m.N41, "ImageCurve");
-    ImageCH = AddEntry(m.CH1, "ImageCH");
-    ImageCF = AddEntry(m.CF1, "ImageCF");
-    QMenu* others = new QMenu(QStringLiteral("Другие графики"), m.N1);
-    others->setObjectName(QStringLiteral("OtherCharts"));
-    m.N1->insertMenu(m.CH2->menuAction(), others);
-    ImageZone = AddEntry(others, "ImageZone", QStringLiteral("Зона пика: рисунок (PNG, SVG, PDF, BMP)..."));
-    ImagePeak = AddEntry(others, "ImagePeak", QStringLiteral("Отдельный пик: рисунок (PNG, SVG, PDF, BMP)..."));
-    Pages& p = c_.pages;
-    connect(ImageSpectrum, &QAction::triggered, this,
-            [this, &p] { saveImage(p.spectrum->chart(), kSpectrumBmpTitle, "График.png"); });
-    connect(ImageCurve, &QAction::triggered, this,
-            [this, &p] { saveImage(*p.calibrationCurve->Chart2, kCurveBmpTitle, "Кривая.png"); });
-    connect(ImageCH, &QAction::triggered, this,
-            [this, &p] { saveImage(p.theoryCH->chart(), kPilaCHBmpTitle, "Пила CH.png"); });
-    connect(ImageCF, &QAction::triggered, this,
-            [this, &p] { saveImage(p.theoryCF->chart(), kPilaCFBmpTitle, "Пила CF.png"); });
-    connect(ImageZone, &QAction::triggered, this,
-            [this, &p] { saveImage(p.settings->zoneChart(), "Сохранить зону пика", "Зона.png"); });
-    connect(ImagePeak, &QAction::triggered, this,
-            [this, &p] { saveImage(p.singlePeak->chart(), "Сохранить отдельный пик", "Пик.png"); });
-}
+ChartImageCommands::ChartImageCommands(CommandContext& context) : QObject(context.window), c_(context) {}
 
 void ChartImageCommands::saveImage(ChartSurface& chart, const char* title, const char* proposedName) {
     c_.run([&] {

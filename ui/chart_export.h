@@ -36,14 +36,6 @@ class ChartImageCommands : public QObject {
     Q_OBJECT
 public:
     explicit ChartImageCommands(CommandContext& context);
-    // One menu entry per chart, in the order of the "Файл" menu; the zone chart of "Настройка"
-    // and the chart of "Отдельный пик" are under "Другие графики".
-    QAction* ImageSpectrum;
-    QAction* ImageCurve;
-    QAction* ImageCH;
-    QAction* ImageCF;
-    QAction* ImageZone;
-    QAction* ImagePeak;
 
     void saveImage(ChartSurface& chart, const char* title, const char* proposedName);
 

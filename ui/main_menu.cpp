@@ -60,14 +60,22 @@ void MainMenu::buildFileMenu(QMenuBar* bar) {
     N30 = Submenu(N1, "N30", QStringLiteral("График"));
     BMP1 = entry(N30, "BMP1", QStringLiteral("BMP"));
     N35 = entry(N30, "N35", QStringLiteral("Печать..."));
+    const QString picture = QStringLiteral("Рисунок (PNG, SVG, PDF)...");
+    ImageSpectrum = entry(N30, "ImageSpectrum", picture);
     N41 = Submenu(N1, "N41", QStringLiteral("Калибровочная кривая"));
     BMP3 = entry(N41, "BMP3", QStringLiteral("BMP"));
+    ImageCurve = entry(N41, "ImageCurve", picture);
     separator(N1, "N5");
     CH1 = Submenu(N1, "CH1", QStringLiteral("Теория CH"));
     BMP2 = entry(CH1, "BMP2", QStringLiteral("BMP"));
     TXT1 = entry(CH1, "TXT1", QStringLiteral("TXT"));
+    ImageCH = entry(CH1, "ImageCH", picture);
     CF1 = Submenu(N1, "CF1", QStringLiteral("Теория CF"));
     BMP4 = entry(CF1, "BMP4", QStringLiteral("BMP"));
+    ImageCF = entry(CF1, "ImageCF", picture);
+    OtherCharts = Submenu(N1, "OtherCharts", QStringLiteral("Другие графики"));
+    ImageZone = entry(OtherCharts, "ImageZone", QStringLiteral("Зона пика: рисунок (PNG, SVG, PDF, BMP)..."));
+    ImagePeak = entry(OtherCharts, "ImagePeak", QStringLiteral("Отдельный пик: рисунок (PNG, SVG, PDF, BMP)..."));
     CH2 = Submenu(N1, "CH2", QStringLiteral("Список CH"));
     XLS1 = entry(CH2, "XLS1", QStringLiteral("TXT (для Excel)"));
     HTML3 = entry(CH2, "HTML3", QStringLiteral("HTML"));  // no command attached

@@ -43,6 +43,15 @@ public:
     QAction* TXT1;
     QMenu* CF1;
     QAction* BMP4;
+    // Chart pictures in PNG, SVG, PDF or BMP, one entry per chart; the zone chart of
+    // "Настройка" and the chart of "Отдельный пик" are under "Другие графики".
+    QAction* ImageSpectrum;
+    QAction* ImageCurve;
+    QAction* ImageCH;
+    QAction* ImageCF;
+    QMenu* OtherCharts;
+    QAction* ImageZone;
+    QAction* ImagePeak;
     QMenu* CH2;
     QAction* XLS1;
     QAction* HTML3;

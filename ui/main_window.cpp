@@ -165,6 +165,27 @@ void MainWindow::connectMenu() {
     connect(m.N44, &QAction::triggered, this, [this] { N44Click(); });
     connect(m.N31, &QAction::triggered, this, [this] { N31Click(); });
     connect(m.N14, &QAction::triggered, this, [this] { N14Click(); });
+    const std::pair<QAction*, void (ReportCommands::*)()> reports[] = {
+        {m.HTML1, &ReportCommands::HTML1Click}, {m.HTML2, &ReportCommands::HTML2Click},
+        {m.BMP1, &ReportCommands::BMP1Click},   {m.BMP2, &ReportCommands::BMP2Click},
+        {m.BMP3, &ReportCommands::BMP3Click},   {m.BMP4, &ReportCommands::BMP4Click},
+        {m.N35, &ReportCommands::N35Click}};
+    for (const auto& [action, handler] : reports) connect(action, &QAction::triggered, reports_.get(), handler);
+    struct Picture {
+        QAction* entry;
+        ChartSurface* chart;
+        const char* title;
+        const char* name;
+    };
+    const Picture pictures[] = {
+        {m.ImageSpectrum, &pages_.spectrum->chart(), kSpectrumBmpTitle, "График.png"},
+        {m.ImageCurve, pages_.calibrationCurve->Chart2, kCurveBmpTitle, "Кривая.png"},
+        {m.ImageCH, &pages_.theoryCH->chart(), kPilaCHBmpTitle, "Пила CH.png"},
+        {m.ImageCF, &pages_.theoryCF->chart(), kPilaCFBmpTitle, "Пила CF.png"},
+        {m.ImageZone, &pages_.settings->zoneChart(), "Сохранить зону пика", "Зона.png"},
+        {m.ImagePeak, &pages_.singlePeak->chart(), "Сохранить отдельный пик", "Пик.png"}};
+    for (const Picture& p : pictures)
+        connect(p.entry, &QAction::triggered, images_, [this, p] { images_->saveImage(*p.chart, p.title, p.name); });
     connect(m.TXT1, &QAction::triggered, theory_.get(), &TheoryCommands::TXT1Click);
     connect(m.XLS1, &QAction::triggered, theory_.get(), &TheoryCommands::XLS1Click);
     connect(m.HTML3, &QAction::triggered, theory_.get(), &TheoryCommands::HTML3Click);

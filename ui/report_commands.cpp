@@ -66,22 +66,9 @@ std::unique_ptr<QPrinter> DefaultPrinter() {
     return std::make_unique<QPrinter>(QPrinter::HighResolution);
 }
 
-ReportCommands::ReportCommands(CommandContext& context) : c_(context), printer_(DefaultPrinter) {
-    connectMenus();
-}
+ReportCommands::ReportCommands(CommandContext& context) : c_(context), printer_(DefaultPrinter) {}
 
 ReportCommands::~ReportCommands() = default;
-
-void ReportCommands::connectMenus() {
-    MainMenu& m = c_.menu;
-    const std::pair<QAction*, void (ReportCommands::*)()> entries[] = {
-        {m.HTML1, &ReportCommands::HTML1Click}, {m.HTML2, &ReportCommands::HTML2Click},
-        {m.BMP1, &ReportCommands::BMP1Click},   {m.BMP2, &ReportCommands::BMP2Click},
-        {m.BMP3, &ReportCommands::BMP3Click},   {m.BMP4, &ReportCommands::BMP4Click},
-        {m.N35, &ReportCommands::N35Click}};
-    for (const auto& [action, handler] : entries)
-        connect(action, &QAction::triggered, this, [this, h = handler] { (this->*h)(); });
-}
 
 // Form3 first (its OK stores the choice, kept even when the save dialog is then cancelled;
 // closing it any other way cancels the report), then the save dialog, then the report from the

@@ -59,7 +59,6 @@ public:
     void TXT2Click();  // "Копировать в TXT-файл"
 
 private:
-    void connectMenus();
     void HTMLOut(bool Usovershen);
     void SaveChart(ChartSurface& chart, const char* title, const char* proposedName);
     void PrintSpectrum();

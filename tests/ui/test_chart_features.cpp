@@ -179,7 +179,7 @@ void ChartFeaturesTest::picturesInEveryFormatAtEitherSize() {
     for (const auto& [name, magic] : cases) {
         const QString path = f.dir.filePath(name);
         f.files->answers = {path};
-        f.window->chartImages().ImageSpectrum->trigger();
+        f.window->menu().ImageSpectrum->trigger();
         QCOMPARE(FileStart(path, magic.size()), magic);
         QCOMPARE(f.files->requests.back().request.filter, QString::fromUtf8(kImageFilter));
     }
@@ -189,9 +189,9 @@ void ChartFeaturesTest::picturesInEveryFormatAtEitherSize() {
     // The chosen file type decides for a name without a known ending; a chosen size is kept.
     f.files->chosen = QStringLiteral("PNG (*.png) (*.PNG *.png)");
     f.files->pictureSize = QSize(640, 480);
-    for (QAction* entry : {f.window->chartImages().ImageCurve, f.window->chartImages().ImageCH,
-                           f.window->chartImages().ImageCF, f.window->chartImages().ImageZone,
-                           f.window->chartImages().ImagePeak}) {
+    for (QAction* entry : {f.window->menu().ImageCurve, f.window->menu().ImageCH,
+                           f.window->menu().ImageCF, f.window->menu().ImageZone,
+                           f.window->menu().ImagePeak}) {
         const QString path = f.dir.filePath(entry->objectName());
         f.files->answers = {path};
         entry->trigger();
@@ -200,14 +200,14 @@ void ChartFeaturesTest::picturesInEveryFormatAtEitherSize() {
     // A size dialog cancelled asks for no file.
     const auto requests = f.files->requests.size();
     f.files->cancelSize = true;
-    f.window->chartImages().ImageSpectrum->trigger();
+    f.window->menu().ImageSpectrum->trigger();
     QCOMPARE(f.files->requests.size(), requests);
     f.files->cancelSize = false;
     QCOMPARE(ImageFormatFor("x.PDF", "PNG (*.png)"), QByteArray("PDF"));
     QVERIFY(f.messages->errors.isEmpty());
 
     f.files->answers = {f.dir.filePath("нет/x.png")};  // an unwritable place is an error
-    f.window->chartImages().ImageSpectrum->trigger();
+    f.window->menu().ImageSpectrum->trigger();
     QCOMPARE(f.messages->errors.size(), 1);
 }
 
