@@ -77,9 +77,7 @@ void MyThread::run() {
 // The commands.
 
 FinalRunCommands::FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum)
-    : c_(context), spectrum_(spectrum) {
-    connect(&c_.form5, &ProgressWindow::stopRequested, this, &FinalRunCommands::requestCancel);
-}
+    : c_(context), spectrum_(spectrum) {}
 
 FinalRunCommands::~FinalRunCommands() { stopAndWait(); }
 

@@ -213,6 +213,7 @@ void MainWindow::connectPages() {
     connect(sp, &PageSinglePeak::saveRequested, this, [this] { singlePeak_->Button17Click(); });
     connect(pages_.theoryCH, &PageTheory::mouseMoved, theory_.get(), &TheoryCommands::Chart3MouseMove);
     connect(pages_.theoryCF, &PageTheory::mouseMoved, theory_.get(), &TheoryCommands::Chart4MouseMove);
+    connect(form5_, &ProgressWindow::stopRequested, finalRun_.get(), &FinalRunCommands::requestCancel);
     connect(pages_.info, &PageInfo::messageRequested, this, [this](const QString& t) { context_->info(t); });
     connect(pages_.info, &PageInfo::copyToClipboardRequested, reports_.get(), &ReportCommands::N4Click);
     connect(pages_.info, &PageInfo::copyToFileRequested, reports_.get(), &ReportCommands::TXT2Click);

@@ -1,14 +1,14 @@
 #pragma once
 // Form1, the program's only working window: the menu, the page control with its nine pages,
-// the layout rule, the preset folders and command availability. The commands themselves live
-// in their groups (SpectrumCommands, FinalRunCommands, SinglePeakCommands), which get one
-// CommandContext over the window's state and pages.
+// the layout rule, the preset folders and command availability.
 //
-// A new group of commands (calibration, theory charts, reports, bitmaps) follows the same
-// pattern: a class over CommandContext whose handlers wrap their work in context.run(), created
-// in the constructor after the pages and connected in connectPages() / connectMenu(); its
-// enable/disable steps go into availability.h; displays it keeps beyond the ones ClearAll
-// already empties get a hook in context().clearHooks.
+// Each page owns its controls and its displays: it shows core results through its own
+// operations, empties them in its clear(), and tells what the operator asks through signals.
+// The commands live in their groups (spectrum, final run, single peak, calibration, theory
+// charts, reports, pictures), classes over one CommandContext whose handlers wrap their work in
+// context.run(). Every connection between the menu, the pages and the command groups is made
+// here, in connectMenu(), connectViewToggles() and connectPages(); the enable/disable steps are
+// in availability.h.
 #include <QMainWindow>
 #include <memory>
 
