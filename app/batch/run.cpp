@@ -1,5 +1,6 @@
 #include "batch/run.h"
 
+#include <array>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -66,8 +67,8 @@ void WriteReport(Output& output, const SpectrumState& state, std::vector<std::ve
     HtmlTable html;
     html.rows = std::move(rows);
     html.columnWidths = EstimateColumnWidths(html.rows);
-    const bool all[kReportColumnCount] = {true, true, true, true, true, true,
-                                          true, true, true, true, true, true};
+    std::array<bool, kReportColumnCount> all;
+    all.fill(true);
     output.WriteProgramFile("report.htm", WriteToHTML(html, state.SpectrumTitle, all, false));
 }
 
