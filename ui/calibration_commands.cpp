@@ -6,9 +6,9 @@
 #include <QRadioButton>
 #include <algorithm>
 
+#include "calibration/curve_report.h"
 #include "calibration/reference_masses.h"
 #include "ui/availability.h"
-#include "ui/chart_surface.h"
 #include "ui/page_calibration_curve.h"
 #include "ui/page_calibration_masses.h"
 #include "ui/page_single_peak.h"
@@ -23,13 +23,10 @@ CalibrationCommands::CalibrationCommands(CommandContext& context, SpectrumComman
 
 void CalibrationCommands::connectControls() {
     PageCalibrationMasses& m = *c_.pages.calibrationMasses;
-    PageCalibrationCurve& k = *c_.pages.calibrationCurve;
     const std::pair<QPushButton*, void (CalibrationCommands::*)()> buttons[] = {
         {m.Button1, &CalibrationCommands::Button1Click},   {m.Button3, &CalibrationCommands::Button3Click},
         {m.Button2, &CalibrationCommands::Button2Click},   {m.Button8, &CalibrationCommands::Button8Click},
-        {m.Button14, &CalibrationCommands::Button14Click}, {m.Button15, &CalibrationCommands::Button15Click},
-        {k.Button6, &CalibrationCommands::Button6Click},   {k.Button4, &CalibrationCommands::Button4Click},
-        {k.Button5, &CalibrationCommands::Button5Click}};
+        {m.Button14, &CalibrationCommands::Button14Click}, {m.Button15, &CalibrationCommands::Button15Click}};
     for (const auto& [button, handler] : buttons)
         connect(button, &QPushButton::clicked, this, [this, h = handler] { (this->*h)(); });
     for (QRadioButton* radio : {m.RadioButton1, m.RadioButton2})
@@ -89,8 +86,7 @@ void CalibrationCommands::ShowCalibList(int selectRow) {
 void CalibrationCommands::Button14Click() {
     c_.run([this] {
         c_.pages.calibrationMasses->ListBox6->clear();
-        c_.pages.calibrationCurve->Series7->clear();
-        c_.pages.calibrationCurve->Series8->clear();
+        c_.pages.calibrationCurve->clear();  // the points, the curve and its check
         c_.state.calibration.points.clear();
         c_.state.calibrationList.clear();
         RefillMassLists();
@@ -105,7 +101,11 @@ void CalibrationCommands::RefillMassLists() {
     SetLines(c_.pages.singlePeak->ListBox8, lines);
 }
 
-void CalibrationCommands::Button15Click() { c_.run([this] { ProverkaZapol(); }); }
+// New points make the check of the old curve meaningless, also when they are refused.
+void CalibrationCommands::Button15Click() {
+    c_.run([this] { ProverkaZapol(); });
+    c_.pages.calibrationCurve->clearCheck();
+}
 
 void CalibrationCommands::ProverkaZapol() {
     ProgramState& s = c_.state;
@@ -115,7 +115,7 @@ void CalibrationCommands::ProverkaZapol() {
         return;
     }
     const PointList& points = s.calibration.points;
-    c_.pages.calibrationCurve->Series7->setPoints(points.x, points.y);
+    c_.pages.calibrationCurve->showPoints(points);
     QListWidget* diagnostics = c_.pages.calibrationMasses->ListBox7;
     for (const std::string& line : s.calibrationList.ShowIndexLines())
         diagnostics->addItem(QString::fromStdString(line));
@@ -127,7 +127,7 @@ void CalibrationCommands::Button6Click() { c_.run([this] { FitCurve(false); }); 
 void CalibrationCommands::Button4Click() { c_.run([this] { FitCurve(true); }); }
 
 // A refusal (too few points, a singular parabola) is shown and changes nothing, so the
-// operator may still try the other fit.
+// operator may still try the other fit. A fitted curve is shown with its check.
 void CalibrationCommands::FitCurve(bool parabola) {
     const PointList& points = c_.state.calibration.points;
     const CurveFit fit = parabola ? PodobratParabola(points) : PodobratParabolaLine(points);
@@ -137,9 +137,11 @@ void CalibrationCommands::FitCurve(bool parabola) {
     }
     AtCurveFitStart(c_.pages);
     c_.state.calibration.curve = fit.curve;
-    c_.pages.calibrationCurve->Series8->setPoints(fit.samples.x, fit.samples.y);
+    PageCalibrationCurve& page = *c_.pages.calibrationCurve;
+    page.showCurve(fit.samples);
     AfterCurveFitted(c_.pages);
-    emit curveFitted(parabola);
+    const CurveKind kind = parabola ? CurveKind::Parabola : CurveKind::Line;
+    page.showCheck(CheckCalibration(points, c_.state.calibration.curve, kind), kind);
     c_.guidance(kCurveFittedGuidance);
 }
 

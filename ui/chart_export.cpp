@@ -93,7 +93,7 @@ ChartImageCommands::ChartImageCommands(CommandContext& context) : QObject(contex
     connect(ImageSpectrum, &QAction::triggered, this,
             [this, &p] { saveImage(*p.spectrum->Chart1, kSpectrumBmpTitle, "График.png"); });
     connect(ImageCurve, &QAction::triggered, this,
-            [this, &p] { saveImage(*p.calibrationCurve->Chart2, kCurveBmpTitle, "Кривая.png"); });
+            [this, &p] { saveImage(p.calibrationCurve->chart(), kCurveBmpTitle, "Кривая.png"); });
     connect(ImageCH, &QAction::triggered, this,
             [this, &p] { saveImage(*p.theoryCH->chart, kPilaCHBmpTitle, "Пила CH.png"); });
     connect(ImageCF, &QAction::triggered, this,

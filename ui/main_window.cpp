@@ -20,7 +20,6 @@
 #include "fitting/results_table.h"
 #include "fitting/self_test.h"
 #include "ui/auto_calibration_commands.h"
-#include "ui/calibration_check_view.h"
 #include "ui/calibration_commands.h"
 #include "ui/chart_export.h"
 #include "ui/chart_readout.h"
@@ -79,7 +78,6 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     connect(menu_->PeakMassLabels, &QAction::toggled, this, [this](bool on) { peakLabels_->setShown(on); });
     WatchCharts(*new ChartReadout(statusBar()), pages_, state_.run.peaks);
     autoCalibration_ = std::make_unique<AutoCalibrationCommands>(*context_, *calibration_, *settings_);
-    checkView_ = AttachCalibrationCheck(*context_, *calibration_);
     ionMasses_ = std::make_unique<IonMassesChoice>(*context_, *finalRun_, *calibration_, *settings_);
     recent_ = std::make_unique<RecentFiles>(*menu_, *spectrum_, *settings_);
     AcceptSpectrumDrops(*this, *spectrum_, *menu_);
@@ -203,6 +201,15 @@ void MainWindow::connectPages() {
     PageCalibrationMasses& m = *pages_.calibrationMasses;
     for (QCheckBox* box : {m.CheckBox1, m.CheckBox2, m.CheckBox3, m.CheckBox4, m.CheckBox5})
         connect(box, &QCheckBox::clicked, this, [this] { ReFill(); });
+
+    // "Калибровочные массы" and "Калибровочная кривая".
+    using K = PageCalibrationCurve;
+    using Cal = CalibrationCommands;
+    PageCalibrationCurve* curve = pages_.calibrationCurve;
+    Cal* cal = calibration_.get();
+    connect(curve, &K::fitLineRequested, cal, &Cal::Button6Click);
+    connect(curve, &K::fitParabolaRequested, cal, &Cal::Button4Click);
+    connect(curve, &K::recalculateRequested, cal, &Cal::Button5Click);
 }
 
 // "Стандартные массы" from the reference tables, the CH/CF choice and the check boxes.
@@ -275,7 +282,7 @@ void MainWindow::applyLayoutRule() {
         const Box& b = laid.*kControls[i].second;
         controls[i]->setGeometry(b.left, b.top, b.width, b.height);
     }
-    if (checkView_) checkView_->place();
+    pages_.calibrationCurve->placeCheck();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -23,7 +23,6 @@ class QTabWidget;
 namespace orvelo::ui {
 
 class AutoCalibrationCommands;
-class CalibrationCheckView;
 class CalibrationCommands;
 class ChartImageCommands;
 class PeakLabels;
@@ -63,7 +62,6 @@ public:
     PeakLabels& peakLabels() { return *peakLabels_; }
     AutoCalibrationCommands& autoCalibrationCommands() { return *autoCalibration_; }
     SettingsStore& settings() { return *settings_; }
-    CalibrationCheckView& calibrationCheck() { return *checkView_; }
     IonMassesChoice& ionMassesChoice() { return *ionMasses_; }
     RecentFiles& recentFiles() { return *recent_; }
 
@@ -108,7 +106,6 @@ private:
     std::unique_ptr<IonMassesChoice> ionMasses_;
     std::unique_ptr<RecentFiles> recent_;
     std::unique_ptr<RememberedSettings> remembered_;
-    CalibrationCheckView* checkView_ = nullptr;
     bool closePending_ = false;
 };
 
