@@ -18,8 +18,7 @@ class CalibrationCommands : public QObject {
 public:
     CalibrationCommands(CommandContext& context, SpectrumCommands& spectrum);
 
-    // Each runs inside the command wrapper; the main window connects those of page
-    // "Калибровочная кривая" to its requests.
+    // Each runs inside the command wrapper; the main window connects them to the pages' requests.
     void Button1Click();   // ">>": take the selected peak
     void Button3Click();   // "<<": remove the selected calibration line
     void Button2Click();   // "<<" of "Ввод вручную"
@@ -35,7 +34,6 @@ public:
     void ShowCalibList(int selectRow);
 
 private:
-    void connectControls();
     void ShowOutcome(const ListChange& change, int selectRow);
     void ProverkaZapol();
     void FitCurve(bool parabola);

@@ -198,22 +198,30 @@ void MainWindow::connectPages() {
     connect(sp.Button16, &QPushButton::clicked, this, [this] { singlePeak_->Button16Click(); });
     connect(sp.Button17, &QPushButton::clicked, this, [this] { singlePeak_->Button17Click(); });
     connect(pages_.info, &PageInfo::messageRequested, this, [this](const QString& t) { context_->info(t); });
-    PageCalibrationMasses& m = *pages_.calibrationMasses;
-    for (QCheckBox* box : {m.CheckBox1, m.CheckBox2, m.CheckBox3, m.CheckBox4, m.CheckBox5})
-        connect(box, &QCheckBox::clicked, this, [this] { ReFill(); });
 
     // "Калибровочные массы" and "Калибровочная кривая".
+    using M = PageCalibrationMasses;
     using K = PageCalibrationCurve;
     using Cal = CalibrationCommands;
+    PageCalibrationMasses* masses = pages_.calibrationMasses;
     PageCalibrationCurve* curve = pages_.calibrationCurve;
     Cal* cal = calibration_.get();
+    connect(masses, &M::takePeakRequested, cal, &Cal::Button1Click);
+    connect(masses, &M::removeLineRequested, cal, &Cal::Button3Click);
+    connect(masses, &M::typedMassRequested, cal, &Cal::Button2Click);
+    connect(masses, &M::standardMassRequested, cal, &Cal::Button8Click);
+    connect(masses, &M::clearListRequested, cal, &Cal::Button14Click);
+    connect(masses, &M::createCurveRequested, cal, &Cal::Button15Click);
+    connect(masses, &M::referenceChoiceChanged, cal, &Cal::ReFill);
+    connect(masses, &M::ionMassesToggled, ionMasses_.get(), &IonMassesChoice::CheckBoxIonsClick);
+    AutoCalibrationCommands* matcher = autoCalibration_.get();
+    connect(masses, &M::autoCalibrateRequested, matcher, &AutoCalibrationCommands::ButtonAutoClick);
+    connect(masses, &M::toleranceChanged, matcher, &AutoCalibrationCommands::rememberTolerance);
+    connect(masses, &M::curveKindChanged, matcher, &AutoCalibrationCommands::rememberCurveKind);
     connect(curve, &K::fitLineRequested, cal, &Cal::Button6Click);
     connect(curve, &K::fitParabolaRequested, cal, &Cal::Button4Click);
     connect(curve, &K::recalculateRequested, cal, &Cal::Button5Click);
 }
-
-// "Стандартные массы" from the reference tables, the CH/CF choice and the check boxes.
-void MainWindow::ReFill() { calibration_->ReFill(); }
 
 void MainWindow::connectViewToggles() {
     PageSpectrum& sp = *pages_.spectrum;

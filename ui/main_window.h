@@ -78,7 +78,6 @@ private:
     void connectMenu();
     void connectViewToggles();
     void connectPages();
-    void ReFill();
     void N11Click();
     void N31Click();
     void N44Click();
