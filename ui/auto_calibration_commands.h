@@ -6,13 +6,8 @@
 // of the matcher are settings of the page, remembered between sessions.
 #include <QObject>
 
+#include "calibration/curve_report.h"
 #include "ui/command_context.h"
-
-class QComboBox;
-class QDoubleSpinBox;
-class QGroupBox;
-class QLabel;
-class QPushButton;
 
 namespace orvelo::ui {
 
@@ -22,17 +17,14 @@ class SettingsStore;
 class AutoCalibrationCommands : public QObject {
     Q_OBJECT
 public:
-    // Adds its frame "Автоматический подбор" to page "Калибровочные массы".
+    // Shows the remembered settings of the matcher on page "Калибровочные массы".
     AutoCalibrationCommands(CommandContext& context, CalibrationCommands& calibration, SettingsStore& settings);
 
     // A match that finds nothing is shown and changes nothing.
     void ButtonAutoClick();
-
-    QGroupBox* GroupAuto;
-    QDoubleSpinBox* EditTolerance;  // mmu
-    QComboBox* ComboCurveKind;      // "Линия", "Парабола"
-    QPushButton* ButtonAuto;
-    QLabel* LabelAutoSummary;
+    // Each setting is remembered on its own change, alone.
+    void rememberTolerance(double mmu);
+    void rememberCurveKind(CurveKind kind);
 
 private:
     void Match();

@@ -1,12 +1,8 @@
 #include "ui/availability.h"
 
 #include <QAction>
-#include <QCheckBox>
-#include <QListWidget>
 #include <QMenu>
-#include <QEvent>
 #include <QPointer>
-#include <QPushButton>
 #include <functional>
 #include <initializer_list>
 
@@ -17,29 +13,6 @@
 #include "ui/page_single_peak.h"
 
 namespace orvelo::ui {
-namespace {
-
-// Mirrors the enabled state of `source` on `target`.
-class EnabledMirror : public QObject {
-public:
-    EnabledMirror(QWidget* source, QWidget* target) : QObject(source), target_(target) {
-        target->setEnabled(source->isEnabled());
-        source->installEventFilter(this);
-    }
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (event->type() == QEvent::EnabledChange && target_)
-            target_->setEnabled(static_cast<QWidget*>(watched)->isEnabled());
-        return false;
-    }
-
-private:
-    QPointer<QWidget> target_;
-};
-
-}  // namespace
-
-void FollowListOpen(QWidget* autoButton, Pages& p) { new EnabledMirror(p.calibrationMasses->Button1, autoButton); }
-
 void SetRecentFilesAvailable(QMenu& recent, const MainMenu& menu, bool any) {
     recent.menuAction()->setEnabled(any && menu.N2->isEnabled());
 }
@@ -53,8 +26,8 @@ void AtStartup(Pages& p) {
     p.calibrationCurve->setAvailable({C::FitLine, C::FitParabola, C::Recalculate}, false);
     p.settings->setAvailable({S::Preliminary, S::FinalRun, S::TakeHeight}, false);
     p.singlePeak->setAvailable({P::Fit, P::Save}, false);
-    p.calibrationMasses->setAvailable({L::TakePeak, L::TypedMass, L::RemoveLine, L::StandardMass, L::ClearList,
-                                       L::CreateCurve},
+    p.calibrationMasses->setAvailable({L::TakePeak, L::AutoCalibrate, L::TypedMass, L::RemoveLine, L::StandardMass,
+                                       L::ClearList, L::CreateCurve},
                                       false);
 }
 
@@ -71,8 +44,8 @@ void AtFinalRunStart(Pages& p) { p.settings->setAvailable(S::FinalRun, false); }
 void AfterFinalRunFailed(Pages& p) { p.settings->setAvailable(S::FinalRun, true); }
 
 void AfterFinalRun(Pages& p) {
-    p.calibrationMasses->setAvailable({L::TakePeak, L::TypedMass, L::RemoveLine, L::StandardMass, L::ClearList,
-                                       L::CreateCurve},
+    p.calibrationMasses->setAvailable({L::TakePeak, L::AutoCalibrate, L::TypedMass, L::RemoveLine, L::StandardMass,
+                                       L::ClearList, L::CreateCurve},
                                       true);
     p.singlePeak->setAvailable({P::Fit, P::Save}, true);
 }
@@ -91,13 +64,15 @@ void AfterSinglePeakFitted(Pages& p) {
 // the points gone there is nothing to fit. "Пересчитать данные" keeps its state: the fitted
 // coefficients stay, and only its own click and the reset turn it off.
 void AfterCalibrationListCleared(Pages& p) {
-    p.calibrationMasses->setAvailable({L::TakePeak, L::TypedMass, L::RemoveLine, L::StandardMass}, true);
+    p.calibrationMasses->setAvailable({L::TakePeak, L::AutoCalibrate, L::TypedMass, L::RemoveLine, L::StandardMass},
+                                      true);
     p.singlePeak->setAvailable(P::Fit, true);
     p.calibrationCurve->setAvailable({C::FitLine, C::FitParabola}, false);
 }
 
 void AfterCalibrationListComplete(Pages& p, bool line, bool parabola) {
-    p.calibrationMasses->setAvailable({L::TakePeak, L::TypedMass, L::RemoveLine, L::StandardMass}, false);
+    p.calibrationMasses->setAvailable({L::TakePeak, L::AutoCalibrate, L::TypedMass, L::RemoveLine, L::StandardMass},
+                                      false);
     p.calibrationCurve->setAvailable(C::FitLine, line);
     p.calibrationCurve->setAvailable(C::FitParabola, parabola);
 }
@@ -124,8 +99,8 @@ void RunLock::lock(Pages& p, MainMenu& menu) {
     locked_ = true;
     Hold(restore_, *p.settings, {S::Preliminary, S::FinalRun, S::TakeHeight, S::ZoneList});
     Hold(restore_, *p.singlePeak, {P::Fit, P::Save, P::PeakList});
-    Hold(restore_, *p.calibrationMasses, {L::TakePeak, L::TypedMass, L::RemoveLine, L::StandardMass,
-                                          L::ClearList, L::CreateCurve});
+    Hold(restore_, *p.calibrationMasses, {L::TakePeak, L::AutoCalibrate, L::TypedMass, L::RemoveLine,
+                                          L::StandardMass, L::ClearList, L::CreateCurve});
     Hold(restore_, *p.calibrationCurve, {C::FitLine, C::FitParabola, C::Recalculate});
     for (QAction* a : {menu.N2, menu.N9->menuAction()}) {
         QPointer<QAction> guard(a);

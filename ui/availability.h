@@ -40,10 +40,6 @@ void AtCurveFitStart(Pages& p);                                       // "Под
 void AfterCurveFitted(Pages& p);
 void AfterRecalculated(Pages& p);                                     // "Пересчитать данные"
 
-// "Подобрать автоматически" is on exactly while ">>" is: after a final run, with the list open,
-// and not while a run locks the page. It follows every change of ">>" from then on.
-void FollowListOpen(QWidget* autoButton, Pages& p);
-
 // "Последние файлы" is on while "Открыть..." is and the list holds a file.
 void SetRecentFilesAvailable(QMenu& recent, const MainMenu& menu, bool any);
 

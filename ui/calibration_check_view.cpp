@@ -2,15 +2,9 @@
 
 #include <QHeaderView>
 #include <QLabel>
-#include <QPushButton>
 #include <QTableWidget>
 #include <QVBoxLayout>
-
-#include "ui/calibration_commands.h"
-#include "ui/chart_surface.h"
-#include "ui/command_context.h"
-#include "ui/page_calibration_curve.h"
-#include "ui/page_calibration_masses.h"
+#include <algorithm>
 
 namespace orvelo::ui {
 namespace {
@@ -82,20 +76,6 @@ void CalibrationCheckView::place() {
     const int width = std::min(kViewWidth, page->width() / 2);
     setGeometry(page->width() - width, chart_->y(), width, chart_->height());
     chart_->resize(std::max(page->width() - width, 0), chart_->height());
-}
-
-CalibrationCheckView* AttachCalibrationCheck(CommandContext& context, CalibrationCommands& calibration) {
-    PageCalibrationCurve& page = *context.pages.calibrationCurve;
-    auto* view = new CalibrationCheckView(&page, page.Chart2);
-    QObject::connect(&calibration, &CalibrationCommands::curveFitted, view, [&context, view](bool parabola) {
-        const CurveKind kind = parabola ? CurveKind::Parabola : CurveKind::Line;
-        view->showCheck(CheckCalibration(context.state.calibration.points, context.state.calibration.curve, kind), kind);
-    });
-    const PageCalibrationMasses& masses = *context.pages.calibrationMasses;
-    for (QPushButton* b : {masses.Button14, masses.Button15})
-        QObject::connect(b, &QPushButton::clicked, view, [view] { view->clear(); });
-    context.clearHooks.push_back([view](ClearMode) { view->clear(); });
-    return view;
 }
 
 }  // namespace orvelo::ui

@@ -3,7 +3,9 @@
 // can judge it before "Пересчитать данные" — the curve kind, its equation, one row per
 // calibration point (measured mass, true mass, deviation before and after the curve, mmu)
 // and the RMS of the residuals. Hidden, and the chart at its full width, while no curve is
-// fitted to the current points.
+// fitted to the current points. Page "Калибровочная кривая" shows it after every fit of a line
+// or parabola and clears it when the points go ("Очистить список", "Создать кривую", the
+// window's reset).
 #include <QFrame>
 
 #include "calibration/curve_report.h"
@@ -12,9 +14,6 @@ class QLabel;
 class QTableWidget;
 
 namespace orvelo::ui {
-
-class CalibrationCommands;
-struct CommandContext;
 
 class CalibrationCheckView : public QFrame {
     Q_OBJECT
@@ -28,17 +27,12 @@ public:
     // after every layout of the page.
     void place();
 
+private:
     QLabel* LabelCurve;
     QLabel* LabelEquation;
     QTableWidget* TableCheck;
     QLabel* LabelRms;
-
-private:
     QWidget* chart_;
 };
-
-// The view on page "Калибровочная кривая", filled after every fit of a line or parabola and
-// cleared when the points go ("Очистить список", "Создать кривую", the window's reset).
-CalibrationCheckView* AttachCalibrationCheck(CommandContext& context, CalibrationCommands& calibration);
 
 }  // namespace orvelo::ui

@@ -1,14 +1,11 @@
 #include "ui/calibration_commands.h"
 
-#include <QLineEdit>
-#include <QListWidget>
-#include <QPushButton>
-#include <QRadioButton>
 #include <algorithm>
 
+#include "calibration/auto_calibration.h"
+#include "calibration/curve_report.h"
 #include "calibration/reference_masses.h"
 #include "ui/availability.h"
-#include "ui/chart_surface.h"
 #include "ui/page_calibration_curve.h"
 #include "ui/page_calibration_masses.h"
 #include "ui/page_single_peak.h"
@@ -17,41 +14,24 @@
 
 namespace orvelo::ui {
 CalibrationCommands::CalibrationCommands(CommandContext& context, SpectrumCommands& spectrum)
-    : c_(context), spectrum_(spectrum) {
-    connectControls();
-}
-
-void CalibrationCommands::connectControls() {
-    PageCalibrationMasses& m = *c_.pages.calibrationMasses;
-    PageCalibrationCurve& k = *c_.pages.calibrationCurve;
-    const std::pair<QPushButton*, void (CalibrationCommands::*)()> buttons[] = {
-        {m.Button1, &CalibrationCommands::Button1Click},   {m.Button3, &CalibrationCommands::Button3Click},
-        {m.Button2, &CalibrationCommands::Button2Click},   {m.Button8, &CalibrationCommands::Button8Click},
-        {m.Button14, &CalibrationCommands::Button14Click}, {m.Button15, &CalibrationCommands::Button15Click},
-        {k.Button6, &CalibrationCommands::Button6Click},   {k.Button4, &CalibrationCommands::Button4Click},
-        {k.Button5, &CalibrationCommands::Button5Click}};
-    for (const auto& [button, handler] : buttons)
-        connect(button, &QPushButton::clicked, this, [this, h = handler] { (this->*h)(); });
-    for (QRadioButton* radio : {m.RadioButton1, m.RadioButton2})
-        connect(radio, &QRadioButton::clicked, this, [this] { ReFill(); });
-}
+    : c_(context), spectrum_(spectrum) {}
 
 void CalibrationCommands::Button1Click() {
     c_.run([this] {
         PageCalibrationMasses& m = *c_.pages.calibrationMasses;
-        const int peak = m.ListBox5->currentRow();
+        const int peak = m.chosenPeak();
         CalibrationList& list = c_.state.calibrationList;
-        const ListChange change = list.TakePeak(peak, ListLineStrings(m.ListBox5));
+        const ListChange change = list.TakePeak(peak, m.peakLines());
         // The taken line becomes the selected one, ready for its true mass.
         const auto& index = list.CalibIndex();
         const auto at = std::find(index.begin(), index.end(), peak);
-        ShowOutcome(change, at == index.end() ? m.ListBox6->currentRow() : static_cast<int>(at - index.begin()));
+        ShowOutcome(change, at == index.end() ? m.chosenListLine() : static_cast<int>(at - index.begin()));
     });
 }
 
 void CalibrationCommands::Button3Click() {
     c_.run([this] {
-        const int line = c_.pages.calibrationMasses->ListBox6->currentRow();
+        const int line = c_.pages.calibrationMasses->chosenListLine();
         ShowOutcome(c_.state.calibrationList.RemoveLine(line), -1);
     });
 }
@@ -59,17 +39,17 @@ void CalibrationCommands::Button3Click() {
 void CalibrationCommands::Button2Click() {
     c_.run([this] {
         PageCalibrationMasses& m = *c_.pages.calibrationMasses;
-        const int line = m.ListBox6->currentRow();
-        ShowOutcome(c_.state.calibrationList.AttachTypedMass(line, m.Edit1->text().toStdString()), line);
+        const int line = m.chosenListLine();
+        ShowOutcome(c_.state.calibrationList.AttachTypedMass(line, m.typedMass()), line);
     });
 }
 
 void CalibrationCommands::Button8Click() {
     c_.run([this] {
         PageCalibrationMasses& m = *c_.pages.calibrationMasses;
-        const int line = m.ListBox6->currentRow();
+        const int line = m.chosenListLine();
         const ListChange change =
-            c_.state.calibrationList.AttachStandardMass(line, ListLineStrings(m.ListBox2), m.ListBox2->currentRow());
+            c_.state.calibrationList.AttachStandardMass(line, m.standardMassLines(), m.chosenStandardMass());
         ShowOutcome(change, line);
     });
 }
@@ -81,16 +61,13 @@ void CalibrationCommands::ShowOutcome(const ListChange& change, int selectRow) {
 }
 
 void CalibrationCommands::ShowCalibList(int selectRow) {
-    QListWidget* list = c_.pages.calibrationMasses->ListBox6;
-    SetLines(list, c_.state.calibrationList.lines());
-    list->setCurrentRow(selectRow < list->count() ? selectRow : -1);
+    c_.pages.calibrationMasses->showCalibrationList(c_.state.calibrationList.lines(), selectRow);
 }
 
 void CalibrationCommands::Button14Click() {
     c_.run([this] {
-        c_.pages.calibrationMasses->ListBox6->clear();
-        c_.pages.calibrationCurve->Series7->clear();
-        c_.pages.calibrationCurve->Series8->clear();
+        c_.pages.calibrationMasses->showCalibrationList({}, -1);
+        c_.pages.calibrationCurve->clear();  // the points, the curve and its check
         c_.state.calibration.points.clear();
         c_.state.calibrationList.clear();
         RefillMassLists();
@@ -101,11 +78,15 @@ void CalibrationCommands::Button14Click() {
 // "Все массы" and the single-peak list again from the peaks of the last final run.
 void CalibrationCommands::RefillMassLists() {
     const std::vector<std::string> lines = FillListMass(c_.state.run.peaks);
-    SetLines(c_.pages.calibrationMasses->ListBox5, lines);
+    c_.pages.calibrationMasses->showPeaks(lines);
     c_.pages.singlePeak->showPeaks(lines);
 }
 
-void CalibrationCommands::Button15Click() { c_.run([this] { ProverkaZapol(); }); }
+// New points make the check of the old curve meaningless, also when they are refused.
+void CalibrationCommands::Button15Click() {
+    c_.run([this] { ProverkaZapol(); });
+    c_.pages.calibrationCurve->clearCheck();
+}
 
 void CalibrationCommands::ProverkaZapol() {
     ProgramState& s = c_.state;
@@ -115,10 +96,8 @@ void CalibrationCommands::ProverkaZapol() {
         return;
     }
     const PointList& points = s.calibration.points;
-    c_.pages.calibrationCurve->Series7->setPoints(points.x, points.y);
-    QListWidget* diagnostics = c_.pages.calibrationMasses->ListBox7;
-    for (const std::string& line : s.calibrationList.ShowIndexLines())
-        diagnostics->addItem(QString::fromStdString(line));
+    c_.pages.calibrationCurve->showPoints(points);
+    c_.pages.calibrationMasses->addDiagnostics(s.calibrationList.ShowIndexLines());
     AfterCalibrationListComplete(c_.pages, CanFitLine(points), CanFitParabola(points));
     c_.guidance(kPointsCreatedGuidance);
 }
@@ -127,7 +106,7 @@ void CalibrationCommands::Button6Click() { c_.run([this] { FitCurve(false); }); 
 void CalibrationCommands::Button4Click() { c_.run([this] { FitCurve(true); }); }
 
 // A refusal (too few points, a singular parabola) is shown and changes nothing, so the
-// operator may still try the other fit.
+// operator may still try the other fit. A fitted curve is shown with its check.
 void CalibrationCommands::FitCurve(bool parabola) {
     const PointList& points = c_.state.calibration.points;
     const CurveFit fit = parabola ? PodobratParabola(points) : PodobratParabolaLine(points);
@@ -137,9 +116,11 @@ void CalibrationCommands::FitCurve(bool parabola) {
     }
     AtCurveFitStart(c_.pages);
     c_.state.calibration.curve = fit.curve;
-    c_.pages.calibrationCurve->Series8->setPoints(fit.samples.x, fit.samples.y);
+    PageCalibrationCurve& page = *c_.pages.calibrationCurve;
+    page.showCurve(fit.samples);
     AfterCurveFitted(c_.pages);
-    emit curveFitted(parabola);
+    const CurveKind kind = parabola ? CurveKind::Parabola : CurveKind::Line;
+    page.showCheck(CheckCalibration(points, c_.state.calibration.curve, kind), kind);
     c_.guidance(kCurveFittedGuidance);
 }
 
@@ -166,8 +147,9 @@ void CalibrationCommands::Recalculate() {
 
 void CalibrationCommands::ReFill() {
     PageCalibrationMasses& m = *c_.pages.calibrationMasses;
-    const StandardFamily family = m.RadioButton2->isChecked() ? StandardFamily::CF : StandardFamily::CH;
-    SetLines(m.ListBox2, StandardMassLines(c_.state.tables, ListFlagsOf(m), family));
+    const ReferenceChoice choice = m.referenceChoice();
+    const StandardFamily family = choice.cf ? StandardFamily::CF : StandardFamily::CH;
+    m.showStandardMasses(StandardMassLines(c_.state.tables, choice.chFlags, family));
 }
 
 }  // namespace orvelo::ui

@@ -18,7 +18,7 @@ class CalibrationCommands : public QObject {
 public:
     CalibrationCommands(CommandContext& context, SpectrumCommands& spectrum);
 
-    // Each runs inside the command wrapper.
+    // Each runs inside the command wrapper; the main window connects them to the pages' requests.
     void Button1Click();   // ">>": take the selected peak
     void Button3Click();   // "<<": remove the selected calibration line
     void Button2Click();   // "<<" of "Ввод вручную"
@@ -33,12 +33,7 @@ public:
     // ListBox6 from the calibration list, line `selectRow` chosen (-1: none).
     void ShowCalibList(int selectRow);
 
-signals:
-    // A line or parabola has been fitted to the calibration points.
-    void curveFitted(bool parabola);
-
 private:
-    void connectControls();
     void ShowOutcome(const ListChange& change, int selectRow);
     void ProverkaZapol();
     void FitCurve(bool parabola);

@@ -66,7 +66,7 @@ void WatchCharts(ChartReadout& readout, const Pages& pages, const PeakResults& p
     readout.watch(&pages.spectrum->chart(), spectrum);
     readout.watch(&pages.settings->zoneChart(), plain);
     readout.watch(&pages.singlePeak->chart(), plain);
-    readout.watch(pages.calibrationCurve->Chart2, CurveReadout);
+    readout.watch(&pages.calibrationCurve->chart(), CurveReadout);
     readout.watch(&pages.theoryCH->chart(), TheoryReadout);
     readout.watch(&pages.theoryCF->chart(), TheoryReadout);
 }

@@ -199,7 +199,7 @@ void FinalRunCommands::showResults() {
 void FinalRunCommands::showReferenceTables() {
     ProgramState& s = c_.state;
     const MassAssignment assigned = AssignMasses(s.spectrum, s.run.peaks, s.ReferenceMasses);
-    AddLines(c_.pages.calibrationMasses->ListBox5, assigned.massLines);
+    c_.pages.calibrationMasses->addPeaks(assigned.massLines);
     c_.pages.singlePeak->showPeaks(assigned.massLines);
     // A range too wide builds empty tables; the operator is told why.
     if (assigned.refusal) c_.info(QString::fromStdString(*assigned.refusal));

@@ -7,8 +7,6 @@
 
 #include "ui/command_context.h"
 
-class QCheckBox;
-
 namespace orvelo::ui {
 
 class CalibrationCommands;
@@ -18,13 +16,15 @@ class SettingsStore;
 class IonMassesChoice : public QObject {
     Q_OBJECT
 public:
+    // Shows the remembered choice on the page and makes it the program's.
     IonMassesChoice(CommandContext& context, FinalRunCommands& finalRun, CalibrationCommands& calibration,
                     SettingsStore& settings);
 
-    QCheckBox* CheckBoxIons;
+    // The operator switched the choice; runs inside the command wrapper.
+    void CheckBoxIonsClick(bool ions);
 
 private:
-    void CheckBoxIonsClick();
+    void choose(bool ions);
 
     CommandContext& c_;
     FinalRunCommands& finalRun_;

@@ -18,7 +18,6 @@
 
 #include "fitting/self_test.h"
 #include "ui/auto_calibration_commands.h"
-#include "ui/calibration_check_view.h"
 #include "ui/calibration_commands.h"
 #include "ui/chart_export.h"
 #include "ui/chart_readout.h"
@@ -76,7 +75,6 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     connect(menu_->PeakMassLabels, &QAction::toggled, pages_.spectrum, &PageSpectrum::setPeakLabelsShown);
     WatchCharts(*new ChartReadout(statusBar()), pages_, state_.run.peaks);
     autoCalibration_ = std::make_unique<AutoCalibrationCommands>(*context_, *calibration_, *settings_);
-    checkView_ = AttachCalibrationCheck(*context_, *calibration_);
     ionMasses_ = std::make_unique<IonMassesChoice>(*context_, *finalRun_, *calibration_, *settings_);
     recent_ = std::make_unique<RecentFiles>(*menu_, *spectrum_, *settings_);
     AcceptSpectrumDrops(*this, *spectrum_, *menu_);
@@ -179,7 +177,7 @@ void MainWindow::connectMenu() {
     };
     const Picture pictures[] = {
         {m.ImageSpectrum, &pages_.spectrum->chart(), kSpectrumBmpTitle, "График.png"},
-        {m.ImageCurve, pages_.calibrationCurve->Chart2, kCurveBmpTitle, "Кривая.png"},
+        {m.ImageCurve, &pages_.calibrationCurve->chart(), kCurveBmpTitle, "Кривая.png"},
         {m.ImageCH, &pages_.theoryCH->chart(), kPilaCHBmpTitle, "Пила CH.png"},
         {m.ImageCF, &pages_.theoryCF->chart(), kPilaCFBmpTitle, "Пила CF.png"},
         {m.ImageZone, &pages_.settings->zoneChart(), "Сохранить зону пика", "Зона.png"},
@@ -217,13 +215,30 @@ void MainWindow::connectPages() {
     connect(pages_.info, &PageInfo::messageRequested, this, [this](const QString& t) { context_->info(t); });
     connect(pages_.info, &PageInfo::copyToClipboardRequested, reports_.get(), &ReportCommands::N4Click);
     connect(pages_.info, &PageInfo::copyToFileRequested, reports_.get(), &ReportCommands::TXT2Click);
-    PageCalibrationMasses& m = *pages_.calibrationMasses;
-    for (QCheckBox* box : {m.CheckBox1, m.CheckBox2, m.CheckBox3, m.CheckBox4, m.CheckBox5})
-        connect(box, &QCheckBox::clicked, this, [this] { ReFill(); });
-}
 
-// "Стандартные массы" from the reference tables, the CH/CF choice and the check boxes.
-void MainWindow::ReFill() { calibration_->ReFill(); }
+    // "Калибровочные массы" and "Калибровочная кривая".
+    using M = PageCalibrationMasses;
+    using K = PageCalibrationCurve;
+    using Cal = CalibrationCommands;
+    PageCalibrationMasses* masses = pages_.calibrationMasses;
+    PageCalibrationCurve* curve = pages_.calibrationCurve;
+    Cal* cal = calibration_.get();
+    connect(masses, &M::takePeakRequested, cal, &Cal::Button1Click);
+    connect(masses, &M::removeLineRequested, cal, &Cal::Button3Click);
+    connect(masses, &M::typedMassRequested, cal, &Cal::Button2Click);
+    connect(masses, &M::standardMassRequested, cal, &Cal::Button8Click);
+    connect(masses, &M::clearListRequested, cal, &Cal::Button14Click);
+    connect(masses, &M::createCurveRequested, cal, &Cal::Button15Click);
+    connect(masses, &M::referenceChoiceChanged, cal, &Cal::ReFill);
+    connect(masses, &M::ionMassesToggled, ionMasses_.get(), &IonMassesChoice::CheckBoxIonsClick);
+    AutoCalibrationCommands* matcher = autoCalibration_.get();
+    connect(masses, &M::autoCalibrateRequested, matcher, &AutoCalibrationCommands::ButtonAutoClick);
+    connect(masses, &M::toleranceChanged, matcher, &AutoCalibrationCommands::rememberTolerance);
+    connect(masses, &M::curveKindChanged, matcher, &AutoCalibrationCommands::rememberCurveKind);
+    connect(curve, &K::fitLineRequested, cal, &Cal::Button6Click);
+    connect(curve, &K::fitParabolaRequested, cal, &Cal::Button4Click);
+    connect(curve, &K::recalculateRequested, cal, &Cal::Button5Click);
+}
 
 void MainWindow::connectViewToggles() {
     PageSpectrum* sp = pages_.spectrum;
@@ -292,7 +307,7 @@ void MainWindow::applyLayoutRule() {
         const Box& b = laid.*kControls[i].second;
         controls[i]->setGeometry(b.left, b.top, b.width, b.height);
     }
-    if (checkView_) checkView_->place();
+    pages_.calibrationCurve->placeCheck();
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -24,7 +24,6 @@ class QTabWidget;
 namespace orvelo::ui {
 
 class AutoCalibrationCommands;
-class CalibrationCheckView;
 class CalibrationCommands;
 class ChartImageCommands;
 class PeakLabels;
@@ -64,7 +63,6 @@ public:
     const PeakLabels& peakLabels() const { return pages_.spectrum->peakLabels(); }
     AutoCalibrationCommands& autoCalibrationCommands() { return *autoCalibration_; }
     SettingsStore& settings() { return *settings_; }
-    CalibrationCheckView& calibrationCheck() { return *checkView_; }
     IonMassesChoice& ionMassesChoice() { return *ionMasses_; }
     RecentFiles& recentFiles() { return *recent_; }
 
@@ -81,7 +79,6 @@ private:
     void connectMenu();
     void connectViewToggles();
     void connectPages();
-    void ReFill();
     void N11Click();
     void N31Click();
     void N44Click();
@@ -108,7 +105,6 @@ private:
     std::unique_ptr<IonMassesChoice> ionMasses_;
     std::unique_ptr<RecentFiles> recent_;
     std::unique_ptr<RememberedSettings> remembered_;
-    CalibrationCheckView* checkView_ = nullptr;
     bool closePending_ = false;
 };
 

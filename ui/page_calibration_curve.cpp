@@ -2,6 +2,7 @@
 
 #include <QPushButton>
 
+#include "ui/calibration_check_view.h"
 #include "ui/chart_surface.h"
 #include "ui/layout_rule.h"
 #include "ui/widget_kit.h"
@@ -31,14 +32,29 @@ PageCalibrationCurve::PageCalibrationCurve(QWidget* parent) : QWidget(parent) {
     Series8 = Chart2->addSeries(QStringLiteral("Series8"), {green, MarkerShape::Circle, 2, green, std::nullopt, 1});
     Series7 = Chart2->addSeries(QStringLiteral("Series7"), {Qt::red, MarkerShape::Circle, 4, Qt::blue, QColor(Qt::blue), 1});
     Series7->setMarkers(true);
+    checkView_ = new CalibrationCheckView(this, Chart2);
     bind(CurveCommand::FitLine, Button6);
     bind(CurveCommand::FitParabola, Button4);
     bind(CurveCommand::Recalculate, Button5);
+    connect(Button6, &QPushButton::clicked, this, &PageCalibrationCurve::fitLineRequested);
+    connect(Button4, &QPushButton::clicked, this, &PageCalibrationCurve::fitParabolaRequested);
+    connect(Button5, &QPushButton::clicked, this, &PageCalibrationCurve::recalculateRequested);
 }
 
 void PageCalibrationCurve::clear() {
     Series7->clear();
     Series8->clear();
+    checkView_->clear();
 }
+
+void PageCalibrationCurve::showPoints(const PointList& points) { Series7->setPoints(points.x, points.y); }
+void PageCalibrationCurve::showCurve(const PointList& samples) { Series8->setPoints(samples.x, samples.y); }
+
+void PageCalibrationCurve::showCheck(const CalibrationCheck& check, CurveKind kind) {
+    checkView_->showCheck(check, kind);
+}
+
+void PageCalibrationCurve::clearCheck() { checkView_->clear(); }
+void PageCalibrationCurve::placeCheck() { checkView_->place(); }
 
 }  // namespace orvelo::ui

@@ -1,14 +1,19 @@
 #pragma once
 // Page "Калибровочные массы" (TabSheet4): the masses of all fitted peaks, the chosen
-// calibration masses, manual entry and the standard CH/CF masses. The commands of this page
-// (pairing masses, the standard lists) are attached by the calibration commands.
+// calibration masses, manual entry, the standard CH/CF masses, the choice of ion masses and the
+// automatic match. The page shows what the calibration commands hand it and asks for each
+// command by a signal; the commands themselves are the calibration command groups'.
 #include <QWidget>
+#include <string>
+#include <vector>
 
 #include "ui/page_commands.h"
 
-#include "calibration/reference_masses.h"
+#include "calibration/auto_calibration.h"
 
 class QCheckBox;
+class QComboBox;
+class QDoubleSpinBox;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -19,15 +24,75 @@ class QRadioButton;
 namespace orvelo::ui {
 
 // ">>", "<<", "<<" of "Ввод вручную", "<<" of "Стандартные массы", "Очистить список",
-// "Создать кривую".
-enum class CalibrationListCommand { TakePeak, RemoveLine, TypedMass, StandardMass, ClearList, CreateCurve, Count };
+// "Создать кривую", "Подобрать автоматически".
+enum class CalibrationListCommand {
+    TakePeak,
+    RemoveLine,
+    TypedMass,
+    StandardMass,
+    ClearList,
+    CreateCurve,
+    AutoCalibrate,
+    Count
+};
 
 class PageCalibrationMasses : public QWidget, public PageCommands<CalibrationListCommand> {
     Q_OBJECT
 public:
     explicit PageCalibrationMasses(QWidget* parent = nullptr);
-    // The peak, calibration and standard-mass lists and the typed mass.
+    // The peak, calibration and standard-mass lists, the typed mass and the summary of the
+    // automatic match.
     void clear();
+
+    // "Все массы": one line per fitted peak; showPeaks replaces the lines, addPeaks appends.
+    void showPeaks(const std::vector<std::string>& massLines);
+    void addPeaks(const std::vector<std::string>& massLines);
+    std::vector<std::string> peakLines() const;
+    int chosenPeak() const;  // -1: none
+
+    // "Калибровочные массы": line `selectRow` is chosen (-1 or past the end: none).
+    void showCalibrationList(const std::vector<std::string>& lines, int selectRow);
+    int chosenListLine() const;  // -1: none
+    // The pairing of list lines with peaks, kept out of sight.
+    void addDiagnostics(const std::vector<std::string>& lines);
+
+    // The text of "Ввод вручную".
+    std::string typedMass() const;
+
+    // "Стандартные массы".
+    void showStandardMasses(const std::vector<std::string>& lines);
+    std::vector<std::string> standardMassLines() const;
+    int chosenStandardMass() const;  // -1: none
+    // The family (CH or CF) and the CH rows chosen by the check boxes.
+    ReferenceChoice referenceChoice() const;
+
+    // "Опорные массы": ion masses (minus the electron) instead of neutral ones.
+    bool ionMasses() const;
+    void setIonMasses(bool ions);
+
+    // "Автоматический подбор": the tolerance and the curve kind of the matcher, and what the
+    // last match found.
+    AutoCalibrationSettings autoSettings() const;
+    void showAutoSettings(const AutoCalibrationSettings& settings);
+    void showAutoSummary(const std::string& text);
+
+signals:
+    void takePeakRequested();       // ">>"
+    void removeLineRequested();     // "<<"
+    void typedMassRequested();      // "<<" of "Ввод вручную"
+    void standardMassRequested();   // "<<" of "Стандартные массы"
+    void clearListRequested();      // "Очистить список"
+    void createCurveRequested();    // "Создать кривую"
+    void referenceChoiceChanged();  // CH/CF or a check box of "Стандартные массы" clicked
+    void ionMassesToggled(bool ions);
+    void autoCalibrateRequested();  // "Подобрать автоматически"
+    // The operator changed one setting of the matcher.
+    void toleranceChanged(double mmu);
+    void curveKindChanged(CurveKind kind);
+
+private:
+    void buildReferenceMasses();
+    void buildAutoCalibration();
 
     QLabel* Label13;
     QListWidget* ListBox5;
@@ -51,9 +116,13 @@ public:
     QCheckBox* CheckBox5;
     QPushButton* Button8;
     QListWidget* ListBox2;
+    QGroupBox* GroupReferenceMasses;
+    QCheckBox* CheckBoxIons;
+    QGroupBox* GroupAuto;
+    QDoubleSpinBox* EditTolerance;  // mmu
+    QComboBox* ComboCurveKind;      // "Линия", "Парабола"
+    QPushButton* ButtonAuto;
+    QLabel* LabelAutoSummary;
 };
-
-// The check boxes of "Стандартные массы" as ReFill reads them.
-ListFlags ListFlagsOf(const PageCalibrationMasses& page);
 
 }  // namespace orvelo::ui

@@ -92,7 +92,7 @@ void ReportCommands::HTMLOut(bool Usovershen) {
 
 void ReportCommands::BMP1Click() { SaveChart(c_.pages.spectrum->chart(), kSpectrumBmpTitle, kSpectrumBmpName); }
 void ReportCommands::BMP2Click() { SaveChart(c_.pages.theoryCH->chart(), kPilaCHBmpTitle, kPilaCHBmpName); }
-void ReportCommands::BMP3Click() { SaveChart(*c_.pages.calibrationCurve->Chart2, kCurveBmpTitle, kCurveBmpName); }
+void ReportCommands::BMP3Click() { SaveChart(c_.pages.calibrationCurve->chart(), kCurveBmpTitle, kCurveBmpName); }
 void ReportCommands::BMP4Click() { SaveChart(c_.pages.theoryCF->chart(), kPilaCFBmpTitle, kPilaCFBmpName); }
 
 // The chart drawn at its current size, as on screen; the name is used as typed (no extension

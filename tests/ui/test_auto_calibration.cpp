@@ -10,7 +10,6 @@
 #include <QTest>
 
 #include "calibration/calibration_list.h"
-#include "ui/auto_calibration_commands.h"
 #include "ui/support/ch_spectrum.h"
 #include "ui/widget_kit.h"
 
@@ -21,7 +20,8 @@ using namespace orvelo::ui::testing;
 namespace {
 
 struct AutoCalibrationWindow : ProcessedWindow {
-    AutoCalibrationCommands& commands() { return window->autoCalibrationCommands(); }
+    QPushButton* autoButton() const { return button("ButtonAuto"); }
+    QLabel* summary() const { return find<QLabel>("LabelAutoSummary"); }
     QStringList calibrationLines() { return ListLines(list("ListBox6")); }
 };
 
@@ -34,9 +34,9 @@ private slots:
 
     void matchFillsTheListTheOperatorMayStillEdit() {
         AutoCalibrationWindow w;
-        QVERIFY(w.commands().ButtonAuto->isEnabled());
+        QVERIFY(w.autoButton()->isEnabled());
         w.find<QCheckBox>("CheckBox4")->click();  // the full CH list holds the C n H 2n+1 ions
-        w.commands().ButtonAuto->click();
+        w.autoButton()->click();
         QVERIFY2(w.messages->infos.isEmpty(), qPrintable(w.messages->infos.join('|')));
         const QStringList lines = w.calibrationLines();
         QCOMPARE(lines.size(), 5);
@@ -45,7 +45,7 @@ private slots:
             QVERIFY(lines[i].startsWith(w.list("ListBox5")->item(i)->text() + QStringLiteral(", ")));
             QCOMPARE_LT(std::abs(*TrailingNumber(lines[i].toStdString()) - CHTrueMasses()[i]), 1e-5);
         }
-        QVERIFY(w.commands().LabelAutoSummary->text().startsWith(QStringLiteral("Подобрано ионов: 5 из ")));
+        QVERIFY(w.summary()->text().startsWith(QStringLiteral("Подобрано ионов: 5 из ")));
         QCOMPARE(w.window->state().calibrationList.TrueMassCount(), 5);
 
         w.list("ListBox6")->setCurrentRow(0);  // the operator drops a line he does not trust
@@ -53,9 +53,9 @@ private slots:
         QCOMPARE(w.calibrationLines().size(), 4);
         w.button("Button15")->click();
         QVERIFY(w.button("Button6")->isEnabled());
-        QVERIFY(!w.commands().ButtonAuto->isEnabled());  // the list is complete
+        QVERIFY(!w.autoButton()->isEnabled());  // the list is complete
         w.button("Button14")->click();
-        QVERIFY(w.commands().ButtonAuto->isEnabled());
+        QVERIFY(w.autoButton()->isEnabled());
     }
 
     // The README's picture: with ORVELO_SCREENSHOT_DIR set, the page after the command is saved.
@@ -71,7 +71,7 @@ private slots:
         f.finalRun(firstPeak);
         f.find<QCheckBox>("CheckBox4")->click();
         f.messages->clear();
-        f.window->autoCalibrationCommands().ButtonAuto->click();
+        f.button("ButtonAuto")->click();
         QVERIFY2(f.messages->errors.isEmpty() && f.messages->infos.isEmpty(), qPrintable(f.messages->infos.join('|')));
         QCOMPARE_GE(f.list("ListBox6")->count(), 10);
         f.window->pageControl()->setCurrentIndex(3);
@@ -87,26 +87,26 @@ private slots:
         w.button("Button1")->click();
         const QStringList before = w.calibrationLines();
         // Only the molecular ions C n H 2n+2 are chosen: none lies within 100 mmu of a peak.
-        w.commands().ButtonAuto->click();
+        w.autoButton()->click();
         QCOMPARE(w.messages->infos.size(), 1);
         QVERIFY(!w.messages->infos.front().isEmpty());
         QCOMPARE(w.calibrationLines(), before);
         QCOMPARE(w.window->state().calibrationList.CalibCount(), 1);
-        QVERIFY(w.commands().LabelAutoSummary->text().isEmpty());
+        QVERIFY(w.summary()->text().isEmpty());
     }
 
     void unavailableBeforeAFinalRunAndSettingsRemembered() {
         WindowFixture first;
-        AutoCalibrationCommands& c = first.window->autoCalibrationCommands();
-        QVERIFY(!c.ButtonAuto->isEnabled());
-        QCOMPARE(c.EditTolerance->value(), 100.0);  // first start
-        QCOMPARE(c.ComboCurveKind->currentText(), QStringLiteral("Линия"));
-        c.EditTolerance->setValue(25);
-        c.ComboCurveKind->setCurrentIndex(1);
+        QVERIFY(!first.button("ButtonAuto")->isEnabled());
+        QCOMPARE(first.find<QDoubleSpinBox>("EditTolerance")->value(), 100.0);  // first start
+        QCOMPARE(first.find<QComboBox>("ComboCurveKind")->currentText(), QStringLiteral("Линия"));
+        first.find<QDoubleSpinBox>("EditTolerance")->setValue(25);
+        first.find<QComboBox>("ComboCurveKind")->setCurrentIndex(1);
         MainWindow second(std::make_unique<ScriptedFileDialogs>(), std::make_unique<RecordingMessageBoxes>(),
                           SettingsFile(first.settingsDir));
-        QCOMPARE(second.autoCalibrationCommands().EditTolerance->value(), 25.0);
-        QCOMPARE(second.autoCalibrationCommands().ComboCurveKind->currentText(), QStringLiteral("Парабола"));
+        QCOMPARE(second.findChild<QDoubleSpinBox*>(QStringLiteral("EditTolerance"))->value(), 25.0);
+        QCOMPARE(second.findChild<QComboBox*>(QStringLiteral("ComboCurveKind"))->currentText(),
+                 QStringLiteral("Парабола"));
     }
 };
 

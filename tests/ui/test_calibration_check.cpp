@@ -9,8 +9,6 @@
 #include <QTest>
 
 #include "core/number_text.h"
-#include "ui/calibration_check_view.h"
-#include "ui/chart_surface.h"
 #include "ui/page_calibration_curve.h"
 #include "ui/support/ch_spectrum.h"
 
@@ -26,25 +24,26 @@ private slots:
     void fittedCurveIsShownWithItsResidualsUntilThePointsGo() {
         ProcessedWindow w;
         w.completeList();
-        CalibrationCheckView& view = w.window->calibrationCheck();
+        QWidget& view = *w.find<QWidget>("CalibrationCheck");
         QWidget* page = w.window->pages().calibrationCurve;
-        QWidget* chart = w.window->pages().calibrationCurve->Chart2;
+        QWidget* chart = w.find<QWidget>("Chart2");
+        QTableWidget* table = w.find<QTableWidget>("TableCheck");
         w.window->pageControl()->setCurrentWidget(page);
         w.button("Button15")->click();
         QVERIFY(view.isHidden());
         w.button("Button4")->click();  // parabola
         QVERIFY(view.isVisible());
-        QCOMPARE(view.LabelCurve->text(), QStringLiteral("Калибровочная кривая: Парабола"));
-        QVERIFY(view.LabelEquation->text().startsWith(QStringLiteral("Поправка, mmu = ")));
-        QVERIFY(view.LabelRms->text().startsWith(QStringLiteral("СКО остатков, mmu = ")));
+        QCOMPARE(w.find<QLabel>("LabelCurve")->text(), QStringLiteral("Калибровочная кривая: Парабола"));
+        QVERIFY(w.find<QLabel>("LabelEquation")->text().startsWith(QStringLiteral("Поправка, mmu = ")));
+        QVERIFY(w.find<QLabel>("LabelRms")->text().startsWith(QStringLiteral("СКО остатков, mmu = ")));
         QCOMPARE(chart->width() + view.width(), page->width());
-        QCOMPARE(view.TableCheck->rowCount(), 5);
+        QCOMPARE(table->rowCount(), 5);
         for (int r = 0; r < 5; ++r) {
             const double trueMass = CHTrueMasses()[r];
             const double shiftMmu = (trueMass - ShiftedMass(trueMass)) * 1000;
-            QCOMPARE(view.TableCheck->item(r, 1)->text(), QString::fromStdString(FormatFixed(trueMass, 5)));
-            QCOMPARE_LT(std::abs(view.TableCheck->item(r, 2)->text().toDouble() - shiftMmu), 1.0);
-            QCOMPARE_LT(std::abs(view.TableCheck->item(r, 3)->text().toDouble()), 1.0);
+            QCOMPARE(table->item(r, 1)->text(), QString::fromStdString(FormatFixed(trueMass, 5)));
+            QCOMPARE_LT(std::abs(table->item(r, 2)->text().toDouble() - shiftMmu), 1.0);
+            QCOMPARE_LT(std::abs(table->item(r, 3)->text().toDouble()), 1.0);
         }
         const QString out = qEnvironmentVariable("ORVELO_SCREENSHOT_DIR");
         if (!out.isEmpty()) QVERIFY(w.window->grab().save(QDir(out).filePath(QStringLiteral("calibration_check.png"))));

@@ -6,9 +6,7 @@
 
 #include "calibration/calibration_list.h"
 #include "calibration/ion_masses.h"
-#include "ui/auto_calibration_commands.h"
 #include "ui/chart_surface.h"
-#include "ui/ion_masses_choice.h"
 #include "ui/main_menu.h"
 #include "ui/page_calibration_masses.h"
 #include "ui/page_theory.h"
@@ -36,7 +34,7 @@ private slots:
 
     void ionMassesReachListsSawCalibrationAndFiles() {
         WindowFixture w;
-        QCheckBox* ions = w.window->ionMassesChoice().CheckBoxIons;
+        QCheckBox* ions = w.find<QCheckBox>("CheckBoxIons");
         QVERIFY(!ions->isChecked());  // first start
         QVERIFY(ions->isVisibleTo(w.window->pages().calibrationMasses));
         QCOMPARE(ions->text(), QStringLiteral("ионы (минус масса электрона)"));
@@ -56,7 +54,7 @@ private slots:
         QVERIFY(!ionSaw.empty());
         QCOMPARE_LT(std::abs(neutralSaw[0] - ionSaw[0] - kElectronMass * 1000), 1e-3);  // mmu
 
-        w.window->autoCalibrationCommands().ButtonAuto->click();
+        w.button("ButtonAuto")->click();
         QCOMPARE(w.list("ListBox6")->count(), 5);
         for (int i = 0; i < 5; ++i)
             QCOMPARE_LT(std::abs(*TrailingNumber(w.list("ListBox6")->item(i)->text().toStdString()) -
@@ -78,7 +76,7 @@ private slots:
 
         MainWindow next(std::make_unique<ScriptedFileDialogs>(), std::make_unique<RecordingMessageBoxes>(),
                         SettingsFile(w.settingsDir));
-        QVERIFY(next.ionMassesChoice().CheckBoxIons->isChecked());
+        QVERIFY(next.findChild<QCheckBox*>(QStringLiteral("CheckBoxIons"))->isChecked());
         QCOMPARE(next.state().ReferenceMasses, ReferenceMassKind::Ion);
     }
 };
