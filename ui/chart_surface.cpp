@@ -42,19 +42,6 @@ QCPRange Padded(QCPRange r, double fraction) {
 
 }  // namespace
 
-// ---------------------------------------------------------------------------------------------
-// Drawing surface.
-
-void ChartCanvas::setFillColor(const QColor& colour) { painter_.setBrush(colour); }
-void ChartCanvas::setOutlineColor(const QColor& colour) { painter_.setPen(QPen(colour)); }
-void ChartCanvas::drawPolygon(const QPolygon& points) { painter_.drawPolygon(points); }
-void ChartCanvas::drawText(const QRect& box, const QString& text) {
-    painter_.drawText(box, Qt::AlignCenter, text);
-}
-QSize ChartCanvas::textSize(const QString& text) const {
-    return QFontMetrics(painter_.font()).size(Qt::TextSingleLine, text);
-}
-
 // The layer above the series: marks and the after-draw callbacks.
 class ChartSurface::AfterDrawLayer : public QCPLayerable {
 public:

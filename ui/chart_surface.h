@@ -10,7 +10,6 @@
 #include <QColor>
 #include <QHash>
 #include <QPoint>
-#include <QPolygon>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -19,6 +18,8 @@
 #include <memory>
 #include <optional>
 #include <vector>
+
+#include "ui/chart_canvas.h"
 
 class QCustomPlot;
 class QCPGraph;
@@ -38,21 +39,6 @@ struct SeriesStyle {
     QColor markerOutline = Qt::black;
     std::optional<QColor> markerFill;  // none: hollow marker
     int markerOutlineWidth = 1;
-};
-
-// The drawing surface handed to an after-draw callback (pixel coordinates of the chart).
-class ChartCanvas {
-public:
-    explicit ChartCanvas(QPainter& painter) : painter_(painter) {}
-    void setFillColor(const QColor& colour);
-    void setOutlineColor(const QColor& colour);
-    void drawPolygon(const QPolygon& points);
-    // Text centred in `box`, in the outline colour.
-    void drawText(const QRect& box, const QString& text);
-    QSize textSize(const QString& text) const;
-
-private:
-    QPainter& painter_;
 };
 
 // One line series; points held in ascending order of X, index 0 the smallest X.
