@@ -8,31 +8,15 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <cmath>
-#include <limits>
 
-#include "core/number_text.h"
 #include "core/text_file.h"
 
 namespace orvelo::ui {
 namespace {
 
-constexpr double kPointTolerancePx = 6.0;
 constexpr int kMaxMarksDrawn = 5000;  // marks beyond this many visible points would be unreadable
 constexpr double kKeyPadding = 0.02;
 constexpr double kValuePadding = 0.08;
-
-QCPScatterStyle MarkerStyle(const SeriesStyle& s) {
-    QCPScatterStyle::ScatterShape shape = QCPScatterStyle::ssDisc;
-    switch (s.marker) {
-        case MarkerShape::Circle: shape = QCPScatterStyle::ssCircle; break;
-        case MarkerShape::Square: shape = QCPScatterStyle::ssSquare; break;
-        case MarkerShape::Diamond: shape = QCPScatterStyle::ssDiamond; break;
-    }
-    QPen pen(s.markerOutline, s.markerOutlineWidth);
-    QBrush brush = s.markerFill ? QBrush(*s.markerFill) : QBrush(Qt::NoBrush);
-    // The library draws a circle "size" pixels across; keep tiny markers visible.
-    return QCPScatterStyle(shape, pen, brush, std::max(s.markerSize + 1, 3));
-}
 
 QCPRange Padded(QCPRange r, double fraction) {
     double span = r.size();
@@ -41,19 +25,6 @@ QCPRange Padded(QCPRange r, double fraction) {
 }
 
 }  // namespace
-
-// ---------------------------------------------------------------------------------------------
-// Drawing surface.
-
-void ChartCanvas::setFillColor(const QColor& colour) { painter_.setBrush(colour); }
-void ChartCanvas::setOutlineColor(const QColor& colour) { painter_.setPen(QPen(colour)); }
-void ChartCanvas::drawPolygon(const QPolygon& points) { painter_.drawPolygon(points); }
-void ChartCanvas::drawText(const QRect& box, const QString& text) {
-    painter_.drawText(box, Qt::AlignCenter, text);
-}
-QSize ChartCanvas::textSize(const QString& text) const {
-    return QFontMetrics(painter_.font()).size(Qt::TextSingleLine, text);
-}
 
 // The layer above the series: marks and the after-draw callbacks.
 class ChartSurface::AfterDrawLayer : public QCPLayerable {
@@ -71,154 +42,6 @@ protected:
 private:
     ChartSurface* owner_;
 };
-
-// ---------------------------------------------------------------------------------------------
-// Series.
-
-ChartSeries::ChartSeries(ChartSurface* surface, QCPGraph* graph, const SeriesStyle& style)
-    : QObject(surface), surface_(surface), graph_(graph), style_(style) {
-    graph_->setPen(QPen(style.line));
-    graph_->setLineStyle(QCPGraph::lsLine);
-    graph_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
-    graph_->setAdaptiveSampling(true);
-}
-
-void ChartSeries::changed(bool dataChanged) {
-    if (dataChanged) surface_->dataDirty_ = true;
-    surface_->requestRedraw();
-}
-
-void ChartSeries::clear() {
-    graph_->data()->clear();
-    labels_.clear();
-    breaks_.clear();
-    changed(true);
-}
-
-void ChartSeries::addPoint(double x, double y) {
-    graph_->addData(x, y);
-    changed(true);
-}
-
-void ChartSeries::setPoints(const std::vector<double>& x, const std::vector<double>& y) {
-    const auto n = std::min(x.size(), y.size());
-    QVector<QCPGraphData> data(static_cast<qsizetype>(n));
-    for (std::size_t i = 0; i < n; ++i) data[static_cast<qsizetype>(i)] = QCPGraphData(x[i], y[i]);
-    graph_->data()->set(data, true);
-    labels_.clear();
-    breaks_.clear();
-    changed(true);
-}
-
-// A break is a point whose value is not a number, halfway between the pieces: the library
-// draws no line through it and no marker on it.
-void ChartSeries::setPieces(const std::vector<double>& x, const std::vector<double>& y,
-                            const std::vector<int>& starts) {
-    const auto n = std::min(x.size(), y.size());
-    QVector<QCPGraphData> data;
-    data.reserve(static_cast<qsizetype>(n + starts.size()));
-    std::vector<int> breaks;
-    auto next = starts.begin();
-    for (std::size_t i = 0; i < n; ++i) {
-        while (next != starts.end() && *next < static_cast<int>(i)) ++next;
-        if (i > 0 && next != starts.end() && *next == static_cast<int>(i)) {
-            breaks.push_back(static_cast<int>(data.size()));
-            data.append(QCPGraphData((x[i - 1] + x[i]) / 2, std::numeric_limits<double>::quiet_NaN()));
-        }
-        data.append(QCPGraphData(x[i], y[i]));
-    }
-    graph_->data()->set(data, true);
-    labels_.clear();
-    breaks_ = std::move(breaks);
-    changed(true);
-}
-
-int ChartSeries::dataIndex(int i) const {
-    int d = i;
-    for (int b : breaks_) {
-        if (b > d) break;
-        ++d;
-    }
-    return d;
-}
-
-int ChartSeries::pointIndex(int dataIndex) const {
-    const auto before = std::lower_bound(breaks_.begin(), breaks_.end(), dataIndex) - breaks_.begin();
-    return dataIndex - static_cast<int>(before);
-}
-
-int ChartSeries::count() const { return graph_->data()->size() - static_cast<int>(breaks_.size()); }
-double ChartSeries::x(int i) const { return graph_->data()->at(dataIndex(i))->key; }
-double ChartSeries::y(int i) const { return graph_->data()->at(dataIndex(i))->value; }
-
-bool ChartSeries::shown() const { return graph_->visible(); }
-void ChartSeries::setShown(bool shown) {
-    graph_->setVisible(shown);
-    changed(true);
-}
-
-bool ChartSeries::markers() const { return !graph_->scatterStyle().isNone(); }
-void ChartSeries::setMarkers(bool on) {
-    graph_->setScatterStyle(on ? MarkerStyle(style_) : QCPScatterStyle(QCPScatterStyle::ssNone));
-    changed(false);
-}
-
-void ChartSeries::setMarks(bool on) {
-    marks_ = on;
-    changed(false);
-}
-
-void ChartSeries::setMarksClipped(bool clipped) { marksClipped_ = clipped; }
-
-int ChartSeries::pixelX(int i) const {
-    return static_cast<int>(std::lround(graph_->keyAxis()->coordToPixel(x(i))));
-}
-int ChartSeries::pixelY(int i) const {
-    return static_cast<int>(std::lround(graph_->valueAxis()->coordToPixel(y(i))));
-}
-
-int ChartSeries::nearestPoint(QPointF pixel, double tolerance) const {
-    if (!graph_->visible() || graph_->data()->isEmpty()) return -1;
-    QCPAxis* keyAxis = graph_->keyAxis();
-    QCPAxis* valueAxis = graph_->valueAxis();
-    double k1 = keyAxis->pixelToCoord(pixel.x() - tolerance);
-    double k2 = keyAxis->pixelToCoord(pixel.x() + tolerance);
-    if (k1 > k2) std::swap(k1, k2);
-    auto data = graph_->data();
-    auto begin = data->findBegin(k1, false);
-    auto end = data->findEnd(k2, false);
-    int best = -1;
-    double bestDistance = tolerance * tolerance;
-    for (auto it = begin; it != end; ++it) {
-        if (std::isnan(it->value)) continue;  // a break between pieces
-        double dx = keyAxis->coordToPixel(it->key) - pixel.x();
-        double dy = valueAxis->coordToPixel(it->value) - pixel.y();
-        double d = dx * dx + dy * dy;
-        if (d <= bestDistance) {
-            bestDistance = d;
-            best = static_cast<int>(it - data->constBegin());
-        }
-    }
-    return best < 0 ? -1 : pointIndex(best);
-}
-
-int ChartSeries::pointUnderMouse() const {
-    QPoint p = surface_->lastMousePos();
-    if (p.x() < 0) return -1;
-    return nearestPoint(QPointF(p), kPointTolerancePx);
-}
-
-void ChartSeries::setLabel(int i, const QString& label) {
-    if (label.isEmpty()) labels_.remove(i);
-    else labels_.insert(i, label);
-    changed(false);
-}
-
-QString ChartSeries::markText(int i) const {
-    QString text = labels_.value(i);
-    if (text.isEmpty()) text = QString::fromStdString(FormatGeneral(y(i)));
-    return markText_ ? markText_(i, text) : text;
-}
 
 // ---------------------------------------------------------------------------------------------
 // Chart.
@@ -405,114 +228,6 @@ double ChartSurface::visibleKeyLower() const { return plot_->xAxis->range().lowe
 double ChartSurface::visibleKeyUpper() const { return plot_->xAxis->range().upper; }
 double ChartSurface::visibleValueLower() const { return plot_->yAxis->range().lower; }
 double ChartSurface::visibleValueUpper() const { return plot_->yAxis->range().upper; }
-
-// ---------------------------------------------------------------------------------------------
-// Mouse: rectangle zoom (left), undo zoom (drag up or left), pan (right), point cursor.
-
-void ChartSurface::onMousePress(QPoint pos, Qt::MouseButton button) {
-    pressPos_ = pos;
-    pressButton_ = button;
-    if (!mouseZoom_) {
-        plot_->setSelectionRectMode(QCP::srmNone);
-        return;
-    }
-    // The rectangle starts for any button unless switched off here, before the plot decides.
-    plot_->setSelectionRectMode(button == Qt::LeftButton ? QCP::srmCustom : QCP::srmNone);
-    panKeyLower_ = plot_->xAxis->range().lower;
-    panKeyUpper_ = plot_->xAxis->range().upper;
-    panValueLower_ = plot_->yAxis->range().lower;
-    panValueUpper_ = plot_->yAxis->range().upper;
-}
-
-void ChartSurface::onMouseMove(QPoint pos, Qt::MouseButtons buttons) {
-    lastMouse_ = pos;
-    if (mouseZoom_ && pressButton_ == Qt::RightButton && (buttons & Qt::RightButton)) {
-        plot_->xAxis->setRange(panKeyLower_, panKeyUpper_);
-        plot_->yAxis->setRange(panValueLower_, panValueUpper_);
-        panByPixels(pos.x() - pressPos_.x(), pos.y() - pressPos_.y());
-    }
-    updateCursor();
-    emit mouseMoved(pos);
-}
-
-void ChartSurface::onMouseRelease(QPoint pos, Qt::MouseButton button) {
-    if (mouseZoom_ && button == Qt::LeftButton && pressButton_ == Qt::LeftButton &&
-        (std::abs(pos.x() - pressPos_.x()) > 3 || std::abs(pos.y() - pressPos_.y()) > 3))
-        zoomToPixels(pressPos_, pos);
-    pressButton_ = Qt::NoButton;
-}
-
-void ChartSurface::zoomToPixels(QPoint from, QPoint to) {
-    if (to.x() < from.x() || to.y() < from.y()) {
-        undoZoom();
-        return;
-    }
-    QCPAxis* x = plot_->xAxis;
-    QCPAxis* y = plot_->yAxis;
-    x->setRange(x->pixelToCoord(from.x()), x->pixelToCoord(to.x()));
-    y->setRange(y->pixelToCoord(to.y()), y->pixelToCoord(from.y()));
-    zoomed_ = true;
-    requestRedraw();
-}
-
-void ChartSurface::undoZoom() {
-    zoomed_ = false;
-    dataDirty_ = true;
-    requestRedraw();
-}
-
-void ChartSurface::panByPixels(int dx, int dy) {
-    QCPAxis* x = plot_->xAxis;
-    QCPAxis* y = plot_->yAxis;
-    const QCPRange kr = x->range(), vr = y->range();
-    x->setRange(x->pixelToCoord(x->coordToPixel(kr.lower) - dx),
-                x->pixelToCoord(x->coordToPixel(kr.upper) - dx));
-    y->setRange(y->pixelToCoord(y->coordToPixel(vr.lower) - dy),
-                y->pixelToCoord(y->coordToPixel(vr.upper) - dy));
-    zoomed_ = true;
-    requestRedraw();
-}
-
-// One notch (120) of the wheel away from the operator zooms in by a fifth.
-void ChartSurface::onWheel(QPoint pos, int delta) {
-    if (!mouseZoom_ || delta == 0) return;
-    zoomKeyAround(pos.x(), std::pow(0.8, delta / 120.0));
-}
-
-void ChartSurface::zoomKeyAround(int x, double factor) {
-    if (!(factor > 0)) return;
-    QCPAxis* axis = plot_->xAxis;
-    const double centre = axis->pixelToCoord(x);
-    const QCPRange r = axis->range();
-    axis->setRange(centre - (centre - r.lower) * factor, centre + (r.upper - centre) * factor);
-    zoomed_ = true;
-    requestRedraw();
-}
-
-double ChartSurface::keyAtPixel(int x) const { return plot_->xAxis->pixelToCoord(x); }
-double ChartSurface::valueAtPixel(int y) const { return plot_->yAxis->pixelToCoord(y); }
-double ChartSurface::pixelOfKey(double key) const { return plot_->xAxis->coordToPixel(key); }
-double ChartSurface::pixelOfValue(double value) const { return plot_->yAxis->coordToPixel(value); }
-QRect ChartSurface::plotArea() const { return plot_->axisRect()->rect(); }
-bool ChartSurface::inPlotArea(QPoint pos) const { return plotArea().contains(pos); }
-
-bool ChartSurface::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == plot_ && event->type() == QEvent::Leave) {
-        lastMouse_ = QPoint(-1, -1);
-        emit mouseLeft();
-    }
-    return QWidget::eventFilter(watched, event);
-}
-
-void ChartSurface::updateCursor() {
-    for (ChartSeries* s : series_) {
-        if (s->pointCursor_ && s->pointUnderMouse() >= 0) {
-            plot_->setCursor(*s->pointCursor_);
-            return;
-        }
-    }
-    if (plot_->cursor().shape() != Qt::WaitCursor) plot_->unsetCursor();
-}
 
 // ---------------------------------------------------------------------------------------------
 // After the series: marks, then each series' after-draw callback.
