@@ -5,7 +5,6 @@
 // calibration, theory and report commands that attach the same way).
 #include <QString>
 #include <functional>
-#include <vector>
 
 #include "ui/pages.h"
 #include "ui/program_state.h"
@@ -27,9 +26,6 @@ struct CommandContext {
     FileDialogs& files;
     MessageBoxes& messages;
     ProgressWindow& form5;
-    // Extra resets run by ClearAll after its own steps (one per command group that keeps
-    // displays of its own).
-    std::vector<std::function<void(ClearMode)>> clearHooks;
 
     // The one wrapper of every handler: an OrveloError or std::exception ends the command and
     // its text is shown in an error box; the window stays usable.

@@ -64,7 +64,7 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     createPages();
     menu_ = new MainMenu(menuBar());
     form5_ = new ProgressWindow(this);
-    context_.reset(new CommandContext{this, state_, pages_, *menu_, *files_, *messages_, *form5_, {}});
+    context_.reset(new CommandContext{this, state_, pages_, *menu_, *files_, *messages_, *form5_});
     spectrum_ = std::make_unique<SpectrumCommands>(*context_);
     finalRun_ = std::make_unique<FinalRunCommands>(*context_, *spectrum_);
     singlePeak_ = std::make_unique<SinglePeakCommands>(*context_);

@@ -157,7 +157,7 @@ void SpectrumCommands::ClearAll(ClearMode mode) {
     c_.state.calibration.points.clear();
     c_.state.calibration.practiceCH = {};
     c_.state.calibration.practiceCF = {};
-    for (const auto& hook : c_.clearHooks) hook(mode);
+    c_.state.calibration.HoverIndex = -1;
     AfterClearAll(p);
 }
 

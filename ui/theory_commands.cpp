@@ -27,7 +27,6 @@ TheoryCommands::TheoryCommands(CommandContext& context) : c_(context) {
         return QString::fromStdString(
             HoverMarkText(s.calibration.practiceCF, s.run.peaks, v, s.calibration.HoverIndex, s.HintyCHCF));
     });
-    c_.clearHooks.push_back([this](ClearMode) { c_.state.calibration.HoverIndex = -1; });
 }
 
 void TheoryCommands::MakeRoomForMarks() {
