@@ -159,6 +159,8 @@ void MainWindow::connectMenu() {
         context_->run([this] { SaveAsMzML(*context_); });
     });
     connect(m.N3, &QAction::triggered, this, &QWidget::close);
+    connect(spectrum_.get(), &SpectrumCommands::spectrumOpened, recent_.get(), &RecentFiles::remember);
+    connect(m.N2, &QAction::changed, recent_.get(), &RecentFiles::followAvailability);
     connect(m.N11, &QAction::triggered, this, [this] { N11Click(); });
     connect(m.N44, &QAction::triggered, this, [this] { N44Click(); });
     connect(m.N31, &QAction::triggered, this, [this] { N31Click(); });

@@ -87,11 +87,10 @@ RecentFiles::RecentFiles(MainMenu& menu, SpectrumCommands& spectrum, SettingsSto
     const QList<QAction*> entries = menu.N1->actions();
     const qsizetype folders = entries.indexOf(menu.N9->menuAction());
     menu.N1->insertMenu(folders + 1 < entries.size() ? entries[folders + 1] : menu.N42, menu_);
-    connect(&spectrum_, &SpectrumCommands::spectrumOpened, this,
-            [this](const QString& path, int scan) { remember(path, scan); });
-    connect(menu.N2, &QAction::changed, this, [this] { SetRecentFilesAvailable(*menu_, mainMenu_, !files_.isEmpty()); });
     rebuild();
 }
+
+void RecentFiles::followAvailability() { SetRecentFilesAvailable(*menu_, mainMenu_, !files_.isEmpty()); }
 
 void RecentFiles::remember(const QString& path, int scan) {
     files_ = WithRecentFile(files_, path, kRecentFilesCount, scan);
@@ -117,7 +116,7 @@ void RecentFiles::rebuild() {
         connect(entry, &QAction::triggered, this, [this, recent] { spectrum_.OpenSpectrum(recent.path, recent.scan); });
     }
     menu_->setToolTipsVisible(true);
-    SetRecentFilesAvailable(*menu_, mainMenu_, !files_.isEmpty());
+    followAvailability();
 }
 
 void AcceptSpectrumDrops(QMainWindow& window, SpectrumCommands& spectrum, MainMenu& menu) {

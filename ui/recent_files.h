@@ -37,8 +37,12 @@ public:
     QStringList files() const { return files_; }
     QMenu* menu() const { return menu_; }  // "Последние файлы"
 
-private:
+    // A spectrum file (and its scan, 0 for a text file) has been opened.
     void remember(const QString& path, int scan);
+    // On while "Открыть..." is and the list holds a file.
+    void followAvailability();
+
+private:
     void rebuild();
 
     MainMenu& mainMenu_;
