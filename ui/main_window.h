@@ -59,7 +59,6 @@ public:
     CalibrationCommands& calibrationCommands() { return *calibration_; }
     TheoryCommands& theoryCommands() { return *theory_; }
     ReportCommands& reportCommands() { return *reports_; }
-    ChartImageCommands& chartImages() { return *images_; }
     const PeakLabels& peakLabels() const { return pages_.spectrum->peakLabels(); }
     AutoCalibrationCommands& autoCalibrationCommands() { return *autoCalibration_; }
     SettingsStore& settings() { return *settings_; }
