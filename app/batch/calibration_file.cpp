@@ -3,6 +3,7 @@
 #include <sstream>
 
 #include "core/errors.h"
+#include "core/line_splitter.h"
 #include "core/number_text.h"
 #include "core/text_file.h"
 
@@ -12,21 +13,6 @@ namespace {
 // A calibration file holds a line per peak: a megabyte is thousands of times what it needs.
 constexpr std::size_t kMaxCalibrationFileBytes = std::size_t{1} << 20;
 
-// The lines of the file, at CR LF, LF or a lone CR; a leading UTF-8 byte order mark is skipped.
-std::vector<std::string> SplitLines(std::string bytes) {
-    if (bytes.starts_with("\xEF\xBB\xBF")) bytes.erase(0, 3);
-    std::vector<std::string> lines;
-    std::size_t start = 0;
-    while (start < bytes.size()) {
-        std::size_t end = bytes.find_first_of("\r\n", start);
-        if (end == std::string::npos) end = bytes.size();
-        lines.push_back(bytes.substr(start, end - start));
-        if (end < bytes.size() && bytes[end] == '\r' && end + 1 < bytes.size() && bytes[end + 1] == '\n') ++end;
-        start = end + 1;
-    }
-    return lines;
-}
-
 std::string LineError(const std::string& path, int lineNo, const std::string& what) {
     return path + ", строка " + std::to_string(lineNo) + ": " + what;
 }
@@ -35,10 +21,13 @@ std::string LineError(const std::string& path, int lineNo, const std::string& wh
 
 CalibrationList ReadCalibrationFile(const std::string& path, const std::vector<std::string>& massLines) {
     CalibrationList list;
-    int lineNo = 0;
-    for (const std::string& text : SplitLines(ReadFileBytes(path, kMaxCalibrationFileBytes))) {
-        ++lineNo;
-        std::istringstream fields(text);
+    const std::string bytes = ReadFileBytes(path, kMaxCalibrationFileBytes);
+    // A leading UTF-8 byte order mark is skipped.
+    LineSplitter lines(std::string_view(bytes).substr(bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0));
+    std::string_view text;
+    while (lines.Next(text)) {
+        const int lineNo = lines.lineNumber();
+        std::istringstream fields{std::string(text)};
         std::string peakText, massText, extra;
         if (!(fields >> peakText) || peakText[0] == '#') continue;
         if (!(fields >> massText) || (fields >> extra))
