@@ -1,11 +1,9 @@
 #include "ui/chart_export.h"
 
-#include <QAction>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QFileInfo>
 #include <QFormLayout>
-#include <QMenu>
 #include <QRadioButton>
 #include <QSpinBox>
 
@@ -13,12 +11,6 @@
 #include "core/text_file.h"
 #include "ui/chart_surface.h"
 #include "ui/dialogs.h"
-#include "ui/main_menu.h"
-#include "ui/page_calibration_curve.h"
-#include "ui/page_settings.h"
-#include "ui/page_single_peak.h"
-#include "ui/page_spectrum.h"
-#include "ui/page_theory.h"
 #include "ui/report_commands.h"
 
 namespace orvelo::ui {

@@ -1,18 +1,13 @@
 #include "ui/final_run.h"
 
 #include <QCoreApplication>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
-#include <QRadioButton>
 #include <chrono>
 
 #include "calibration/after_final_run.h"
 #include "core/errors.h"
 #include "fitting/fitted_curve.h"
 #include "fitting/results_table.h"
-#include "ui/chart_surface.h"
 #include "ui/dialogs.h"
 #include "ui/guidance_texts.h"
 #include "ui/main_menu.h"
@@ -25,7 +20,6 @@
 #include "ui/page_theory.h"
 #include "ui/secondary_windows.h"
 #include "ui/spectrum_commands.h"
-#include "ui/widget_kit.h"
 
 namespace orvelo::ui {
 namespace {

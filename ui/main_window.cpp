@@ -2,19 +2,12 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
-#include <QGroupBox>
-#include <QLineEdit>
-#include <QListWidget>
-#include <QMenu>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QStatusBar>
 #include <QSysInfo>
 #include <QTabWidget>
-#include <QTableWidget>
 
 #include "fitting/self_test.h"
 #include "ui/auto_calibration_commands.h"

@@ -3,9 +3,6 @@
 #include <QAction>
 #include <QCryptographicHash>
 #include <QFileInfo>
-#include <QLineEdit>
-#include <QPushButton>
-#include <QRadioButton>
 
 #include "core/number_text.h"
 #include "ui/command_context.h"

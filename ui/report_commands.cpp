@@ -1,6 +1,5 @@
 #include "ui/report_commands.h"
 
-#include <QAction>
 #include <QClipboard>
 #include <QCoreApplication>
 #include <QGuiApplication>
@@ -9,14 +8,12 @@
 #include <QStackedWidget>
 #include <QPrinter>
 #include <QPrinterInfo>
-#include <QTableWidget>
 
 #include "core/errors.h"
 #include "core/text_file.h"
 #include "export/html_report.h"
 #include "ui/chart_surface.h"
 #include "ui/dialogs.h"
-#include "ui/main_menu.h"
 #include "ui/page_calibration_curve.h"
 #include "ui/page_info.h"
 #include "ui/page_spectrum.h"

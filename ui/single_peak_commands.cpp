@@ -1,7 +1,5 @@
 #include "ui/single_peak_commands.h"
 
-#include <QListWidget>
-
 #include "core/errors.h"
 #include "core/spectrum_file.h"
 #include "core/number_text.h"
@@ -11,7 +9,6 @@
 #include "ui/dialogs.h"
 #include "ui/page_single_peak.h"
 #include "ui/page_testing.h"
-#include "ui/widget_kit.h"
 
 namespace orvelo::ui {
 SinglePeakCommands::SinglePeakCommands(CommandContext& context) : c_(context) {}

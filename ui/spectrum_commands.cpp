@@ -1,9 +1,5 @@
 #include "ui/spectrum_commands.h"
 
-#include <QAction>
-#include <QLabel>
-#include <QLineEdit>
-#include <QListWidget>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
@@ -27,7 +23,6 @@
 #include "ui/page_testing.h"
 #include "ui/page_theory.h"
 #include "ui/secondary_windows.h"
-#include "ui/widget_kit.h"
 
 namespace orvelo::ui {
 namespace {

@@ -1,7 +1,5 @@
 #include "ui/theory_commands.h"
 
-#include <QAction>
-
 #include "calibration/ion_masses.h"
 #include "calibration/theory_series.h"
 #include "core/text_file.h"
@@ -9,7 +7,6 @@
 #include "export/html_report.h"
 #include "ui/chart_surface.h"
 #include "ui/dialogs.h"
-#include "ui/main_menu.h"
 #include "ui/page_theory.h"
 
 namespace orvelo::ui {
