@@ -52,17 +52,13 @@ public:
     Pages& pages() { return pages_; }
     MainMenu& menu() { return *menu_; }
     ProgressWindow& progressWindow() { return *form5_; }
-    CommandContext& context() { return *context_; }
     QTabWidget* pageControl() const { return PageControl1; }
     SpectrumCommands& spectrumCommands() { return *spectrum_; }
     FinalRunCommands& finalRunCommands() { return *finalRun_; }
     CalibrationCommands& calibrationCommands() { return *calibration_; }
-    TheoryCommands& theoryCommands() { return *theory_; }
     ReportCommands& reportCommands() { return *reports_; }
     const PeakLabels& peakLabels() const { return pages_.spectrum->peakLabels(); }
-    AutoCalibrationCommands& autoCalibrationCommands() { return *autoCalibration_; }
     SettingsStore& settings() { return *settings_; }
-    IonMassesChoice& ionMassesChoice() { return *ionMasses_; }
     RecentFiles& recentFiles() { return *recent_; }
 
     // The layout rule over the pages' current sizes (FormResize).
