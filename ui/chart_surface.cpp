@@ -281,8 +281,6 @@ QWidget* ChartSurface::mouseArea() const { return plot_; }
 QString ChartSurface::bottomAxisTitle() const { return plot_->xAxis->label(); }
 QString ChartSurface::leftAxisTitle() const { return plot_->yAxis->label(); }
 
-QByteArray ChartSurface::bmp() const { return render("BMP"); }
-
 QByteArray ChartSurface::render(const QByteArray& format, QSize size) const {
     if (size.isEmpty()) size = plot_->size();
     QByteArray bytes;

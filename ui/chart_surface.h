@@ -80,9 +80,6 @@ public:
     double visibleValueLower() const;
     double visibleValueUpper() const;
 
-    // The chart at its current size as the bytes of a BMP file (written by the caller through
-    // the atomic file writer, like every other file).
-    QByteArray bmp() const;
     // The chart drawn at `size` (the on-screen size when empty) as file bytes of `format`
     // ("BMP", "PNG", "SVG" or "PDF"); empty when the format is unknown.
     QByteArray render(const QByteArray& format, QSize size = QSize()) const;

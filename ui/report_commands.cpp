@@ -12,6 +12,7 @@
 #include "core/errors.h"
 #include "core/text_file.h"
 #include "export/html_report.h"
+#include "ui/chart_export.h"
 #include "ui/chart_surface.h"
 #include "ui/dialogs.h"
 #include "ui/page_calibration_curve.h"
@@ -100,8 +101,7 @@ void ReportCommands::SaveChart(ChartSurface& chart, const char* title, const cha
                                              CommandContext::programFolder(), QString::fromUtf8(kBmpFilter)});
         if (!name) return;
         LayOutLikeShown(chart);
-        const QByteArray bmp = chart.bmp();
-        WriteFileAtomically(name->toStdString(), std::string(bmp.constData(), static_cast<std::size_t>(bmp.size())));
+        SaveChartImage(chart, *name, "BMP", QSize());
     });
 }
 

@@ -216,7 +216,7 @@ void ChartSurfaceTest::savesBitmapOfItsSizeAndPrintsToPdf() {
     c.surface.redrawNow();
     QTemporaryDir dir;
     QImage bmp;
-    QVERIFY(bmp.loadFromData(c.surface.bmp(), "BMP"));
+    QVERIFY(bmp.loadFromData(c.surface.render("BMP"), "BMP"));
     QCOMPARE(bmp.size(), c.surface.size());
 
     c.surface.setPrintMargins(0, 0, 0, 0);
