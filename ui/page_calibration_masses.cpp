@@ -161,7 +161,6 @@ ReferenceChoice PageCalibrationMasses::referenceChoice() const {
     return choice;
 }
 
-bool PageCalibrationMasses::ionMasses() const { return CheckBoxIons->isChecked(); }
 void PageCalibrationMasses::setIonMasses(bool ions) { CheckBoxIons->setChecked(ions); }
 
 AutoCalibrationSettings PageCalibrationMasses::autoSettings() const {

@@ -67,7 +67,6 @@ public:
     ReferenceChoice referenceChoice() const;
 
     // "Опорные массы": ion masses (minus the electron) instead of neutral ones.
-    bool ionMasses() const;
     void setIonMasses(bool ions);
 
     // "Автоматический подбор": the tolerance and the curve kind of the matcher, and what the

@@ -23,15 +23,10 @@ public:
 
     // Rows counted with the header row (2 at start: the header and one empty row).
     int rowCount() const;
-    void setRowCount(int rows);
     QString cell(int column, int row) const;
     void setCell(int column, int row, const QString& text);
     int columnWidth(int column) const;
 
-    // Writes rows 0.. (row 0 the header), growing the grid as needed.
-    void setRows(const std::vector<std::vector<std::string>>& rows, int firstRow);
-    // Every column as wide as its widest text (header included) plus the width of "www".
-    void AutoSizeColumns();
     // The results of a final run: one row per peak under the heads, columns sized to their
     // texts, and row p + 1 marked when warnings[p] says so (a cell colour and a tooltip that
     // gives the reason; the texts stay as they are).
@@ -51,6 +46,11 @@ signals:
 
 private:
     void Button11Click();
+    void setRowCount(int rows);
+    // Writes rows 0.. (row 0 the header), growing the grid as needed.
+    void setRows(const std::vector<std::vector<std::string>>& rows, int firstRow);
+    // Every column as wide as its widest text (header included) plus the width of "www".
+    void AutoSizeColumns();
 
     QTableWidget* StringGrid1;
     QPushButton* Button11;  // never shown

@@ -36,7 +36,6 @@ public:
     // right of ListBox9 down to the page's bottom margin.
     void showFit(const QString& title, const std::vector<double>& sx, const std::vector<double>& sy,
                  const std::vector<double>& cx, const std::vector<double>& cy);
-    void clearFit();
 
 signals:
     // A line clicked (also the current one) or reached with the keys.
@@ -50,6 +49,7 @@ protected:
 
 private:
     void placeChart();
+    void clearFit();
 
     QPushButton* Button16;
     QPushButton* Button17;

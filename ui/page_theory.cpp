@@ -15,7 +15,7 @@ constexpr int kTheoryMarkerSize = 4;  // a 5-pixel disc: the colour of a point c
 constexpr double kMarkRoom = 0.15;
 }  // namespace
 
-PageTheory::PageTheory(TheoryKind kind, QWidget* parent) : QWidget(parent), kind_(kind) {
+PageTheory::PageTheory(TheoryKind kind, QWidget* parent) : QWidget(parent) {
     const bool ch = kind == TheoryKind::CH;
     setObjectName(ch ? QStringLiteral("TabSheet6") : QStringLiteral("TabSheet7"));
     chart_ = new ChartSurface(this);

@@ -24,7 +24,6 @@ public:
 
     PageTheory(TheoryKind kind, QWidget* parent = nullptr);
 
-    TheoryKind kind() const { return kind_; }
     ChartSurface& chart() const { return *chart_; }
 
     // The theoretical saw and the measured peaks.
@@ -46,7 +45,6 @@ signals:
     void mouseMoved();
 
 private:
-    TheoryKind kind_;
     ChartSurface* chart_;   // Chart3 or Chart4
     ChartSeries* theory;    // Series9 or Series12
     ChartSeries* practice;  // Series10 or Series13
