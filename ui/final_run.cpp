@@ -182,7 +182,7 @@ void FinalRunCommands::showResults() {
     const PeakResults& peaks = c_.state.run.peaks;
     std::vector<int> starts;
     const PointList curves = FittedCurves(peaks, c_.state.run.GaussPower, &starts);
-    c_.pages.spectrum->showLayer(SpectrumLayer::FittedPeaks, curves, starts, ViewOf(c_.menu.Series6View));
+    c_.pages.spectrum->showLayer(SpectrumLayer::FittedPeaks, curves, ViewOf(c_.menu.Series6View), starts);
 
     c_.pages.info->showResults(ResultsTable(peaks), c_.state.run.warnings);
     showReferenceTables();
@@ -193,7 +193,7 @@ void FinalRunCommands::showResults() {
 void FinalRunCommands::showReferenceTables() {
     ProgramState& s = c_.state;
     const MassAssignment assigned = AssignMasses(s.spectrum, s.run.peaks, s.ReferenceMasses);
-    c_.pages.calibrationMasses->addPeaks(assigned.massLines);
+    c_.pages.calibrationMasses->showPeaks(assigned.massLines);
     c_.pages.singlePeak->showPeaks(assigned.massLines);
     // A range too wide builds empty tables; the operator is told why.
     if (assigned.refusal) c_.info(QString::fromStdString(*assigned.refusal));

@@ -132,7 +132,6 @@ void PageCalibrationMasses::clear() {
 }
 
 void PageCalibrationMasses::showPeaks(const std::vector<std::string>& massLines) { SetLines(ListBox5, massLines); }
-void PageCalibrationMasses::addPeaks(const std::vector<std::string>& massLines) { AddLines(ListBox5, massLines); }
 std::vector<std::string> PageCalibrationMasses::peakLines() const { return ListLineStrings(ListBox5); }
 int PageCalibrationMasses::chosenPeak() const { return ListBox5->currentRow(); }
 

@@ -44,9 +44,8 @@ public:
     // automatic match.
     void clear();
 
-    // "Все массы": one line per fitted peak; showPeaks replaces the lines, addPeaks appends.
+    // "Все массы": one line per fitted peak.
     void showPeaks(const std::vector<std::string>& massLines);
-    void addPeaks(const std::vector<std::string>& massLines);
     std::vector<std::string> peakLines() const;
     int chosenPeak() const;  // -1: none
 

@@ -105,7 +105,7 @@ void PageSettings::setGaussShape(GaussShape shape) {
     (shape == GaussShape::Ordinary ? RadioButton3 : RadioButton4)->setChecked(true);
 }
 
-void PageSettings::showZones(const std::vector<std::string>& lines) { AddLines(ListBox1, lines); }
+void PageSettings::showZones(const std::vector<std::string>& lines) { SetLines(ListBox1, lines); }
 int PageSettings::chosenZone() const { return ListBox1->currentRow(); }
 
 QString PageSettings::chosenZoneLine() const {

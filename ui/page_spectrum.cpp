@@ -57,19 +57,13 @@ void PageSpectrum::showSpectrum(const PointList& points, bool markers) {
     Chart1->undoZoom();
 }
 
-void PageSpectrum::showLayer(SpectrumLayer layer, const PointList& points, LayerView view) {
+void PageSpectrum::showLayer(SpectrumLayer layer, const PointList& points, LayerView view,
+                             const std::vector<int>& starts) {
     ChartSeries& s = series(layer);
     s.setMarkers(view.markers);
     s.setShown(view.shown);
-    s.setPoints(points.x, points.y);
-}
-
-void PageSpectrum::showLayer(SpectrumLayer layer, const PointList& points, const std::vector<int>& starts,
-                             LayerView view) {
-    ChartSeries& s = series(layer);
-    s.setMarkers(view.markers);
-    s.setShown(view.shown);
-    s.setPieces(points.x, points.y, starts);
+    if (starts.empty()) s.setPoints(points.x, points.y);
+    else s.setPieces(points.x, points.y, starts);
 }
 
 void PageSpectrum::toggleShown(SpectrumLayer layer) {

@@ -45,9 +45,10 @@ public:
     void clear(ClearMode mode);
     // The spectrum with its markers on or off, the mass axis shown whole.
     void showSpectrum(const PointList& points, bool markers);
-    void showLayer(SpectrumLayer layer, const PointList& points, LayerView view);
-    // A layer of separate pieces, each starting at an index of `starts` (no line joins them).
-    void showLayer(SpectrumLayer layer, const PointList& points, const std::vector<int>& starts, LayerView view);
+    // A layer, in separate pieces when `starts` gives the index each piece starts at (no line
+    // joins them).
+    void showLayer(SpectrumLayer layer, const PointList& points, LayerView view,
+                   const std::vector<int>& starts = {});
     // The "Вид" entries: each inverts its layer's property from its current value.
     void toggleShown(SpectrumLayer layer);
     void toggleMarkers(SpectrumLayer layer);
