@@ -6,6 +6,14 @@
 
 namespace orvelo {
 
+// Removes a leading UTF-8 byte order mark from `bytes`; true when there was one.
+inline bool SkipUtf8ByteOrderMark(std::string_view& bytes) {
+    constexpr std::string_view kMark = "\xEF\xBB\xBF";
+    if (!bytes.starts_with(kMark)) return false;
+    bytes.remove_prefix(kMark.size());
+    return true;
+}
+
 class LineSplitter {
 public:
     explicit LineSplitter(std::string_view bytes) : bytes_(bytes) {}

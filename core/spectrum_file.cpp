@@ -42,8 +42,6 @@ void RefuseZeroBytes(std::string_view bytes) {
                       "нулевой байт, файл двоичный или записан не в кодировке Windows-1251");
 }
 
-constexpr std::string_view kUtf8ByteOrderMark = "\xEF\xBB\xBF";
-
 // " Test" from "\"Test\"": the opening quote becomes a blank, the last character is dropped.
 // `line` is Windows-1251.
 std::string TitleFromLine(std::string_view line) {
@@ -158,8 +156,7 @@ ParsedLine ParseLine(std::string_view line) {
 LoadedSpectrum ParseSpectrumText(std::string_view bytes) {
     RefuseZeroBytes(bytes);
     // A UTF-8 byte order mark is skipped; the title of such a file is UTF-8 text.
-    const bool utf8 = bytes.starts_with(kUtf8ByteOrderMark);
-    if (utf8) bytes.remove_prefix(kUtf8ByteOrderMark.size());
+    const bool utf8 = SkipUtf8ByteOrderMark(bytes);
     LoadedSpectrum loaded;
     LineSplitter lines(bytes);
     std::string_view line;

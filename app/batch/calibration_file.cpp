@@ -22,8 +22,9 @@ std::string LineError(const std::string& path, int lineNo, const std::string& wh
 CalibrationList ReadCalibrationFile(const std::string& path, const std::vector<std::string>& massLines) {
     CalibrationList list;
     const std::string bytes = ReadFileBytes(path, kMaxCalibrationFileBytes);
-    // A leading UTF-8 byte order mark is skipped.
-    LineSplitter lines(std::string_view(bytes).substr(bytes.starts_with("\xEF\xBB\xBF") ? 3 : 0));
+    std::string_view rest(bytes);
+    SkipUtf8ByteOrderMark(rest);
+    LineSplitter lines(rest);
     std::string_view text;
     while (lines.Next(text)) {
         const int lineNo = lines.lineNumber();

@@ -33,7 +33,7 @@ void Output::WriteProgramFile(const std::string& name, const std::vector<std::st
     Add(name, ProgramFileBytes(lines));
 }
 
-void Output::WriteBytes(const std::string& name, const std::string& bytes) { Add(name, bytes); }
+void Output::WriteBytes(const std::string& name, std::string bytes) { Add(name, std::move(bytes)); }
 
 void Output::Print(const std::vector<std::string>& lines) const {
     for (const auto& l : lines) out_ << l << '\n';

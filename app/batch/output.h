@@ -23,7 +23,7 @@ public:
     // A file exactly as the program writes it: Windows-1251, CR LF.
     void WriteProgramFile(const std::string& name, const std::vector<std::string>& lines);
     // Bytes as they stand (an mzML document).
-    void WriteBytes(const std::string& name, const std::string& bytes);
+    void WriteBytes(const std::string& name, std::string bytes);
     void Print(const std::vector<std::string>& lines) const;
     // Writes every file into the folder at once. The files must be exactly the planned ones.
     void Commit() const;

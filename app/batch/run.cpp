@@ -29,12 +29,12 @@
 namespace orvelo::batch {
 
 std::vector<std::string> RunFiles(const Options& options, bool msDataFile) {
+    if (SeveralScans(options)) return {"results-all.tsv", "scans.tsv"};
     std::vector<std::string> names{"zones.txt"};
     if (options.threshold)
         names.insert(names.end(), {"results.tsv", "zone-array.txt", "problems.txt", "summary.txt", "masses.txt",
                                    "standard-masses.txt", "standard-masses-all.txt", kPilaTheoryFileName,
                                    kPilaPracticeFileName, "ch-list.txt", "report.htm"});
-    if (SeveralScans(options)) return {"results-all.tsv", "scans.tsv"};
     if (options.calibrate || options.autoCalibrate) names.insert(names.end(), {"calibrated.txt", "calibration-check.txt"});
     if ((options.calibrate || options.autoCalibrate) && msDataFile) names.emplace_back("calibrated.mzML");
     if (options.autoCalibrate) names.emplace_back("auto-calibration.tsv");
