@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # A calibration that would ruin the mass axis is refused with its reason and nothing is written;
-# calibration files with a UTF-8 byte order mark or CR line ends read like any other.
+# calibration files with a UTF-8 byte order mark and CR or CR LF line ends read like any other.
 source "$(dirname "$0")/common.bash" "$1"
 awk -v lo=25 -v hi=90 -v step=0.001 -v base=20 -v R=3000 \
     -v peaks="29.045:2000 43.065:4000 57.08:6000 71.1:8000 85.115:10000" \
@@ -10,8 +10,11 @@ calibrate() { "$batch" --kolusred 5 --threshold 100 --calibrate "$1" --out "$2" 
 printf '0 29.03915\n4 85.10179\n' > good.txt
 calibrate good.txt good
 printf '\xEF\xBB\xBF0 29.03915\r4 85.10179\r' > bom-cr.txt
-calibrate bom-cr.txt bom-cr
-cmp good/calibrated.txt bom-cr/calibrated.txt
+printf '\xEF\xBB\xBF0 29.03915\r\n4 85.10179\r\n' > bom-crlf.txt
+for ends in bom-cr bom-crlf; do
+    calibrate $ends.txt $ends
+    cmp good/calibrated.txt $ends/calibrated.txt
+done
 
 # Same true mass twice (a constant axis), a true mass of 0 or 1E35, swapped masses (mirrored).
 for case in "same:0 50:4 50:должны возрастать" "zero:0 0:4 85.10179:должны быть положительными" \
