@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -138,15 +137,8 @@ void InstrumentFilesTest::chosenScanIsCalibratedAndSavedAsMzML() {
     const PeakResults& peaks = f.window->state().run.peaks;
     const int last = f.list("ListBox5")->count() - 1;
     const std::pair<int, double> pairs[] = {{0, peaks.front().Centre + 0.002}, {last, peaks.back().Centre + 0.003}};
-    for (const auto& [peak, truth] : pairs) {
-        f.list("ListBox5")->setCurrentRow(peak);
-        f.button("Button1")->click();
-    }
-    for (int line = 0; line < 2; ++line) {
-        f.list("ListBox6")->setCurrentRow(line);
-        f.find<QLineEdit>("Edit1")->setText(QString::number(pairs[line].second, 'f', 6));
-        f.button("Button2")->click();
-    }
+    for (const auto& [peak, truth] : pairs) f.take(peak);
+    for (int line = 0; line < 2; ++line) f.attachTyped(line, QString::number(pairs[line].second, 'f', 6));
     f.button("Button15")->click();
     f.button("Button6")->click();
     f.button("Button5")->click();

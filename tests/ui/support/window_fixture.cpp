@@ -51,6 +51,17 @@ void WindowFixture::finalRun(int line) {
     if (window->finalRunCommands().running()) QVERIFY(ended.wait(60000));
 }
 
+void WindowFixture::take(int peak) {
+    list("ListBox5")->setCurrentRow(peak);
+    button("Button1")->click();
+}
+
+void WindowFixture::attachTyped(int line, const QString& text) {
+    list("ListBox6")->setCurrentRow(line);
+    find<QLineEdit>("Edit1")->setText(text);
+    button("Button2")->click();
+}
+
 QString WriteSpectrum(const QString& path, const std::vector<double>& heights, int count,
                       const QString& title) {
     const QString header = QStringLiteral("\"%1\"\r\n\"\"\r\n\"\"\r\n").arg(title);

@@ -34,6 +34,10 @@ struct WindowFixture {
     void preliminary(int kolUsred);
     // ">>" on zone line `line`, then "Последняя"; waits for the end of the run.
     void finalRun(int line);
+    // Peak `peak` of ListBox5 taken into the calibration list ("<<").
+    void take(int peak);
+    // `text` typed as the true mass of line `line` of ListBox6 and attached.
+    void attachTyped(int line, const QString& text);
 
     ScriptedFileDialogs* files;
     RecordingMessageBoxes* messages;
