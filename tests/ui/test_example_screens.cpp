@@ -23,7 +23,6 @@ private slots:
 
 void ExampleScreensTest::exampleSpectrumGoesThroughEveryPage() {
     WindowFixture f;
-    f.window->resize(1288, 1004);
     f.open(QStringLiteral(ORVELO_TEST_DATA "/../../examples/example_spectrum.txt"));
     QVERIFY(f.messages->errors.isEmpty());
     f.preliminary(150);
