@@ -101,11 +101,9 @@ private slots:
         QCOMPARE(first.find<QComboBox>("ComboCurveKind")->currentText(), QStringLiteral("Линия"));
         first.find<QDoubleSpinBox>("EditTolerance")->setValue(25);
         first.find<QComboBox>("ComboCurveKind")->setCurrentIndex(1);
-        MainWindow second(std::make_unique<ScriptedFileDialogs>(), std::make_unique<RecordingMessageBoxes>(),
-                          SettingsFile(first.settingsDir));
-        QCOMPARE(second.findChild<QDoubleSpinBox*>(QStringLiteral("EditTolerance"))->value(), 25.0);
-        QCOMPARE(second.findChild<QComboBox*>(QStringLiteral("ComboCurveKind"))->currentText(),
-                 QStringLiteral("Парабола"));
+        WindowFixture second(first.settingsDir);
+        QCOMPARE(second.find<QDoubleSpinBox>("EditTolerance")->value(), 25.0);
+        QCOMPARE(second.find<QComboBox>("ComboCurveKind")->currentText(), QStringLiteral("Парабола"));
     }
 };
 

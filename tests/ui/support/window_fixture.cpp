@@ -15,16 +15,17 @@
 
 namespace orvelo::ui::testing {
 
-std::unique_ptr<SettingsStore> SettingsFile(const QTemporaryDir& dir) {
-    return std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("orvelo.conf")));
-}
+WindowFixture::WindowFixture() { start(settingsDir); }
 
-WindowFixture::WindowFixture() {
+WindowFixture::WindowFixture(const QTemporaryDir& settings) { start(settings); }
+
+void WindowFixture::start(const QTemporaryDir& settings) {
     auto f = std::make_unique<ScriptedFileDialogs>();
     auto m = std::make_unique<RecordingMessageBoxes>();
     files = f.get();
     messages = m.get();
-    window = std::make_unique<MainWindow>(std::move(f), std::move(m), SettingsFile(settingsDir));
+    auto store = std::make_unique<SettingsStore>(settings.filePath(QStringLiteral("orvelo.conf")));
+    window = std::make_unique<MainWindow>(std::move(f), std::move(m), std::move(store));
     window->resize(1288, 1004);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get())) qWarning("window not exposed");

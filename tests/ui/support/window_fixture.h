@@ -12,11 +12,11 @@
 
 namespace orvelo::ui::testing {
 
-// The settings file in `dir` (what a window started from `dir` remembers).
-std::unique_ptr<SettingsStore> SettingsFile(const QTemporaryDir& dir);
-
 struct WindowFixture {
     WindowFixture();
+    // A later start: the window over the settings file that an earlier fixture's window wrote in
+    // its `settingsDir`.
+    explicit WindowFixture(const QTemporaryDir& settings);
     ~WindowFixture();
 
     template <class T>
@@ -44,6 +44,9 @@ struct WindowFixture {
     QTemporaryDir settingsDir;  // the window's settings file, empty at the start of each fixture
     std::unique_ptr<MainWindow> window;
     QTemporaryDir dir;
+
+private:
+    void start(const QTemporaryDir& settings);
 };
 
 // A spectrum of `count` samples, step 0.01 from mass 20, with Gaussian peaks (resolving
