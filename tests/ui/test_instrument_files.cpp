@@ -26,12 +26,6 @@ const QString kMzml = QStringLiteral(ORVELO_TEST_DATA "/mzml/");
 ChartSurface* Chart1(WindowFixture& f) { return f.find<ChartSurface>("Chart1"); }
 int Points(WindowFixture& f) { return Chart1(f)->series(QStringLiteral("Series1"))->count(); }
 
-// Saves a widget's picture when ORVELO_SCREENSHOTS names a folder.
-void Shot(QWidget* w, const char* name) {
-    const QString dir = qEnvironmentVariable("ORVELO_SCREENSHOTS");
-    if (!dir.isEmpty()) w->grab().save(dir + QLatin1Char('/') + QLatin1String(name));
-}
-
 }  // namespace
 
 class InstrumentFilesTest : public QObject {
@@ -104,7 +98,7 @@ void InstrumentFilesTest::chooserSortsByValueAndGivesTheChosenRow() {
     QTableWidget* table = chooser.table();
     QCOMPARE(table->rowCount(), 48);
     QCOMPARE(chooser.chosenScan(), 1);
-    Shot(&chooser, "scan_chooser.png");
+    SaveScreenshot(chooser, QStringLiteral("scan_chooser.png"));
 
     table->sortItems(8, Qt::DescendingOrder);  // total ion current: by value, not by text
     double previous = 1e300;
@@ -124,12 +118,12 @@ void InstrumentFilesTest::chosenScanIsCalibratedAndSavedAsMzML() {
     f.preliminary(5);
     f.finalRun(f.list("ListBox1")->count() - 12);
     QVERIFY(f.list("ListBox5")->count() >= 5);
-    if (!qEnvironmentVariableIsEmpty("ORVELO_SCREENSHOTS")) {
-        f.find<QTabWidget>("PageControl1")->setCurrentIndex(1);
-        Shot(f.window.get(), "mzml_results.png");
-        f.find<QTabWidget>("PageControl1")->setCurrentIndex(0);
+    if (ScreenshotsWanted()) {
+        f.window->pageControl()->setCurrentIndex(1);
+        SaveScreenshot(*f.window, QStringLiteral("mzml_results.png"));
+        f.window->pageControl()->setCurrentIndex(0);
         f.window->menu().N1->popup(f.window->mapToGlobal(QPoint(0, 20)));
-        Shot(f.window->menu().N1, "file_menu.png");
+        SaveScreenshot(*f.window->menu().N1, QStringLiteral("mzml_file_menu.png"));
         f.window->menu().N1->hide();
     }
 

@@ -1,5 +1,6 @@
 #include "ui/support/window_fixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QLocale>
@@ -85,6 +86,17 @@ QString WriteSpectrum(const QString& path, const std::vector<double>& heights, i
 void PinCommaLocale() {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     std::setlocale(LC_NUMERIC, "ru_RU.UTF-8");
+}
+
+namespace {
+const char* const kScreenshotDir = "ORVELO_SCREENSHOT_DIR";
+}  // namespace
+
+bool ScreenshotsWanted() { return !qEnvironmentVariableIsEmpty(kScreenshotDir); }
+
+void SaveScreenshot(QWidget& widget, const QString& name) {
+    if (!ScreenshotsWanted()) return;
+    QVERIFY(widget.grab().save(QDir(qEnvironmentVariable(kScreenshotDir)).filePath(name)));
 }
 
 }  // namespace orvelo::ui::testing

@@ -57,4 +57,9 @@ QString WriteSpectrum(const QString& path, const std::vector<double>& heights, i
 // Pins the locale to a decimal comma, so that any stray locale-dependent number text shows.
 void PinCommaLocale();
 
+// Whether ORVELO_SCREENSHOT_DIR names a folder for pictures of the window to look at.
+bool ScreenshotsWanted();
+// When it does, saves the picture of `widget` there as `name`; otherwise does nothing.
+void SaveScreenshot(QWidget& widget, const QString& name);
+
 }  // namespace orvelo::ui::testing
