@@ -62,10 +62,7 @@ private slots:
         WindowFixture f;
         f.open(QStringLiteral(ORVELO_TEST_DATA "/../../examples/example_spectrum.txt"));
         f.preliminary(150);
-        QListWidget* zones = f.list("ListBox1");
-        int firstPeak = -1;
-        for (int i = 0; i < zones->count() && firstPeak < 0; ++i)
-            if (zones->item(i)->text().section(',', 0, 0).toInt() > 200) firstPeak = i;
+        const int firstPeak = FirstZoneAbove(f.list("ListBox1"), 200);
         QVERIFY(firstPeak >= 0);
         f.finalRun(firstPeak);
         f.find<QCheckBox>("CheckBox4")->click();

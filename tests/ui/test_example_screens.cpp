@@ -29,9 +29,7 @@ void ExampleScreensTest::exampleSpectrumGoesThroughEveryPage() {
     QVERIFY2(f.messages->errors.isEmpty(), qPrintable(f.messages->errors.join('|')));
     QListWidget* zones = f.list("ListBox1");
     QVERIFY(zones->count() > 10);
-    int firstPeak = -1;  // the first zone clearly above the noise
-    for (int i = 0; i < zones->count() && firstPeak < 0; ++i)
-        if (zones->item(i)->text().section(',', 0, 0).toInt() > 200) firstPeak = i;
+    const int firstPeak = FirstZoneAbove(zones, 200);  // the first zone clearly above the noise
     QVERIFY(firstPeak >= 0);
     zones->setCurrentRow(firstPeak);
     const QString out = qEnvironmentVariable("ORVELO_SCREENSHOT_DIR");

@@ -83,6 +83,12 @@ QString WriteSpectrum(const QString& path, const std::vector<double>& heights, i
     return path;
 }
 
+int FirstZoneAbove(const QListWidget* zones, int height) {
+    for (int i = 0; i < zones->count(); ++i)
+        if (zones->item(i)->text().section(',', 0, 0).toInt() > height) return i;
+    return -1;
+}
+
 void PinCommaLocale() {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     std::setlocale(LC_NUMERIC, "ru_RU.UTF-8");

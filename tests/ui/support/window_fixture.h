@@ -54,6 +54,9 @@ private:
 QString WriteSpectrum(const QString& path, const std::vector<double>& heights, int count = 600,
                       const QString& title = QStringLiteral("Тест"));
 
+// The first line of a zone list whose height, its first number, is above `height`; -1 if none.
+int FirstZoneAbove(const QListWidget* zones, int height);
+
 // Pins the locale to a decimal comma, so that any stray locale-dependent number text shows.
 void PinCommaLocale();
 
