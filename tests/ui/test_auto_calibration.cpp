@@ -3,7 +3,6 @@
 // the page's remembered settings.
 #include <QCheckBox>
 #include <QComboBox>
-#include <QDir>
 #include <QDoubleSpinBox>
 #include <QLabel>
 #include <QTabWidget>
@@ -63,10 +62,7 @@ private slots:
         WindowFixture f;
         f.open(QStringLiteral(ORVELO_TEST_DATA "/../../examples/example_spectrum.txt"));
         f.preliminary(150);
-        QListWidget* zones = f.list("ListBox1");
-        int firstPeak = -1;
-        for (int i = 0; i < zones->count() && firstPeak < 0; ++i)
-            if (zones->item(i)->text().section(',', 0, 0).toInt() > 200) firstPeak = i;
+        const int firstPeak = FirstZoneAbove(f.list("ListBox1"), 200);
         QVERIFY(firstPeak >= 0);
         f.finalRun(firstPeak);
         f.find<QCheckBox>("CheckBox4")->click();
@@ -76,15 +72,12 @@ private slots:
         QCOMPARE_GE(f.list("ListBox6")->count(), 10);
         f.window->pageControl()->setCurrentIndex(3);
         QTest::qWait(30);
-        const QString out = qEnvironmentVariable("ORVELO_SCREENSHOT_DIR");
-        if (!out.isEmpty())
-            QVERIFY(f.window->grab().save(QDir(out).filePath(QStringLiteral("auto_calibration.png"))));
+        SaveScreenshot(*f.window, QStringLiteral("auto_calibration.png"));
     }
 
     void noMatchShowsWhyAndChangesNothing() {
         AutoCalibrationWindow w;
-        w.list("ListBox5")->setCurrentRow(2);
-        w.button("Button1")->click();
+        w.take(2);
         const QStringList before = w.calibrationLines();
         // Only the molecular ions C n H 2n+2 are chosen: none lies within 100 mmu of a peak.
         w.autoButton()->click();
@@ -102,11 +95,9 @@ private slots:
         QCOMPARE(first.find<QComboBox>("ComboCurveKind")->currentText(), QStringLiteral("Линия"));
         first.find<QDoubleSpinBox>("EditTolerance")->setValue(25);
         first.find<QComboBox>("ComboCurveKind")->setCurrentIndex(1);
-        MainWindow second(std::make_unique<ScriptedFileDialogs>(), std::make_unique<RecordingMessageBoxes>(),
-                          SettingsFile(first.settingsDir));
-        QCOMPARE(second.findChild<QDoubleSpinBox*>(QStringLiteral("EditTolerance"))->value(), 25.0);
-        QCOMPARE(second.findChild<QComboBox*>(QStringLiteral("ComboCurveKind"))->currentText(),
-                 QStringLiteral("Парабола"));
+        WindowFixture second(first.settingsDir);
+        QCOMPARE(second.find<QDoubleSpinBox>("EditTolerance")->value(), 25.0);
+        QCOMPARE(second.find<QComboBox>("ComboCurveKind")->currentText(), QStringLiteral("Парабола"));
     }
 };
 

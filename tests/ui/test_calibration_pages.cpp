@@ -15,18 +15,13 @@
 #include "ui/dialogs.h"
 #include "ui/main_menu.h"
 #include "ui/support/ch_spectrum.h"
+#include "ui/widget_kit.h"
 
 using namespace orvelo;
 using namespace orvelo::ui;
 using namespace orvelo::ui::testing;
 
 namespace {
-
-QStringList Lines(QListWidget* list) {
-    QStringList lines;
-    for (int i = 0; i < list->count(); ++i) lines << list->item(i)->text();
-    return lines;
-}
 
 struct CalibrationWindow : ProcessedWindow {
     ChartSeries* series(const char* name) { return find<ChartSurface>("Chart2")->series(QString::fromLatin1(name)); }
@@ -62,11 +57,11 @@ private slots:
 
 void CalibrationTest::peaksTakenInAnyOrderStayInPeakOrder() {
     CalibrationWindow f;
-    const QStringList all = Lines(f.list("ListBox5"));
+    const QStringList all = ListLines(f.list("ListBox5"));
     QCOMPARE(all.size(), 5);
     QCOMPARE(f.states(), QStringLiteral("111111000"));  // List open
     for (int peak : {3, 0, 4}) f.take(peak);
-    QCOMPARE(Lines(f.list("ListBox6")), (QStringList{all[0], all[3], all[4]}));
+    QCOMPARE(ListLines(f.list("ListBox6")), (QStringList{all[0], all[3], all[4]}));
     QCOMPARE(f.window->state().calibrationList.CalibIndex(), (std::vector<int>{0, 3, 4}));
     QCOMPARE(f.list("ListBox6")->currentRow(), 2);  // the line just taken
     QVERIFY(f.messages->infos.isEmpty());
@@ -82,7 +77,7 @@ void CalibrationTest::peaksTakenInAnyOrderStayInPeakOrder() {
 
     f.list("ListBox6")->setCurrentRow(1);
     f.button("Button3")->click();
-    QCOMPARE(Lines(f.list("ListBox6")), (QStringList{all[0], all[4]}));
+    QCOMPARE(ListLines(f.list("ListBox6")), (QStringList{all[0], all[4]}));
     QCOMPARE(f.window->state().calibrationList.CalibCount(), 2);
     QVERIFY(!f.list("ListBox7")->isVisible());
 }
@@ -142,7 +137,7 @@ void CalibrationTest::entryRefusalsChangeNothing() {
 void CalibrationTest::standardMassGroupListsTheChosenFamily() {
     CalibrationWindow f;
     QListWidget* standard = f.list("ListBox2");
-    const QStringList molecular = Lines(standard);
+    const QStringList molecular = ListLines(standard);
     QVERIFY(!molecular.isEmpty());
     for (const QString& l : molecular) QVERIFY2(l.endsWith(QStringLiteral(",  молек")), qPrintable(l));
 
@@ -256,7 +251,7 @@ void CalibrationTest::parabolaThroughTheLinearShiftIsAlmostALine() {
 
 void CalibrationTest::clearingTheListReturnsToListOpen() {
     CalibrationWindow f;
-    const QStringList all = Lines(f.list("ListBox5"));
+    const QStringList all = ListLines(f.list("ListBox5"));
     f.completeList();
     f.button("Button15")->click();
     f.button("Button6")->click();
@@ -270,8 +265,8 @@ void CalibrationTest::clearingTheListReturnsToListOpen() {
     QCOMPARE(f.states(), QStringLiteral("111111001"));
     QVERIFY(f.enabled("Button16"));
     QCOMPARE(f.list("ListBox6")->count(), 0);
-    QCOMPARE(Lines(f.list("ListBox5")), all);  // each peak once, as before
-    QCOMPARE(Lines(f.list("ListBox8")), all);
+    QCOMPARE(ListLines(f.list("ListBox5")), all);  // each peak once, as before
+    QCOMPARE(ListLines(f.list("ListBox8")), all);
     QCOMPARE(f.series("Series7")->count(), 0);
     QCOMPARE(f.series("Series8")->count(), 0);
     QCOMPARE(f.window->state().calibrationList.CalibCount(), 0);

@@ -33,7 +33,6 @@ using namespace orvelo::ui::testing;
 namespace {
 
 struct ChartWindow : ProcessedWindow {
-    ChartWindow() { window->resize(1288, 1004); }
     ChartSurface* chart(const char* name) { return find<ChartSurface>(name); }
     QString status() { return window->statusBar()->currentMessage(); }
 };

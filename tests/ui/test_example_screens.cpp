@@ -23,16 +23,13 @@ private slots:
 
 void ExampleScreensTest::exampleSpectrumGoesThroughEveryPage() {
     WindowFixture f;
-    f.window->resize(1288, 1004);
     f.open(QStringLiteral(ORVELO_TEST_DATA "/../../examples/example_spectrum.txt"));
     QVERIFY(f.messages->errors.isEmpty());
     f.preliminary(150);
     QVERIFY2(f.messages->errors.isEmpty(), qPrintable(f.messages->errors.join('|')));
     QListWidget* zones = f.list("ListBox1");
     QVERIFY(zones->count() > 10);
-    int firstPeak = -1;  // the first zone clearly above the noise
-    for (int i = 0; i < zones->count() && firstPeak < 0; ++i)
-        if (zones->item(i)->text().section(',', 0, 0).toInt() > 200) firstPeak = i;
+    const int firstPeak = FirstZoneAbove(zones, 200);  // the first zone clearly above the noise
     QVERIFY(firstPeak >= 0);
     zones->setCurrentRow(firstPeak);
     const QString out = qEnvironmentVariable("ORVELO_SCREENSHOT_DIR");

@@ -4,7 +4,6 @@
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
-#include <QLineEdit>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -26,12 +25,6 @@ const QString kMzml = QStringLiteral(ORVELO_TEST_DATA "/mzml/");
 
 ChartSurface* Chart1(WindowFixture& f) { return f.find<ChartSurface>("Chart1"); }
 int Points(WindowFixture& f) { return Chart1(f)->series(QStringLiteral("Series1"))->count(); }
-
-// Saves a widget's picture when ORVELO_SCREENSHOTS names a folder.
-void Shot(QWidget* w, const char* name) {
-    const QString dir = qEnvironmentVariable("ORVELO_SCREENSHOTS");
-    if (!dir.isEmpty()) w->grab().save(dir + QLatin1Char('/') + QLatin1String(name));
-}
 
 }  // namespace
 
@@ -105,7 +98,7 @@ void InstrumentFilesTest::chooserSortsByValueAndGivesTheChosenRow() {
     QTableWidget* table = chooser.table();
     QCOMPARE(table->rowCount(), 48);
     QCOMPARE(chooser.chosenScan(), 1);
-    Shot(&chooser, "scan_chooser.png");
+    SaveScreenshot(chooser, QStringLiteral("scan_chooser.png"));
 
     table->sortItems(8, Qt::DescendingOrder);  // total ion current: by value, not by text
     double previous = 1e300;
@@ -125,12 +118,12 @@ void InstrumentFilesTest::chosenScanIsCalibratedAndSavedAsMzML() {
     f.preliminary(5);
     f.finalRun(f.list("ListBox1")->count() - 12);
     QVERIFY(f.list("ListBox5")->count() >= 5);
-    if (!qEnvironmentVariableIsEmpty("ORVELO_SCREENSHOTS")) {
-        f.find<QTabWidget>("PageControl1")->setCurrentIndex(1);
-        Shot(f.window.get(), "mzml_results.png");
-        f.find<QTabWidget>("PageControl1")->setCurrentIndex(0);
+    if (ScreenshotsWanted()) {
+        f.window->pageControl()->setCurrentIndex(1);
+        SaveScreenshot(*f.window, QStringLiteral("mzml_results.png"));
+        f.window->pageControl()->setCurrentIndex(0);
         f.window->menu().N1->popup(f.window->mapToGlobal(QPoint(0, 20)));
-        Shot(f.window->menu().N1, "file_menu.png");
+        SaveScreenshot(*f.window->menu().N1, QStringLiteral("mzml_file_menu.png"));
         f.window->menu().N1->hide();
     }
 
@@ -138,15 +131,8 @@ void InstrumentFilesTest::chosenScanIsCalibratedAndSavedAsMzML() {
     const PeakResults& peaks = f.window->state().run.peaks;
     const int last = f.list("ListBox5")->count() - 1;
     const std::pair<int, double> pairs[] = {{0, peaks.front().Centre + 0.002}, {last, peaks.back().Centre + 0.003}};
-    for (const auto& [peak, truth] : pairs) {
-        f.list("ListBox5")->setCurrentRow(peak);
-        f.button("Button1")->click();
-    }
-    for (int line = 0; line < 2; ++line) {
-        f.list("ListBox6")->setCurrentRow(line);
-        f.find<QLineEdit>("Edit1")->setText(QString::number(pairs[line].second, 'f', 6));
-        f.button("Button2")->click();
-    }
+    for (const auto& [peak, truth] : pairs) f.take(peak);
+    for (int line = 0; line < 2; ++line) f.attachTyped(line, QString::number(pairs[line].second, 'f', 6));
     f.button("Button15")->click();
     f.button("Button6")->click();
     f.button("Button5")->click();

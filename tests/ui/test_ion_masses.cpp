@@ -74,10 +74,9 @@ private slots:
         QVERIFY(ReadCp1251Lines(html).join('\n').contains(QStringLiteral("Список CH (массы ионов)")));
         QVERIFY2(w.messages->errors.isEmpty(), qPrintable(w.messages->errors.join('|')));
 
-        MainWindow next(std::make_unique<ScriptedFileDialogs>(), std::make_unique<RecordingMessageBoxes>(),
-                        SettingsFile(w.settingsDir));
-        QVERIFY(next.findChild<QCheckBox*>(QStringLiteral("CheckBoxIons"))->isChecked());
-        QCOMPARE(next.state().ReferenceMasses, ReferenceMassKind::Ion);
+        WindowFixture next(w.settingsDir);
+        QVERIFY(next.find<QCheckBox>("CheckBoxIons")->isChecked());
+        QCOMPARE(next.window->state().ReferenceMasses, ReferenceMassKind::Ion);
     }
 };
 

@@ -5,7 +5,6 @@
 #include <QFile>
 #include <QAction>
 #include <QApplication>
-#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QLineEdit>
@@ -26,19 +25,6 @@ using namespace orvelo::ui;
 using namespace orvelo::ui::testing;
 
 namespace {
-
-// A window started from the settings of `dir`, shown like the fixture's.
-struct Session {
-    explicit Session(const QTemporaryDir& dir)
-        : files(new ScriptedFileDialogs), messages(new RecordingMessageBoxes),
-          window(std::unique_ptr<ScriptedFileDialogs>(files), std::unique_ptr<RecordingMessageBoxes>(messages),
-                 SettingsFile(dir)) {}
-    template <class T>
-    T* find(const char* name) { return window.findChild<T*>(QString::fromLatin1(name)); }
-    ScriptedFileDialogs* files;
-    RecordingMessageBoxes* messages;
-    MainWindow window;
-};
 
 void Drop(QWidget& window, const QString& file) {
     QMimeData data;
@@ -75,39 +61,37 @@ private slots:
         first.window->resize(1000, 800);
         QVERIFY(first.window->close());
 
-        Session second(first.settingsDir);
+        WindowFixture second(first.settingsDir);
         QCOMPARE(second.find<QLineEdit>("Edit2")->text(), QStringLiteral("5"));
-        QCOMPARE(second.window.state().spectrum.KolUsred, 5);
+        QCOMPARE(second.window->state().spectrum.KolUsred, 5);
         QVERIFY(second.find<QRadioButton>("RadioButton4")->isChecked());
-        QVERIFY(second.window.menu().N11->isChecked());
-        QVERIFY(second.window.pages().spectrum->chart().logarithmic());
-        QCOMPARE(second.window.menu().Series1View.markers->isChecked(),
+        QVERIFY(second.window->menu().N11->isChecked());
+        QVERIFY(second.window->pages().spectrum->chart().logarithmic());
+        QCOMPARE(second.window->menu().Series1View.markers->isChecked(),
                  first.window->menu().Series1View.markers->isChecked());
-        QVERIFY(RestoreGeometry(second.window.settings(), second.window));
-        QCOMPARE(second.window.size(), QSize(1000, 800));
+        QVERIFY(RestoreGeometry(second.window->settings(), *second.window));
+        QCOMPARE(second.window->size(), QSize(1000, 800));
 
-        second.window.menu().N2->trigger();  // cancelled: the dialog starts where the file was
+        second.window->menu().N2->trigger();  // cancelled: the dialog starts where the file was
         QCOMPARE(second.files->requests.back().request.startFolder, first.dir.path());
 
-        QMenu* recent = second.window.recentFiles().menu();
+        QMenu* recent = second.window->recentFiles().menu();
         QVERIFY(recent->menuAction()->isEnabled());
         QCOMPARE(recent->actions().size(), 1);
         QCOMPARE(recent->actions().front()->text(), QStringLiteral("&1 ch.txt"));
-        const QString out = qEnvironmentVariable("ORVELO_SCREENSHOT_DIR");
-        if (!out.isEmpty()) {  // the "Файл" menu with its submenu open, for a look
-            QMenu* file = second.window.menu().N1;
-            second.window.show();
-            file->popup(second.window.mapToGlobal(QPoint(0, 20)));
+        if (ScreenshotsWanted()) {  // the "Файл" menu with its submenu open, for a look
+            QMenu* file = second.window->menu().N1;
+            file->popup(second.window->mapToGlobal(QPoint(0, 20)));
             recent->popup(file->mapToGlobal(QPoint(file->width(), file->actionGeometry(recent->menuAction()).top())));
-            QVERIFY(file->grab().save(QDir(out).filePath(QStringLiteral("file_menu.png"))));
-            QVERIFY(recent->grab().save(QDir(out).filePath(QStringLiteral("recent_files.png"))));
+            SaveScreenshot(*file, QStringLiteral("file_menu.png"));
+            SaveScreenshot(*recent, QStringLiteral("recent_files.png"));
             recent->hide();
             file->hide();
         }
         recent->actions().front()->trigger();
         QVERIFY2(second.messages->errors.isEmpty(), qPrintable(second.messages->errors.join('|')));
-        QVERIFY(second.window.state().spectrum.Spectrum.count() > 0);
-        QVERIFY(second.find<QPushButton>("Button9")->isEnabled());
+        QVERIFY(second.window->state().spectrum.Spectrum.count() > 0);
+        QVERIFY(second.button("Button9")->isEnabled());
     }
 
     void droppedFileOpensAndJoinsTheRecentFiles() {

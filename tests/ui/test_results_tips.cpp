@@ -1,7 +1,6 @@
 // The heads of the results table explain themselves: each has a tooltip with the column's
 // meaning and unit, from the first start and after a final run has filled the table again.
 #include <QApplication>
-#include <QDir>
 #include <QHeaderView>
 #include <QTabWidget>
 #include <QToolTip>
@@ -40,16 +39,15 @@ private slots:
         QCOMPARE(headTips(), atStart);
 
         // With ORVELO_SCREENSHOT_DIR set, the table with the tip of "R" is saved for a look.
-        const QString out = qEnvironmentVariable("ORVELO_SCREENSHOT_DIR");
-        if (out.isEmpty()) return;
+        if (!ScreenshotsWanted()) return;
         w.window->pageControl()->setCurrentWidget(w.window->pages().info);
         QTableWidget* grid = w.find<QTableWidget>("StringGrid1");
         QHeaderView* head = grid->horizontalHeader();
         QToolTip::showText(head->mapToGlobal(QPoint(head->sectionViewportPosition(5) + 10, 10)), atStart[5], head);
         for (QWidget* top : QApplication::topLevelWidgets())
             if (top->inherits("QTipLabel") && top->isVisible())
-                QVERIFY(top->grab().save(QDir(out).filePath(QStringLiteral("results_tip.png"))));
-        QVERIFY(grid->grab().save(QDir(out).filePath(QStringLiteral("results_table.png"))));
+                SaveScreenshot(*top, QStringLiteral("results_tip.png"));
+        SaveScreenshot(*grid, QStringLiteral("results_table.png"));
     }
 };
 

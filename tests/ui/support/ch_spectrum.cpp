@@ -56,17 +56,6 @@ ProcessedWindow::ProcessedWindow() {
     messages->clear();
 }
 
-void ProcessedWindow::take(int peak) {
-    list("ListBox5")->setCurrentRow(peak);
-    button("Button1")->click();
-}
-
-void ProcessedWindow::attachTyped(int line, const QString& text) {
-    list("ListBox6")->setCurrentRow(line);
-    find<QLineEdit>("Edit1")->setText(text);
-    button("Button2")->click();
-}
-
 void ProcessedWindow::completeList() {
     for (int i = 0; i < 5; ++i) take(i);
     for (int i = 0; i < 5; ++i) attachTyped(i, QString::fromStdString(FormatGeneral(CHTrueMasses()[i])));

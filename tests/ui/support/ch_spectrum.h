@@ -24,14 +24,9 @@ void ProcessCHSpectrum(WindowFixture& f);
 // Load and process; afterwards ListBox5 holds the five peaks.
 void LoadAndProcess(WindowFixture& f, const QString& path);
 
-// A window with the CH spectrum loaded and processed, its messages cleared; and the steps that
-// build the calibration list from its peaks.
+// A window with the CH spectrum loaded and processed, its messages cleared.
 struct ProcessedWindow : WindowFixture {
     ProcessedWindow();
-    // Peak `peak` of ListBox5 taken into the calibration list ("<<").
-    void take(int peak);
-    // `text` typed as the true mass of line `line` of ListBox6 and attached.
-    void attachTyped(int line, const QString& text);
     // Every peak taken with its true mass typed.
     void completeList();
 };

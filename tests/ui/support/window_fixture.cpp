@@ -1,5 +1,6 @@
 #include "ui/support/window_fixture.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLineEdit>
 #include <QLocale>
@@ -15,16 +16,17 @@
 
 namespace orvelo::ui::testing {
 
-std::unique_ptr<SettingsStore> SettingsFile(const QTemporaryDir& dir) {
-    return std::make_unique<SettingsStore>(dir.filePath(QStringLiteral("orvelo.conf")));
-}
+WindowFixture::WindowFixture() { start(settingsDir); }
 
-WindowFixture::WindowFixture() {
+WindowFixture::WindowFixture(const QTemporaryDir& settings) { start(settings); }
+
+void WindowFixture::start(const QTemporaryDir& settings) {
     auto f = std::make_unique<ScriptedFileDialogs>();
     auto m = std::make_unique<RecordingMessageBoxes>();
     files = f.get();
     messages = m.get();
-    window = std::make_unique<MainWindow>(std::move(f), std::move(m), SettingsFile(settingsDir));
+    auto store = std::make_unique<SettingsStore>(settings.filePath(QStringLiteral("orvelo.conf")));
+    window = std::make_unique<MainWindow>(std::move(f), std::move(m), std::move(store));
     window->resize(1288, 1004);
     window->show();
     if (!QTest::qWaitForWindowExposed(window.get())) qWarning("window not exposed");
@@ -51,6 +53,17 @@ void WindowFixture::finalRun(int line) {
     if (window->finalRunCommands().running()) QVERIFY(ended.wait(60000));
 }
 
+void WindowFixture::take(int peak) {
+    list("ListBox5")->setCurrentRow(peak);
+    button("Button1")->click();
+}
+
+void WindowFixture::attachTyped(int line, const QString& text) {
+    list("ListBox6")->setCurrentRow(line);
+    find<QLineEdit>("Edit1")->setText(text);
+    button("Button2")->click();
+}
+
 QString WriteSpectrum(const QString& path, const std::vector<double>& heights, int count,
                       const QString& title) {
     const QString header = QStringLiteral("\"%1\"\r\n\"\"\r\n\"\"\r\n").arg(title);
@@ -70,9 +83,26 @@ QString WriteSpectrum(const QString& path, const std::vector<double>& heights, i
     return path;
 }
 
+int FirstZoneAbove(const QListWidget* zones, int height) {
+    for (int i = 0; i < zones->count(); ++i)
+        if (zones->item(i)->text().section(',', 0, 0).toInt() > height) return i;
+    return -1;
+}
+
 void PinCommaLocale() {
     QLocale::setDefault(QLocale(QLocale::Russian, QLocale::Russia));
     std::setlocale(LC_NUMERIC, "ru_RU.UTF-8");
+}
+
+namespace {
+const char* const kScreenshotDir = "ORVELO_SCREENSHOT_DIR";
+}  // namespace
+
+bool ScreenshotsWanted() { return !qEnvironmentVariableIsEmpty(kScreenshotDir); }
+
+void SaveScreenshot(QWidget& widget, const QString& name) {
+    if (!ScreenshotsWanted()) return;
+    QVERIFY(widget.grab().save(QDir(qEnvironmentVariable(kScreenshotDir)).filePath(name)));
 }
 
 }  // namespace orvelo::ui::testing

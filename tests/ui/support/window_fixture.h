@@ -12,11 +12,11 @@
 
 namespace orvelo::ui::testing {
 
-// The settings file in `dir` (what a window started from `dir` remembers).
-std::unique_ptr<SettingsStore> SettingsFile(const QTemporaryDir& dir);
-
 struct WindowFixture {
     WindowFixture();
+    // A later start: the window over the settings file that an earlier fixture's window wrote in
+    // its `settingsDir`.
+    explicit WindowFixture(const QTemporaryDir& settings);
     ~WindowFixture();
 
     template <class T>
@@ -34,12 +34,19 @@ struct WindowFixture {
     void preliminary(int kolUsred);
     // ">>" on zone line `line`, then "Последняя"; waits for the end of the run.
     void finalRun(int line);
+    // Peak `peak` of ListBox5 taken into the calibration list ("<<").
+    void take(int peak);
+    // `text` typed as the true mass of line `line` of ListBox6 and attached.
+    void attachTyped(int line, const QString& text);
 
     ScriptedFileDialogs* files;
     RecordingMessageBoxes* messages;
     QTemporaryDir settingsDir;  // the window's settings file, empty at the start of each fixture
     std::unique_ptr<MainWindow> window;
     QTemporaryDir dir;
+
+private:
+    void start(const QTemporaryDir& settings);
 };
 
 // A spectrum of `count` samples, step 0.01 from mass 20, with Gaussian peaks (resolving
@@ -47,7 +54,15 @@ struct WindowFixture {
 QString WriteSpectrum(const QString& path, const std::vector<double>& heights, int count = 600,
                       const QString& title = QStringLiteral("Тест"));
 
+// The first line of a zone list whose height, its first number, is above `height`; -1 if none.
+int FirstZoneAbove(const QListWidget* zones, int height);
+
 // Pins the locale to a decimal comma, so that any stray locale-dependent number text shows.
 void PinCommaLocale();
+
+// Whether ORVELO_SCREENSHOT_DIR names a folder for pictures of the window to look at.
+bool ScreenshotsWanted();
+// When it does, saves the picture of `widget` there as `name`; otherwise does nothing.
+void SaveScreenshot(QWidget& widget, const QString& name);
 
 }  // namespace orvelo::ui::testing
