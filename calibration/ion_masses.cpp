@@ -11,16 +11,17 @@ void ToIonMasses(std::vector<IonRow>& rows) {
         row.Mass = static_cast<double>(static_cast<long double>(row.Mass) - static_cast<long double>(kElectronMass));
 }
 
-}  // namespace
-
-std::string ReferenceMassesLine(ReferenceMassKind kind) {
-    return kind == ReferenceMassKind::Ion ? std::string(kIonMassesNote) : std::string("Опорные массы: нейтральные");
-}
-
+// Every row of every table lighter by the electron mass (the duplicates of CHList included).
 void ToIonMasses(ReferenceTables& tables) {
     ToIonMasses(tables.CHList);
     for (auto& list : tables.CHKindLists) ToIonMasses(list);
     ToIonMasses(tables.CFList);
+}
+
+}  // namespace
+
+std::string ReferenceMassesLine(ReferenceMassKind kind) {
+    return kind == ReferenceMassKind::Ion ? std::string(kIonMassesNote) : std::string("Опорные массы: нейтральные");
 }
 
 ReferenceTables BuildReferenceTables(const PeakResults& peaks, const ElementMasses& m, ReferenceMassKind kind) {

@@ -24,9 +24,6 @@ inline constexpr const char* kIonMassesNote = "Массы ионов: нейтр
 // Says which masses a new report used: "Опорные массы: нейтральные" or the ion note.
 std::string ReferenceMassesLine(ReferenceMassKind kind);
 
-// Every row of every table lighter by the electron mass (the duplicates of CHList included).
-void ToIonMasses(ReferenceTables& tables);
-
 // StandartCH and StandartCF as the final run calls them, then the masses of `kind`.
 ReferenceTables BuildReferenceTables(const PeakResults& peaks, const ElementMasses& m, ReferenceMassKind kind);
 
