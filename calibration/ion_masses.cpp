@@ -1,6 +1,6 @@
 #include "calibration/ion_masses.h"
 
-#include "calibration/theory_series.h"
+#include "calibration/reference_masses.h"
 
 namespace orvelo {
 
@@ -34,12 +34,6 @@ ReferenceTables BuildReferenceTables(const PeakResults& peaks, const ElementMass
 
 std::vector<std::string> NotedMassLines(std::vector<std::string> lines, ReferenceMassKind kind) {
     if (kind == ReferenceMassKind::Ion) lines.insert(lines.begin(), kIonMassesNote);
-    return lines;
-}
-
-std::vector<std::string> PilaCHTheoryLines(const PointList& series9, ReferenceMassKind kind) {
-    std::vector<std::string> lines = PilaCHTheoryLines(series9);
-    if (kind == ReferenceMassKind::Ion && !lines.empty()) lines.front() = "\"Пила CH (теория, массы ионов)\"";
     return lines;
 }
 

@@ -30,8 +30,4 @@ ReferenceTables BuildReferenceTables(const PeakResults& peaks, const ElementMass
 // `lines` unchanged for neutral masses; headed by kIonMassesNote for ion masses.
 std::vector<std::string> NotedMassLines(std::vector<std::string> lines, ReferenceMassKind kind);
 
-// The CH saw theory file (PilaCHTheoryLines); with ion masses its title is
-// "Пила CH (теория, массы ионов)".
-std::vector<std::string> PilaCHTheoryLines(const PointList& series9, ReferenceMassKind kind);
-
 }  // namespace orvelo
