@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "core/cp1251.h"
 #include "core/number_text.h"
 
 namespace orvelo {

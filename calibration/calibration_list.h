@@ -8,8 +8,6 @@
 #include <string_view>
 #include <vector>
 
-#include "core/cp1251.h"
-
 namespace orvelo {
 
 // Lines never grow beyond this many characters.

@@ -1,6 +1,6 @@
 #include "calibration/ion_masses.h"
 
-#include "calibration/theory_series.h"
+#include "calibration/reference_masses.h"
 
 namespace orvelo {
 
@@ -11,16 +11,17 @@ void ToIonMasses(std::vector<IonRow>& rows) {
         row.Mass = static_cast<double>(static_cast<long double>(row.Mass) - static_cast<long double>(kElectronMass));
 }
 
-}  // namespace
-
-std::string ReferenceMassesLine(ReferenceMassKind kind) {
-    return kind == ReferenceMassKind::Ion ? std::string(kIonMassesNote) : std::string("Опорные массы: нейтральные");
-}
-
+// Every row of every table lighter by the electron mass (the duplicates of CHList included).
 void ToIonMasses(ReferenceTables& tables) {
     ToIonMasses(tables.CHList);
     for (auto& list : tables.CHKindLists) ToIonMasses(list);
     ToIonMasses(tables.CFList);
+}
+
+}  // namespace
+
+std::string ReferenceMassesLine(ReferenceMassKind kind) {
+    return kind == ReferenceMassKind::Ion ? std::string(kIonMassesNote) : std::string("Опорные массы: нейтральные");
 }
 
 ReferenceTables BuildReferenceTables(const PeakResults& peaks, const ElementMasses& m, ReferenceMassKind kind) {
@@ -33,12 +34,6 @@ ReferenceTables BuildReferenceTables(const PeakResults& peaks, const ElementMass
 
 std::vector<std::string> NotedMassLines(std::vector<std::string> lines, ReferenceMassKind kind) {
     if (kind == ReferenceMassKind::Ion) lines.insert(lines.begin(), kIonMassesNote);
-    return lines;
-}
-
-std::vector<std::string> PilaCHTheoryLines(const PointList& series9, ReferenceMassKind kind) {
-    std::vector<std::string> lines = PilaCHTheoryLines(series9);
-    if (kind == ReferenceMassKind::Ion && !lines.empty()) lines.front() = "\"Пила CH (теория, массы ионов)\"";
     return lines;
 }
 

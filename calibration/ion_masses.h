@@ -24,17 +24,10 @@ inline constexpr const char* kIonMassesNote = "Массы ионов: нейтр
 // Says which masses a new report used: "Опорные массы: нейтральные" or the ion note.
 std::string ReferenceMassesLine(ReferenceMassKind kind);
 
-// Every row of every table lighter by the electron mass (the duplicates of CHList included).
-void ToIonMasses(ReferenceTables& tables);
-
 // StandartCH and StandartCF as the final run calls them, then the masses of `kind`.
 ReferenceTables BuildReferenceTables(const PeakResults& peaks, const ElementMasses& m, ReferenceMassKind kind);
 
 // `lines` unchanged for neutral masses; headed by kIonMassesNote for ion masses.
 std::vector<std::string> NotedMassLines(std::vector<std::string> lines, ReferenceMassKind kind);
-
-// The CH saw theory file (PilaCHTheoryLines); with ion masses its title is
-// "Пила CH (теория, массы ионов)".
-std::vector<std::string> PilaCHTheoryLines(const PointList& series9, ReferenceMassKind kind);
 
 }  // namespace orvelo

@@ -75,7 +75,9 @@ std::string HoverMarkText(const PracticeSeries& series, const PeakResults& peaks
     return "M = " + FormatFixed(p.Centre, 3) + "\rR = " + FormatFixed(p.R, 0) + "\rV = " + FormatFixed(p.Height, 0);
 }
 
-std::vector<std::string> PilaCHTheoryLines(const PointList& series9) { return PilaLines("Пила CH (теория)", series9); }
+std::vector<std::string> PilaCHTheoryLines(const PointList& series9, ReferenceMassKind kind) {
+    return PilaLines(kind == ReferenceMassKind::Ion ? "Пила CH (теория, массы ионов)" : "Пила CH (теория)", series9);
+}
 
 std::vector<std::string> PilaCHPracticeLines(const PointList& series10) {
     return PilaLines("Пила CH (практика)", series10);

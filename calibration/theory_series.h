@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "calibration/ion_masses.h"
 #include "calibration/reference_masses.h"
 #include "core/spectrum_state.h"
 #include "fitting/peak_result.h"
@@ -49,8 +50,9 @@ inline constexpr const char* kCHListFileName = "СписокCH.txt";
 inline constexpr const char* kCHListFilter = "TXT (*.txt)|*.TXT|Все (*.*)|*.*";
 
 // PilaCHToFile: '"Пила CH (теория)"' (or "(практика)"), two lines '""', then one line per point:
-// x "%.0f", a tab, y "%.0f".
-std::vector<std::string> PilaCHTheoryLines(const PointList& series9);
+// x "%.0f", a tab, y "%.0f". With ion masses the theory's title is "Пила CH (теория, массы ионов)".
+std::vector<std::string> PilaCHTheoryLines(const PointList& series9,
+                                           ReferenceMassKind kind = ReferenceMassKind::Neutral);
 std::vector<std::string> PilaCHPracticeLines(const PointList& series10);
 
 // WriteCHList: per CHList row "16.03132\tC 1 H 4\tмолек" (the tab and "молек" only for

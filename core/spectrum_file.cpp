@@ -26,6 +26,9 @@ bool IsNumberChar(char c) {
     return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == 'E' || c == 'e';
 }
 
+// The part of a line that is read: at most kLookedAtChars characters.
+std::string_view LookedAt(std::string_view line) { return line.substr(0, kLookedAtChars); }
+
 [[noreturn]] void ThrowRangeCheck(const char* text) { throw OrveloError(text); }
 
 std::string LinePrefix(int lineNumber) { return "Строка " + std::to_string(lineNumber) + ": "; }
@@ -45,7 +48,7 @@ void RefuseZeroBytes(std::string_view bytes) {
 // " Test" from "\"Test\"": the opening quote becomes a blank, the last character is dropped.
 // `line` is Windows-1251.
 std::string TitleFromLine(std::string_view line) {
-    std::string title(line.substr(0, kLookedAtChars));
+    std::string title(LookedAt(line));
     title[0] = ' ';
     title.pop_back();
     return Cp1251ToUtf8(title);
@@ -93,7 +96,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // digits in the looked-at part of a line without any point. "100,2000" (two numbers
 // separated by a comma) is not such a line.
 bool LooksDecimalComma(std::string_view line) {
-    line = line.substr(0, std::min(line.size(), kLookedAtChars));
+    line = LookedAt(line);
     if (line.find('.') != std::string_view::npos) return false;
     bool commaBetweenDigits = false;
     int digitRuns = 0;
@@ -107,7 +110,7 @@ bool LooksDecimalComma(std::string_view line) {
 
 // The line as the operator would see it in a refusal: at most the looked-at characters.
 std::string QuotedLine(std::string_view line) {
-    return "\"" + Cp1251ToUtf8(line.substr(0, std::min(line.size(), kLookedAtChars))) + "\"";
+    return "\"" + Cp1251ToUtf8(LookedAt(line)) + "\"";
 }
 
 // A refusal of ParseLine names the line after the program's own text.
@@ -124,7 +127,7 @@ void ReverseInPlace(PointList& points) {
 }  // namespace
 
 ParsedLine ParseLine(std::string_view line) {
-    line = line.substr(0, std::min(line.size(), kLookedAtChars));
+    line = LookedAt(line);
     char first[kNumberFieldChars];
     char second[kNumberFieldChars];
     std::size_t firstLen = 0;
@@ -187,7 +190,7 @@ LoadedSpectrum ParseSpectrumText(std::string_view bytes) {
         loaded.points.push(parsed.x, parsed.y);
         loaded.maxFractionDigits = std::max(loaded.maxFractionDigits, parsed.fractionDigits);
         if (!anyPoint) {  // once a point is seen, commas are separators and need no look
-            anyPoint = line.substr(0, std::min(line.size(), kLookedAtChars)).find('.') != std::string_view::npos;
+            anyPoint = LookedAt(line).find('.') != std::string_view::npos;
             if (decimalCommaLine == 0 && LooksDecimalComma(line)) decimalCommaLine = lines.lineNumber();
         }
     }

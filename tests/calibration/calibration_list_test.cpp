@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "calibration/calibration_list.h"
+#include "core/cp1251.h"
 
 namespace orvelo {
 namespace {
