@@ -1,6 +1,9 @@
 #include "batch/run.h"
 
+#include <sys/stat.h>
+
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -9,6 +12,7 @@
 #include "batch/calibration_file.h"
 #include "batch/output.h"
 #include "batch/scans.h"
+#include "batch/text_escape.h"
 #include "calibration/after_final_run.h"
 #include "calibration/calibration_workflow.h"
 #include "calibration/curve_report.h"
@@ -20,6 +24,7 @@
 #include "core/number_text.h"
 #include "core/spectrum_file.h"
 #include "core/spectrum_state.h"
+#include "core/system_error.h"
 #include "export/html_report.h"
 #include "export/table_text.h"
 #include "fitting/final_run.h"
@@ -146,6 +151,9 @@ void RunFinalProcessing(const Options& options, int64_t height, Output& output, 
 
 int Run(const Options& options, std::ostream& out) {
     if (options.listScans) {
+        struct stat info {};
+        if (::stat(options.spectrum.c_str(), &info) != 0)
+            throw OrveloError("Не удалось открыть файл \"" + EscapedControls(options.spectrum) + "\": " + SystemErrorText(errno));
         if (!IsMsDataFile(options.spectrum))
             throw OrveloError("Файл \"" + options.spectrum + "\" не является файлом mzML или mzXML: спектров в нём не перечислить");
         PrintScanTable(MsDataFile(options.spectrum), out);
@@ -180,6 +188,8 @@ int Run(const Options& options, std::ostream& out) {
                                             "\" — текстовый спектр");
         ApplyLoadedSpectrum(state, ReadSpectrumFile(options.spectrum));
     }
+    // The title goes into files and reports: a control character in it would break their lines.
+    state.SpectrumTitle = EscapedControls(state.SpectrumTitle);
     // The peaks lie within the spectrum: a range too wide for the reference tables is refused
     // before any processing.
     if (height)

@@ -11,13 +11,19 @@ run "$batch" --help > /dev/full;              expect 1 "Не удалось за
 
 # --help is an answer, not an error; option values are never the next option; no "-".
 "$batch" --help > help.txt
-grep -q "^usage: orvelo-batch" help.txt
-run "$batch" --out --kolusred s.txt;          expect 2 "--out needs a value"
+grep -q "^Запуск: orvelo-batch" help.txt && grep -q "от 1 до 256" help.txt
+run "$batch" --out --kolusred s.txt;          expect 2 "после --out нужно значение"
 [ ! -e ./--kolusred ] || { echo "a folder named --kolusred was made"; exit 1; }
-run "$batch" --kolusred --out out s.txt;      expect 2 "--kolusred needs a value"
-run "$batch" -;                               expect 2 "cannot be read from standard input"
-run "$batch" --threshold 500 --calibrate missing.txt s.txt; expect 2 "--calibrate needs --out"
+run "$batch" --kolusred --out out s.txt;      expect 2 "после --kolusred нужно значение"
+run "$batch" -;                               expect 2 "спектр не читается со стандартного ввода"
+run "$batch" --threshold 500 --calibrate missing.txt s.txt; expect 2 "--calibrate требует --out"
 [ ! -e missing.txt ]
+# Every malformed value is a usage error (2, in Russian) before any work, folders included.
+run "$batch" --kolusred 5 --out "" s.txt;     expect 2 "--out: имя папки пусто"
+run "$batch" --kolusred 5 --out -h s.txt;     expect 2 "--out: имя папки \"-h\" начинается с \"-\""
+run "$batch" --kolusred 5 --threshold 5 --scan all --jobs x --out o s.txt; expect 2 "--jobs: число потоков должно быть целым числом от 1 до 256, а не \"x\""
+[ ! -e -h ] && [ ! -e o ] || { echo "a refused command line made a folder"; exit 1; }
+run "$batch" --list-scans /nonexistent;       expect 1 "Не удалось открыть файл \"/nonexistent\": нет такого файла или папки (ENOENT)"
 
 # Only regular files are read: a FIFO without a writer, a device, a folder are refused at once.
 mkfifo fifo

@@ -51,11 +51,15 @@ run "$batch" --kolusred 5 --threshold 20000 --scan 8-9 --out "$work/weak" "$data
 [ $rc -eq 0 ] || fail "two good scans: $rc"
 
 # Malformed choices.
-for bad in "0" "49" "2-1" "x" "1,,2"; do
+# Malformed whatever the file holds: usage errors before the file is read; beyond the file: 1.
+for case in "0:2:номера спектров начинаются с 1" "49:1:номера спектров файла от 1 до 48" "9-5:2:диапазон 9-5 идёт от большего номера к меньшему; нужно 5-9" \
+            "x:2:ожидаются номера" "1,,2:2:ожидаются номера"; do
+    IFS=: read -r bad status why <<< "$case"
     run "$batch" --kolusred 5 --threshold 3000 --scan "$bad" --out "$work/bad" "$data/small.mzML"
-    [ $rc -eq 1 ] && grep -q "Недопустимый выбор спектров" "$work/err" || fail "--scan '$bad': $rc"
+    [ $rc -eq "$status" ] && grep -qF "Недопустимый выбор спектров \"$bad\": $why" "$work/err" || fail "--scan '$bad': $rc"
 done
-for args in "--scan all" "--scan all --threshold 5" "--list-scans --scan 1" "--jobs 2 --threshold 5"; do
+for args in "--scan all" "--scan all --threshold 5" "--list-scans --scan 1" "--jobs 2 --threshold 5" \
+            "--scan all --threshold 5 --out o --jobs 0" "--scan all --threshold 5 --out o --jobs 257"; do
     run "$batch" $args "$data/small.mzML" > /dev/null
     [ $rc -eq 2 ] || fail "'$args': $rc"
 done
