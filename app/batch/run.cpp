@@ -34,8 +34,8 @@
 namespace orvelo::batch {
 
 std::vector<std::string> RunFiles(const Options& options, bool msDataFile) {
-    if (SeveralScans(options)) return {"results-all.tsv", "scans.tsv"};
-    std::vector<std::string> names{"zones.txt"};
+    if (SeveralScans(options)) return {"results-all.tsv", "scans.tsv", kManifestName};
+    std::vector<std::string> names{"zones.txt", kManifestName};
     if (options.threshold)
         names.insert(names.end(), {"results.tsv", "zone-array.txt", "problems.txt", "summary.txt", "masses.txt",
                                    "standard-masses.txt", "standard-masses-all.txt", kPilaTheoryFileName,
@@ -43,6 +43,15 @@ std::vector<std::string> RunFiles(const Options& options, bool msDataFile) {
     if (options.calibrate || options.autoCalibrate) names.insert(names.end(), {"calibrated.txt", "calibration-check.txt"});
     if ((options.calibrate || options.autoCalibrate) && msDataFile) names.emplace_back("calibrated.mzML");
     if (options.autoCalibrate) names.emplace_back("auto-calibration.tsv");
+    return names;
+}
+
+std::vector<std::string> AllRunFiles() {
+    Options every;
+    every.threshold = "1";
+    every.autoCalibrate = "CH";
+    std::vector<std::string> names = RunFiles(every, true);
+    names.insert(names.end(), {"results-all.tsv", "scans.tsv"});
     return names;
 }
 
@@ -170,7 +179,7 @@ int Run(const Options& options, std::ostream& out) {
 
     const bool msDataFile = IsMsDataFile(options.spectrum);
     // The folder is checked before any work; the files go into it together at the end.
-    Output output(options.outDir, RunFiles(options, msDataFile), InputFiles(options), out);
+    Output output(options.outDir, RunFiles(options, msDataFile), AllRunFiles(), InputFiles(options), out);
     std::optional<SpectrumSource> scan;  // set when the input is an mzML or mzXML file
     if (msDataFile) {
         const MsDataFile file(options.spectrum);

@@ -17,6 +17,7 @@ awk -v lo=25 -v hi=90 -v step=0.001 -v base=20 -v R=3000 -v peaks="$peaks" \
 grep -q "^Подобрано ионов: 9 из " "$work/said"
 for f in "$work"/plain/*; do   # nothing specified changes (but the computing time in summary.txt)
     [ "${f##*/}" = summary.txt ] && { cmp <(head -2 "$f") <(head -2 "$work/auto/summary.txt"); continue; }
+    [ "${f##*/}" = run-files.txt ] && { grep -qx auto-calibration.tsv "$work/auto/run-files.txt"; continue; }
     cmp "$f" "$work/auto/${f##*/}"
 done
 tsv=$(iconv -f cp1251 -t utf-8 "$work/auto/auto-calibration.tsv" | tr -d '\r')
