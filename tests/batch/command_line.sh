@@ -25,6 +25,12 @@ run "$batch" --kolusred 5 --threshold 5 --scan all --jobs x --out o s.txt; expec
 [ ! -e -h ] && [ ! -e o ] || { echo "a refused command line made a folder"; exit 1; }
 run "$batch" --list-scans /nonexistent;       expect 1 "Не удалось открыть файл \"/nonexistent\": нет такого файла или папки (ENOENT)"
 
+# A system that gives fewer threads (stacks of 500 MB in 700 MB) than the fits would use: the
+# run goes on with the ones it has, the results unchanged.
+"$batch" --kolusred 5 --threshold 100 --out ref s.txt
+run bash -c "ulimit -s 500000; ulimit -v 700000; exec '$batch' --kolusred 5 --threshold 100 --out few s.txt"
+[ $rc -eq 0 ] && cmp few/results.tsv ref/results.tsv || { echo "few threads: $rc"; cat err; exit 1; }
+
 # Only regular files are read: a FIFO without a writer, a device, a folder are refused at once.
 mkfifo fifo
 run timeout 20 "$batch" fifo;                 expect 1 "Не удалось прочитать файл \"fifo\": это канал (FIFO), а читаются только обычные файлы"
