@@ -154,8 +154,9 @@ void RemoveDeadTemporaries(const std::string& folder, const std::vector<std::str
 // temporary whose lock is free knows its run is dead (RemoveDeadTemporaries).
 class TemporaryFolder {
 public:
+    // Messages name the files as they will be in `shownAs`, the output folder.
     // REQUIRES: the lock on `within` (or no lock to be had there).
-    explicit TemporaryFolder(const std::string& within) {
+    TemporaryFolder(const std::string& within, const std::string& shownAs) : shownAs_(shownAs) {
         HeldSignals held;  // the folder and its registration come into being together
         std::string path = Join(within, std::string(kTemporaryPrefix) + "XXXXXX");
         if (::mkdtemp(path.data()) == nullptr)
@@ -211,16 +212,17 @@ public:
             Remember(path);
         }
         const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd < 0) Fail("Не удалось записать файл", path, errno);
+        if (fd < 0) Fail("Не удалось записать файл", Join(shownAs_, file.name), errno);
         int error = 0;
         if (!WriteAll(fd, file.bytes.data(), file.bytes.size())) error = errno;
         if (error == 0 && ::fsync(fd) != 0) error = errno;
         if (::close(fd) != 0 && error == 0) error = errno;
-        if (error != 0) Fail("Не удалось записать файл", path, error);
+        if (error != 0) Fail("Не удалось записать файл", Join(shownAs_, file.name), error);
     }
 
 private:
     std::string path_;
+    std::string shownAs_;
     int fd_ = -1;
     struct sigaction previous_[std::size(kCleanedSignals)] {};
 };
@@ -398,11 +400,11 @@ void CommitOutputFolder(const std::string& folderText, const std::vector<OutputF
         made.emplace(MakeFolders(parent));
         const std::optional<FolderLock> lock = TryLock(parent);
         if (lock) RemoveDeadTemporaries(parent, known);
-        temporary.emplace(parent);
+        temporary.emplace(parent, folder);
     } else {
         const FolderLock lock(folder);
         RemoveDeadTemporaries(folder, known);
-        temporary.emplace(folder);
+        temporary.emplace(folder, folder);
     }
     for (const OutputFile& f : files) temporary->Write(f);
 
