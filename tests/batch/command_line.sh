@@ -41,8 +41,10 @@ head -c 1048577 /dev/zero | tr '\0' ' ' > big-points.txt
 run "$batch" --kolusred 5 --threshold 500 --calibrate big-points.txt --out out s.txt
 expect 1 "слишком велик: 1048577 байт, допустимо не более 1048576 байт"
 [ ! -e out ] || { echo "a refused run made its folder"; exit 1; }
-# System errors in Russian.
+# System errors in Russian; a control character of a name never reaches the terminal raw.
 run "$batch" missing.txt;                     expect 1 "Не удалось открыть файл \"missing.txt\": нет такого файла или папки (ENOENT)"
+run "$batch" "$(printf 'x\033[2J\ny.txt')";    expect 1 'Не удалось открыть файл "x\x1B[2J\ny.txt"'
+[ "$(wc -l < err)" -eq 1 ] && ! grep -q $'\x1b' err || { echo "a raw control character"; exit 1; }
 
 # Masses up to a million would need reference tables of a million rows: refused before any
 # processing, saying what is allowed (without --threshold no table is built and it runs).
