@@ -10,6 +10,7 @@
 
 #include "batch/options.h"
 #include "batch/run.h"
+#include "batch/text_escape.h"
 #include "core/errors.h"
 #include "core/system_error.h"
 
@@ -46,7 +47,8 @@ int main(int argc, char** argv) {
     try {
         return CheckedStandardOutput(orvelo::batch::Run(options, std::cout));
     } catch (const std::exception& e) {
-        std::cerr << orvelo::ErrorMessage(e) << "\n";
+        // A file name or id in the message could hold control characters: they are written out.
+        std::cerr << orvelo::batch::EscapedControls(orvelo::ErrorMessage(e)) << "\n";
         return 1;
     }
 }

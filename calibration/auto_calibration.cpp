@@ -137,6 +137,10 @@ std::string ScatteredMessage(double sigmaMmu, double toleranceMmu) {
 
 int Needed(CurveKind kind) { return kind == CurveKind::Line ? 2 : 3; }
 
+// Pairs found by chance fit a curve of as many coefficients exactly; a calibration needs two
+// pairs more than that to show that its pairs lie on one curve.
+int MinimumPairs(CurveKind kind) { return Needed(kind) + 2; }
+
 int DistinctCount(std::vector<double> x) {
     std::sort(x.begin(), x.end());
     return static_cast<int>(std::unique(x.begin(), x.end()) - x.begin());
@@ -253,8 +257,19 @@ std::string TooFewMessage(int pairs, CurveKind kind, double toleranceMmu) {
         return "Автоматическая калибровка не удалась: ни один опорный ион не найден среди пиков в пределах " +
                FormatGeneral(toleranceMmu) + " mmu";
     return "Автоматическая калибровка не удалась: найдено пар " + std::to_string(pairs) + ", а для " +
-           (kind == CurveKind::Line ? "линии нужны хотя бы две" : "параболы нужны хотя бы три") +
+           (kind == CurveKind::Line ? "линии нужны хотя бы четыре" : "параболы нужны хотя бы пять") +
            " с разными массами";
+}
+
+// The masses of the usable peaks, lowest and highest.
+std::pair<double, double> UsableRange(const PeakResults& peaks) {
+    double lo = INFINITY, hi = -INFINITY;
+    for (const PeakResult& p : peaks)
+        if (Usable(p)) {
+            lo = std::min(lo, p.Centre);
+            hi = std::max(hi, p.Centre);
+        }
+    return {lo, hi};
 }
 
 
@@ -262,8 +277,16 @@ std::string TooFewMessage(int pairs, CurveKind kind, double toleranceMmu) {
 std::optional<std::string> Refusal(const std::vector<ReferenceIon>& refs, const PeakResults& peaks,
                                    const std::vector<Pair>& kept, const CalibrationCurve& curve,
                                    const AutoCalibrationSettings& settings) {
-    if (DistinctCount(PointsOf(refs, peaks, kept).x) < Needed(settings.kind))
+    const PointList points = PointsOf(refs, peaks, kept);
+    if (DistinctCount(points.x) < MinimumPairs(settings.kind))
         return TooFewMessage(static_cast<int>(kept.size()), settings.kind, settings.toleranceMmu);
+    const auto [lo, hi] = UsableRange(peaks);
+    const auto [first, last] = std::minmax_element(points.x.begin(), points.x.end());
+    if ((*last - *first) < kMinimumPairSpan * (hi - lo))
+        return "Автоматическая калибровка не удалась: найденные пары (" + std::to_string(kept.size()) +
+               ") лежат в узкой части спектра, от " + FormatFixed(*first, 2) + " до " + FormatFixed(*last, 2) +
+               " при пиках от " + FormatFixed(lo, 2) + " до " + FormatFixed(hi, 2) +
+               ": кривая за их пределами ничем не проверена";
     const double sigma = RobustSigma(Residuals(refs, peaks, kept, curve));
     if (kWindowSigmas * sigma > settings.toleranceMmu) return ScatteredMessage(sigma, settings.toleranceMmu);
     return std::nullopt;

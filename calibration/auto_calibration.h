@@ -18,7 +18,8 @@
 //            (Stable), or after kMaxRounds rounds (RoundLimit, the last pairs are kept).
 //
 // No pair is ever further from its reference than the tolerance, measured on the uncorrected
-// masses. Pairs that scatter so widely about their curve that kWindowSigmas * sigma exceeds the
+// masses. Too few kept pairs (see kMinimumPairSpan), or pairs in a narrow part of the spectrum,
+// propose nothing. Pairs that scatter so widely about their curve that kWindowSigmas * sigma exceeds the
 // tolerance were found by chance (a spectrum of other ions): nothing is proposed then.
 //
 // A reference with two peaks in the window takes the stronger one only when it is at least
@@ -63,6 +64,12 @@ inline constexpr double kMinWindowMmu = 2;
 inline constexpr double kWindowSigmas = 4;
 inline constexpr double kDominance = 5;
 inline constexpr int kMaxRounds = 30;
+// The kept pairs of a proposal: at least four masses for a line, five for a parabola, spanning
+// at least this share of the usable peaks' mass range.
+inline constexpr double kMinimumPairSpan = 0.25;
+// The tables hold their ions one nominal mass apart: a tolerance of half that pairs a peak with
+// the ion one hydrogen away as readily as with its own.
+inline constexpr double kMaxToleranceMmu = 500;
 
 struct AutoCalibrationSettings {
     double toleranceMmu = kDefaultToleranceMmu;  // how far a measured mass may lie from its ion

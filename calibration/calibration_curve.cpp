@@ -22,9 +22,15 @@ std::optional<std::string> CalibrationRefusal(const CalibrationCurve& curve, con
         if (!(corrected > 0)) return refused + "исправленные массы должны быть положительными (" + moves(x, corrected) + ")";
         if (corrected >= kLargestCorrectedMass)
             return refused + "исправленная масса слишком велика для файла спектра (" + moves(x, corrected) + ")";
-        if (i > 0 && x > spectrum.x[i - 1] && !(corrected - previous > (x - spectrum.x[i - 1]) * kSmallestMassScale))
+        const double step = x - (i > 0 ? spectrum.x[i - 1] : x);
+        if (step > 0 && !(corrected > previous))
             return refused + "исправленные массы должны возрастать, как исходные (" + moves(spectrum.x[i - 1], previous) +
                    ", " + moves(x, corrected) + ")";
+        if (step > 0 && !(corrected - previous > step * kSmallestMassScale))
+            return refused + "исправленные массы растут слишком медленно (" + moves(spectrum.x[i - 1], previous) + ", " +
+                   moves(x, corrected) + "): шаг " + FormatGeneral(step) + " сжимается до " +
+                   FormatGeneral(corrected - previous) + ", а сжимать шаг масс можно не более чем в " +
+                   FormatGeneral(1 / kSmallestMassScale) + " раз";
         previous = corrected;
     }
     return std::nullopt;

@@ -6,6 +6,8 @@
 #include <condition_variable>
 #include <exception>
 #include <mutex>
+#include <optional>
+#include <system_error>
 #include <thread>
 
 #include "core/number_text.h"
@@ -116,6 +118,8 @@ public:
     ParallelZones(std::vector<ZoneFitter>& fitters, int zones) : slots_(zones) {
         try {
             for (ZoneFitter& f : fitters) workers_.emplace_back([this, &f] { Work(f); });
+        } catch (const std::system_error&) {
+            if (workers_.empty()) throw;  // no thread to be had; else the ones started take every zone
         } catch (...) {
             StopAndJoin();
             throw;
@@ -192,14 +196,20 @@ FinalRunResult RunFinal(const PointList& spectrum, const PointList& smooth, cons
         RunOnCallingThread(fitters[0], plan.count, options, out);
         return out;
     }
-    ParallelZones parallel(fitters, plan.count);
+    std::optional<ParallelZones> parallel;
+    try {
+        parallel.emplace(fitters, plan.count);
+    } catch (const std::system_error&) {
+        RunOnCallingThread(fitters[0], plan.count, options, out);  // the system gives no thread
+        return out;
+    }
     for (int zone = 0; zone < plan.count; ++zone) {
-        if (Cancelled(options) || !parallel.WaitFor(zone, options)) {
+        if (Cancelled(options) || !parallel->WaitFor(zone, options)) {
             out.cancelled = true;
             break;
         }
-        Deliver(zone, parallel.Slot(zone), options, out);
-        parallel.Slot(zone) = ZoneSlot{};
+        Deliver(zone, parallel->Slot(zone), options, out);
+        parallel->Slot(zone) = ZoneSlot{};
     }
     return out;
 }

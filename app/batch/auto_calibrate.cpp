@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "batch/text_escape.h"
 #include "core/errors.h"
 #include "core/number_text.h"
 
@@ -19,20 +20,22 @@ std::optional<ReferenceChoice> ParseReferenceFamilies(std::string_view text) {
 
 std::optional<double> ParseToleranceMmu(std::string_view text) {
     const std::optional<double> value = ParseNumber(text);
-    if (!value || !std::isfinite(*value) || *value <= 0) return std::nullopt;
+    if (!value || !std::isfinite(*value) || *value <= 0 || *value >= kMaxToleranceMmu) return std::nullopt;
     return value;
 }
 
 void CheckAutoCalibrationOptions(const Options& o) {
-    if (o.autoCalibrate && o.calibrate) throw UsageError{"--auto-calibrate and --calibrate exclude each other"};
+    if (o.autoCalibrate && o.calibrate) throw UsageError{"--auto-calibrate и --calibrate исключают друг друга"};
     if ((o.autoCalibrate || o.ionMasses) && !o.threshold)
-        throw UsageError{"--auto-calibrate and --ion-masses need --threshold"};
-    if (o.autoCalibrate && !o.outDir) throw UsageError{"--auto-calibrate needs --out (the corrected spectrum is a file)"};
+        throw UsageError{"--auto-calibrate и --ion-masses требуют --threshold"};
+    if (o.autoCalibrate && !o.outDir) throw UsageError{"--auto-calibrate требует --out (исправленный спектр — это файл)"};
     if (o.autoCalibrate && !ParseReferenceFamilies(*o.autoCalibrate))
-        throw UsageError{"--auto-calibrate takes CH, CF or CH,CF, not '" + *o.autoCalibrate + "'"};
-    if (o.tolerance && !o.autoCalibrate) throw UsageError{"--tolerance needs --auto-calibrate"};
+        throw UsageError{"--auto-calibrate принимает CH, CF или CH,CF, а не \"" + EscapedControls(*o.autoCalibrate) + "\""};
+    if (o.tolerance && !o.autoCalibrate) throw UsageError{"--tolerance требует --auto-calibrate"};
     if (o.tolerance && !ParseToleranceMmu(*o.tolerance))
-        throw UsageError{"--tolerance takes a positive number of mmu, not '" + *o.tolerance + "'"};
+        throw UsageError{"--tolerance: допуск должен быть числом mmu больше 0 и меньше " + FormatGeneral(kMaxToleranceMmu) +
+                         " (половины расстояния между номинальными массами опорных ионов), а не \"" +
+                         EscapedControls(*o.tolerance) + "\""};
 }
 
 ReferenceMassKind MassKindOf(const Options& o) {

@@ -13,7 +13,7 @@ namespace orvelo::batch {
 
 // "CH", "CF", "CH,CF" or "CF,CH"; nothing for any other text. CH is the full CH list.
 std::optional<ReferenceChoice> ParseReferenceFamilies(std::string_view text);
-// A positive number of mmu; nothing otherwise.
+// A number of mmu above 0 and below kMaxToleranceMmu; nothing otherwise.
 std::optional<double> ParseToleranceMmu(std::string_view text);
 // Throws UsageError for --auto-calibrate, --tolerance and --ion-masses used wrongly.
 void CheckAutoCalibrationOptions(const Options& o);

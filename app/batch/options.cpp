@@ -1,47 +1,87 @@
 #include "batch/options.h"
 
+#include <algorithm>
+#include <charconv>
+#include <thread>
+
 #include "batch/auto_calibrate.h"
+#include "batch/scans.h"
+#include "batch/text_escape.h"
+#include "core/number_text.h"
+#include "fitting/final_run.h"
 
 namespace orvelo::batch {
 
 const char* const kUsage =
-    "usage: orvelo-batch [--kolusred N] [--threshold H [--flat] [--calibrate FILE [--parabola]]]\n"
-    "                    [--scan K|all|LIST [--jobs N]] [--out DIR] SPECTRUM\n"
-    "       orvelo-batch --threshold H --auto-calibrate CH|CF|CH,CF [--tolerance MMU] [--parabola]\n"
-    "                    [--ion-masses] [--kolusred N] [--flat] [--scan K] [--out DIR] SPECTRUM\n"
-    "       orvelo-batch --list-scans FILE\n"
+    "Запуск: orvelo-batch [--kolusred N] [--threshold H [--flat] [--calibrate ФАЙЛ [--parabola]]]\n"
+    "                     [--scan K|all|СПИСОК [--jobs N]] [--out ПАПКА] СПЕКТР\n"
+    "        orvelo-batch --threshold H --auto-calibrate CH|CF|CH,CF [--tolerance MMU] [--parabola]\n"
+    "                     [--ion-masses] [--kolusred N] [--flat] [--scan K] [--out ПАПКА] СПЕКТР\n"
+    "        orvelo-batch --list-scans ФАЙЛ\n"
     "\n"
-    "Loads SPECTRUM (a spectrum text file: an optional title, then mass and intensity lines)\n"
-    "and runs the preliminary processing. Without --out it prints the zone list, or with\n"
-    "--threshold the results table of the final processing.\n"
-    "  --kolusred N     averaging passes (default 150)\n"
-    "  --threshold H    height of the first non-noise peak: runs the final processing\n"
-    "  --flat           fit the flat-topped peak model instead of the Gaussian\n"
-    "  --calibrate FILE calibration points, one per line: peak line number (from 0) in the\n"
-    "                   mass list, true mass; writes the corrected spectrum calibrated.txt\n"
-    "                   (needs --out)\n"
-    "  --auto-calibrate CH|CF|CH,CF  match these reference ions to the peaks instead of a\n"
-    "                   --calibrate FILE; also writes auto-calibration.tsv (needs --out)\n"
-    "  --tolerance MMU  how far a measured mass may lie from its ion (default 100)\n"
-    "  --parabola       fit a parabola through the calibration points instead of a line\n"
-    "  --ion-masses     reference masses of positive ions (neutral minus the electron mass)\n"
-    "  --out DIR        write the result files into DIR, all of them or none\n"
-    "  --list-scans     print the spectra of an mzML or mzXML file, one line each\n"
-    "  --scan K         process spectrum K of an mzML or mzXML file (default: the first MS1\n"
-    "                   profile spectrum); with all or a list such as 1,3,5-9 every chosen MS1\n"
-    "                   profile spectrum, into DIR/results-all.tsv and DIR/scans.tsv (needs\n"
-    "                   --threshold and --out)\n"
-    "  --jobs N         threads for several scans (default: all cores)\n"
-    "  --help           show this text\n";
+    "Загружает СПЕКТР (текстовый файл спектра: необязательный заголовок, затем строки массы и\n"
+    "интенсивности) и выполняет предварительную обработку. Без --out печатает список зон, а с\n"
+    "--threshold — таблицу результатов окончательной обработки.\n"
+    "  --kolusred N     число проходов усреднения (по умолчанию 150)\n"
+    "  --threshold H    высота первого пика выше шума: запускает окончательную обработку\n"
+    "  --flat           подбирать пики с плоской вершиной вместо гауссовых\n"
+    "  --calibrate ФАЙЛ калибровочные точки, по одной в строке: номер строки пика (от 0) в\n"
+    "                   списке масс и истинная масса; пишет исправленный спектр calibrated.txt\n"
+    "                   (нужен --out)\n"
+    "  --auto-calibrate CH|CF|CH,CF  сопоставить пикам эти опорные ионы вместо --calibrate ФАЙЛ;\n"
+    "                   пишет также auto-calibration.tsv (нужен --out)\n"
+    "  --tolerance MMU  насколько измеренная масса может отстоять от иона (по умолчанию 100,\n"
+    "                   меньше 500)\n"
+    "  --parabola       провести через калибровочные точки параболу вместо линии\n"
+    "  --ion-masses     опорные массы положительных ионов (нейтральная минус масса электрона)\n"
+    "  --out ПАПКА      записать файлы результата в ПАПКУ, все вместе или ни одного; список\n"
+    "                   файлов запуска — в ПАПКА/run-files.txt\n"
+    "  --list-scans     напечатать спектры файла mzML или mzXML, по строке на спектр\n"
+    "  --scan K         обработать спектр K файла mzML или mzXML (по умолчанию первый спектр\n"
+    "                   MS1 в профильном виде); с all или списком вроде 1,3,5-9 — каждый\n"
+    "                   выбранный спектр MS1 в профильном виде, в ПАПКА/results-all.tsv и\n"
+    "                   ПАПКА/scans.tsv (нужны --threshold и --out)\n"
+    "  --jobs N         потоков для нескольких спектров, от 1 до 256 (по умолчанию все ядра)\n"
+    "  --help           показать этот текст\n"
+    "\n"
+    "Код выхода: 0 — успех, 1 — ошибка обработки или файлов, 2 — неверная командная строка.\n";
 
 namespace {
 
 bool IsOption(const std::string& a) { return a.size() > 1 && a[0] == '-' && a[1] == '-'; }
 
+std::string Quoted(const std::string& text) { return "\"" + EscapedControls(text) + "\""; }
+
+// The values that need no file are checked with the command line: a bad one is a usage error.
+void CheckValues(const Options& o) {
+    if (o.outDir && o.outDir->empty()) throw UsageError{"--out: имя папки пусто"};
+    if (o.outDir && (*o.outDir)[0] == '-')
+        throw UsageError{"--out: имя папки " + Quoted(*o.outDir) +
+                         " начинается с \"-\" и похоже на ключ; папку с таким именем задают как ./" + *o.outDir};
+    if (o.kolUsred && !ParseInt32(*o.kolUsred))
+        throw UsageError{"--kolusred: число проходов усреднения должно быть целым числом, а не " + Quoted(*o.kolUsred)};
+    if (o.threshold && !CheckNoiseHeight(*o.threshold))
+        throw UsageError{"--threshold: недопустимое значение высоты " + Quoted(*o.threshold) +
+                         ": нужно целое неотрицательное число"};
+    if (o.scan)
+        if (const std::optional<std::string> why = ScanChoiceSyntaxError(*o.scan)) throw UsageError{*why};
+    if (o.jobs) JobCount(o.jobs);
+}
+
 }  // namespace
 
 bool SeveralScans(const Options& o) {
     return o.scan && (*o.scan == "all" || o.scan->find_first_of(",-") != std::string::npos);
+}
+
+int JobCount(const std::optional<std::string>& text) {
+    if (!text) return std::clamp(static_cast<int>(std::thread::hardware_concurrency()), 1, kMaxJobs);
+    int jobs = 0;
+    const auto [end, ec] = std::from_chars(text->data(), text->data() + text->size(), jobs);
+    if (text->empty() || ec != std::errc() || end != text->data() + text->size() || jobs < 1 || jobs > kMaxJobs)
+        throw UsageError{"--jobs: число потоков должно быть целым числом от 1 до " + std::to_string(kMaxJobs) +
+                         ", а не " + Quoted(*text)};
+    return jobs;
 }
 
 Options ParseOptions(const std::vector<std::string>& args) {
@@ -51,7 +91,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         // A value never is the next option: "--out --kolusred" lacks its folder.
         auto value = [&](const char* name) -> std::string {
-            if (i + 1 >= args.size() || IsOption(args[i + 1])) throw UsageError{std::string(name) + " needs a value"};
+            if (i + 1 >= args.size() || IsOption(args[i + 1]))
+                throw UsageError{std::string("после ") + name + " нужно значение"};
             return args[++i];
         };
         if (a == "--kolusred") o.kolUsred = value("--kolusred");
@@ -67,24 +108,26 @@ Options ParseOptions(const std::vector<std::string>& args) {
         else if (a == "--flat") o.flat = true;
         else if (a == "--parabola") o.parabola = true;
         else if (a == "--help" || a == "-h") throw UsageError{{}, true};
-        else if (a == "-") throw UsageError{"the spectrum cannot be read from standard input: give its file name"};
-        else if (a.size() > 1 && a[0] == '-') throw UsageError{"unknown option " + a};
-        else if (haveSpectrum) throw UsageError{"only one spectrum file may be given"};
+        else if (a == "-") throw UsageError{"спектр не читается со стандартного ввода: укажите имя его файла"};
+        else if (a.size() > 1 && a[0] == '-') throw UsageError{"неизвестный ключ " + Quoted(a)};
+        else if (haveSpectrum) throw UsageError{"можно указать только один файл спектра"};
         else {
             o.spectrum = a;
             haveSpectrum = true;
         }
     }
-    if (!haveSpectrum) throw UsageError{"no spectrum file given"};
-    if ((o.flat || o.calibrate) && !o.threshold) throw UsageError{"--flat and --calibrate need --threshold"};
-    if (o.parabola && !o.calibrate && !o.autoCalibrate) throw UsageError{"--parabola needs --calibrate or --auto-calibrate"};
-    if (o.calibrate && !o.outDir) throw UsageError{"--calibrate needs --out (the corrected spectrum is a file)"};
+    if (!haveSpectrum) throw UsageError{"не указан файл спектра"};
+    if ((o.flat || o.calibrate) && !o.threshold) throw UsageError{"--flat и --calibrate требуют --threshold"};
+    if (o.parabola && !o.calibrate && !o.autoCalibrate) throw UsageError{"--parabola требует --calibrate или --auto-calibrate"};
+    if (o.calibrate && !o.outDir) throw UsageError{"--calibrate требует --out (исправленный спектр — это файл)"};
     CheckAutoCalibrationOptions(o);
     if (o.listScans && (o.scan || o.threshold || o.kolUsred || o.outDir))
-        throw UsageError{"--list-scans takes no other option"};
-    if (SeveralScans(o) && (!o.threshold || !o.outDir)) throw UsageError{"--scan with several scans needs --threshold and --out"};
-    if (SeveralScans(o) && (o.calibrate || o.autoCalibrate)) throw UsageError{"a calibration takes one scan"};
-    if (o.jobs && !SeveralScans(o)) throw UsageError{"--jobs needs --scan with several scans"};
+        throw UsageError{"--list-scans не сочетается с другими ключами"};
+    if (SeveralScans(o) && (!o.threshold || !o.outDir))
+        throw UsageError{"--scan с несколькими спектрами требует --threshold и --out"};
+    if (SeveralScans(o) && (o.calibrate || o.autoCalibrate)) throw UsageError{"калибровка выполняется по одному спектру"};
+    if (o.jobs && !SeveralScans(o)) throw UsageError{"--jobs требует --scan с несколькими спектрами"};
+    CheckValues(o);
     return o;
 }
 

@@ -32,6 +32,11 @@ Options ParseOptions(const std::vector<std::string>& args);
 // --scan names all scans, a list or a range: the run goes over several scans of one file.
 bool SeveralScans(const Options& o);
 
+// --jobs: at most this many threads; without it every core (up to that many).
+inline constexpr int kMaxJobs = 256;
+// The threads of a run over several scans; throws UsageError for a value that is not 1..kMaxJobs.
+int JobCount(const std::optional<std::string>& text);
+
 extern const char* const kUsage;
 
 }  // namespace orvelo::batch

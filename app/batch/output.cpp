@@ -8,9 +8,9 @@
 
 namespace orvelo::batch {
 
-Output::Output(std::optional<std::string> dir, std::vector<std::string> planned, const std::vector<std::string>& inputs,
-               std::ostream& out)
-    : dir_(std::move(dir)), planned_(std::move(planned)), out_(out) {
+Output::Output(std::optional<std::string> dir, std::vector<std::string> planned, std::vector<std::string> known,
+               const std::vector<std::string>& inputs, std::ostream& out)
+    : dir_(std::move(dir)), planned_(std::move(planned)), known_(std::move(known)), out_(out) {
     if (dir_) CheckOutputFolder(*dir_, planned_, inputs);
 }
 
@@ -41,13 +41,17 @@ void Output::Print(const std::vector<std::string>& lines) const {
 
 void Output::Commit() const {
     if (!dir_) return;
+    std::vector<OutputFile> files = files_;
+    std::string manifest;
+    for (const std::string& name : planned_) manifest += name + "\n";
+    files.push_back(OutputFile{kManifestName, std::move(manifest)});
     std::vector<std::string> written;
-    for (const OutputFile& f : files_) written.push_back(f.name);
+    for (const OutputFile& f : files) written.push_back(f.name);
     std::vector<std::string> planned = planned_;
     std::sort(written.begin(), written.end());
     std::sort(planned.begin(), planned.end());
     if (written != planned) throw OrveloError("orvelo-batch: набор файлов запуска не совпадает с объявленным");
-    CommitOutputFolder(*dir_, files_);
+    CommitOutputFolder(*dir_, files, known_);
 }
 
 }  // namespace orvelo::batch

@@ -12,10 +12,11 @@ namespace orvelo::batch {
 
 class Output {
 public:
-    // `planned` names every file the run will write into `dir`; the folder is checked for them
-    // and against the `inputs` here, before any work (throws OrveloError).
-    Output(std::optional<std::string> dir, std::vector<std::string> planned, const std::vector<std::string>& inputs,
-           std::ostream& out);
+    // `planned` names every file the run will write into `dir` (the manifest kManifestName
+    // among them, which Commit writes), `known` every file any run may write; the folder is
+    // checked for them and against the `inputs` here, before any work (throws OrveloError).
+    Output(std::optional<std::string> dir, std::vector<std::string> planned, std::vector<std::string> known,
+           const std::vector<std::string>& inputs, std::ostream& out);
 
     bool toFiles() const { return dir_.has_value(); }
     // UTF-8 text, one line each, LF line ends.
@@ -25,13 +26,15 @@ public:
     // Bytes as they stand (an mzML document).
     void WriteBytes(const std::string& name, std::string bytes);
     void Print(const std::vector<std::string>& lines) const;
-    // Writes every file into the folder at once. The files must be exactly the planned ones.
+    // Writes every file and the manifest into the folder at once. The files must be exactly the
+    // planned ones.
     void Commit() const;
 
 private:
     void Add(const std::string& name, std::string bytes);
     std::optional<std::string> dir_;
     std::vector<std::string> planned_;
+    std::vector<std::string> known_;
     std::vector<OutputFile> files_;
     std::ostream& out_;
 };

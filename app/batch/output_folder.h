@@ -12,9 +12,10 @@
 //     move puts every one of them back; two runs into one folder commit one after the other,
 //     so the folder always holds one run's whole set.
 // A failure or a signal before the moves (a full disk, a refused calibration, Ctrl+C) removes
-// the temporary folder and leaves the folder as it was. Only SIGKILL or a power loss during
-// the moves themselves (microseconds) can leave a mixed set, and SIGKILL while writing leaves
-// a hidden ".orvelo-batch-*" folder behind.
+// the temporary folder and leaves the folder as it was. SIGKILL or a power loss leaves a hidden
+// ".orvelo-batch-*" folder behind, whose lock is then free: the next run that takes the folder's
+// lock removes it or, when the kill came during the moves (microseconds), finishes them, so
+// that a folder never stays half committed.
 #include <string>
 #include <vector>
 
@@ -29,8 +30,14 @@ struct OutputFile {
 void CheckOutputFolder(const std::string& folder, const std::vector<std::string>& names,
                        const std::vector<std::string>& inputs);
 
+// The manifest of a set: the names of its files, one a line (UTF-8, LF), itself among them.
+inline constexpr const char* kManifestName = "run-files.txt";
+
 // Throws OrveloError (naming the file and the system's cause) when the set cannot be written;
-// the folder is then as it was.
-void CommitOutputFolder(const std::string& folder, const std::vector<OutputFile>& files);
+// the folder is then as it was, and parent folders made for it are removed again. `known` names
+// every file the program may write: the files of the run before (its manifest) that this set
+// lacks are moved away with the ones it replaces, and only such files are ever moved or removed.
+void CommitOutputFolder(const std::string& folder, const std::vector<OutputFile>& files,
+                        const std::vector<std::string>& known);
 
 }  // namespace orvelo::batch

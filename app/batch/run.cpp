@@ -1,6 +1,9 @@
 #include "batch/run.h"
 
+#include <sys/stat.h>
+
 #include <array>
+#include <cerrno>
 #include <chrono>
 #include <string>
 #include <vector>
@@ -9,6 +12,7 @@
 #include "batch/calibration_file.h"
 #include "batch/output.h"
 #include "batch/scans.h"
+#include "batch/text_escape.h"
 #include "calibration/after_final_run.h"
 #include "calibration/calibration_workflow.h"
 #include "calibration/curve_report.h"
@@ -20,6 +24,7 @@
 #include "core/number_text.h"
 #include "core/spectrum_file.h"
 #include "core/spectrum_state.h"
+#include "core/system_error.h"
 #include "export/html_report.h"
 #include "export/table_text.h"
 #include "fitting/final_run.h"
@@ -29,8 +34,8 @@
 namespace orvelo::batch {
 
 std::vector<std::string> RunFiles(const Options& options, bool msDataFile) {
-    if (SeveralScans(options)) return {"results-all.tsv", "scans.tsv"};
-    std::vector<std::string> names{"zones.txt"};
+    if (SeveralScans(options)) return {"results-all.tsv", "scans.tsv", kManifestName};
+    std::vector<std::string> names{"zones.txt", kManifestName};
     if (options.threshold)
         names.insert(names.end(), {"results.tsv", "zone-array.txt", "problems.txt", "summary.txt", "masses.txt",
                                    "standard-masses.txt", "standard-masses-all.txt", kPilaTheoryFileName,
@@ -38,6 +43,15 @@ std::vector<std::string> RunFiles(const Options& options, bool msDataFile) {
     if (options.calibrate || options.autoCalibrate) names.insert(names.end(), {"calibrated.txt", "calibration-check.txt"});
     if ((options.calibrate || options.autoCalibrate) && msDataFile) names.emplace_back("calibrated.mzML");
     if (options.autoCalibrate) names.emplace_back("auto-calibration.tsv");
+    return names;
+}
+
+std::vector<std::string> AllRunFiles() {
+    Options every;
+    every.threshold = "1";
+    every.autoCalibrate = "CH";
+    std::vector<std::string> names = RunFiles(every, true);
+    names.insert(names.end(), {"results-all.tsv", "scans.tsv"});
     return names;
 }
 
@@ -146,6 +160,9 @@ void RunFinalProcessing(const Options& options, int64_t height, Output& output, 
 
 int Run(const Options& options, std::ostream& out) {
     if (options.listScans) {
+        struct stat info {};
+        if (::stat(options.spectrum.c_str(), &info) != 0)
+            throw OrveloError("Не удалось открыть файл \"" + EscapedControls(options.spectrum) + "\": " + SystemErrorText(errno));
         if (!IsMsDataFile(options.spectrum))
             throw OrveloError("Файл \"" + options.spectrum + "\" не является файлом mzML или mzXML: спектров в нём не перечислить");
         PrintScanTable(MsDataFile(options.spectrum), out);
@@ -162,7 +179,7 @@ int Run(const Options& options, std::ostream& out) {
 
     const bool msDataFile = IsMsDataFile(options.spectrum);
     // The folder is checked before any work; the files go into it together at the end.
-    Output output(options.outDir, RunFiles(options, msDataFile), InputFiles(options), out);
+    Output output(options.outDir, RunFiles(options, msDataFile), AllRunFiles(), InputFiles(options), out);
     std::optional<SpectrumSource> scan;  // set when the input is an mzML or mzXML file
     if (msDataFile) {
         const MsDataFile file(options.spectrum);
@@ -180,6 +197,8 @@ int Run(const Options& options, std::ostream& out) {
                                             "\" — текстовый спектр");
         ApplyLoadedSpectrum(state, ReadSpectrumFile(options.spectrum));
     }
+    // The title goes into files and reports: a control character in it would break their lines.
+    state.SpectrumTitle = EscapedControls(state.SpectrumTitle);
     // The peaks lie within the spectrum: a range too wide for the reference tables is refused
     // before any processing.
     if (height)

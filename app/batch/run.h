@@ -16,6 +16,8 @@ int Run(const Options& options, std::ostream& out);
 // Every file a run with these options writes into --out, in one place: a new output file is
 // added here and then written through Output. `msDataFile`: the spectrum is an mzML or mzXML file.
 std::vector<std::string> RunFiles(const Options& options, bool msDataFile);
+// Every file any run writes into --out: the files of the run before that a run may move away.
+std::vector<std::string> AllRunFiles();
 
 // The final processing of a spectrum after its preliminary processing, as one run and every
 // scan of a whole run do it: the noise threshold `height`, then the fits with the flat-topped

@@ -7,11 +7,14 @@
 #include <iostream>
 #include <mutex>
 #include <set>
+#include <system_error>
 #include <thread>
 
 #include "batch/output.h"
 #include "batch/run.h"
+#include "batch/text_escape.h"
 #include "core/errors.h"
+#include "core/system_error.h"
 #include "export/table_text.h"
 #include "fitting/final_run.h"
 #include "fitting/results_table.h"
@@ -20,9 +23,14 @@
 namespace orvelo::batch {
 namespace {
 
+// The cells come from the file: a control character in one is written out, so that a cell
+// stays one cell and a row one line.
 std::string JoinTabs(const std::vector<std::string>& cells) {
     std::string line;
-    for (std::size_t i = 0; i < cells.size(); ++i) line += (i ? "\t" : "") + cells[i];
+    for (std::size_t i = 0; i < cells.size(); ++i) {
+        if (i > 0) line += '\t';
+        line += EscapedControls(cells[i]);
+    }
     return line;
 }
 
@@ -80,12 +88,31 @@ private:
     bool shown_;
 };
 
-int JobCount(const std::optional<std::string>& text) {
-    if (!text) return std::max(1, static_cast<int>(std::thread::hardware_concurrency()));
-    const std::optional<int> jobs = WholeNumber(*text);
-    if (!jobs || *jobs < 1) throw OrveloError("Число потоков --jobs должно быть целым числом от 1: \"" + *text + "\"");
-    return *jobs;
-}
+// Joins the threads it holds on every way out.
+class Threads {
+public:
+    ~Threads() {
+        for (std::thread& t : threads_) t.join();
+    }
+    // Starts up to `count` threads running `work`; returns how many the system gave.
+    template <class Work>
+    int Start(int count, const Work& work) {
+        for (int t = 0; t < count; ++t) {
+            try {
+                threads_.emplace_back(work);
+            } catch (const std::system_error& e) {
+                error_ = e.code().value();
+                break;
+            }
+        }
+        return static_cast<int>(threads_.size());
+    }
+    int error() const { return error_; }
+
+private:
+    std::vector<std::thread> threads_;
+    int error_ = 0;
+};
 
 }  // namespace
 
@@ -94,17 +121,15 @@ void PrintScanTable(const MsDataFile& file, std::ostream& out) {
     for (const ScanInfo& scan : file.scans()) out << JoinTabs(ScanTableRow(scan)) << '\n';
 }
 
-ScanChoice ParseScanChoice(const std::string& text, int scanCount) {
-    ScanChoice choice;
-    const auto refuse = [&](const std::string& why) -> ScanChoice {
-        throw OrveloError("Недопустимый выбор спектров \"" + text + "\": " + why);
-    };
-    if (text == "all") {
-        choice.all = true;
-        for (int n = 1; n <= scanCount; ++n) choice.numbers.push_back(n);
-        return choice;
-    }
-    std::set<int> numbers;
+namespace {
+
+struct ScanRange {
+    int first = 0, last = 0;
+};
+
+// The ranges of a list such as "1,3,5-9", or why it is no such list.
+std::vector<ScanRange> ScanRanges(const std::string& text, std::string& why) {
+    std::vector<ScanRange> ranges;
     std::size_t start = 0;
     while (start <= text.size()) {
         const std::size_t comma = std::min(text.find(',', start), text.size());
@@ -112,11 +137,53 @@ ScanChoice ParseScanChoice(const std::string& text, int scanCount) {
         const std::size_t dash = part.find('-');
         const std::optional<int> first = WholeNumber(part.substr(0, dash));
         const std::optional<int> last = dash == std::string_view::npos ? first : WholeNumber(part.substr(dash + 1));
-        if (!first || !last || *first > *last) return refuse("ожидаются номера и диапазоны вида 1,3,5-9 или all");
-        if (*first < 1 || *last > scanCount)
-            return refuse("номера спектров файла от 1 до " + std::to_string(scanCount));
-        for (int n = *first; n <= *last; ++n) numbers.insert(n);
+        if (!first || !last) {
+            why = "ожидаются номера и диапазоны вида 1,3,5-9 или all";
+            return {};
+        }
+        if (*first < 1) {
+            why = "номера спектров начинаются с 1";
+            return {};
+        }
+        if (*first > *last) {
+            why = "диапазон " + std::string(part) + " идёт от большего номера к меньшему; нужно " +
+                  std::to_string(*last) + "-" + std::to_string(*first);
+            return {};
+        }
+        ranges.push_back({*first, *last});
         start = comma + 1;
+    }
+    return ranges;
+}
+
+std::string ChoiceRefusal(const std::string& text, const std::string& why) {
+    return "Недопустимый выбор спектров \"" + EscapedControls(text) + "\": " + why;
+}
+
+}  // namespace
+
+std::optional<std::string> ScanChoiceSyntaxError(const std::string& text) {
+    if (text == "all") return std::nullopt;
+    std::string why;
+    if (ScanRanges(text, why).empty()) return ChoiceRefusal(text, why);
+    return std::nullopt;
+}
+
+ScanChoice ParseScanChoice(const std::string& text, int scanCount) {
+    ScanChoice choice;
+    if (text == "all") {
+        choice.all = true;
+        for (int n = 1; n <= scanCount; ++n) choice.numbers.push_back(n);
+        return choice;
+    }
+    std::string why;
+    const std::vector<ScanRange> ranges = ScanRanges(text, why);
+    if (ranges.empty()) throw OrveloError(ChoiceRefusal(text, why));
+    if (scanCount == 0) throw OrveloError(ChoiceRefusal(text, "в файле нет ни одного спектра"));
+    std::set<int> numbers;
+    for (const ScanRange& r : ranges) {
+        if (r.last > scanCount) throw OrveloError(ChoiceRefusal(text, "номера спектров файла от 1 до " + std::to_string(scanCount)));
+        for (int n = r.first; n <= r.last; ++n) numbers.insert(n);
     }
     choice.numbers.assign(numbers.begin(), numbers.end());
     return choice;
@@ -134,6 +201,7 @@ LoadedScan LoadOneScan(const MsDataFile& file, const std::optional<std::string>&
 int RunScans(const Options& options, int kolUsred, int64_t height, const MsDataFile& file, const ScanChoice& choice,
              Output& output) {
     const int jobs = JobCount(options.jobs);
+    if (choice.numbers.empty()) throw OrveloError("Ни один спектр не обработан: в файле нет ни одного спектра");
 
     const std::vector<ScanInfo>& scans = file.scans();
     std::vector<ScanOutcome> outcomes(choice.numbers.size());
@@ -174,10 +242,16 @@ int RunScans(const Options& options, int kolUsred, int64_t height, const MsDataF
             progress.Step();
         }
     };
-    std::vector<std::thread> threads;
-    for (int t = 1; t < std::min<int>(jobs, static_cast<int>(work.size())); ++t) threads.emplace_back(worker);
-    worker();
-    for (std::thread& t : threads) t.join();
+    {
+        // This thread works too: a system that gives no more threads slows the run, never ends it.
+        Threads threads;
+        const int wanted = std::min<int>(jobs, static_cast<int>(work.size())) - 1;
+        const int started = wanted > 0 ? threads.Start(wanted, worker) : 0;
+        if (started < wanted)
+            std::cerr << "Потоков запущено " << started + 1 << " из " << wanted + 1
+                      << ": система не дала больше (" << SystemErrorText(threads.error()) << ")\n";
+        worker();
+    }
 
     std::vector<std::string> all{"Спектр\tВремя, мин\t" + JoinTabs({ResultsTableHeads().begin(), ResultsTableHeads().end()})};
     std::vector<std::string> list{"Спектр\tId\tВремя, мин\tПиков\tПроблемных пиков\tПропущен"};
@@ -186,20 +260,26 @@ int RunScans(const Options& options, int kolUsred, int64_t height, const MsDataF
         const ScanInfo& scan = scans[static_cast<std::size_t>(choice.numbers[k] - 1)];
         const ScanOutcome& o = outcomes[k];
         const std::string lead = std::to_string(scan.number) + "\t";
+        const std::string id = EscapedControls(scan.id), skipped = EscapedControls(o.skipped);
         const std::string time = RetentionTimeText(scan.retentionTime);
         for (const std::string& row : o.rows) all.push_back(lead + time + "\t" + row);
         if (o.skipped.empty())
-            list.push_back(lead + scan.id + "\t" + time + "\t" + std::to_string(o.peaks) + "\t" +
+            list.push_back(lead + id + "\t" + time + "\t" + std::to_string(o.peaks) + "\t" +
                            std::to_string(o.problems) + "\t");
         else
-            list.push_back(lead + scan.id + "\t" + time + "\t\t\t" + o.skipped);
+            list.push_back(lead + id + "\t" + time + "\t\t\t" + skipped);
         if (o.failed) {
-            std::cerr << "Спектр " << scan.number << ": " << o.skipped << "\n";
+            std::cerr << "Спектр " << scan.number << ": " << skipped << "\n";
             status = 1;
         }
     }
     output.WriteUtf8("results-all.tsv", all);
     output.WriteUtf8("scans.tsv", list);
+    if (work.empty()) {
+        std::cerr << "Ни один спектр не обработан: среди " << (choice.all ? "" : "выбранных ") << choice.numbers.size()
+                  << " спектров файла нет спектров MS1 в профильном виде\n";
+        status = 1;
+    }
     return status;
 }
 

@@ -25,6 +25,9 @@ struct ScanChoice {
     std::vector<int> numbers;  // ascending, no repeats; every scan when `all`
 };
 ScanChoice ParseScanChoice(const std::string& text, int scanCount);
+// Why the --scan value is no choice whatever the file holds (a reversed range, a scan 0, not a
+// list); nothing when it may be one.
+std::optional<std::string> ScanChoiceSyntaxError(const std::string& text);
 
 // The one spectrum a single run processes: --scan K, else the first MS1 profile spectrum (or
 // the first spectrum).

@@ -17,6 +17,7 @@ awk -v lo=25 -v hi=90 -v step=0.001 -v base=20 -v R=3000 -v peaks="$peaks" \
 grep -q "^Подобрано ионов: 9 из " "$work/said"
 for f in "$work"/plain/*; do   # nothing specified changes (but the computing time in summary.txt)
     [ "${f##*/}" = summary.txt ] && { cmp <(head -2 "$f") <(head -2 "$work/auto/summary.txt"); continue; }
+    [ "${f##*/}" = run-files.txt ] && { grep -qx auto-calibration.tsv "$work/auto/run-files.txt"; continue; }
     cmp "$f" "$work/auto/${f##*/}"
 done
 tsv=$(iconv -f cp1251 -t utf-8 "$work/auto/auto-calibration.tsv" | tr -d '\r')
@@ -52,6 +53,19 @@ run "$batch" --kolusred 5 --threshold 100 --auto-calibrate CH --out "$work/none"
 [ $rc -eq 1 ] || { echo "no match: rc=$rc"; exit 1; }
 grep -qx "Автоматическая калибровка не удалась: ни один опорный ион не найден среди пиков в пределах 100 mmu" "$work/err"
 [ ! -e "$work/none/calibrated.txt" ] && [ ! -e "$work/none/auto-calibration.tsv" ]
+
+# The CF table on a hydrocarbon spectrum: three chance pairs lie on a line, but a line needs four.
+run "$batch" --kolusred 5 --threshold 100 --auto-calibrate CF --out "$work/cf" "$work/s.txt"
+[ $rc -eq 1 ] && grep -qx "Автоматическая калибровка не удалась: найдено пар 3, а для линии нужны хотя бы четыре с разными массами" "$work/err" &&
+    [ ! -e "$work/cf" ] || { echo "CF on hydrocarbons: rc=$rc"; cat "$work/err"; exit 1; }
+
+# A tolerance of half a nominal mass or more would pair ions one hydrogen away: refused with the limit.
+for tolerance in 500 3000 1e308 inf nan 0; do
+    run "$batch" --kolusred 5 --threshold 100 --auto-calibrate CH --tolerance $tolerance --out "$work/t" "$work/s.txt"
+    [ $rc -eq 2 ] && grep -qF "orvelo-batch: --tolerance: допуск должен быть числом mmu больше 0 и меньше 500 " "$work/err" ||
+        { echo "--tolerance $tolerance: rc=$rc"; exit 1; }
+done
+"$batch" --kolusred 5 --threshold 100 --auto-calibrate CH --tolerance 499 --out "$work/t" "$work/s.txt" | grep -q "^Подобрано ионов: 9 "
 
 # A malformed command line exits with 2.
 for args in "--auto-calibrate CO" "--auto-calibrate CH --tolerance -5" "--auto-calibrate CH --tolerance x" \

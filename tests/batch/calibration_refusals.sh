@@ -19,7 +19,8 @@ done
 # Same true mass twice (a constant axis), a true mass of 0 or 1E35, swapped masses (mirrored).
 for case in "same:0 50:4 50:должны возрастать" "zero:0 0:4 85.10179:должны быть положительными" \
             "huge:0 100000000000000000000000000000000000:4 85.10179:слишком велика для файла спектра" \
-            "swapped:0 85.10179:4 29.03915:должны возрастать"; do
+            "swapped:0 85.10179:4 29.03915:должны возрастать" \
+            "slow:0 50:4 50.00003:растут слишком медленно (масса 25 переходит в 49.99999"; do
     IFS=: read -r name first second reason <<< "$case"
     printf '%s\n%s\n' "$first" "$second" > "$name.txt"
     cp -r good "$name-out"

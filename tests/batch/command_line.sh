@@ -11,13 +11,25 @@ run "$batch" --help > /dev/full;              expect 1 "Не удалось за
 
 # --help is an answer, not an error; option values are never the next option; no "-".
 "$batch" --help > help.txt
-grep -q "^usage: orvelo-batch" help.txt
-run "$batch" --out --kolusred s.txt;          expect 2 "--out needs a value"
+grep -q "^Запуск: orvelo-batch" help.txt && grep -q "от 1 до 256" help.txt
+run "$batch" --out --kolusred s.txt;          expect 2 "после --out нужно значение"
 [ ! -e ./--kolusred ] || { echo "a folder named --kolusred was made"; exit 1; }
-run "$batch" --kolusred --out out s.txt;      expect 2 "--kolusred needs a value"
-run "$batch" -;                               expect 2 "cannot be read from standard input"
-run "$batch" --threshold 500 --calibrate missing.txt s.txt; expect 2 "--calibrate needs --out"
+run "$batch" --kolusred --out out s.txt;      expect 2 "после --kolusred нужно значение"
+run "$batch" -;                               expect 2 "спектр не читается со стандартного ввода"
+run "$batch" --threshold 500 --calibrate missing.txt s.txt; expect 2 "--calibrate требует --out"
 [ ! -e missing.txt ]
+# Every malformed value is a usage error (2, in Russian) before any work, folders included.
+run "$batch" --kolusred 5 --out "" s.txt;     expect 2 "--out: имя папки пусто"
+run "$batch" --kolusred 5 --out -h s.txt;     expect 2 "--out: имя папки \"-h\" начинается с \"-\""
+run "$batch" --kolusred 5 --threshold 5 --scan all --jobs x --out o s.txt; expect 2 "--jobs: число потоков должно быть целым числом от 1 до 256, а не \"x\""
+[ ! -e -h ] && [ ! -e o ] || { echo "a refused command line made a folder"; exit 1; }
+run "$batch" --list-scans /nonexistent;       expect 1 "Не удалось открыть файл \"/nonexistent\": нет такого файла или папки (ENOENT)"
+
+# A system that gives fewer threads (stacks of 500 MB in 700 MB) than the fits would use: the
+# run goes on with the ones it has, the results unchanged.
+"$batch" --kolusred 5 --threshold 100 --out ref s.txt
+run bash -c "ulimit -s 500000; ulimit -v 700000; exec '$batch' --kolusred 5 --threshold 100 --out few s.txt"
+[ $rc -eq 0 ] && cmp few/results.tsv ref/results.tsv || { echo "few threads: $rc"; cat err; exit 1; }
 
 # Only regular files are read: a FIFO without a writer, a device, a folder are refused at once.
 mkfifo fifo
@@ -29,8 +41,10 @@ head -c 1048577 /dev/zero | tr '\0' ' ' > big-points.txt
 run "$batch" --kolusred 5 --threshold 500 --calibrate big-points.txt --out out s.txt
 expect 1 "слишком велик: 1048577 байт, допустимо не более 1048576 байт"
 [ ! -e out ] || { echo "a refused run made its folder"; exit 1; }
-# System errors in Russian.
+# System errors in Russian; a control character of a name never reaches the terminal raw.
 run "$batch" missing.txt;                     expect 1 "Не удалось открыть файл \"missing.txt\": нет такого файла или папки (ENOENT)"
+run "$batch" "$(printf 'x\033[2J\ny.txt')";    expect 1 'Не удалось открыть файл "x\x1B[2J\ny.txt"'
+[ "$(wc -l < err)" -eq 1 ] && ! grep -q $'\x1b' err || { echo "a raw control character"; exit 1; }
 
 # Masses up to a million would need reference tables of a million rows: refused before any
 # processing, saying what is allowed (without --threshold no table is built and it runs).

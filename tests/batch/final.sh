@@ -17,7 +17,7 @@ grep -q "^Всего пиков = 2$" "$work/flat/summary.txt"
 # The height is checked like the entry field: digits only.
 for bad in -5 "1 2" 12a "" 99999999999999999999; do
     run "$batch" --threshold "$bad" "$work/s.txt" > /dev/null
-    [ $rc -eq 1 ] && grep -q "^Недопустимое значение высоты.$" "$work/err" || { echo "height '$bad': rc=$rc"; exit 1; }
+    [ $rc -eq 2 ] && grep -q "^orvelo-batch: --threshold: недопустимое значение высоты \"$bad\"" "$work/err" || { echo "height '$bad': rc=$rc"; exit 1; }
 done
 "$batch" --kolusred 5 --threshold 0012 "$work/s.txt" > /dev/null   # leading zeros are fine
 echo OK

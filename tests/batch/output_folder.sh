@@ -17,7 +17,25 @@ whole_set() {
 whole_set out
 cp out/zones.txt zones.copy
 "$batch" --kolusred 5 --out new/deep/ s.txt   # a new folder, its parents and a final slash
-[ "$(ls -A new/deep)" = zones.txt ] && [ "$(ls -A new)" = deep ] && [ "$(stat -c %a new/deep)" = "$(stat -c %a out)" ]
+[ "$(ls -A new/deep | tr '\n' ' ')" = "run-files.txt zones.txt " ] && [ "$(ls -A new)" = deep ] &&
+    [ "$(stat -c %a new/deep)" = "$(stat -c %a out)" ] || { echo "new/deep"; ls -lA new/deep; exit 1; }
+# The manifest lists the set; a run with fewer files leaves exactly its own, and files the
+# program does not write stay whatever a manifest says.
+[ "$(sort out/run-files.txt | tr '\n' ' ')" = "$(ls out | tr '\n' ' ')" ] || { echo "out/run-files.txt"; exit 1; }
+cp -r out fewer && echo mine > fewer/notes.txt && echo notes.txt >> fewer/run-files.txt
+"$batch" --kolusred 5 --out fewer s.txt
+[ "$(ls -A fewer | tr '\n' ' ')" = "notes.txt run-files.txt zones.txt " ] || { echo "fewer:"; ls -A fewer; exit 1; }
+# Names as the system resolves them, and names up to the system's limit of 255 bytes.
+"$batch" --kolusred 5 --out up/../beside s.txt
+[ -d up ] && [ -f beside/zones.txt ] || { echo "up/../beside"; ls -A; exit 1; }
+long=$(printf 'n%.0s' $(seq 255))
+"$batch" --kolusred 5 --out "$long" s.txt && [ -f "$long/zones.txt" ] && rm -r "$long" up beside fewer
+# A folder whose temporary cannot be made is named, never the temporary's name.
+deep=.; for _ in $(seq 20); do deep=$deep/$(printf 'd%.0s' $(seq 203)); done
+mkdir -p "$deep"
+run "$batch" --kolusred 5 --out "$deep" s.txt;  expect 1 "Не удалось создать временную папку в папке \"$deep\": "
+! grep -q XXXXXX err || { echo "the template was named"; exit 1; }
+rm -r ./ddd*
 
 # 1. An input that is one of the outputs (by name, through a link, as calibration file).
 before=$(snapshot out)
@@ -53,8 +71,9 @@ before=$(snapshot out)
 run bash -c "ulimit -f 1; exec '$batch' --kolusred 5 --threshold 200 --out out s.txt"   # report.htm > 1 KB
 expect 1 "превышен допустимый размер файла (EFBIG)"
 [ "$(snapshot out)" = "$before" ] || { echo "a failed write changed the folder"; exit 1; }
-run bash -c "ulimit -f 1; exec '$batch' --kolusred 5 --threshold 200 --out new-out s.txt"
-expect 1 "EFBIG"
+run bash -c "ulimit -f 1; exec '$batch' --kolusred 5 --threshold 200 --out made/deeper/new-out s.txt"
+expect 1 "Не удалось записать файл \"made/deeper/new-out/"   # named where it was to be, not in the temporary
+[ ! -e made ] || { echo "a failed commit left the folders it made"; exit 1; }
 [ -z "$(ls -A)" ] || [ -z "$(ls -A | grep -e '^\.' -e new-out)" ] || { echo "leftovers:"; ls -A; exit 1; }
 
 # Two runs at once into one folder (existing or not yet made) leave one whole set.
@@ -83,4 +102,27 @@ for delay in 0 0.05 0.1 0.2 0.4 0.8; do
     whole_set killed
     [ -z "$(ls -A | grep '^\.')" ] || { echo "leftovers beside the folder"; ls -A; exit 1; }
 done
+
+# SIGKILL leaves a temporary folder, in the folder or beside a new one: the next run that takes
+# the folder's lock removes those of dead runs.
+for folder in killed new-killed; do
+    "$batch" --kolusred 5 --threshold 900 --out $folder many.txt & pid=$!
+    for _ in $(seq 20000); do ls -A . killed | grep -q '^\.orvelo-batch' && break; done
+    kill -KILL $pid 2> /dev/null || true
+    wait $pid || true
+    "$batch" --kolusred 5 --threshold 500 --out $folder many.txt
+    whole_set $folder
+    [ -z "$(ls -A | grep '^\.')" ] || { echo "leftovers beside the folder"; ls -A; exit 1; }
+done
+# A kill during the moves: the old set aside in ".old", half of the new one moved in. The next
+# run finishes that commit and then puts its own set in place: the folder holds one run.
+"$batch" --kolusred 5 --threshold 200 --out newer s.txt
+dead=killed/.orvelo-batch-dead00
+mkdir -p $dead/.old
+mv killed/* $dead/.old/
+mv newer/zones.txt newer/results.tsv killed/
+mv newer/* $dead/
+"$batch" --kolusred 5 --out killed s.txt
+[ "$(ls -A killed | tr '\n' ' ')" = "run-files.txt zones.txt " ] || { echo "half committed:"; ls -A killed; exit 1; }
+cmp killed/zones.txt zones.copy
 echo OK

@@ -16,6 +16,6 @@ diff <("$batch" --kolusred 5 "$work/s.txt") "$work/out/zones.txt"
 # Errors: the program's own text on stderr and status 1; bad usage: status 2 with the usage.
 printf '1 2\r\n1.5E+03 7\r\n' > "$work/bad.txt"
 run "$batch" "$work/bad.txt";                 expect 1 "'1.5E' is not a valid floating point value"
-run "$batch" --kolusred 1.5 "$work/s.txt";    expect 1 "'1.5' is not a valid integer value"
-run "$batch" --bogus "$work/s.txt";           expect 2 "usage: orvelo-batch"
+run "$batch" --kolusred 1.5 "$work/s.txt";    expect 2 "--kolusred: число проходов усреднения должно быть целым числом, а не \"1.5\""
+run "$batch" --bogus "$work/s.txt";           expect 2 "Запуск: orvelo-batch"
 echo OK

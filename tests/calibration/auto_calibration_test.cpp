@@ -128,31 +128,44 @@ TEST(AutoCalibration, NoMatchSaysWhyAndLeavesTheListAsItWas) {
     EXPECT_EQ(r.message.rfind("Автоматическая калибровка не удалась: найденные пары не ложатся на одну кривую", 0), 0u)
         << r.message;
 
-    // Two ions found are enough for a line but not for a parabola.
+    // Two pairs lie on a line by chance: a line needs four, a parabola five.
     const PeakResults two = {Peak(Measured(ions[0].mass)), Peak(Measured(ions[3].mass))};
+    r = MatchReferences(two, ions, AutoCalibrationSettings{});
+    EXPECT_EQ(r.message, "Автоматическая калибровка не удалась: найдено пар 2, а для линии нужны хотя бы четыре "
+                         "с разными массами");
+    const PeakResults four = {Peak(Measured(ions[0].mass)), Peak(Measured(ions[2].mass)),
+                              Peak(Measured(ions[4].mass)), Peak(Measured(ions[6].mass))};
     AutoCalibrationSettings parabola;
     parabola.kind = CurveKind::Parabola;
-    r = MatchReferences(two, ions, parabola);
-    EXPECT_EQ(r.message, "Автоматическая калибровка не удалась: найдено пар 2, а для параболы нужны хотя бы три "
+    r = MatchReferences(four, ions, parabola);
+    EXPECT_EQ(r.message, "Автоматическая калибровка не удалась: найдено пар 4, а для параболы нужны хотя бы пять "
                          "с разными массами");
-    EXPECT_TRUE(MatchReferences(two, ions, AutoCalibrationSettings{}).ok());
+    EXPECT_TRUE(MatchReferences(four, ions, AutoCalibrationSettings{}).ok());
+
+    // Pairs crowded at the low end of a spectrum reaching 400 say nothing of the rest of it.
+    PeakResults crowded = PeaksOf({ions.begin(), ions.begin() + 5});
+    crowded.push_back(Peak(400, 5000));
+    r = MatchReferences(crowded, ions, AutoCalibrationSettings{});
+    EXPECT_EQ(r.message, "Автоматическая калибровка не удалась: найденные пары (5) лежат в узкой части спектра, "
+                         "от 29.05 до 85.12 при пиках от 29.05 до 400.00: кривая за их пределами ничем не проверена");
 }
 
 TEST(AutoCalibration, TheListIsFilledAsTheOperatorWouldAndTheTableSaysWhatHappened) {
-    const std::vector<ReferenceIon> ions = {{"C 3 H 7", 43.05481}, {"C 4 H 9", 57.07047}, {"C 5 H 11", 71.08613}};
-    const PeakResults peaks = {Peak(43.06, 1000), Peak(57.08, 2000), Peak(71.10, 3000)};
+    const std::vector<ReferenceIon> ions = {{"C 3 H 7", 43.05481}, {"C 4 H 9", 57.07047}, {"C 5 H 11", 71.08613},
+                                            {"C 6 H 13", 85.10179}};
+    const PeakResults peaks = {Peak(43.06, 1000), Peak(57.08, 2000), Peak(71.10, 3000), Peak(85.11, 3000)};
     const AutoCalibration r = MatchReferences(peaks, ions, AutoCalibrationSettings{});
     ASSERT_TRUE(r.ok()) << r.message;
     CalibrationList list;
     ASSERT_TRUE(FillCalibrationList(r, FillListMass(peaks), list).changed());
     EXPECT_EQ(list.lines(), (std::vector<std::string>{"43.1,  1000,  43.05481", "57.1,  2000,  57.07047",
-                                                      "71.1,  3000,  71.08613"}));
+                                                      "71.1,  3000,  71.08613", "85.1,  3000,  85.10179"}));
     EXPECT_TRUE(list.AllTrueMassesGiven());
 
     CalibrationCurve applied;
     applied.CalibC = -10;
     const std::vector<std::string> table = AutoCalibrationTableLines(r, peaks, applied, ReferenceMassKind::Ion);
-    ASSERT_EQ(table.size(), 4u);
+    ASSERT_EQ(table.size(), 5u);
     EXPECT_EQ(table[0], "Ион\tИстинная масса (ион)\tСтрока пика\tМ изм\tДо, mmu\tПосле, mmu\tИтог");
     EXPECT_EQ(table[2], "C 4 H 9\t57.07047\t1\t57.08000\t-9.53\t0.47\tвзят");
 }

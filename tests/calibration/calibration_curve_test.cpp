@@ -217,6 +217,10 @@ TEST(CalibrationCurve, CurvesThatRuinTheMassAxisAreRefusedWithTheirProblem) {
                                         "(масса 20 переходит в 40, масса 20.1 переходит в 40)");
     EXPECT_EQ(refusal(57, 28), prefix + "исправленные массы должны возрастать, как исходные "
                                         "(масса 20 переходит в 65, масса 20.1 переходит в 64.9)");
+    // Rising, but a thousand times slower than the measured masses: the pair that does it is named.
+    EXPECT_EQ(refusal(40, 40.00029), prefix + "исправленные массы растут слишком медленно (масса 20 переходит в "
+                                              "39.9998, масса 20.1 переходит в 39.999801): шаг 0.1 сжимается до "
+                                              "1E-6, а сжимать шаг масс можно не более чем в 1000 раз");
     EXPECT_EQ(refusal(0, 57), prefix + "исправленные массы должны быть положительными "
                                        "(масса 20 переходит в -15.7241379310345)");
     EXPECT_TRUE(refusal(28, 1e35).starts_with(prefix + "исправленные массы должны быть положительными"));
