@@ -68,6 +68,10 @@ bool IsIndexFailure(const std::string& what) {
            what.find("Index") != std::string::npos;
 }
 
+constexpr std::size_t kLibraryTextChars = 200;
+
+std::string CutToCharacters(const std::string& text, std::size_t limit);
+
 // The library's message in the operator's words, the message itself in parentheses (without
 // the "[Class::method()] " the library puts before it).
 std::string LibraryText(const std::exception& e) {
@@ -89,13 +93,22 @@ std::string LibraryText(const std::exception& e) {
         {"entity", "недопустимая ссылка на сущность XML"},
         {"encoding", "кодировка документа не поддерживается"},
         {"attribute", "неверный атрибут элемента XML"},
+        {"Unknown element", "неизвестный элемент XML"},
+        {"cvParam accession", "неверный номер термина словаря"},
+        {"resolve reference", "ссылка на элемент, которого в файле нет"},
+        {"peak count", "неверное число точек спектра"},
     };
     std::string text = e.what();
     if (!text.empty() && text.front() == '[') {
         const auto close = text.find("] ");
         if (close != std::string::npos) text.erase(0, close + 2);
     }
-    while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+    // One line of readable length: the library quotes damaged input as it found it.
+    text = AnyTextToUtf8(text);
+    for (char& c : text)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) c = ' ';
+    while (!text.empty() && text.back() == ' ') text.pop_back();
+    if (CharCount(text) > kLibraryTextChars) text = CutToCharacters(text, kLibraryTextChars) + "…";
     for (const auto& [english, russian] : kKnown)
         if (text.find(english) != std::string::npos) return std::string(russian) + " (" + text + ")";
     if (text.empty()) return "библиотека чтения не сообщила причину";
@@ -705,8 +718,8 @@ LoadedSpectrum MsDataFile::LoadScan(int number) const {
         const pw::BinaryDataArrayPtr mz = spectrum->getMZArray();
         const pw::BinaryDataArrayPtr intensity = spectrum->getIntensityArray();
         if (!mz || !intensity || mz->data.size() != intensity->data.size())
-            throw OrveloError("Спектр " + std::to_string(number) +
-                              " не содержит пары массивов m/z и интенсивностей одной длины");
+            throw OrveloError("Файл \"" + impl_->path + "\", спектр " + std::to_string(number) +
+                              ": нет пары массивов m/z и интенсивностей одной длины");
         loaded.points.x.assign(mz->data.begin(), mz->data.end());
         loaded.points.y.assign(intensity->data.begin(), intensity->data.end());
     } catch (const OrveloError&) {

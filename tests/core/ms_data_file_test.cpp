@@ -106,6 +106,30 @@ TEST(MsDataFile, UnreadableFilesGiveClearErrors) {
     EXPECT_THAT(ErrorText([&] { MsDataFile f(dir / "absent.mzML"); }), HasSubstr("файл не найден"));
 }
 
+// The library's refusals keep its text in parentheses behind a Russian sentence that names the
+// file, and the scan or the byte offset where they are known.
+TEST(MsDataFile, LibraryRefusalsAreRussianSentencesNamingTheFile) {
+    const std::string xml = testing::ReadAll(kMzml + "microscans.mzXML");
+    const auto with = [&](const std::string& from, const std::string& to) {
+        std::string bytes = xml;
+        return bytes.replace(bytes.find(from), from.size(), to);
+    };
+    testing::TempFolder dir;
+    testing::WriteAll(dir / "tag.mzXML", with("</scan>", "</sca>"));
+    EXPECT_EQ(ErrorText([&] { MsDataFile f(dir / "tag.mzXML"); }),
+              "Файл \"" + dir / "tag.mzXML" +
+                  "\" не удалось прочитать как mzML или mzXML: нарушена вложенность элементов XML (Illegal end tag "
+                  "\"sca\" at offset 19414.)");
+    testing::WriteAll(dir / "time.mzXML", with("retentionTime=\"PT29.0069S\"", "retentionTime=\"PTxxS\""));
+    EXPECT_THAT(ErrorText([&] { MsDataFile f(dir / "time.mzXML"); }),
+                HasSubstr("не удалось прочитать как mzML или mzXML: значение в файле не является числом нужного "
+                          "вида (bad lexical cast"));
+    testing::WriteAll(dir / "count.mzXML", with("peaksCount=\"2926\"", "peaksCount=\"29x6\""));
+    EXPECT_EQ(ErrorText([&] { MsDataFile(dir / "count.mzXML").LoadScan(1); }),
+              "Файл \"" + dir / "count.mzXML" +
+                  "\": спектр 1 не удалось прочитать: неверное число точек спектра (Invalid peak count.)");
+}
+
 // Zero bytes crash the library's XML parser; no document holds one, so they are refused first.
 TEST(MsDataFile, ZeroBytesAreRefusedBeforeTheLibraryReadsThem) {
     const std::string crash =
