@@ -311,6 +311,21 @@ TEST_F(WrittenSpectrum, ValuesNoInstrumentMeasuresAreRefusedWithTheScanAndPoint)
     EXPECT_EQ(MsDataFile(Write({100, 100, 101}, {-1, 2, 3})).LoadScan(1).points.count(), 3);
 }
 
+// File names in Windows-1251 (not UTF-8) are converted; characters the text files cannot
+// hold are named.
+TEST_F(WrittenSpectrum, TitlesAreUtf8AndUnwritableCharactersNamed) {
+    PointList points;
+    points.x = {100, 101, 102};
+    points.y = {1, 5, 1};
+    const std::string cp1251Name = dir_ / "\xEF\xF0\xEE\xE1\xE0.mzML";  // "проба" in Windows-1251
+    WriteMzMLFile(cp1251Name, points, {"", "scan=1 日", 1, std::nullopt}, std::nullopt);
+    const LoadedSpectrum loaded = MsDataFile(cp1251Name).LoadScan(1);
+    EXPECT_EQ(loaded.title, "проба.mzML, scan=1 日");
+    ASSERT_EQ(loaded.warnings.size(), 1u);
+    EXPECT_THAT(loaded.warnings[0], HasSubstr("нет в кодировке Windows-1251: 日;"));
+    EXPECT_TRUE(MsDataFile(Write({100, 101}, {1, 2})).LoadScan(1).warnings.empty());
+}
+
 TEST_F(WrittenSpectrum, SavedScanReopensWithTheSameMassesAndRecordsItsOrigin) {
     const MsDataFile small(kMzml + "small.mzML");
     const PointList scan1 = small.LoadScan(1).points;
