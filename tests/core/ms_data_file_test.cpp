@@ -1,6 +1,8 @@
 #include <zlib.h>
 
 #include <cmath>
+#include <filesystem>
+#include <functional>
 #include <regex>
 #include <string>
 #include <vector>
@@ -259,6 +261,31 @@ TEST(MsDataFile, OversizedArraysAreRefusedBeforeTheyAreDecoded) {
     testing::WriteAll(dir / "huge.mzML", huge);
     EXPECT_THAT(ErrorText([&] { MsDataFile(dir / "huge.mzML").LoadScan(1); }),
                 HasSubstr("спектр 1: массив объявлен на 300000000 значений, больше допустимых 256.0 МБ"));
+}
+
+// The first refusal met while opening the file and loading each of its scans; empty when none.
+std::string FirstRefusal(const std::function<MsDataFile()>& open) {
+    try {
+        const MsDataFile file = open();
+        for (int n = 1; n <= static_cast<int>(file.scans().size()); ++n) file.LoadScan(n);
+    } catch (const OrveloError& e) {
+        return e.what();
+    }
+    return {};
+}
+
+// Every file that once crashed the reader or exhausted memory is refused with a message that
+// names it, whether read from its path or from its bytes.
+TEST(MsDataFile, EveryFuzzRegressionIsRefusedNamingTheFile) {
+    int files = 0;
+    for (const auto& entry : std::filesystem::directory_iterator(ORVELO_TEST_DATA "/../fuzz-regressions/mzml")) {
+        const std::string path = entry.path().string();
+        ++files;
+        EXPECT_THAT(FirstRefusal([&] { return MsDataFile(path); }), HasSubstr("Файл \"" + path + "\"")) << path;
+        EXPECT_THAT(FirstRefusal([&] { return MsDataFile::FromBytes(testing::ReadAll(path), "fuzz"); }),
+                    HasSubstr("Файл \"fuzz\"")) << path;
+    }
+    EXPECT_GE(files, 5);
 }
 
 TEST(MsDataFile, RecognisesFilesByNameAndByContent) {
