@@ -496,6 +496,16 @@ void CheckMzXMLPeaks(std::string_view element, std::size_t documentBytes, const 
     CheckDeclaredArray(a, documentBytes, where);
 }
 
+std::string DamagedIndexWarning(const std::string& path) {
+    return "Индекс файла \"" + path + "\" не совпадает с его содержимым: файл прочитан целиком без индекса";
+}
+
+// The start of an element; the offsets of some writers land on the white space before it.
+std::string_view SkipWhiteSpace(std::string_view text) {
+    const std::size_t first = text.find_first_not_of(" \t\r\n");
+    return first == std::string_view::npos ? std::string_view() : text.substr(first);
+}
+
 }  // namespace
 
 struct MsDataFile::Impl {
@@ -508,6 +518,7 @@ struct MsDataFile::Impl {
     std::unique_ptr<pw::MSData> data;
     std::vector<ScanInfo> scans;
     std::vector<std::string> warnings;
+    mutable std::ifstream file;  // the document on disk, opened on first look
 
     const pw::SpectrumList& list() const { return *data->run.spectrumListPtr; }
 
@@ -516,7 +527,9 @@ struct MsDataFile::Impl {
         if (offset >= documentBytes) return {};
         n = std::min(n, documentBytes - offset);
         if (bytes) return bytes->substr(offset, n);
-        std::ifstream in(path, std::ios::binary);
+        if (!file.is_open()) file.open(path, std::ios::binary);
+        file.clear();
+        std::istream& in = file;
         in.seekg(static_cast<std::streamoff>(offset));
         std::string text(n, '\0');
         in.read(text.data(), static_cast<std::streamsize>(n));
@@ -549,7 +562,17 @@ struct MsDataFile::Impl {
         try {
             ReadDocument(bytes, *data);
         } catch (const std::exception& e) {
-            ThrowUnreadable(path, e);
+            if (!IsIndexFailure(e.what())) ThrowUnreadable(path, e);
+            std::string document = *bytes;
+            if (!NeutraliseIndexOffset(document)) ThrowUnreadable(path, e);
+            warnings.push_back(DamagedIndexWarning(path));
+            bytes = std::make_shared<const std::string>(std::move(document));
+            data = std::make_unique<pw::MSData>();
+            try {
+                ReadDocument(bytes, *data);
+            } catch (const std::exception& again) {
+                ThrowUnreadable(path, again);
+            }
         }
     }
 
@@ -569,7 +592,8 @@ struct MsDataFile::Impl {
         for (std::size_t i = 0; i < n; ++i) {
             const pw::SpectrumIdentity& identity = list().spectrumIdentity(i);
             if (identity.sourceFilePosition < 0) return i;
-            const std::string head = ReadAt(static_cast<std::size_t>(identity.sourceFilePosition), 4096);
+            const std::string text = ReadAt(static_cast<std::size_t>(identity.sourceFilePosition), 4096);
+            const std::string_view head = SkipWhiteSpace(text);
             if (mzXML) {
                 const auto tag = StartTag(head, "scan");
                 const auto num = tag ? Attribute(*tag, "num") : std::nullopt;
@@ -620,7 +644,8 @@ struct MsDataFile::Impl {
         const pw::SpectrumIdentity& identity = list().spectrumIdentity(static_cast<std::size_t>(number - 1));
         if (identity.sourceFilePosition < 0) return;
         const auto offset = static_cast<std::size_t>(identity.sourceFilePosition);
-        const std::string element = ReadUntil(offset, mzXML ? "</peaks>" : "</spectrum>");
+        const std::string text = ReadUntil(offset, mzXML ? "</peaks>" : "</spectrum>");
+        const std::string_view element = SkipWhiteSpace(text);
         const std::string where = "Файл \"" + path + "\", спектр " + std::to_string(number) + ": ";
         if (mzXML) CheckMzXMLPeaks(element, documentBytes, where);
         else CheckMzMLArrays(element, documentBytes, where);
@@ -668,7 +693,7 @@ MsDataFile::MsDataFile(const std::string& path) : impl_(std::make_unique<Impl>()
             if (!IsIndexFailure(e.what())) ThrowUnreadable(path, e);
             std::string document = ReadFileBytes(path, kMaxInMemoryBytes);
             if (!NeutraliseIndexOffset(document)) ThrowUnreadable(path, e);
-            f.warnings.push_back("Индекс файла \"" + path + "\" повреждён: файл прочитан целиком без индекса");
+            f.warnings.push_back(DamagedIndexWarning(path));
             f.ReadInMemory(std::move(document));
         }
     }
