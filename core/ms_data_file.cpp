@@ -409,6 +409,7 @@ std::string MegabytesText(std::size_t bytes) {
 struct DeclaredArray {
     std::size_t values = 0;      // 0: not declared
     std::size_t valueBytes = 8;  // bytes per decoded value
+    bool knownType = false;      // valueBytes is the declared type's, not a guess
     bool zlib = false;
     bool numpress = false;
     std::string_view base64;
@@ -426,7 +427,7 @@ void CheckDeclaredArray(const DeclaredArray& a, std::size_t documentBytes, const
                           " значений, а во всём файле нет данных на столько");
     const auto bytes = DecodeBase64(a.base64);
     if (!bytes) throw OrveloError(where + "данные массива в кодировке base64 повреждены");
-    if (!a.zlib && !a.numpress && a.values > 0 && declared > bytes->size())
+    if (!a.zlib && !a.numpress && a.knownType && a.values > 0 && declared > bytes->size())
         throw OrveloError(where + "массив объявлен на " + std::to_string(a.values) + " значений, а данных в файле на " +
                           std::to_string(bytes->size() / a.valueBytes));
     if (!a.zlib) return;
@@ -462,12 +463,16 @@ void CheckMzMLArrays(std::string_view element, std::size_t documentBytes, const 
         if (!arrayTag) continue;
         DeclaredArray a;
         a.values = NumberAttribute(*arrayTag, "arrayLength").value_or(defaultLength);
-        if (HasAccession(array, "MS:1000521") || HasAccession(array, "MS:1000519")) a.valueBytes = 4;
+        // 16-, 32- and 64-bit floats, 32- and 64-bit integers; another type is not measured exactly.
+        static const std::pair<const char*, std::size_t> kTypes[] = {
+            {"MS:1000520", 2}, {"MS:1000521", 4}, {"MS:1000523", 8}, {"MS:1000519", 4}, {"MS:1000522", 8}};
+        for (const auto& [accession, bytes] : kTypes)
+            if (HasAccession(array, accession)) a.valueBytes = bytes, a.knownType = true;
         a.zlib = HasAccession(array, "MS:1000574") || HasAccession(array, "MS:1002746") ||
                  HasAccession(array, "MS:1002747") || HasAccession(array, "MS:1002748");
-        a.numpress = a.zlib ? !HasAccession(array, "MS:1000574")
-                            : HasAccession(array, "MS:1002312") || HasAccession(array, "MS:1002313") ||
-                                  HasAccession(array, "MS:1002314");
+        for (const char* accession : {"MS:1002312", "MS:1002313", "MS:1002314", "MS:1002746", "MS:1002747",
+                                      "MS:1002748"})
+            a.numpress = a.numpress || HasAccession(array, accession);
         if (a.numpress) a.valueBytes = 8;
         const std::size_t binary = array.find("<binary>");
         if (binary == std::string_view::npos) continue;
@@ -491,6 +496,7 @@ void CheckMzXMLPeaks(std::string_view element, std::size_t documentBytes, const 
     const std::size_t count = NumberAttribute(*tag, "peaksCount").value_or(0);
     a.values = count > kMaxArrayBytes ? kMaxArrayBytes + 1 : 2 * count;
     a.valueBytes = Attribute(peaksTag, "precision").value_or("32") == "64" ? 8 : 4;
+    a.knownType = true;
     a.zlib = Attribute(peaksTag, "compressionType").value_or("none") == "zlib";
     a.base64 = peaks.substr(close + 1, peaks.find("</peaks>") - close - 1);
     CheckDeclaredArray(a, documentBytes, where);
