@@ -345,9 +345,11 @@ TEST_F(WrittenSpectrum, TitlesAreUtf8AndUnwritableCharactersNamed) {
     points.x = {100, 101, 102};
     points.y = {1, 5, 1};
     const std::string cp1251Name = dir_ / "\xEF\xF0\xEE\xE1\xE0.mzML";  // "проба" in Windows-1251
-    WriteMzMLFile(cp1251Name, points, {"", "scan=1 日", 1, std::nullopt}, std::nullopt);
-    const LoadedSpectrum loaded = MsDataFile(cp1251Name).LoadScan(1);
-    EXPECT_EQ(loaded.title, "проба.mzML, scan=1 日");
+    WriteMzMLFile(cp1251Name, points, {"", "scan=1 \"a&b\" 日", 1, std::nullopt}, std::nullopt);
+    const MsDataFile file(cp1251Name);
+    EXPECT_TRUE(file.warnings().empty());  // the index leads to the id, written with entities
+    const LoadedSpectrum loaded = file.LoadScan(1);
+    EXPECT_EQ(loaded.title, "проба.mzML, scan=1 \"a&b\" 日");
     ASSERT_EQ(loaded.warnings.size(), 1u);
     EXPECT_THAT(loaded.warnings[0], HasSubstr("нет в кодировке Windows-1251: 日;"));
     EXPECT_TRUE(MsDataFile(Write({100, 101}, {1, 2})).LoadScan(1).warnings.empty());
