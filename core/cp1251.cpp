@@ -102,6 +102,38 @@ std::string Utf8ToCp1251(std::string_view utf8) {
     return out;
 }
 
+bool IsValidUtf8(std::string_view bytes) {
+    char32_t c = 0;
+    for (std::size_t i = 0; i < bytes.size();) {
+        const std::size_t len = DecodeUtf8(bytes, i, c);
+        if (len == 0) return false;
+        i += len;
+    }
+    return true;
+}
+
+std::string AnyTextToUtf8(std::string_view bytes) {
+    return IsValidUtf8(bytes) ? std::string(bytes) : Cp1251ToUtf8(bytes);
+}
+
+std::string CharsOutsideCp1251(std::string_view utf8) {
+    std::string outside;
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        char32_t c = 0;
+        const std::size_t len = DecodeUtf8(utf8, i, c);
+        if (len == 0) {  // not UTF-8 at all: the byte is shown as the replacement character
+            if (outside.find("\xEF\xBF\xBD") == std::string::npos) outside += "\xEF\xBF\xBD";
+            ++i;
+            continue;
+        }
+        const std::string_view ch = utf8.substr(i, len);
+        if (c != '?' && EncodeChar(c) == '?' && outside.find(ch) == std::string::npos) outside += ch;
+        i += len;
+    }
+    return outside;
+}
+
 std::size_t CharCount(std::string_view utf8) {
     // Continuation bytes 10xxxxxx do not start a character.
     return static_cast<std::size_t>(

@@ -53,8 +53,11 @@ bool IsMsDataFile(const std::string& path);
 
 class MsDataFile {
 public:
-    // Opens the file and lists its spectra. A file whose index points to wrong places (it was
-    // rewritten after indexing) is read again without the index.
+    // Opens the file and lists its spectra. A gzipped file (told by its content) is inflated in
+    // memory, within 4 GiB and a ratio of 1:1000; zero bytes are refused before the library
+    // parses anything. A file whose index points to wrong places (each entry must lead to the
+    // start tag of the spectrum with its index and id) is read again without the index, with a
+    // warning.
     explicit MsDataFile(const std::string& path);
     // The same from the bytes of an uncompressed mzML or mzXML document; `name` stands for the
     // file in titles and messages.
@@ -64,11 +67,17 @@ public:
     MsDataFile& operator=(MsDataFile&&) noexcept;
 
     const std::vector<ScanInfo>& scans() const;
+    // Russian sentences for the caller to show once: how the file had to be read (its index
+    // was wrong, so it was read through).
+    const std::vector<std::string>& warnings() const;
     // The first MS1 profile spectrum, else the first one (1-based); 0 for a file without spectra.
     int DefaultScan() const;
     // Spectrum `number` (1-based) as a loaded spectrum: masses ascending, intensities as stored,
     // title "<file name>, <id>, <minutes> мин". Centroided spectra, fewer than two points,
-    // non-finite values and masses out of order are refused with the reason. Not thread-safe:
+    // non-finite values, masses out of order, masses not above zero, neighbouring masses closer
+    // than 1e-9 of the mass and spectra without a positive intensity are refused with the
+    // reason, and so are binary arrays whose declared or inflated size exceeds 256 MB or what
+    // their bytes can hold (checked before they are decoded). Not thread-safe:
     // one call at a time per file.
     LoadedSpectrum LoadScan(int number) const;
     SpectrumSource SourceOf(int number) const;

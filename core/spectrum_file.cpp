@@ -46,12 +46,28 @@ void RefuseZeroBytes(std::string_view bytes) {
 }
 
 // " Test" from "\"Test\"": the opening quote becomes a blank, the last character is dropped.
-// `line` is Windows-1251.
-std::string TitleFromLine(std::string_view line) {
-    std::string title(LookedAt(line));
+// `line` is Windows-1251, or UTF-8 when `utf8`; the result is UTF-8.
+std::string TitleFromLine(std::string_view line, bool utf8) {
+    if (!utf8) {
+        std::string title(LookedAt(line));
+        title[0] = ' ';
+        title.pop_back();
+        return Cp1251ToUtf8(title);
+    }
+    std::size_t end = line.size();  // after the first kLookedAtChars characters
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < line.size(); ++i) {
+        if ((static_cast<unsigned char>(line[i]) & 0xC0) == 0x80) continue;
+        if (chars++ == kLookedAtChars) {
+            end = i;
+            break;
+        }
+    }
+    std::string title(line.substr(0, end));
     title[0] = ' ';
+    while (title.size() > 1 && (static_cast<unsigned char>(title.back()) & 0xC0) == 0x80) title.pop_back();
     title.pop_back();
-    return Cp1251ToUtf8(title);
+    return title;
 }
 
 // The masses must follow the direction of the first two points all through the file (equal
@@ -158,14 +174,15 @@ ParsedLine ParseLine(std::string_view line) {
 
 LoadedSpectrum ParseSpectrumText(std::string_view bytes) {
     RefuseZeroBytes(bytes);
-    // A UTF-8 byte order mark is skipped; the title of such a file is UTF-8 text.
-    const bool utf8 = SkipUtf8ByteOrderMark(bytes);
+    SkipUtf8ByteOrderMark(bytes);
     LoadedSpectrum loaded;
     LineSplitter lines(bytes);
     std::string_view line;
     if (!bytes.empty() && bytes.front() == '"') {
         lines.Next(line);
-        loaded.title = TitleFromLine(utf8 ? std::string_view(Utf8ToCp1251(line)) : line);
+        // Windows-1251 letters beyond ASCII practically never form valid UTF-8.
+        loaded.title = TitleFromLine(line, IsValidUtf8(line));
+        if (auto warning = TitleCharsWarning(*loaded.title)) loaded.warnings.push_back(std::move(*warning));
         lines.Next(line);  // lines 2 and 3 are ignored, whatever they hold
         lines.Next(line);
     }
@@ -205,6 +222,18 @@ LoadedSpectrum ParseSpectrumText(std::string_view bytes) {
     CheckMassOrder(loaded.points.x, firstDataLine);
     if (loaded.points.x[0] > loaded.points.x[1]) ReverseInPlace(loaded.points);
     return loaded;
+}
+
+std::optional<std::string> TitleCharsWarning(const std::string& title) {
+    const std::string outside = CharsOutsideCp1251(title);
+    if (outside.empty()) return std::nullopt;
+    std::string listed;
+    for (std::size_t i = 0; i < outside.size(); ++i) {
+        if (i > 0 && (static_cast<unsigned char>(outside[i]) & 0xC0) != 0x80) listed += ' ';
+        listed += outside[i];
+    }
+    return "В названии спектра есть знаки, которых нет в кодировке Windows-1251: " + listed +
+           "; в текстовых файлах они будут записаны как \"?\"";
 }
 
 LoadedSpectrum ReadSpectrumFile(const std::string& path) {

@@ -25,7 +25,14 @@ struct LoadedSpectrum {
     PointList points;                  // ascending (reversed when the file descends)
     std::optional<std::string> title;  // UTF-8; present only when the file has a title block
     int maxFractionDigits = 0;
+    // Russian sentences the caller shows beside the spectrum: what was read, but not quite as
+    // the file meant it (characters of the title that Windows-1251 cannot write, for example).
+    std::vector<std::string> warnings;
 };
+
+// The warning for a title (UTF-8) with characters that the Windows-1251 files cannot hold,
+// naming them; nullopt when every character can be written.
+std::optional<std::string> TitleCharsWarning(const std::string& title);
 
 // Parses the bytes of a spectrum file (Windows-1251). Throws OrveloError on any defect: the
 // texts of ParseLine followed by the line (". Строка 7: "100 2.5.5"", or "пустая строка
@@ -35,7 +42,8 @@ struct LoadedSpectrum {
 // file without any point), masses that leave the direction of the first two (equal neighbours
 // are allowed), and intensities that the x1000 scaling takes beyond the double range.
 // Lines end in CR LF, LF or CR; blank lines after the last data line are ignored; a leading
-// UTF-8 byte order mark is skipped (the title is then read as UTF-8).
+// UTF-8 byte order mark is skipped. A title that is valid UTF-8 (with or without the mark) is
+// read as UTF-8, any other as Windows-1251.
 LoadedSpectrum ParseSpectrumText(std::string_view bytes);
 LoadedSpectrum ReadSpectrumFile(const std::string& path);
 

@@ -1,5 +1,6 @@
-// libFuzzer target: any bytes given as an mzML or mzXML document become a scan list and
-// spectra that pass the reader's checks, or a clear error; never a crash or another exception.
+// libFuzzer target: any bytes given as an mzML or mzXML document (or a gzipped one) become a
+// scan list and spectra that pass the reader's checks, or a clear error; never a crash or
+// another exception.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -13,6 +14,20 @@ namespace {
 
 constexpr int kScansLoaded = 4;  // enough to reach every kind of spectrum in the seeds
 
+// Beyond the checks of every reader: masses above zero, some intensity above zero, and no
+// empty warning.
+void CheckInstrumentSpectrum(const orvelo::LoadedSpectrum& s) {
+    CheckLoadedSpectrum(s);
+    bool positive = false;
+    for (int i = 0; i < s.points.count(); ++i) {
+        if (s.points.x[i] <= 0) std::abort();
+        positive = positive || s.points.y[i] > 0;
+    }
+    if (!positive) std::abort();
+    for (const std::string& warning : s.warnings)
+        if (warning.empty()) std::abort();
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
@@ -22,7 +37,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const int count = static_cast<int>(file.scans().size());
         for (int n = 1; n <= count && n <= kScansLoaded; ++n) {
             try {
-                CheckLoadedSpectrum(file.LoadScan(n));
+                CheckInstrumentSpectrum(file.LoadScan(n));
             } catch (const orvelo::OrveloError& e) {
                 if (std::string(e.what()).empty()) std::abort();
             }

@@ -5,6 +5,7 @@
 #include <array>
 #include <cerrno>
 #include <chrono>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -156,6 +157,12 @@ void RunFinalProcessing(const Options& options, int64_t height, Output& output, 
     }
 }
 
+// What the reader could read, but not quite as the file meant it: on the error stream, so
+// that the outputs stay as they are.
+void PrintWarnings(const std::vector<std::string>& warnings) {
+    for (const std::string& warning : warnings) std::cerr << "Предупреждение: " << warning << "\n";
+}
+
 }  // namespace
 
 int Run(const Options& options, std::ostream& out) {
@@ -165,7 +172,9 @@ int Run(const Options& options, std::ostream& out) {
             throw OrveloError("Не удалось открыть файл \"" + EscapedControls(options.spectrum) + "\": " + SystemErrorText(errno));
         if (!IsMsDataFile(options.spectrum))
             throw OrveloError("Файл \"" + options.spectrum + "\" не является файлом mzML или mzXML: спектров в нём не перечислить");
-        PrintScanTable(MsDataFile(options.spectrum), out);
+        const MsDataFile file(options.spectrum);
+        PrintWarnings(file.warnings());
+        PrintScanTable(file, out);
         return 0;
     }
     SpectrumState state;
@@ -183,6 +192,7 @@ int Run(const Options& options, std::ostream& out) {
     std::optional<SpectrumSource> scan;  // set when the input is an mzML or mzXML file
     if (msDataFile) {
         const MsDataFile file(options.spectrum);
+        PrintWarnings(file.warnings());
         if (SeveralScans(options)) {
             const int status = RunScans(options, state.KolUsred, *height, file,
                                         ParseScanChoice(*options.scan, static_cast<int>(file.scans().size())), output);
@@ -191,11 +201,14 @@ int Run(const Options& options, std::ostream& out) {
         }
         LoadedScan loaded = LoadOneScan(file, options.scan);
         scan = loaded.source;
+        PrintWarnings(loaded.spectrum.warnings);
         ApplyLoadedSpectrum(state, std::move(loaded.spectrum));
     } else {
         if (options.scan) throw OrveloError("--scan выбирает спектр файла mzML или mzXML, а \"" + options.spectrum +
                                             "\" — текстовый спектр");
-        ApplyLoadedSpectrum(state, ReadSpectrumFile(options.spectrum));
+        LoadedSpectrum loaded = ReadSpectrumFile(options.spectrum);
+        PrintWarnings(loaded.warnings);
+        ApplyLoadedSpectrum(state, std::move(loaded));
     }
     // The title goes into files and reports: a control character in it would break their lines.
     state.SpectrumTitle = EscapedControls(state.SpectrumTitle);

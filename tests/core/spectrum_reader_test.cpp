@@ -130,6 +130,25 @@ TEST(SpectrumReader, DecimalCommaFilesAreRefusedSayingSo) {
     EXPECT_EQ(ParseSpectrumText("100,2000\r\n101,2100\r\n").points.y, (std::vector<double>{2000, 2100}));
 }
 
+// A title that is valid UTF-8 is UTF-8, mark or no mark (Windows-1251 letters beyond ASCII
+// practically never are); characters the Windows-1251 files cannot hold are named in a warning.
+TEST(SpectrumReader, Utf8TitlesAreRecognisedAndUnwritableCharactersNamed) {
+    const std::string data = "\r\n\"\"\r\n\"\"\r\n100 1\r\n101 2\r\n";
+    LoadedSpectrum s = ParseSpectrumText("\"Проба №5\"" + data);
+    EXPECT_EQ(s.title, " Проба №5");
+    EXPECT_TRUE(s.warnings.empty());
+    EXPECT_EQ(ParseSpectrumText("\"\xCF\xF0\xEE\xE1\xE0 \xB9\x35\"" + data).title, " Проба №5");
+    std::string name99;
+    for (int i = 0; i < 33; ++i) name99 += "жук";
+    EXPECT_EQ(ParseSpectrumText("\"" + name99 + "\"" + data).title, " " + name99.substr(0, name99.size() - 2));
+
+    s = ParseSpectrumText("\xEF\xBB\xBF\"CH₄ 日本 ₄\"" + data);
+    EXPECT_EQ(s.title, " CH₄ 日本 ₄");
+    ASSERT_EQ(s.warnings.size(), 1u);
+    EXPECT_EQ(s.warnings[0], "В названии спектра есть знаки, которых нет в кодировке Windows-1251: ₄ 日 本; в "
+                             "текстовых файлах они будут записаны как \"?\"");
+}
+
 TEST(SpectrumReader, AUtf8ByteOrderMarkIsSkippedAndTheTitleReadAsUtf8) {
     LoadedSpectrum s = ParseSpectrumText("\xEF\xBB\xBF\"Проба\"\r\n\"\"\r\n\"\"\r\n100 1\r\n101 2\r\n");
     EXPECT_EQ(s.title, " Проба");
