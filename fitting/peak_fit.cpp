@@ -1,6 +1,7 @@
 #include "fitting/peak_fit.h"
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "core/number_text.h"
@@ -121,6 +122,49 @@ bool SettledIncrements(const Params& increments, const Params& parameters) {
 
 namespace {
 
+// Brent's cycle detection over the parameters after each step: one saved parameter set,
+// replaced whenever the count of steps since it reaches the next power of two.
+class CycleWatch {
+public:
+    explicit CycleWatch(const Params& start) : saved_(start) {}
+
+    // Called with the parameters after every step; the period once they equal, bit for bit,
+    // the saved ones, else 0.
+    int PeriodAfterStep(const Params& current) {
+        ++distance_;
+        if (std::memcmp(current.data(), saved_.data(), sizeof(Params)) == 0) return distance_;
+        if (distance_ == limit_) {
+            saved_ = current;
+            limit_ *= 2;
+            distance_ = 0;
+        }
+        return 0;
+    }
+
+private:
+    Params saved_;
+    int limit_ = 1;
+    int distance_ = 0;
+};
+
+// After step `step` the parameters repeat those of step - period. Returns the number of
+// steps to skip: whole periods, leaving at least one step to compute before kMaxFitSteps.
+// The iteration log gets the skipped steps' lines: the last period's lines, renumbered.
+int SkipPeriods(int step, int period, std::vector<std::string>* iterations) {
+    const int skip = (kMaxFitSteps - 1 - step) / period * period;
+    if (iterations && skip > 0) {
+        constexpr std::size_t kLinesPerStep = 6;
+        const std::size_t cycle = iterations->size() - kLinesPerStep * period;
+        iterations->reserve(iterations->size() + kLinesPerStep * skip);
+        for (int s = step + 1; s <= step + skip; ++s) {
+            const std::size_t from = cycle + kLinesPerStep * ((s - step - 1) % period);
+            iterations->push_back("Итерация № " + std::to_string(s));
+            for (std::size_t k = 1; k < kLinesPerStep; ++k) iterations->push_back((*iterations)[from + k]);
+        }
+    }
+    return skip;
+}
+
 bool AllFinite(const FitState& state) {
     for (int k = 0; k < 4; ++k)
         if (!std::isfinite(state.P[k]) || !std::isfinite(state.e[k])) return false;
@@ -167,7 +211,7 @@ FitOutcome Finish(const FitState& state, const PeakInput& input, FitStop how, in
 }  // namespace
 
 FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput& input, FitLog log,
-                       StepSums& sums) {
+                       StepSums& sums, bool jumpCycles) {
     const int peakNumber = state.PeakNumber;
     state = FitState{};
     state.PeakNumber = peakNumber;
@@ -183,6 +227,8 @@ FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput
     const double freedom = static_cast<double>(input.window.N - 4);
     sums.BeginFit(samples);
     Params current = state.start;
+    CycleWatch watch(current);
+    bool watching = jumpCycles;
     for (int step = 1;; ++step) {
         state.P = current;
         const bool solved = FitStep(state, samples, sums);
@@ -206,6 +252,13 @@ FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput
             return out;
         }
         current = state.P;
+        if (watching) {
+            if (const int period = watch.PeriodAfterStep(current)) {
+                step += SkipPeriods(step, period, log.iterations);
+                state.FitIterations = step;
+                watching = false;
+            }
+        }
     }
 }
 
