@@ -25,11 +25,32 @@ double Cofactor(const Matrix4& M, int a, int b) {
     return sign * Det3(minor);
 }
 
-double Det4(const Matrix4& M) {
+namespace {
+
+// Cofactor(M, a, b) with the row and column known at compile time: the same products and
+// sums, without building the minor at run time.
+template <int a, int b>
+inline double FixedCofactor(const Matrix4& M) {
+    constexpr int r0 = a == 0 ? 1 : 0, r1 = a <= 1 ? 2 : 1, r2 = a <= 2 ? 3 : 2;
+    constexpr int c0 = b == 0 ? 1 : 0, c1 = b <= 1 ? 2 : 1, c2 = b <= 2 ? 3 : 2;
+    const double det = Det3({M[r0][c0], M[r0][c1], M[r0][c2], M[r1][c0], M[r1][c1], M[r1][c2], M[r2][c0],
+                             M[r2][c1], M[r2][c2]});
+    const double sign = (a + b) % 2 == 0 ? 1.0 : -1.0;
+    return sign * det;
+}
+
+inline double FixedDet4(const Matrix4& M) {
     double det = 0;
-    for (int k = 0; k < 4; ++k) det += Cofactor(M, k, 0) * M[k][0];
+    det += FixedCofactor<0, 0>(M) * M[0][0];
+    det += FixedCofactor<1, 0>(M) * M[1][0];
+    det += FixedCofactor<2, 0>(M) * M[2][0];
+    det += FixedCofactor<3, 0>(M) * M[3][0];
     return det;
 }
+
+}  // namespace
+
+double Det4(const Matrix4& M) { return FixedDet4(M); }
 
 Matrix4 ReplaceRow(const NormalMatrix& M, int k) {
     Matrix4 out{M[0], M[1], M[2], M[3]};
@@ -75,9 +96,11 @@ void Append(std::vector<std::string>* to, std::vector<std::string> lines) {
 bool FitStep(FitState& state, const FitSamples& samples, StepSums& sums) {
     sums.NormalSums(samples, state.P, state.M);
     const Matrix4 m = ReplaceRow(state.M, 4);
-    state.det = Det4(m);
+    state.det = FixedDet4(m);
+    const double diagonal[4] = {FixedCofactor<0, 0>(m), FixedCofactor<1, 1>(m), FixedCofactor<2, 2>(m),
+                                FixedCofactor<3, 3>(m)};
     for (int k = 0; k < 4; ++k) {
-        const double c = Cofactor(m, k, k);
+        const double c = diagonal[k];
         if (c == 0 || state.det == 0) {
             state.P = {0, 0, 0, 0};
             state.singular = true;
@@ -86,7 +109,7 @@ bool FitStep(FitState& state, const FitSamples& samples, StepSums& sums) {
         state.d[k] = state.det / c;
     }
     Params delta{};
-    for (int k = 0; k < 4; ++k) delta[k] = -Det4(ReplaceRow(state.M, k)) / state.det;
+    for (int k = 0; k < 4; ++k) delta[k] = -FixedDet4(ReplaceRow(state.M, k)) / state.det;
     state.P = delta;
     return true;
 }
