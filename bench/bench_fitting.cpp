@@ -6,12 +6,23 @@
 //   FusedAllCores  the same on every core
 // Counters: zones, problem peaks, steps (sum of Iter), and ns_per_sample_step: the run's wall
 // time divided by the sum over zones of Iter * N.
+//
+// The real spectra of tests/data/real (LTQ FT = 0, Orbitrap = 1) at KolUsred 150 and threshold
+// 300, Gaussian (2) and flat-topped (8), one core, every step computed (jump 0) or cycles
+// skipped (jump 1):
+//   RealCappedFits  only the zones whose fit reaches the step cap; ns_per_sample_step counts
+//                   every step of Iter, computed or skipped
+//   RealFinalRun    the whole final run
 #include <benchmark/benchmark.h>
 
 #include <chrono>
+#include <cstdint>
 #include <memory>
+#include <string>
 #include <thread>
+#include <vector>
 
+#include "core/spectrum_file.h"
 #include "fitting/final_run.h"
 #include "processing/preliminary.h"
 #include "support/one_pass_per_sum.h"
@@ -103,6 +114,77 @@ BENCHMARK(BM_FinalRunOnePassPerSum)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecon
 BENCHMARK(BM_FinalRunFusedFirstZones)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FinalRunFused)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
 BENCHMARK(BM_FinalRunFusedAllCores)->Arg(2)->Arg(8)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+const char* const kRealSpectra[] = {"ltqft_ms1_scan1.txt", "orbitrap_qexactive_ms1.txt"};
+constexpr int64_t kRealThreshold = 300;
+
+const SpectrumState& RealState(int which) {
+    static const auto load = [](const char* name) {
+        SpectrumState state;
+        ApplyLoadedSpectrum(state, ReadSpectrumFile(std::string(ORVELO_TEST_DATA "/real/") + name));
+        state.KolUsred = 150;
+        RunPreliminary(state);
+        ApplyNoiseThreshold(state, kRealThreshold);
+        return state;
+    };
+    static const SpectrumState states[] = {load(kRealSpectra[0]), load(kRealSpectra[1])};
+    return states[which];
+}
+
+void BM_RealCappedFits(benchmark::State& bench) {
+    const SpectrumState& state = RealState(static_cast<int>(bench.range(0)));
+    const double power = static_cast<double>(bench.range(1));
+    const bool jump = bench.range(2) != 0;
+    const FitSource source(state.Spectrum, state.Smooth, power);
+    FinalRunOptions options;
+    options.gaussPower = power;
+    const FinalRunResult run = RunFinal(state.Spectrum, state.Smooth, state.FinalExtrema, options);
+    std::vector<PeakInput> capped;
+    const ZonePlan plan = PlanZones(state.FinalExtrema);
+    for (int zone = 0; zone < plan.count; ++zone) {
+        if (run.stops[zone] != FitStop::StepCap) continue;
+        const int j = plan.LeftEntry(zone);
+        capped.push_back(source.Input(state.FinalExtrema.x[j], state.FinalExtrema.x[j + 2]));
+    }
+    FitState fit;
+    FusedStepSums sums;
+    double sampleSteps = 0, seconds = 0;
+    for (auto _ : bench) {
+        const auto start = std::chrono::steady_clock::now();
+        for (const PeakInput& input : capped) {
+            const FitOutcome out = FitPeakWith(fit, source, input, {}, sums, jump);
+            sampleSteps += out.result.Iter * out.result.N;
+            benchmark::DoNotOptimize(out.result.Centre);
+        }
+        seconds += std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    }
+    bench.counters["fits"] = static_cast<double>(capped.size());
+    bench.counters["ns_per_sample_step"] = seconds * 1e9 / sampleSteps;
+}
+
+void BM_RealFinalRun(benchmark::State& bench) {
+    const SpectrumState& state = RealState(static_cast<int>(bench.range(0)));
+    FinalRunOptions options;
+    options.gaussPower = static_cast<double>(bench.range(1));
+    options.jumpCycles = bench.range(2) != 0;
+    options.threads = 1;
+    FinalRunResult run;
+    for (auto _ : bench) {
+        run = RunFinal(state.Spectrum, state.Smooth, state.FinalExtrema, options);
+        benchmark::DoNotOptimize(run.peaks.data());
+    }
+    bench.counters["zones"] = static_cast<double>(run.peaks.size());
+}
+
+void RealArgs(benchmark::internal::Benchmark* b) {
+    b->ArgNames({"spectrum", "n", "jump"});
+    for (int spectrum : {0, 1})
+        for (int n : {2, 8})
+            for (int jump : {0, 1}) b->Args({spectrum, n, jump});
+    b->Unit(benchmark::kMillisecond)->UseRealTime();
+}
+BENCHMARK(BM_RealCappedFits)->Apply(RealArgs);
+BENCHMARK(BM_RealFinalRun)->Apply(RealArgs);
 
 }  // namespace
 }  // namespace orvelo

@@ -1,5 +1,6 @@
 #include "core/number_text.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -62,7 +63,13 @@ std::string FormatGeneral(double value) {
     Decimal d15 = ToDecimal(magnitude, 15);
     const double target = ParseBack(d15);
     Decimal d = d15;
-    for (int p = 1; p < 15; ++p) {
+    // No decimal of fewer digits than the shortest one that reads back as target can do so,
+    // so the search starts at that length.
+    char shortest[64];
+    const auto written = std::to_chars(shortest, shortest + sizeof shortest, target, std::chars_format::scientific);
+    int first = 0;
+    for (const char* c = shortest; c != written.ptr && *c != 'e'; ++c) first += *c >= '0' && *c <= '9';
+    for (int p = std::max(first, 1); p < 15; ++p) {
         Decimal candidate = ToDecimal(magnitude, p);
         if (ParseBack(candidate) == target) {
             d = candidate;

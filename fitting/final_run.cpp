@@ -64,13 +64,15 @@ public:
     ZoneFitter(const FitSource& source, const PointList& finalExtrema, ZonePlan plan,
                const FinalRunOptions& options)
         : source_(source), extrema_(finalExtrema), plan_(plan),
-          sums_(options.makeSums ? options.makeSums() : std::make_unique<FusedStepSums>()) {}
+          sums_(options.makeSums ? options.makeSums() : std::make_unique<FusedStepSums>()),
+          jumpCycles_(options.jumpCycles) {}
 
     void Fit(int zone, ZoneSlot& slot) {
         const int j = plan_.LeftEntry(zone);
         const PeakInput input = source_.Input(extrema_.x[j], extrema_.x[j + 2]);
         state_.PeakNumber = zone + 1;
-        const FitOutcome outcome = FitPeakWith(state_, source_, input, {nullptr, &slot.problems}, *sums_);
+        const FitOutcome outcome = FitPeakWith(state_, source_, input, {nullptr, &slot.problems}, *sums_,
+                                                jumpCycles_);
         slot.result = outcome.result;
         slot.result.ZoneIndex = j;
         slot.stop = outcome.stop;
@@ -84,6 +86,7 @@ private:
     ZonePlan plan_;
     FitState state_;
     std::unique_ptr<StepSums> sums_;
+    bool jumpCycles_;
 };
 
 bool Cancelled(const FinalRunOptions& options) { return options.cancel && options.cancel->load(); }

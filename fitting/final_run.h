@@ -78,6 +78,8 @@ struct FinalRunOptions {
     const std::atomic<bool>* cancel = nullptr;
     // Another way of gathering the sums (tests and benchmarks); null = the fused pass.
     std::function<std::unique_ptr<StepSums>()> makeSums;
+    // false: every step of a cycling fit computed literally (tests and benchmarks).
+    bool jumpCycles = true;
 };
 
 struct FinalRunResult {

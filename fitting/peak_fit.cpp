@@ -1,6 +1,7 @@
 #include "fitting/peak_fit.h"
 
 #include <cmath>
+#include <cstring>
 #include <string>
 
 #include "core/number_text.h"
@@ -24,11 +25,32 @@ double Cofactor(const Matrix4& M, int a, int b) {
     return sign * Det3(minor);
 }
 
-double Det4(const Matrix4& M) {
+namespace {
+
+// Cofactor(M, a, b) with the row and column known at compile time: the same products and
+// sums, without building the minor at run time.
+template <int a, int b>
+inline double FixedCofactor(const Matrix4& M) {
+    constexpr int r0 = a == 0 ? 1 : 0, r1 = a <= 1 ? 2 : 1, r2 = a <= 2 ? 3 : 2;
+    constexpr int c0 = b == 0 ? 1 : 0, c1 = b <= 1 ? 2 : 1, c2 = b <= 2 ? 3 : 2;
+    const double det = Det3({M[r0][c0], M[r0][c1], M[r0][c2], M[r1][c0], M[r1][c1], M[r1][c2], M[r2][c0],
+                             M[r2][c1], M[r2][c2]});
+    const double sign = (a + b) % 2 == 0 ? 1.0 : -1.0;
+    return sign * det;
+}
+
+inline double FixedDet4(const Matrix4& M) {
     double det = 0;
-    for (int k = 0; k < 4; ++k) det += Cofactor(M, k, 0) * M[k][0];
+    det += FixedCofactor<0, 0>(M) * M[0][0];
+    det += FixedCofactor<1, 0>(M) * M[1][0];
+    det += FixedCofactor<2, 0>(M) * M[2][0];
+    det += FixedCofactor<3, 0>(M) * M[3][0];
     return det;
 }
+
+}  // namespace
+
+double Det4(const Matrix4& M) { return FixedDet4(M); }
 
 Matrix4 ReplaceRow(const NormalMatrix& M, int k) {
     Matrix4 out{M[0], M[1], M[2], M[3]};
@@ -74,9 +96,11 @@ void Append(std::vector<std::string>* to, std::vector<std::string> lines) {
 bool FitStep(FitState& state, const FitSamples& samples, StepSums& sums) {
     sums.NormalSums(samples, state.P, state.M);
     const Matrix4 m = ReplaceRow(state.M, 4);
-    state.det = Det4(m);
+    state.det = FixedDet4(m);
+    const double diagonal[4] = {FixedCofactor<0, 0>(m), FixedCofactor<1, 1>(m), FixedCofactor<2, 2>(m),
+                                FixedCofactor<3, 3>(m)};
     for (int k = 0; k < 4; ++k) {
-        const double c = Cofactor(m, k, k);
+        const double c = diagonal[k];
         if (c == 0 || state.det == 0) {
             state.P = {0, 0, 0, 0};
             state.singular = true;
@@ -85,7 +109,7 @@ bool FitStep(FitState& state, const FitSamples& samples, StepSums& sums) {
         state.d[k] = state.det / c;
     }
     Params delta{};
-    for (int k = 0; k < 4; ++k) delta[k] = -Det4(ReplaceRow(state.M, k)) / state.det;
+    for (int k = 0; k < 4; ++k) delta[k] = -FixedDet4(ReplaceRow(state.M, k)) / state.det;
     state.P = delta;
     return true;
 }
@@ -120,6 +144,49 @@ bool SettledIncrements(const Params& increments, const Params& parameters) {
 }
 
 namespace {
+
+// Brent's cycle detection over the parameters after each step: one saved parameter set,
+// replaced whenever the count of steps since it reaches the next power of two.
+class CycleWatch {
+public:
+    explicit CycleWatch(const Params& start) : saved_(start) {}
+
+    // Called with the parameters after every step; the period once they equal, bit for bit,
+    // the saved ones, else 0.
+    int PeriodAfterStep(const Params& current) {
+        ++distance_;
+        if (std::memcmp(current.data(), saved_.data(), sizeof(Params)) == 0) return distance_;
+        if (distance_ == limit_) {
+            saved_ = current;
+            limit_ *= 2;
+            distance_ = 0;
+        }
+        return 0;
+    }
+
+private:
+    Params saved_;
+    int limit_ = 1;
+    int distance_ = 0;
+};
+
+// After step `step` the parameters repeat those of step - period. Returns the number of
+// steps to skip: whole periods, leaving at least one step to compute before kMaxFitSteps.
+// The iteration log gets the skipped steps' lines: the last period's lines, renumbered.
+int SkipPeriods(int step, int period, std::vector<std::string>* iterations) {
+    const int skip = (kMaxFitSteps - 1 - step) / period * period;
+    if (iterations && skip > 0) {
+        constexpr std::size_t kLinesPerStep = 6;
+        const std::size_t cycle = iterations->size() - kLinesPerStep * period;
+        iterations->reserve(iterations->size() + kLinesPerStep * skip);
+        for (int s = step + 1; s <= step + skip; ++s) {
+            const std::size_t from = cycle + kLinesPerStep * ((s - step - 1) % period);
+            iterations->push_back("Итерация № " + std::to_string(s));
+            for (std::size_t k = 1; k < kLinesPerStep; ++k) iterations->push_back((*iterations)[from + k]);
+        }
+    }
+    return skip;
+}
 
 bool AllFinite(const FitState& state) {
     for (int k = 0; k < 4; ++k)
@@ -167,7 +234,7 @@ FitOutcome Finish(const FitState& state, const PeakInput& input, FitStop how, in
 }  // namespace
 
 FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput& input, FitLog log,
-                       StepSums& sums) {
+                       StepSums& sums, bool jumpCycles) {
     const int peakNumber = state.PeakNumber;
     state = FitState{};
     state.PeakNumber = peakNumber;
@@ -183,6 +250,8 @@ FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput
     const double freedom = static_cast<double>(input.window.N - 4);
     sums.BeginFit(samples);
     Params current = state.start;
+    CycleWatch watch(current);
+    bool watching = jumpCycles;
     for (int step = 1;; ++step) {
         state.P = current;
         const bool solved = FitStep(state, samples, sums);
@@ -206,6 +275,13 @@ FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput
             return out;
         }
         current = state.P;
+        if (watching) {
+            if (const int period = watch.PeriodAfterStep(current)) {
+                step += SkipPeriods(step, period, log.iterations);
+                state.FitIterations = step;
+                watching = false;
+            }
+        }
     }
 }
 

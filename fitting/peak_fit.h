@@ -42,6 +42,12 @@ double Det4(const Matrix4& M);
 Matrix4 ReplaceRow(const NormalMatrix& M, int k);
 
 inline constexpr int kMaxFitSteps = 10000;
+// A step reads nothing but the four parameters the previous step left, so once they repeat
+// bit for bit the fit runs in a cycle: everything a step yields (parameters, errors, S, s^2,
+// the settled test, its log lines) repeats with the cycle's period p. A fit that cycles
+// without converging skips a whole number of periods towards kMaxFitSteps and computes only
+// the last steps (fewer than p, at least one), with the same result as every step computed.
+// Repeats are found by Brent's method, which keeps one earlier parameter set.
 // A step whose four increments are all below this (absolute, strict) ends the fit.
 inline constexpr double kFitTolerance = 1e-8;
 // What a problem peak is given in place of fitted values (D stays the start value D0).
@@ -110,8 +116,9 @@ struct FitOutcome {
 // computed (and reported) for an unusable window too, and only an empty window takes C0 = 1000.
 FitOutcome FitPeak(FitState& state, const FitSource& source, const PeakInput& input, FitLog log = {});
 // The same with another way of gathering the sums of a step (results must not change).
+// jumpCycles = false computes every step literally (tests and benchmarks compare the two).
 FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput& input, FitLog log,
-                       StepSums& sums);
+                       StepSums& sums, bool jumpCycles = true);
 
 // The texts of the fit, numbers in the general number form.
 // "Итерация № 3", "A = 5,  0.01", "B = ...", "C = ...", "D = ...", "".

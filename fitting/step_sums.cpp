@@ -19,26 +19,34 @@ inline double ExpOfNegative(double power) {
     return arg < kExpIsZeroBelow ? 0.0 : std::exp(arg);
 }
 
-// One pass over the window at P. kPower > 0 fixes the power at compile time (the common
-// shapes); 0 takes it from the samples. The formulas are those of PointTerm, operation for
-// operation, so every term has the same bits.
+// The sums of one step at P, in two passes over the window: the first computes u, t and
+// E = exp(-t^n) of every sample into `scratch`, the second the point terms and the sums. A
+// pass around the exp call alone keeps the sums' fifteen running values out of its way.
+// kPower > 0 fixes the power at compile time (the common shapes); 0 takes it from the
+// samples. The formulas are those of PointTerm, operation for operation, and every sum is
+// added in sample order, so every value has the same bits as one pass per sum.
 template <int kPower>
-void GatherSums(const FitSamples& s, const Params& P, std::array<double, 15>& out) {
+void GatherSums(const FitSamples& s, const Params& P, SampleTerms* scratch, std::array<double, 15>& out) {
     const int power = kPower > 0 ? kPower : PowerOf(s);
     const double A = P[0], B = P[1], C = P[2], D = P[3];
     const double n = s.n;
     const double KC = K * C;
+    const int count = s.last - s.first + 1;
+    const double* x = s.x + s.first;
+    const double* y = s.y + s.first;
+    for (int i = 0; i < count; ++i) {
+        const double u = D / x[i] - 1.0;
+        const double t = KC * u;
+        scratch[i] = {u, t, ExpOfNegative(IntPower(t, power))};
+    }
     double m00 = 0, m10 = 0, m20 = 0, m30 = 0, m11 = 0, m21 = 0, m31 = 0, m22 = 0, m32 = 0, m33 = 0;
     double g0 = 0, g1 = 0, g2 = 0, g3 = 0, rr = 0;
-    for (int i = s.first; i <= s.last; ++i) {
-        const double x = s.x[i];
-        const double u = D / x - 1.0;
-        const double t = KC * u;
-        const double E = ExpOfNegative(IntPower(t, power));
+    for (int i = 0; i < count; ++i) {
+        const double u = scratch[i].u, t = scratch[i].t, E = scratch[i].E;
         const double lead = -B * E * n * IntPower(t, power - 1) * K;
         const double T2 = lead * u;
-        const double T3 = lead * C / x;
-        const double T4 = A + B * E - s.y[i];
+        const double T3 = lead * C / x[i];
+        const double T4 = A + B * E - y[i];
         // Products with the term 1 are the other factor itself, exactly.
         m00 += 1.0;
         m10 += E;
@@ -87,10 +95,12 @@ void FusedStepSums::BeginFit(const FitSamples&) { valid_ = false; }
 
 const FusedStepSums::WindowSums& FusedStepSums::SumsAt(const FitSamples& s, const Params& P) {
     if (valid_ && std::memcmp(at_.data(), P.data(), sizeof(Params)) == 0) return sums_;
+    const std::size_t count = s.last >= s.first ? static_cast<std::size_t>(s.last - s.first + 1) : 0;
+    if (scratch_.size() < count) scratch_.resize(count);
     switch (PowerOf(s)) {
-    case 2: GatherSums<2>(s, P, sums_); break;
-    case 8: GatherSums<8>(s, P, sums_); break;
-    default: GatherSums<0>(s, P, sums_); break;
+    case 2: GatherSums<2>(s, P, scratch_.data(), sums_); break;
+    case 8: GatherSums<8>(s, P, scratch_.data(), sums_); break;
+    default: GatherSums<0>(s, P, scratch_.data(), sums_); break;
     }
     at_ = P;
     valid_ = true;

@@ -3,6 +3,7 @@
 // each a sum over the fit window of products of the point terms (see fitting/peak_fit.h for
 // the model). How they are gathered is interchangeable; the values never are.
 #include <array>
+#include <vector>
 
 namespace orvelo {
 
@@ -13,6 +14,11 @@ inline constexpr double K = 1.6651;
 using Params = std::array<double, 4>;                 // A, B, C, D (or their increments)
 using Matrix4 = std::array<std::array<double, 4>, 4>;
 using NormalMatrix = std::array<std::array<double, 4>, 5>;  // M[0..3] the matrix, M[4] = g
+
+// u = D / x - 1, t = K * C * u and E = exp(-t^n) of one sample.
+struct SampleTerms {
+    double u, t, E;
+};
 
 // base^exponent by square and multiply. With result = 1 and e = exponent, while e > 0:
 // if e is odd, result = result * base; then base = base * base and e = e / 2. So t^2 is
@@ -61,9 +67,9 @@ public:
     virtual void ResidualSums(const FitSamples& s, const Params& P, std::array<double, 5>& r) = 0;
 };
 
-// Gathers every sum of a step in one pass over the window: u, t, E and the point terms are
-// computed once per sample and each sum is still added in sample order, so the values are
-// bit-identical to one pass per sum. The residual sums at the new parameters are the right-
+// Gathers every sum of a step at once: u, t, E and the point terms are computed once per
+// sample (the exponentials in a pass of their own, then the sums) and each sum is still added
+// in sample order, so the values are bit-identical to one pass per sum. The residual sums at the new parameters are the right-
 // hand side of the next step at the same parameters, so one pass serves both.
 class FusedStepSums final : public StepSums {
 public:
@@ -77,6 +83,7 @@ private:
     const WindowSums& SumsAt(const FitSamples& s, const Params& P);
 
     WindowSums sums_{};
+    std::vector<SampleTerms> scratch_;  // one per sample of the window
     Params at_{};
     bool valid_ = false;
 };
