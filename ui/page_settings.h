@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "fitting/final_run.h"
-#include "processing/preliminary.h"
+#include "processing/zone_list.h"
 
 #include "ui/page_commands.h"
 #include "ui/pages.h"

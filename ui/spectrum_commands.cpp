@@ -8,6 +8,7 @@
 #include "core/number_text.h"
 #include "core/spectrum_file.h"
 #include "processing/preliminary.h"
+#include "processing/zone_list.h"
 #include "ui/availability.h"
 #include "ui/chart_surface.h"
 #include "ui/dialogs.h"

@@ -13,6 +13,7 @@
 
 #include "core/spectrum_file.h"
 #include "processing/preliminary.h"
+#include "processing/zone_list.h"
 #include "ui/chart_surface.h"
 #include "ui/final_run.h"
 #include "ui/main_menu.h"
