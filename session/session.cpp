@@ -41,11 +41,11 @@ void Session::Load(LoadedSpectrum loaded, SpectrumSource source) {
 void Session::BeginPreliminary(const std::string& kolUsredText, const std::string& krivoMnText) {
     const int kolUsred = ParseInt32OrThrow(kolUsredText);
     if (auto refusal = CheckKolUsred(kolUsred, s_.spectrum.Spectrum.count())) throw OrveloError(*refusal);
+    s_.spectrum.KolUsred = kolUsred;
     const double krivoMn = ParseNumberOrThrow(krivoMnText);
     InvalidateResults();
     InvalidateCalibration();
     s_.calibration.curve = {};
-    s_.spectrum.KolUsred = kolUsred;
     s_.spectrum.KrivoMn = krivoMn;
 }
 

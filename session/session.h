@@ -89,9 +89,10 @@ public:
     // The spectrum was written to its file.
     void MarkSaved() { s_.SpectrumUnsaved = false; }
 
-    // Checks and stores KolUsred and KrivoMn. A refusal (an absurd KolUsred, a text that is no
-    // number) is thrown as OrveloError before anything changes. Invalidates: as Load, except
-    // the spectrum and the applied calibration.
+    // Checks and stores KolUsred, then KrivoMn. A refusal (an absurd KolUsred, a text that is no
+    // number) is thrown as OrveloError; a KolUsred that passed its check is kept when KrivoMn is
+    // refused, and nothing else changes. Invalidates: as Load, except the spectrum and the
+    // applied calibration.
     void BeginPreliminary(const std::string& kolUsredText, const std::string& krivoMnText);
     // Stages 1 to 7 and the zone list, built in place (throws; the stages before a failed step
     // stay built) or on a copy elsewhere and then adopted whole.

@@ -32,15 +32,15 @@ void AutoCalibrationCommands::rememberCurveKind(CurveKind kind) {
 
 void AutoCalibrationCommands::Match() {
     PageCalibrationMasses& page = *c_.pages.calibrationMasses;
-    const AutoCalibration result = MatchReferences(
-        c_.state.run.peaks, ReferenceIons(c_.state.tables, page.referenceChoice()), page.autoSettings());
-    const ListChange change = FillCalibrationList(result, page.peakLines(), c_.state.calibrationList);
+    const AutoCalibrationOutcome outcome =
+        c_.session.AutoCalibrate(page.referenceChoice(), page.autoSettings(), page.peakLines());
+    const ListChange& change = outcome.change;
     if (!change.changed()) {
         if (!change.message.empty()) c_.info(QString::fromStdString(change.message));
         return;
     }
     calibration_.ShowCalibList(-1);
-    page.showAutoSummary(AutoCalibrationSummary(result));
+    page.showAutoSummary(AutoCalibrationSummary(outcome.match));
 }
 
 }  // namespace orvelo::ui

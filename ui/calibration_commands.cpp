@@ -20,8 +20,8 @@ void CalibrationCommands::Button1Click() {
     c_.run([this] {
         PageCalibrationMasses& m = *c_.pages.calibrationMasses;
         const int peak = m.chosenPeak();
-        CalibrationList& list = c_.state.calibrationList;
-        const ListChange change = list.TakePeak(peak, m.peakLines());
+        const ListChange change = c_.session.TakePeak(peak, m.peakLines());
+        const CalibrationList& list = c_.session.state().calibrationList;
         // The taken line becomes the selected one, ready for its true mass.
         const auto& index = list.CalibIndex();
         const auto at = std::find(index.begin(), index.end(), peak);
@@ -32,7 +32,7 @@ void CalibrationCommands::Button1Click() {
 void CalibrationCommands::Button3Click() {
     c_.run([this] {
         const int line = c_.pages.calibrationMasses->chosenListLine();
-        ShowOutcome(c_.state.calibrationList.RemoveLine(line), -1);
+        ShowOutcome(c_.session.RemoveLine(line), -1);
     });
 }
 
@@ -40,7 +40,7 @@ void CalibrationCommands::Button2Click() {
     c_.run([this] {
         PageCalibrationMasses& m = *c_.pages.calibrationMasses;
         const int line = m.chosenListLine();
-        ShowOutcome(c_.state.calibrationList.AttachTypedMass(line, m.typedMass()), line);
+        ShowOutcome(c_.session.AttachTypedMass(line, m.typedMass()), line);
     });
 }
 
@@ -49,7 +49,7 @@ void CalibrationCommands::Button8Click() {
         PageCalibrationMasses& m = *c_.pages.calibrationMasses;
         const int line = m.chosenListLine();
         const ListChange change =
-            c_.state.calibrationList.AttachStandardMass(line, m.standardMassLines(), m.chosenStandardMass());
+            c_.session.AttachStandardMass(line, m.standardMassLines(), m.chosenStandardMass());
         ShowOutcome(change, line);
     });
 }
@@ -61,15 +61,14 @@ void CalibrationCommands::ShowOutcome(const ListChange& change, int selectRow) {
 }
 
 void CalibrationCommands::ShowCalibList(int selectRow) {
-    c_.pages.calibrationMasses->showCalibrationList(c_.state.calibrationList.lines(), selectRow);
+    c_.pages.calibrationMasses->showCalibrationList(c_.session.state().calibrationList.lines(), selectRow);
 }
 
 void CalibrationCommands::Button14Click() {
     c_.run([this] {
         c_.pages.calibrationMasses->showCalibrationList({}, -1);
         c_.pages.calibrationCurve->clear();  // the points, the curve and its check
-        c_.state.calibration.points.clear();
-        c_.state.calibrationList.clear();
+        c_.session.ClearCalibrationList();
         RefillMassLists();
         AfterCalibrationListCleared(c_.pages);
     });
@@ -77,7 +76,7 @@ void CalibrationCommands::Button14Click() {
 
 // "Все массы" and the single-peak list again from the peaks of the last final run.
 void CalibrationCommands::RefillMassLists() {
-    const std::vector<std::string> lines = FillListMass(c_.state.run.peaks);
+    const std::vector<std::string> lines = FillListMass(c_.session.state().run.peaks);
     c_.pages.calibrationMasses->showPeaks(lines);
     c_.pages.singlePeak->showPeaks(lines);
 }
@@ -89,8 +88,8 @@ void CalibrationCommands::Button15Click() {
 }
 
 void CalibrationCommands::ProverkaZapol() {
-    ProgramState& s = c_.state;
-    const CurveResult r = orvelo::ProverkaZapol(s.calibrationList, s.run.peaks, s.calibration.points);
+    const SessionState& s = c_.session.state();
+    const CurveResult r = c_.session.CreatePoints();
     if (!r.ok()) {
         c_.info(QString::fromStdString(r.message));
         return;
@@ -108,38 +107,33 @@ void CalibrationCommands::Button4Click() { c_.run([this] { FitCurve(true); }); }
 // A refusal (too few points, a singular parabola) is shown and changes nothing, so the
 // operator may still try the other fit. A fitted curve is shown with its check.
 void CalibrationCommands::FitCurve(bool parabola) {
-    const PointList& points = c_.state.calibration.points;
-    const CurveFit fit = parabola ? PodobratParabola(points) : PodobratParabolaLine(points);
+    const CurveKind kind = parabola ? CurveKind::Parabola : CurveKind::Line;
+    const CurveFit fit = c_.session.FitCurve(kind);
     if (!fit.result.ok()) {
         c_.info(QString::fromStdString(fit.result.message));
         return;
     }
     AtCurveFitStart(c_.pages);
-    c_.state.calibration.curve = fit.curve;
     PageCalibrationCurve& page = *c_.pages.calibrationCurve;
     page.showCurve(fit.samples);
     AfterCurveFitted(c_.pages);
-    const CurveKind kind = parabola ? CurveKind::Parabola : CurveKind::Line;
-    page.showCheck(CheckCalibration(points, c_.state.calibration.curve, kind), kind);
+    const PointList& points = c_.session.state().calibration.points;
+    page.showCheck(CheckCalibration(points, c_.session.state().calibration.curve, kind), kind);
     c_.guidance(kCurveFittedGuidance);
 }
 
 void CalibrationCommands::Button5Click() { c_.run([this] { Recalculate(); }); }
 
 // Every mass of the raw spectrum moves by the curve; the results of the old masses are thrown
-// away (ClearAll also empties Series1), and the corrected spectrum is drawn again. Only a load
+// away (the session drops them, ClearAll empties their displays and Series1), and the corrected spectrum is drawn again. Only a load
 // enables "Предварительная" again: the operator saves the spectrum and opens it.
 void CalibrationCommands::Recalculate() {
     // A curve that would ruin the mass axis is refused; the spectrum and the buttons stay.
-    if (const auto refusal = CalibrationRefusal(c_.state.calibration.curve, c_.state.spectrum.Spectrum)) {
+    if (const auto refusal = c_.session.Recalculate()) {
         c_.info(QString::fromStdString(*refusal));
         return;
     }
     AfterRecalculated(c_.pages);
-    ApplyCalibration(c_.state.calibration.curve, c_.state.spectrum.Spectrum);
-    c_.state.SpectrumUnsaved = true;
-    const CalibrationCurve& curve = c_.state.calibration.curve;
-    c_.state.appliedCalibration = AppliedCalibration{curve.CalibA, curve.CalibB, curve.CalibC};
     spectrum_.ClearAll(ClearMode::NewSpectrum);
     spectrum_.DrawSpectrum();
     c_.info(QString::fromUtf8(kRecalculatedMessage));
@@ -149,7 +143,7 @@ void CalibrationCommands::ReFill() {
     PageCalibrationMasses& m = *c_.pages.calibrationMasses;
     const ReferenceChoice choice = m.referenceChoice();
     const StandardFamily family = choice.cf ? StandardFamily::CF : StandardFamily::CH;
-    m.showStandardMasses(StandardMassLines(c_.state.tables, choice.chFlags, family));
+    m.showStandardMasses(StandardMassLines(c_.session.state().tables, choice.chFlags, family));
 }
 
 }  // namespace orvelo::ui

@@ -1,13 +1,15 @@
 #pragma once
-// What every command of the window works with: the program state, the pages, the menu, the
-// modal helpers and the progress window. The main window owns all of it and hands one
-// CommandContext to each group of commands (spectrum, final run, single peak, and the
-// calibration, theory and report commands that attach the same way).
+// What every command of the window works with: the processing session (changed only through
+// its operations), the window's flags, the pages, the menu, the modal helpers and the progress
+// window. The main window owns all of it and hands one CommandContext to each group of
+// commands (spectrum, final run, single peak, and the calibration, theory and report commands
+// that attach the same way).
 #include <QString>
 #include <functional>
 
 #include "ui/pages.h"
-#include "ui/program_state.h"
+#include "session/session.h"
+#include "ui/window_state.h"
 
 class QWidget;
 
@@ -20,7 +22,8 @@ class ProgressWindow;
 
 struct CommandContext {
     QWidget* window;
-    ProgramState& state;
+    Session& session;
+    WindowState& flags;
     Pages& pages;
     MainMenu& menu;
     FileDialogs& files;

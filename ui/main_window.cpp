@@ -57,7 +57,7 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     createPages();
     menu_ = new MainMenu(menuBar());
     form5_ = new ProgressWindow(this);
-    context_.reset(new CommandContext{this, state_, pages_, *menu_, *files_, *messages_, *form5_});
+    context_.reset(new CommandContext{this, session_, flags_, pages_, *menu_, *files_, *messages_, *form5_});
     spectrum_ = std::make_unique<SpectrumCommands>(*context_);
     finalRun_ = std::make_unique<FinalRunCommands>(*context_, *spectrum_);
     singlePeak_ = std::make_unique<SinglePeakCommands>(*context_);
@@ -66,7 +66,7 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     reports_ = std::make_unique<ReportCommands>(*context_);
     images_ = new ChartImageCommands(*context_);
     connect(menu_->PeakMassLabels, &QAction::toggled, pages_.spectrum, &PageSpectrum::setPeakLabelsShown);
-    WatchCharts(*new ChartReadout(statusBar()), pages_, state_.run.peaks);
+    WatchCharts(*new ChartReadout(statusBar()), pages_, session_.state().run.peaks);
     autoCalibration_ = std::make_unique<AutoCalibrationCommands>(*context_, *calibration_, *settings_);
     ionMasses_ = std::make_unique<IonMassesChoice>(*context_, *finalRun_, *calibration_, *settings_);
     recent_ = std::make_unique<RecentFiles>(*menu_, *spectrum_, *settings_);
@@ -92,7 +92,7 @@ void MainWindow::createPages() {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     setCentralWidget(PageControl1);
-    pages_.spectrum = new PageSpectrum(state_.run.peaks);
+    pages_.spectrum = new PageSpectrum(session_.state().run.peaks);
     pages_.info = new PageInfo;
     pages_.settings = new PageSettings;
     pages_.calibrationMasses = new PageCalibrationMasses;
@@ -121,15 +121,15 @@ void MainWindow::createPages() {
 
 // Start-up defaults, then everything but loading switched off.
 void MainWindow::FormCreate() {
-    state_.HintyCHCF = true;
+    flags_.HintyCHCF = true;
     pages_.theoryCH->setMarksShown(true);
     pages_.theoryCF->setMarksShown(true);
-    state_.Podskazka = true;
-    pages_.settings->showSettings(state_.spectrum.KolUsred, state_.spectrum.KrivoMn);
+    flags_.Podskazka = true;
+    pages_.settings->showSettings(session_.state().spectrum.KolUsred, session_.state().spectrum.KrivoMn);
     PageControl1->setCurrentIndex(0);
-    state_.ImyaKompyutera = ComputerName(QSysInfo::machineHostName().toStdString());
-    state_.NaServere1 = OnServer(state_.ImyaKompyutera, 1);
-    state_.NaServere2 = OnServer(state_.ImyaKompyutera, 2);
+    flags_.ImyaKompyutera = ComputerName(QSysInfo::machineHostName().toStdString());
+    flags_.NaServere1 = OnServer(flags_.ImyaKompyutera, 1);
+    flags_.NaServere2 = OnServer(flags_.ImyaKompyutera, 2);
     applyLayoutRule();
     AtStartup(pages_);
 }
@@ -137,18 +137,18 @@ void MainWindow::FormCreate() {
 void MainWindow::connectMenu() {
     MainMenu& m = *menu_;
     connect(m.N2, &QAction::triggered, this, [this] {
-        state_.StartPapka = CommandContext::programFolder().toStdString();
+        flags_.StartPapka = CommandContext::programFolder().toStdString();
         spectrum_->ReadFromFile();
     });
     const auto& folders = PresetFolders();
     for (std::size_t i = 0; i < folders.size(); ++i)
         connect(m.presetFolders[i], &QAction::triggered, this, [this, i] { openPresetFolder(PresetFolders()[i]); });
     connect(m.N42, &QAction::triggered, this, [this] {
-        state_.StartPapka = CommandContext::programFolder().toStdString();
+        flags_.StartPapka = CommandContext::programFolder().toStdString();
         spectrum_->WriteToFile();
     });
     connect(m.SaveMzML, &QAction::triggered, this, [this] {
-        state_.StartPapka = CommandContext::programFolder().toStdString();
+        flags_.StartPapka = CommandContext::programFolder().toStdString();
         context_->run([this] { SaveAsMzML(*context_); });
     });
     connect(m.N3, &QAction::triggered, this, &QWidget::close);
@@ -259,12 +259,12 @@ void MainWindow::N11Click() {
 }
 
 void MainWindow::N31Click() {
-    state_.HintyCHCF = menu_->N31->isChecked();
-    pages_.theoryCH->setMarksShown(state_.HintyCHCF);
-    pages_.theoryCF->setMarksShown(state_.HintyCHCF);
+    flags_.HintyCHCF = menu_->N31->isChecked();
+    pages_.theoryCH->setMarksShown(flags_.HintyCHCF);
+    pages_.theoryCF->setMarksShown(flags_.HintyCHCF);
 }
 
-void MainWindow::N44Click() { state_.Podskazka = !state_.Podskazka; }
+void MainWindow::N44Click() { flags_.Podskazka = !flags_.Podskazka; }
 
 void MainWindow::N14Click() {
     AboutBox box(this);
@@ -272,8 +272,8 @@ void MainWindow::N14Click() {
 }
 
 void MainWindow::openPresetFolder(const PresetFolder& folder) {
-    state_.StartPapka =
-        PresetFolderPath(folder, state_.NaServere1, state_.NaServere2, QDir::homePath().toStdString());
+    flags_.StartPapka =
+        PresetFolderPath(folder, flags_.NaServere1, flags_.NaServere2, QDir::homePath().toStdString());
     spectrum_->ReadFromFile();
 }
 

@@ -76,13 +76,13 @@ void ReportCommands::HTMLOut(bool Usovershen) {
         {
             ColumnChooser form3(c_.window);
             if (form3.exec() != QDialog::Accepted) return;
-            c_.state.VyborStolbtsov = form3.choice();
+            c_.flags.VyborStolbtsov = form3.choice();
         }
         const auto name = c_.files.saveFile({QString::fromUtf8(kHtmlDialogTitle), QString::fromUtf8(kHtmlFileName),
                                              CommandContext::programFolder(), QString::fromUtf8(kHtmlFilter)});
         if (!name) return;
-        const auto& chosen = c_.state.VyborStolbtsov;
-        WriteTextFile(name->toStdString(), WriteToHTML(GridTable(*c_.pages.info), c_.state.spectrum.SpectrumTitle,
+        const auto& chosen = c_.flags.VyborStolbtsov;
+        WriteTextFile(name->toStdString(), WriteToHTML(GridTable(*c_.pages.info), c_.session.state().spectrum.SpectrumTitle,
                                                        std::span<const bool>(chosen.data(), chosen.size()),
                                                        Usovershen));
     });

@@ -38,7 +38,7 @@ public:
     // now or chose not to; false when the operator cancelled.
     bool MaySpectrumBeDiscarded();
 
-    // Empties the displays (never the point lists), shows the stored settings again.
+    // Empties every page's display (never the session's state), shows the stored settings again.
     void ClearAll(ClearMode mode);
     // Series1 from stage 0 (after a load and after the masses are recalculated).
     void DrawSpectrum();

@@ -68,8 +68,8 @@ TEST_F(SessionSteps, RefusalsChangeNothing) {
     const CalibrationCurve curve = s().calibration.curve;
     EXPECT_EQ(session.BeginFinalRun("12a", GaussShape::Ordinary), std::string(kInvalidHeightMessage));
     EXPECT_THROW(session.BeginPreliminary("x", "10"), OrveloError);
-    EXPECT_THROW(session.BeginPreliminary("5", "ten"), OrveloError);
-    EXPECT_EQ(s().spectrum.KolUsred, 5);
+    EXPECT_THROW(session.BeginPreliminary("6", "ten"), OrveloError);
+    EXPECT_EQ(s().spectrum.KolUsred, 6);  // stored before KrivoMn was refused
     EXPECT_FALSE(s().run.running);
     EXPECT_EQ(s().run.peaks.size(), 3u);
     EXPECT_EQ(s().calibrationList.CalibCount(), 2);

@@ -228,7 +228,7 @@ void WorkflowTest::guidanceOffShowsOnlyTheShortMessage() {
     WindowFixture f;
     f.window->menu().N44->trigger();
     QVERIFY(!f.window->menu().N44->isChecked());
-    QVERIFY(!f.window->state().Podskazka);
+    QVERIFY(!f.window->flags().Podskazka);
     f.open(WriteSpectrum(f.dir.filePath("s.txt"), kThreePeaks));
     QVERIFY(f.messages->infos.isEmpty());
     f.preliminary(10);
