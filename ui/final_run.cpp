@@ -1,7 +1,6 @@
 #include "ui/final_run.h"
 
 #include <QCoreApplication>
-#include <QProgressBar>
 #include <chrono>
 
 #include "calibration/after_final_run.h"
@@ -111,11 +110,7 @@ void FinalRunCommands::checkAndStartRun() {
 // Obrab5 is registered before it can end.
 void FinalRunCommands::StartRun() {
     const int zones = ZoneCount(c_.session.state().spectrum.FinalExtrema);
-    ProgressWindow& form5 = c_.form5;
-    form5.hide();
-    form5.Gauge1->setRange(0, std::max(zones, 1));
-    form5.Gauge1->setValue(0);
-    form5.show();
+    c_.form5.startCounting(zones);
 
     lock_.lock(c_.pages, c_.menu);
     auto* worker = new MyThread(c_.session.state().spectrum, c_.session.state().run.GaussPower, this,
@@ -127,8 +122,7 @@ void FinalRunCommands::StartRun() {
 
 void FinalRunCommands::ReportZone(const ZoneReport& zone) {
     if (!worker_ || worker_->cancelled()) return;
-    QProgressBar* gauge = c_.form5.Gauge1;
-    gauge->setValue(gauge->value() + 1);
+    c_.form5.step();
     c_.pages.testing->addZoneLines(zone.lines, zone.problemLines);
 }
 
@@ -156,7 +150,7 @@ void FinalRunCommands::Obrab5() {
     worker_ = nullptr;
     worker->wait();  // the body has returned; this only lets the thread finish
     worker->deleteLater();
-    c_.form5.hide();
+    c_.form5.finish();
     lock_.unlock();
     if (worker->cancelled() || !worker->error().isEmpty()) c_.session.AbandonFinalRun();
     if (worker->cancelled()) {

@@ -1,6 +1,5 @@
 #include "ui/spectrum_commands.h"
 
-#include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
 
@@ -171,10 +170,7 @@ void SpectrumCommands::startPreliminary() {
 void SpectrumCommands::startPreliminaryWorker() {
     job_ = std::make_shared<PreliminaryJob>();
     job_->state = c_.session.state().spectrum;
-    ProgressWindow& form5 = c_.form5;
-    form5.Gauge1->setRange(0, 0);  // busy, no percentage
-    form5.StopButton->setEnabled(false);
-    form5.show();
+    c_.form5.startBusy();
     lock_.lock(c_.pages, c_.menu);
     auto job = job_;
     QThread* worker = QThread::create([job] {
@@ -196,9 +192,7 @@ void SpectrumCommands::preliminaryFinished() {
     worker->wait();
     worker->deleteLater();
     const std::shared_ptr<PreliminaryJob> job = std::move(job_);
-    c_.form5.hide();
-    c_.form5.Gauge1->setRange(0, 100);
-    c_.form5.StopButton->setEnabled(true);
+    c_.form5.finish();
     lock_.unlock();
     // The stages before a failed step stay built, as in a run on this thread.
     c_.session.AdoptPreliminary(std::move(job->state));
