@@ -281,27 +281,18 @@ void MainWindow::applyLayoutRule() {
     auto size = [](QWidget* w) { return PageSize{w->width(), w->height()}; };
     LayoutPages pageSizes{size(pages_.settings->area()), size(pages_.calibrationMasses), size(pages_.calibrationCurve),
                           size(pages_.singlePeak), size(pages_.testing)};
-    // Each box is named after the control it places.
-    static constexpr std::pair<const char*, Box LayoutBoxes::*> kControls[] = {
-        {"ListBox1", &LayoutBoxes::ListBox1}, {"Chart5", &LayoutBoxes::Chart5},
-        {"ListBox5", &LayoutBoxes::ListBox5}, {"GroupBox5", &LayoutBoxes::GroupBox5},
-        {"ListBox2", &LayoutBoxes::ListBox2}, {"Button6", &LayoutBoxes::Button6},
-        {"Button4", &LayoutBoxes::Button4},   {"Button5", &LayoutBoxes::Button5},
-        {"Chart2", &LayoutBoxes::Chart2},     {"ListBox8", &LayoutBoxes::ListBox8},
-        {"ListBox9", &LayoutBoxes::ListBox9}, {"ListBox3", &LayoutBoxes::ListBox3},
-        {"ListBox4", &LayoutBoxes::ListBox4}};
-    QWidget* controls[std::size(kControls)];
     LayoutBoxes boxes;
-    for (std::size_t i = 0; i < std::size(kControls); ++i) {
-        QWidget* w = PageControl1->findChild<QWidget*>(QLatin1String(kControls[i].first));
-        controls[i] = w;
-        boxes.*kControls[i].second = Box{w->x(), w->y(), w->width(), w->height()};
-    }
+    pages_.settings->readLayout(boxes);
+    pages_.calibrationMasses->readLayout(boxes);
+    pages_.calibrationCurve->readLayout(boxes);
+    pages_.singlePeak->readLayout(boxes);
+    pages_.testing->readLayout(boxes);
     const LayoutBoxes laid = ApplyLayoutRule(pageSizes, boxes);
-    for (std::size_t i = 0; i < std::size(kControls); ++i) {
-        const Box& b = laid.*kControls[i].second;
-        controls[i]->setGeometry(b.left, b.top, b.width, b.height);
-    }
+    pages_.settings->applyLayout(laid);
+    pages_.calibrationMasses->applyLayout(laid);
+    pages_.calibrationCurve->applyLayout(laid);
+    pages_.singlePeak->applyLayout(laid);
+    pages_.testing->applyLayout(laid);
     pages_.calibrationCurve->placeCheck();
 }
 
