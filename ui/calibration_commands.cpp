@@ -25,14 +25,14 @@ void CalibrationCommands::Button1Click() {
         // The taken line becomes the selected one, ready for its true mass.
         const auto& index = list.CalibIndex();
         const auto at = std::find(index.begin(), index.end(), peak);
-        ShowOutcome(change, at == index.end() ? m.chosenListLine() : static_cast<int>(at - index.begin()));
+        showOutcome(change, at == index.end() ? m.chosenListLine() : static_cast<int>(at - index.begin()));
     });
 }
 
 void CalibrationCommands::Button3Click() {
     c_.run([this] {
         const int line = c_.pages.calibrationMasses->chosenListLine();
-        ShowOutcome(c_.session.RemoveLine(line), -1);
+        showOutcome(c_.session.RemoveLine(line), -1);
     });
 }
 
@@ -40,7 +40,7 @@ void CalibrationCommands::Button2Click() {
     c_.run([this] {
         PageCalibrationMasses& m = *c_.pages.calibrationMasses;
         const int line = m.chosenListLine();
-        ShowOutcome(c_.session.AttachTypedMass(line, m.typedMass()), line);
+        showOutcome(c_.session.AttachTypedMass(line, m.typedMass()), line);
     });
 }
 
@@ -50,17 +50,17 @@ void CalibrationCommands::Button8Click() {
         const int line = m.chosenListLine();
         const ListChange change =
             c_.session.AttachStandardMass(line, m.standardMassLines(), m.chosenStandardMass());
-        ShowOutcome(change, line);
+        showOutcome(change, line);
     });
 }
 
 // A refusal keeps the list and its selection as they were; a change redraws the list.
-void CalibrationCommands::ShowOutcome(const ListChange& change, int selectRow) {
-    if (change.changed()) ShowCalibList(selectRow);
+void CalibrationCommands::showOutcome(const ListChange& change, int selectRow) {
+    if (change.changed()) showCalibList(selectRow);
     if (!change.message.empty()) c_.info(QString::fromStdString(change.message));
 }
 
-void CalibrationCommands::ShowCalibList(int selectRow) {
+void CalibrationCommands::showCalibList(int selectRow) {
     c_.pages.calibrationMasses->showCalibrationList(c_.session.state().calibrationList.lines(), selectRow);
 }
 
@@ -69,13 +69,13 @@ void CalibrationCommands::Button14Click() {
         c_.pages.calibrationMasses->showCalibrationList({}, -1);
         c_.pages.calibrationCurve->clear();  // the points, the curve and its check
         c_.session.ClearCalibrationList();
-        RefillMassLists();
+        refillMassLists();
         AfterCalibrationListCleared(c_.pages);
     });
 }
 
 // "Все массы" and the single-peak list again from the peaks of the last final run.
-void CalibrationCommands::RefillMassLists() {
+void CalibrationCommands::refillMassLists() {
     const std::vector<std::string> lines = FillListMass(c_.session.state().run.peaks);
     c_.pages.calibrationMasses->showPeaks(lines);
     c_.pages.singlePeak->showPeaks(lines);
@@ -101,12 +101,12 @@ void CalibrationCommands::ProverkaZapol() {
     c_.guidance(kPointsCreatedGuidance);
 }
 
-void CalibrationCommands::Button6Click() { c_.run([this] { FitCurve(false); }); }
-void CalibrationCommands::Button4Click() { c_.run([this] { FitCurve(true); }); }
+void CalibrationCommands::Button6Click() { c_.run([this] { fitCurve(false); }); }
+void CalibrationCommands::Button4Click() { c_.run([this] { fitCurve(true); }); }
 
 // A refusal (too few points, a singular parabola) is shown and changes nothing, so the
 // operator may still try the other fit. A fitted curve is shown with its check.
-void CalibrationCommands::FitCurve(bool parabola) {
+void CalibrationCommands::fitCurve(bool parabola) {
     const CurveKind kind = parabola ? CurveKind::Parabola : CurveKind::Line;
     const CurveFit fit = c_.session.FitCurve(kind);
     if (!fit.result.ok()) {
@@ -122,12 +122,12 @@ void CalibrationCommands::FitCurve(bool parabola) {
     c_.guidance(kCurveFittedGuidance);
 }
 
-void CalibrationCommands::Button5Click() { c_.run([this] { Recalculate(); }); }
+void CalibrationCommands::Button5Click() { c_.run([this] { recalculate(); }); }
 
 // Every mass of the raw spectrum moves by the curve; the results of the old masses are thrown
 // away (the session drops them, ClearAll empties their displays and Series1), and the corrected spectrum is drawn again. Only a load
 // enables "Предварительная" again: the operator saves the spectrum and opens it.
-void CalibrationCommands::Recalculate() {
+void CalibrationCommands::recalculate() {
     // A curve that would ruin the mass axis is refused; the spectrum and the buttons stay.
     if (const auto refusal = c_.session.Recalculate()) {
         c_.info(QString::fromStdString(*refusal));
@@ -135,7 +135,7 @@ void CalibrationCommands::Recalculate() {
     }
     AfterRecalculated(c_.pages);
     spectrum_.ClearAll(ClearMode::NewSpectrum);
-    spectrum_.DrawSpectrum();
+    spectrum_.drawSpectrum();
     c_.info(QString::fromUtf8(kRecalculatedMessage));
 }
 

@@ -103,12 +103,12 @@ void FinalRunCommands::checkAndStartRun() {
         throw;
     }
     runStartTime_ = TickCount();
-    StartRun();
+    startRun();
 }
 
 // The run starter: the progress window counts the zones; the worker starts at once and
 // Obrab5 is registered before it can end.
-void FinalRunCommands::StartRun() {
+void FinalRunCommands::startRun() {
     const int zones = ZoneCount(c_.session.state().spectrum.FinalExtrema);
     c_.form5.startCounting(zones);
 

@@ -84,7 +84,7 @@ signals:
 
 private:
     void checkAndStartRun();
-    void StartRun();
+    void startRun();
     void ReportZone(const ZoneReport& zone);
     void Obrab5();
     void showResults(const MassAssignment& assigned);

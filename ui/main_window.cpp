@@ -78,7 +78,7 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
         if (closePending_) close();
     });
     connect(finalRun_.get(), &FinalRunCommands::runEnded, calibration_.get(), &CalibrationCommands::ReFill);
-    connect(finalRun_.get(), &FinalRunCommands::runEnded, theory_.get(), &TheoryCommands::MakeRoomForMarks);
+    connect(finalRun_.get(), &FinalRunCommands::runEnded, theory_.get(), &TheoryCommands::makeRoomForMarks);
     connectMenu();
     connectViewToggles();
     FormCreate();
@@ -316,7 +316,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     closePending_ = false;
-    if (!spectrum_->MaySpectrumBeDiscarded()) {
+    if (!spectrum_->maySpectrumBeDiscarded()) {
         event->ignore();
         return;
     }

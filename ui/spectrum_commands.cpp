@@ -59,7 +59,7 @@ SpectrumCommands::~SpectrumCommands() {
 
 SpectrumCommands::SpectrumCommands(CommandContext& context) : c_(context) {}
 
-void SpectrumCommands::ReadFromFile() { c_.run([this] { openSpectrum(); }); }
+void SpectrumCommands::ReadFromFile() { c_.run([this] { askAndLoadSpectrum(); }); }
 void SpectrumCommands::WriteToFile() { c_.run([this] { saveSpectrum(); }); }
 
 bool SpectrumCommands::saveSpectrum() {
@@ -71,7 +71,7 @@ bool SpectrumCommands::saveSpectrum() {
     return true;
 }
 
-bool SpectrumCommands::MaySpectrumBeDiscarded() {
+bool SpectrumCommands::maySpectrumBeDiscarded() {
     if (!c_.session.state().SpectrumUnsaved) return true;
     switch (c_.messages.question(QString::fromUtf8(kUnsavedSpectrumQuestion))) {
         case MessageBoxes::Answer::No: return true;
@@ -88,17 +88,17 @@ void SpectrumCommands::BitBtn1Click() { c_.run([this] { takeChosenHeight(); }); 
 
 // The file is parsed completely before anything changes, so a failed load keeps the previous
 // spectrum and every display as they were.
-void SpectrumCommands::openSpectrum() {
-    if (!MaySpectrumBeDiscarded()) return;
+void SpectrumCommands::askAndLoadSpectrum() {
+    if (!maySpectrumBeDiscarded()) return;
     const auto name = c_.files.openFile({QStringLiteral("Открыть спектр"), QString(),
                                          QString::fromStdString(c_.flags.StartPapka),
                                          QString::fromUtf8(kSpectrumOpenFilter)});
     if (name) loadSpectrum(*name);
 }
 
-void SpectrumCommands::OpenSpectrum(const QString& path, int scan) {
+void SpectrumCommands::openSpectrum(const QString& path, int scan) {
     c_.run([this, &path, scan] {
-        if (MaySpectrumBeDiscarded()) loadSpectrum(path, scan);
+        if (maySpectrumBeDiscarded()) loadSpectrum(path, scan);
     });
 }
 
@@ -118,14 +118,14 @@ void SpectrumCommands::loadSpectrum(const QString& path, int scan) {
             chart.addTitleLine(QString::fromStdString(*title));
         }
         c_.session.Load(std::move(input->spectrum), std::move(input->source));
-        DrawSpectrum();
+        drawSpectrum();
     }
     c_.guidance(kAfterLoadGuidance);
     AfterSpectrumLoaded(c_.pages);
     emit spectrumOpened(path, scan);
 }
 
-void SpectrumCommands::DrawSpectrum() {
+void SpectrumCommands::drawSpectrum() {
     c_.pages.spectrum->showSpectrum(c_.session.state().spectrum.Spectrum, c_.menu.Series1View.markers->isChecked());
 }
 

@@ -28,7 +28,7 @@ public:
     // command line).
     // `scan` (from 1) picks a scan of an mzML/mzXML file without asking; 0 asks when the file
     // holds several.
-    void OpenSpectrum(const QString& path, int scan = 0);
+    void openSpectrum(const QString& path, int scan = 0);
     void WriteToFile();
     void Button9Click();
     void ListBox1Click();
@@ -36,12 +36,12 @@ public:
 
     // True when the spectrum in memory may be given up: it is saved, or the operator saved it
     // now or chose not to; false when the operator cancelled.
-    bool MaySpectrumBeDiscarded();
+    bool maySpectrumBeDiscarded();
 
     // Empties every page's display (never the session's state), shows the stored settings again.
     void ClearAll(ClearMode mode);
     // Series1 from stage 0 (after a load and after the masses are recalculated).
-    void DrawSpectrum();
+    void drawSpectrum();
 
     // A preliminary run long enough to be noticed runs on a worker, on a copy of the spectrum
     // state, while the progress window shows that the program is busy and the commands that
@@ -54,7 +54,7 @@ signals:
     void spectrumOpened(const QString& path, int scan);
 
 private:
-    void openSpectrum();
+    void askAndLoadSpectrum();
     void loadSpectrum(const QString& path, int scan = 0);
     bool saveSpectrum();
     void startPreliminary();

@@ -26,9 +26,9 @@ TheoryCommands::TheoryCommands(CommandContext& context) : c_(context) {
     });
 }
 
-void TheoryCommands::MakeRoomForMarks() {
-    c_.pages.theoryCH->MakeRoomForMarks();
-    c_.pages.theoryCF->MakeRoomForMarks();
+void TheoryCommands::makeRoomForMarks() {
+    c_.pages.theoryCH->makeRoomForMarks();
+    c_.pages.theoryCF->makeRoomForMarks();
 }
 
 void TheoryCommands::Chart3MouseMove() { hover(*c_.pages.theoryCH); }
@@ -47,7 +47,7 @@ void TheoryCommands::hover(const PageTheory& page) {
 
 void TheoryCommands::TXT1Click() { c_.run([this] { PilaCHToFile(); }); }
 void TheoryCommands::XLS1Click() { c_.run([this] { WriteCHList(); }); }
-void TheoryCommands::HTML3Click() { c_.run([this] { WriteCHListHtml(); }); }
+void TheoryCommands::HTML3Click() { c_.run([this] { writeCHListHtml(); }); }
 
 // Two files, each after its own dialog; cancelling the first still asks for the second. The
 // second dialog starts where the first one was left.
@@ -72,7 +72,7 @@ void TheoryCommands::WriteCHList() {
         WriteTextFile(name->toStdString(), NotedMassLines(CHListLines(c_.session.state().tables.CHList), c_.session.state().ReferenceMasses));
 }
 
-void TheoryCommands::WriteCHListHtml() {
+void TheoryCommands::writeCHListHtml() {
     const auto name =
         c_.files.saveFile({QString::fromUtf8(kCHListHtmlDialogTitle), QString::fromUtf8(kCHListHtmlFileName),
                            CommandContext::programFolder(), QString::fromUtf8(kHtmlFilter)});
