@@ -1,9 +1,8 @@
 #pragma once
 // What every command of the window works with: the processing session (changed only through
-// its operations), the window's flags, the pages, the menu, the modal helpers and the progress
-// window. The main window owns all of it and hands one CommandContext to each group of
-// commands (spectrum, final run, single peak, and the calibration, theory and report commands
-// that attach the same way).
+// its operations), the window's flags, the pages and the modal helpers. The main window owns
+// all of it and hands one CommandContext to each group of commands; the menu and the progress
+// window go only to the groups that use them (the runs, the remembered view toggles).
 #include <QString>
 #include <functional>
 
@@ -16,19 +15,15 @@ class QWidget;
 namespace orvelo::ui {
 
 class FileDialogs;
-class MainMenu;
 class MessageBoxes;
-class ProgressWindow;
 
 struct CommandContext {
     QWidget* window;
     Session& session;
     WindowState& flags;
     Pages& pages;
-    MainMenu& menu;
     FileDialogs& files;
     MessageBoxes& messages;
-    ProgressWindow& form5;
 
     // The one wrapper of every handler: an OrveloError or std::exception ends the command and
     // its text is shown in an error box; the window stays usable.

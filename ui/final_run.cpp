@@ -69,8 +69,9 @@ void MyThread::run() {
 // ---------------------------------------------------------------------------------------------
 // The commands.
 
-FinalRunCommands::FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum)
-    : c_(context), spectrum_(spectrum) {}
+FinalRunCommands::FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum, MainMenu& menu,
+                                   ProgressWindow& form5)
+    : c_(context), spectrum_(spectrum), menu_(menu), form5_(form5) {}
 
 FinalRunCommands::~FinalRunCommands() { stopAndWait(); }
 
@@ -96,7 +97,7 @@ void FinalRunCommands::checkAndStartRun() {
     try {
         spectrum_.ClearAll(ClearMode::FinalRun);
         c_.pages.spectrum->showLayer(SpectrumLayer::FinalExtrema, c_.session.state().spectrum.FinalExtrema,
-                                     ViewOf(c_.menu.Series16View));
+                                     ViewOf(menu_.Series16View));
     } catch (...) {
         c_.session.AbandonFinalRun();
         AfterFinalRunFailed(c_.pages);
@@ -110,9 +111,9 @@ void FinalRunCommands::checkAndStartRun() {
 // Obrab5 is registered before it can end.
 void FinalRunCommands::startRun() {
     const int zones = ZoneCount(c_.session.state().spectrum.FinalExtrema);
-    c_.form5.startCounting(zones);
+    form5_.startCounting(zones);
 
-    lock_.lock(c_.pages, c_.menu);
+    lock_.lock(c_.pages, menu_);
     auto* worker = new MyThread(c_.session.state().spectrum, c_.session.state().run.GaussPower, this,
                                 [this](const ZoneReport& zone) { ReportZone(zone); });
     worker_ = worker;
@@ -122,7 +123,7 @@ void FinalRunCommands::startRun() {
 
 void FinalRunCommands::ReportZone(const ZoneReport& zone) {
     if (!worker_ || worker_->cancelled()) return;
-    c_.form5.step();
+    form5_.step();
     c_.pages.testing->addZoneLines(zone.lines, zone.problemLines);
 }
 
@@ -150,7 +151,7 @@ void FinalRunCommands::Obrab5() {
     worker_ = nullptr;
     worker->wait();  // the body has returned; this only lets the thread finish
     worker->deleteLater();
-    c_.form5.finish();
+    form5_.finish();
     lock_.unlock();
     if (worker->cancelled() || !worker->error().isEmpty()) c_.session.AbandonFinalRun();
     if (worker->cancelled()) {
@@ -184,7 +185,7 @@ void FinalRunCommands::showResults(const MassAssignment& assigned) {
     const FinalRunState& run = c_.session.state().run;
     std::vector<int> starts;
     const PointList curves = FittedCurves(run.peaks, run.GaussPower, &starts);
-    c_.pages.spectrum->showLayer(SpectrumLayer::FittedPeaks, curves, ViewOf(c_.menu.Series6View), starts);
+    c_.pages.spectrum->showLayer(SpectrumLayer::FittedPeaks, curves, ViewOf(menu_.Series6View), starts);
     c_.pages.info->showResults(ResultsTable(run.peaks), run.warnings);
     c_.pages.calibrationMasses->showPeaks(assigned.massLines);
     c_.pages.singlePeak->showPeaks(assigned.massLines);

@@ -22,6 +22,8 @@
 
 namespace orvelo::ui {
 
+class MainMenu;
+class ProgressWindow;
 class SpectrumCommands;
 
 class MyThread : public QThread {
@@ -67,7 +69,7 @@ private:
 class FinalRunCommands : public QObject {
     Q_OBJECT
 public:
-    FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum);
+    FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum, MainMenu& menu, ProgressWindow& form5);
     ~FinalRunCommands() override;
 
     void Button13Click();
@@ -91,6 +93,8 @@ private:
 
     CommandContext& c_;
     SpectrumCommands& spectrum_;
+    MainMenu& menu_;
+    ProgressWindow& form5_;
     RunLock lock_;
     QPointer<MyThread> worker_;
     int64_t runStartTime_ = 0;  // milliseconds of the monotonic clock

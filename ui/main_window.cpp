@@ -57,9 +57,9 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     createPages();
     menu_ = new MainMenu(menuBar());
     form5_ = new ProgressWindow(this);
-    context_.reset(new CommandContext{this, session_, flags_, pages_, *menu_, *files_, *messages_, *form5_});
-    spectrum_ = std::make_unique<SpectrumCommands>(*context_);
-    finalRun_ = std::make_unique<FinalRunCommands>(*context_, *spectrum_);
+    context_.reset(new CommandContext{this, session_, flags_, pages_, *files_, *messages_});
+    spectrum_ = std::make_unique<SpectrumCommands>(*context_, *menu_, *form5_);
+    finalRun_ = std::make_unique<FinalRunCommands>(*context_, *spectrum_, *menu_, *form5_);
     singlePeak_ = std::make_unique<SinglePeakCommands>(*context_);
     calibration_ = std::make_unique<CalibrationCommands>(*context_, *spectrum_);
     theory_ = std::make_unique<TheoryCommands>(*context_);
@@ -82,7 +82,7 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     connectMenu();
     connectViewToggles();
     FormCreate();
-    remembered_ = std::make_unique<RememberedSettings>(*context_, *settings_);
+    remembered_ = std::make_unique<RememberedSettings>(*context_, *menu_, *settings_);
     connectPages();
 }
 

@@ -38,10 +38,10 @@ QString FolderKey(const FileRequest& request) {
 
 }  // namespace
 
-RememberedSettings::RememberedSettings(CommandContext& context, SettingsStore& settings)
-    : c_(context), settings_(settings) {
+RememberedSettings::RememberedSettings(CommandContext& context, MainMenu& menu, SettingsStore& settings)
+    : c_(context), menu_(menu), settings_(settings) {
     restore();
-    for (const auto& [action, key] : ViewToggles(c_.menu))
+    for (const auto& [action, key] : ViewToggles(menu_))
         connect(action, &QAction::triggered, this, [this, a = action, k = key] { settings_.setValue(k, a->isChecked()); });
 }
 
@@ -55,7 +55,7 @@ void RememberedSettings::restore() {
     page.showSettings(s.KolUsred, s.KrivoMn);
     if (settings_.value(kFlatTopKey, false).toBool()) page.setGaussShape(GaussShape::FlatTop);
     // A toggle is restored by its own command, so the chart follows its check mark.
-    for (const auto& [action, key] : ViewToggles(c_.menu)) {
+    for (const auto& [action, key] : ViewToggles(menu_)) {
         const QVariant on = settings_.value(key);
         if (on.isValid() && on.toBool() != action->isChecked()) action->trigger();
     }

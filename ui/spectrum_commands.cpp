@@ -57,7 +57,8 @@ SpectrumCommands::~SpectrumCommands() {
     }
 }
 
-SpectrumCommands::SpectrumCommands(CommandContext& context) : c_(context) {}
+SpectrumCommands::SpectrumCommands(CommandContext& context, MainMenu& menu, ProgressWindow& form5)
+    : c_(context), menu_(menu), form5_(form5) {}
 
 void SpectrumCommands::ReadFromFile() { c_.run([this] { askAndLoadSpectrum(); }); }
 void SpectrumCommands::WriteToFile() { c_.run([this] { saveSpectrum(); }); }
@@ -126,7 +127,7 @@ void SpectrumCommands::loadSpectrum(const QString& path, int scan) {
 }
 
 void SpectrumCommands::drawSpectrum() {
-    c_.pages.spectrum->showSpectrum(c_.session.state().spectrum.Spectrum, c_.menu.Series1View.markers->isChecked());
+    c_.pages.spectrum->showSpectrum(c_.session.state().spectrum.Spectrum, menu_.Series1View.markers->isChecked());
 }
 
 void SpectrumCommands::ClearAll(ClearMode mode) {
@@ -170,8 +171,8 @@ void SpectrumCommands::startPreliminary() {
 void SpectrumCommands::startPreliminaryWorker() {
     job_ = std::make_shared<PreliminaryJob>();
     job_->state = c_.session.state().spectrum;
-    c_.form5.startBusy();
-    lock_.lock(c_.pages, c_.menu);
+    form5_.startBusy();
+    lock_.lock(c_.pages, menu_);
     auto job = job_;
     QThread* worker = QThread::create([job] {
         try {
@@ -192,7 +193,7 @@ void SpectrumCommands::preliminaryFinished() {
     worker->wait();
     worker->deleteLater();
     const std::shared_ptr<PreliminaryJob> job = std::move(job_);
-    c_.form5.finish();
+    form5_.finish();
     lock_.unlock();
     // The stages before a failed step stay built, as in a run on this thread.
     c_.session.AdoptPreliminary(std::move(job->state));
@@ -217,7 +218,7 @@ void SpectrumCommands::showPreliminary() {
 void SpectrumCommands::drawStages() {
     const SpectrumState& s = c_.session.state().spectrum;
     PageSpectrum& sp = *c_.pages.spectrum;
-    MainMenu& m = c_.menu;
+    MainMenu& m = menu_;
     sp.showLayer(SpectrumLayer::Smooth, s.Smooth, ViewOf(m.Series2View));
     sp.showLayer(SpectrumLayer::Extrema, s.Extrema, ViewOf(m.Series3View));
     sp.showLayer(SpectrumLayer::Trimmed, s.Trimmed, ViewOf(m.Series4View));

@@ -14,12 +14,14 @@
 
 namespace orvelo::ui {
 
+class MainMenu;
+class ProgressWindow;
 struct ViewToggle;
 
 class SpectrumCommands : public QObject {
     Q_OBJECT
 public:
-    explicit SpectrumCommands(CommandContext& context);
+    SpectrumCommands(CommandContext& context, MainMenu& menu, ProgressWindow& form5);
     ~SpectrumCommands() override;
 
     // Each runs inside the command wrapper.
@@ -66,6 +68,8 @@ private:
     void drawStages();
 
     CommandContext& c_;
+    MainMenu& menu_;
+    ProgressWindow& form5_;
     struct PreliminaryJob;
     std::shared_ptr<PreliminaryJob> job_;
     QPointer<QThread> preliminary_;
