@@ -18,6 +18,6 @@ int main(int argc, char* argv[]) {
     else window.showMaximized();
     // "orvelo FILE" (the desktop entry's "orvelo %f") opens FILE as "Открыть..." would.
     const QStringList arguments = QApplication::arguments();
-    if (arguments.size() > 1) window.spectrumCommands().OpenSpectrum(arguments.at(1));
+    if (arguments.size() > 1) window.spectrumCommands().openSpectrum(arguments.at(1));
     return app.exec();
 }

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "core/spectrum_state.h"
+#include "processing/smoothing.h"
 
 namespace orvelo {
 
@@ -15,10 +16,6 @@ namespace orvelo {
 // `step` names the processing step in error messages ("three equal masses at 123.4").
 void MidpointSmooth(const PointList& in, PointList& out, std::string_view step = {});
 void MidpointSmoothInPlace(PointList& list, std::string_view step = {});
-// `passes` passes of MidpointSmooth from `in` into `out` (which may be `in` itself); bit-identical
-// to MidpointSmooth followed by passes - 1 MidpointSmoothInPlace, but fast. No pass for
-// passes <= 0. A list with three equal masses in a row is refused before anything changes.
-void MidpointSmoothPasses(const PointList& in, PointList& out, int passes, std::string_view step = {});
 
 // Alternating minima and maxima; a flat top or bottom yields its last point.
 //   Y = 1 3 3 2 5  ->  masses 1 (min), 3 (max), 4 (min), 5

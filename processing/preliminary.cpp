@@ -8,6 +8,7 @@
 
 #include "core/number_text.h"
 #include "processing/kernels.h"
+#include "processing/smoothing.h"
 #include "processing/step_error.h"
 
 namespace orvelo {

@@ -1,11 +1,13 @@
 #pragma once
-// The preliminary run: stages 1 to 7 and the zone table from the loaded spectrum, and the
-// zone list sorted by height. The window draws the stages; nothing here talks to the user.
+// The preliminary run: stages 1 to 7 and the zone table from the loaded spectrum, ending with
+// the zone list sorted by height (zone_list.h). The window draws the stages; nothing here talks
+// to the user.
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "core/spectrum_state.h"
+#include "processing/zone_list.h"
 
 namespace orvelo {
 
@@ -33,21 +35,5 @@ std::optional<std::string> CheckKolUsred(int kolUsred, int samples);
 // CheckKolUsred first: an absurd value is refused before any stage changes). Throws
 // OrveloError naming the step and the cause when a stage cannot be built.
 void RunPreliminary(SpectrumState& s);
-
-// Sorts the zones by height (stable: equal heights keep their mass order, lowest mass first)
-// and sets s.FirstListedZone. Returns the zone-list lines:
-// "<height>,   <centre %.1f>". NextVysota refuses a line that is not in the list.
-std::vector<std::string> OtsortVysota(SpectrumState& s);
-std::vector<std::string> ZoneListLines(const SpectrumState& s);
-
-// What NextVysota shows for the zone of list line `line`: the spectrum window (at most 121
-// points), the marker position in it, and the stage-5 points inside the window. Sets
-// s.SelectedZone, s.NoiseThreshold and s.MarkerIndex.
-struct ZoneView {
-    PointList window;      // Series14
-    PointList peakValley;  // Series15
-    int markerIndex = 0;
-};
-ZoneView NextVysota(SpectrumState& s, int line);
 
 }  // namespace orvelo

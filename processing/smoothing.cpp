@@ -11,6 +11,8 @@
 // the list stay put), while the window is in cache, and the blocks of a round are shared out
 // between the cores. Every value is computed by the same IEEE operations in the same order as
 // in the one-pass definition; no fused multiply-add, so the vector width does not matter.
+#include "processing/smoothing.h"
+
 #include <algorithm>
 #include <atomic>
 #include <bit>
@@ -21,8 +23,6 @@
 #include <vector>
 
 #include "core/number_text.h"
-#include "processing/kernels.h"
-#include "processing/smoothing.h"
 #include "processing/step_error.h"
 
 // A 256-bit version beside the plain one, chosen when the program starts. The thread sanitizer

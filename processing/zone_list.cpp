@@ -1,3 +1,5 @@
+#include "processing/zone_list.h"
+
 #include <algorithm>
 #include <cstddef>
 #include <numeric>
@@ -5,7 +7,6 @@
 
 #include "core/errors.h"
 #include "core/number_text.h"
-#include "processing/preliminary.h"
 
 namespace orvelo {
 namespace {

@@ -22,7 +22,7 @@ AutoCalibrationCommands::AutoCalibrationCommands(CommandContext& context, Calibr
     c_.pages.calibrationMasses->showAutoSettings(remembered);
 }
 
-void AutoCalibrationCommands::ButtonAutoClick() { c_.run([this] { Match(); }); }
+void AutoCalibrationCommands::ButtonAutoClick() { c_.run([this] { match(); }); }
 
 void AutoCalibrationCommands::rememberTolerance(double mmu) { settings_.setValue(kToleranceKey, mmu); }
 
@@ -30,17 +30,17 @@ void AutoCalibrationCommands::rememberCurveKind(CurveKind kind) {
     settings_.setValue(kCurveKindKey, kind == CurveKind::Parabola);
 }
 
-void AutoCalibrationCommands::Match() {
+void AutoCalibrationCommands::match() {
     PageCalibrationMasses& page = *c_.pages.calibrationMasses;
-    const AutoCalibration result = MatchReferences(
-        c_.state.run.peaks, ReferenceIons(c_.state.tables, page.referenceChoice()), page.autoSettings());
-    const ListChange change = FillCalibrationList(result, page.peakLines(), c_.state.calibrationList);
+    const AutoCalibrationOutcome outcome =
+        c_.session.AutoCalibrate(page.referenceChoice(), page.autoSettings(), page.peakLines());
+    const ListChange& change = outcome.change;
     if (!change.changed()) {
         if (!change.message.empty()) c_.info(QString::fromStdString(change.message));
         return;
     }
-    calibration_.ShowCalibList(-1);
-    page.showAutoSummary(AutoCalibrationSummary(result));
+    calibration_.showCalibList(-1);
+    page.showAutoSummary(AutoCalibrationSummary(outcome.match));
 }
 
 }  // namespace orvelo::ui

@@ -27,7 +27,7 @@ public:
     void rememberCurveKind(CurveKind kind);
 
 private:
-    void Match();
+    void match();
 
     CommandContext& c_;
     CalibrationCommands& calibration_;

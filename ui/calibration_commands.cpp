@@ -20,19 +20,19 @@ void CalibrationCommands::Button1Click() {
     c_.run([this] {
         PageCalibrationMasses& m = *c_.pages.calibrationMasses;
         const int peak = m.chosenPeak();
-        CalibrationList& list = c_.state.calibrationList;
-        const ListChange change = list.TakePeak(peak, m.peakLines());
+        const ListChange change = c_.session.TakePeak(peak, m.peakLines());
+        const CalibrationList& list = c_.session.state().calibrationList;
         // The taken line becomes the selected one, ready for its true mass.
         const auto& index = list.CalibIndex();
         const auto at = std::find(index.begin(), index.end(), peak);
-        ShowOutcome(change, at == index.end() ? m.chosenListLine() : static_cast<int>(at - index.begin()));
+        showOutcome(change, at == index.end() ? m.chosenListLine() : static_cast<int>(at - index.begin()));
     });
 }
 
 void CalibrationCommands::Button3Click() {
     c_.run([this] {
         const int line = c_.pages.calibrationMasses->chosenListLine();
-        ShowOutcome(c_.state.calibrationList.RemoveLine(line), -1);
+        showOutcome(c_.session.RemoveLine(line), -1);
     });
 }
 
@@ -40,7 +40,7 @@ void CalibrationCommands::Button2Click() {
     c_.run([this] {
         PageCalibrationMasses& m = *c_.pages.calibrationMasses;
         const int line = m.chosenListLine();
-        ShowOutcome(c_.state.calibrationList.AttachTypedMass(line, m.typedMass()), line);
+        showOutcome(c_.session.AttachTypedMass(line, m.typedMass()), line);
     });
 }
 
@@ -49,35 +49,34 @@ void CalibrationCommands::Button8Click() {
         PageCalibrationMasses& m = *c_.pages.calibrationMasses;
         const int line = m.chosenListLine();
         const ListChange change =
-            c_.state.calibrationList.AttachStandardMass(line, m.standardMassLines(), m.chosenStandardMass());
-        ShowOutcome(change, line);
+            c_.session.AttachStandardMass(line, m.standardMassLines(), m.chosenStandardMass());
+        showOutcome(change, line);
     });
 }
 
 // A refusal keeps the list and its selection as they were; a change redraws the list.
-void CalibrationCommands::ShowOutcome(const ListChange& change, int selectRow) {
-    if (change.changed()) ShowCalibList(selectRow);
+void CalibrationCommands::showOutcome(const ListChange& change, int selectRow) {
+    if (change.changed()) showCalibList(selectRow);
     if (!change.message.empty()) c_.info(QString::fromStdString(change.message));
 }
 
-void CalibrationCommands::ShowCalibList(int selectRow) {
-    c_.pages.calibrationMasses->showCalibrationList(c_.state.calibrationList.lines(), selectRow);
+void CalibrationCommands::showCalibList(int selectRow) {
+    c_.pages.calibrationMasses->showCalibrationList(c_.session.state().calibrationList.lines(), selectRow);
 }
 
 void CalibrationCommands::Button14Click() {
     c_.run([this] {
         c_.pages.calibrationMasses->showCalibrationList({}, -1);
         c_.pages.calibrationCurve->clear();  // the points, the curve and its check
-        c_.state.calibration.points.clear();
-        c_.state.calibrationList.clear();
-        RefillMassLists();
+        c_.session.ClearCalibrationList();
+        refillMassLists();
         AfterCalibrationListCleared(c_.pages);
     });
 }
 
 // "Все массы" and the single-peak list again from the peaks of the last final run.
-void CalibrationCommands::RefillMassLists() {
-    const std::vector<std::string> lines = FillListMass(c_.state.run.peaks);
+void CalibrationCommands::refillMassLists() {
+    const std::vector<std::string> lines = FillListMass(c_.session.state().run.peaks);
     c_.pages.calibrationMasses->showPeaks(lines);
     c_.pages.singlePeak->showPeaks(lines);
 }
@@ -89,8 +88,8 @@ void CalibrationCommands::Button15Click() {
 }
 
 void CalibrationCommands::ProverkaZapol() {
-    ProgramState& s = c_.state;
-    const CurveResult r = orvelo::ProverkaZapol(s.calibrationList, s.run.peaks, s.calibration.points);
+    const SessionState& s = c_.session.state();
+    const CurveResult r = c_.session.CreatePoints();
     if (!r.ok()) {
         c_.info(QString::fromStdString(r.message));
         return;
@@ -102,46 +101,41 @@ void CalibrationCommands::ProverkaZapol() {
     c_.guidance(kPointsCreatedGuidance);
 }
 
-void CalibrationCommands::Button6Click() { c_.run([this] { FitCurve(false); }); }
-void CalibrationCommands::Button4Click() { c_.run([this] { FitCurve(true); }); }
+void CalibrationCommands::Button6Click() { c_.run([this] { fitCurve(false); }); }
+void CalibrationCommands::Button4Click() { c_.run([this] { fitCurve(true); }); }
 
 // A refusal (too few points, a singular parabola) is shown and changes nothing, so the
 // operator may still try the other fit. A fitted curve is shown with its check.
-void CalibrationCommands::FitCurve(bool parabola) {
-    const PointList& points = c_.state.calibration.points;
-    const CurveFit fit = parabola ? PodobratParabola(points) : PodobratParabolaLine(points);
+void CalibrationCommands::fitCurve(bool parabola) {
+    const CurveKind kind = parabola ? CurveKind::Parabola : CurveKind::Line;
+    const CurveFit fit = c_.session.FitCurve(kind);
     if (!fit.result.ok()) {
         c_.info(QString::fromStdString(fit.result.message));
         return;
     }
     AtCurveFitStart(c_.pages);
-    c_.state.calibration.curve = fit.curve;
     PageCalibrationCurve& page = *c_.pages.calibrationCurve;
     page.showCurve(fit.samples);
     AfterCurveFitted(c_.pages);
-    const CurveKind kind = parabola ? CurveKind::Parabola : CurveKind::Line;
-    page.showCheck(CheckCalibration(points, c_.state.calibration.curve, kind), kind);
+    const PointList& points = c_.session.state().calibration.points;
+    page.showCheck(CheckCalibration(points, c_.session.state().calibration.curve, kind), kind);
     c_.guidance(kCurveFittedGuidance);
 }
 
-void CalibrationCommands::Button5Click() { c_.run([this] { Recalculate(); }); }
+void CalibrationCommands::Button5Click() { c_.run([this] { recalculate(); }); }
 
 // Every mass of the raw spectrum moves by the curve; the results of the old masses are thrown
-// away (ClearAll also empties Series1), and the corrected spectrum is drawn again. Only a load
+// away (the session drops them, ClearAll empties their displays and Series1), and the corrected spectrum is drawn again. Only a load
 // enables "Предварительная" again: the operator saves the spectrum and opens it.
-void CalibrationCommands::Recalculate() {
+void CalibrationCommands::recalculate() {
     // A curve that would ruin the mass axis is refused; the spectrum and the buttons stay.
-    if (const auto refusal = CalibrationRefusal(c_.state.calibration.curve, c_.state.spectrum.Spectrum)) {
+    if (const auto refusal = c_.session.Recalculate()) {
         c_.info(QString::fromStdString(*refusal));
         return;
     }
     AfterRecalculated(c_.pages);
-    ApplyCalibration(c_.state.calibration.curve, c_.state.spectrum.Spectrum);
-    c_.state.SpectrumUnsaved = true;
-    const CalibrationCurve& curve = c_.state.calibration.curve;
-    c_.state.appliedCalibration = AppliedCalibration{curve.CalibA, curve.CalibB, curve.CalibC};
     spectrum_.ClearAll(ClearMode::NewSpectrum);
-    spectrum_.DrawSpectrum();
+    spectrum_.drawSpectrum();
     c_.info(QString::fromUtf8(kRecalculatedMessage));
 }
 
@@ -149,7 +143,7 @@ void CalibrationCommands::ReFill() {
     PageCalibrationMasses& m = *c_.pages.calibrationMasses;
     const ReferenceChoice choice = m.referenceChoice();
     const StandardFamily family = choice.cf ? StandardFamily::CF : StandardFamily::CH;
-    m.showStandardMasses(StandardMassLines(c_.state.tables, choice.chFlags, family));
+    m.showStandardMasses(StandardMassLines(c_.session.state().tables, choice.chFlags, family));
 }
 
 }  // namespace orvelo::ui

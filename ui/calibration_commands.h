@@ -31,14 +31,14 @@ public:
     // "Стандартные массы" from the reference tables, the family and the check boxes.
     void ReFill();
     // ListBox6 from the calibration list, line `selectRow` chosen (-1: none).
-    void ShowCalibList(int selectRow);
+    void showCalibList(int selectRow);
 
 private:
-    void ShowOutcome(const ListChange& change, int selectRow);
+    void showOutcome(const ListChange& change, int selectRow);
     void ProverkaZapol();
-    void FitCurve(bool parabola);
-    void Recalculate();
-    void RefillMassLists();
+    void fitCurve(bool parabola);
+    void recalculate();
+    void refillMassLists();
 
     CommandContext& c_;
     SpectrumCommands& spectrum_;

@@ -21,7 +21,7 @@ void CommandContext::run(const std::function<void()>& command) {
 }
 
 void CommandContext::guidance(const char* text) {
-    if (state.Podskazka) messages.info(QString::fromUtf8(text));
+    if (flags.Podskazka) messages.info(QString::fromUtf8(text));
 }
 
 void CommandContext::info(const QString& text) { messages.info(text); }

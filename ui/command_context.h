@@ -1,31 +1,29 @@
 #pragma once
-// What every command of the window works with: the program state, the pages, the menu, the
-// modal helpers and the progress window. The main window owns all of it and hands one
-// CommandContext to each group of commands (spectrum, final run, single peak, and the
-// calibration, theory and report commands that attach the same way).
+// What every command of the window works with: the processing session (changed only through
+// its operations), the window's flags, the pages and the modal helpers. The main window owns
+// all of it and hands one CommandContext to each group of commands; the menu and the progress
+// window go only to the groups that use them (the runs, the remembered view toggles).
 #include <QString>
 #include <functional>
 
 #include "ui/pages.h"
-#include "ui/program_state.h"
+#include "session/session.h"
+#include "ui/window_state.h"
 
 class QWidget;
 
 namespace orvelo::ui {
 
 class FileDialogs;
-class MainMenu;
 class MessageBoxes;
-class ProgressWindow;
 
 struct CommandContext {
     QWidget* window;
-    ProgramState& state;
+    Session& session;
+    WindowState& flags;
     Pages& pages;
-    MainMenu& menu;
     FileDialogs& files;
     MessageBoxes& messages;
-    ProgressWindow& form5;
 
     // The one wrapper of every handler: an OrveloError or std::exception ends the command and
     // its text is shown in an error box; the window stays usable.

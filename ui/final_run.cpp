@@ -1,7 +1,6 @@
 #include "ui/final_run.h"
 
 #include <QCoreApplication>
-#include <QProgressBar>
 #include <chrono>
 
 #include "calibration/after_final_run.h"
@@ -70,8 +69,9 @@ void MyThread::run() {
 // ---------------------------------------------------------------------------------------------
 // The commands.
 
-FinalRunCommands::FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum)
-    : c_(context), spectrum_(spectrum) {}
+FinalRunCommands::FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum, MainMenu& menu,
+                                   ProgressWindow& form5)
+    : c_(context), spectrum_(spectrum), menu_(menu), form5_(form5) {}
 
 FinalRunCommands::~FinalRunCommands() { stopAndWait(); }
 
@@ -80,40 +80,41 @@ void FinalRunCommands::Button13Click() { c_.run([this] { checkAndStartRun(); });
 void FinalRunCommands::checkAndStartRun() {
     if (running()) return;
     PageSettings& page = *c_.pages.settings;
-    c_.state.run.GaussPower = GaussPowerFor(page.gaussShape());
-    // Digits only; a value beyond the integer range is refused here too, before anything changes.
-    const auto height = CheckNoiseHeight(page.thresholdText().toStdString());
-    if (!height) {
-        c_.info(QString::fromUtf8(kInvalidHeightMessage));
+    std::optional<std::string> refusal;
+    try {
+        refusal = c_.session.BeginFinalRun(page.thresholdText().toStdString(), page.gaussShape());
+    } catch (...) {  // the threshold step failed: the old results are gone, "Последняя" stays
+        AtFinalRunStart(c_.pages);
+        spectrum_.ClearAll(ClearMode::FinalRun);
+        AfterFinalRunFailed(c_.pages);
+        throw;
+    }
+    if (refusal) {
+        c_.info(QString::fromStdString(*refusal));
         return;
     }
     AtFinalRunStart(c_.pages);
     try {
         spectrum_.ClearAll(ClearMode::FinalRun);
-        ApplyNoiseThreshold(c_.state.spectrum, *height);
-        c_.pages.spectrum->showLayer(SpectrumLayer::FinalExtrema, c_.state.spectrum.FinalExtrema,
-                                     ViewOf(c_.menu.Series16View));
+        c_.pages.spectrum->showLayer(SpectrumLayer::FinalExtrema, c_.session.state().spectrum.FinalExtrema,
+                                     ViewOf(menu_.Series16View));
     } catch (...) {
+        c_.session.AbandonFinalRun();
         AfterFinalRunFailed(c_.pages);
         throw;
     }
-    c_.state.run.RunStartTime = TickCount();
-    StartRun();
+    runStartTime_ = TickCount();
+    startRun();
 }
 
 // The run starter: the progress window counts the zones; the worker starts at once and
 // Obrab5 is registered before it can end.
-void FinalRunCommands::StartRun() {
-    const int zones = ZoneCount(c_.state.spectrum.FinalExtrema);
-    ProgressWindow& form5 = c_.form5;
-    form5.hide();
-    form5.Gauge1->setRange(0, std::max(zones, 1));
-    form5.Gauge1->setValue(0);
-    form5.show();
+void FinalRunCommands::startRun() {
+    const int zones = ZoneCount(c_.session.state().spectrum.FinalExtrema);
+    form5_.startCounting(zones);
 
-    lock_.lock(c_.pages, c_.menu);
-    c_.state.run.running = true;
-    auto* worker = new MyThread(c_.state.spectrum, c_.state.run.GaussPower, this,
+    lock_.lock(c_.pages, menu_);
+    auto* worker = new MyThread(c_.session.state().spectrum, c_.session.state().run.GaussPower, this,
                                 [this](const ZoneReport& zone) { ReportZone(zone); });
     worker_ = worker;
     connect(worker, &QThread::finished, this, &FinalRunCommands::Obrab5);
@@ -122,8 +123,7 @@ void FinalRunCommands::StartRun() {
 
 void FinalRunCommands::ReportZone(const ZoneReport& zone) {
     if (!worker_ || worker_->cancelled()) return;
-    QProgressBar* gauge = c_.form5.Gauge1;
-    gauge->setValue(gauge->value() + 1);
+    form5_.step();
     c_.pages.testing->addZoneLines(zone.lines, zone.problemLines);
 }
 
@@ -141,7 +141,7 @@ void FinalRunCommands::stopAndWait() {
     MyThread* worker = worker_;
     worker_ = nullptr;
     delete worker;
-    c_.state.run.running = false;
+    c_.session.AbandonFinalRun();
     lock_.unlock();
 }
 
@@ -151,9 +151,9 @@ void FinalRunCommands::Obrab5() {
     worker_ = nullptr;
     worker->wait();  // the body has returned; this only lets the thread finish
     worker->deleteLater();
-    c_.form5.hide();
-    c_.state.run.running = false;
+    form5_.finish();
     lock_.unlock();
+    if (worker->cancelled() || !worker->error().isEmpty()) c_.session.AbandonFinalRun();
     if (worker->cancelled()) {
         // The zones fitted so far are discarded with their lines.
         c_.pages.testing->clearLines();
@@ -167,32 +167,26 @@ void FinalRunCommands::Obrab5() {
         emit runEnded();
         return;
     }
-    const int64_t elapsed = TickCount() - c_.state.run.RunStartTime;
-    c_.state.run.peaks = std::move(worker->result().peaks);
-    c_.state.run.warnings = std::move(worker->result().warnings);
-    c_.state.run.ProblemCount = worker->result().ProblemCount;
-    c_.pages.testing->showCounters(elapsed, c_.state.run.peaks.size(), c_.state.run.ProblemCount);
-    c_.run([this] { showResults(); });
+    const int64_t elapsed = TickCount() - runStartTime_;
+    c_.run([this, worker, elapsed] {
+        const MassAssignment& assigned = c_.session.AdoptFinalRun(std::move(worker->result()));
+        const FinalRunState& run = c_.session.state().run;
+        c_.pages.testing->showCounters(elapsed, run.peaks.size(), run.ProblemCount);
+        showResults(assigned);
+    });
     c_.guidance(kAfterFinalRunGuidance);
     AfterFinalRun(c_.pages);
     emit runEnded();
 }
 
-void FinalRunCommands::showResults() {
-    const PeakResults& peaks = c_.state.run.peaks;
+// The fitted curves, the results table, the mass lists and the theory charts of the run
+// ("Стандартные массы" follows from the tables when runEnded reaches the calibration commands).
+void FinalRunCommands::showResults(const MassAssignment& assigned) {
+    const FinalRunState& run = c_.session.state().run;
     std::vector<int> starts;
-    const PointList curves = FittedCurves(peaks, c_.state.run.GaussPower, &starts);
-    c_.pages.spectrum->showLayer(SpectrumLayer::FittedPeaks, curves, ViewOf(c_.menu.Series6View), starts);
-
-    c_.pages.info->showResults(ResultsTable(peaks), c_.state.run.warnings);
-    showReferenceTables();
-}
-
-// The mass lists, the reference tables and the theory charts of the run ("Стандартные массы"
-// follows from the tables when runEnded reaches the calibration commands).
-void FinalRunCommands::showReferenceTables() {
-    ProgramState& s = c_.state;
-    const MassAssignment assigned = AssignMasses(s.spectrum, s.run.peaks, s.ReferenceMasses);
+    const PointList curves = FittedCurves(run.peaks, run.GaussPower, &starts);
+    c_.pages.spectrum->showLayer(SpectrumLayer::FittedPeaks, curves, ViewOf(menu_.Series6View), starts);
+    c_.pages.info->showResults(ResultsTable(run.peaks), run.warnings);
     c_.pages.calibrationMasses->showPeaks(assigned.massLines);
     c_.pages.singlePeak->showPeaks(assigned.massLines);
     // A range too wide builds empty tables; the operator is told why.
@@ -200,16 +194,7 @@ void FinalRunCommands::showReferenceTables() {
     showTheory(assigned);
 }
 
-void FinalRunCommands::ShowTheoryAndTables() {
-    if (running() || c_.state.run.peaks.empty()) return;  // the end of a run shows them anyway
-    showTheory(AssignMasses(c_.state.spectrum, c_.state.run.peaks, c_.state.ReferenceMasses));
-}
-
 void FinalRunCommands::showTheory(const MassAssignment& assigned) {
-    ProgramState& s = c_.state;
-    s.tables = assigned.tables;
-    s.calibration.practiceCH = assigned.ch.practice;
-    s.calibration.practiceCF = assigned.cf.practice;
     c_.pages.theoryCH->showSaws(assigned.ch.theory, assigned.ch.practice.points);
     c_.pages.theoryCF->showSaws(assigned.cf.theory, assigned.cf.practice.points);
 }

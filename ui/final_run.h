@@ -22,6 +22,8 @@
 
 namespace orvelo::ui {
 
+class MainMenu;
+class ProgressWindow;
 class SpectrumCommands;
 
 class MyThread : public QThread {
@@ -67,7 +69,7 @@ private:
 class FinalRunCommands : public QObject {
     Q_OBJECT
 public:
-    FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum);
+    FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum, MainMenu& menu, ProgressWindow& form5);
     ~FinalRunCommands() override;
 
     void Button13Click();
@@ -76,26 +78,26 @@ public:
     void requestCancel();
     // Cancels and waits, serving the worker's queued calls meanwhile (window destruction).
     void stopAndWait();
-    // The reference tables and the theory charts of the last run again, with the masses the
-    // state now chooses (neutral or ion); the mass lists stay.
-    void ShowTheoryAndTables();
+    // The theory charts of a mass assignment (the end of a run, another choice of ion masses).
+    void showTheory(const MassAssignment& assigned);
 
 signals:
     void runEnded();  // after Obrab5 (or after a cancelled run)
 
 private:
     void checkAndStartRun();
-    void StartRun();
+    void startRun();
     void ReportZone(const ZoneReport& zone);
     void Obrab5();
-    void showResults();
-    void showReferenceTables();
-    void showTheory(const MassAssignment& assigned);
+    void showResults(const MassAssignment& assigned);
 
     CommandContext& c_;
     SpectrumCommands& spectrum_;
+    MainMenu& menu_;
+    ProgressWindow& form5_;
     RunLock lock_;
     QPointer<MyThread> worker_;
+    int64_t runStartTime_ = 0;  // milliseconds of the monotonic clock
 };
 
 }  // namespace orvelo::ui

@@ -8,6 +8,7 @@
 namespace orvelo::ui {
 namespace {
 const QString kIonMassesKey = QStringLiteral("calibration/ionMasses");
+ReferenceMassKind KindOf(bool ions) { return ions ? ReferenceMassKind::Ion : ReferenceMassKind::Neutral; }
 }  // namespace
 
 IonMassesChoice::IonMassesChoice(CommandContext& context, FinalRunCommands& finalRun,
@@ -15,15 +16,15 @@ IonMassesChoice::IonMassesChoice(CommandContext& context, FinalRunCommands& fina
     : c_(context), finalRun_(finalRun), calibration_(calibration), settings_(settings) {
     const bool ions = settings_.value(kIonMassesKey, false).toBool();
     c_.pages.calibrationMasses->setIonMasses(ions);
-    c_.state.ReferenceMasses = ions ? ReferenceMassKind::Ion : ReferenceMassKind::Neutral;
+    c_.session.ChooseReferenceMasses(KindOf(ions));
 }
 
 void IonMassesChoice::CheckBoxIonsClick(bool ions) { c_.run([this, ions] { choose(ions); }); }
 
 void IonMassesChoice::choose(bool ions) {
     settings_.setValue(kIonMassesKey, ions);
-    c_.state.ReferenceMasses = ions ? ReferenceMassKind::Ion : ReferenceMassKind::Neutral;
-    finalRun_.ShowTheoryAndTables();
+    if (const MassAssignment* assigned = c_.session.ChooseReferenceMasses(KindOf(ions)))
+        finalRun_.showTheory(*assigned);
     calibration_.ReFill();
 }
 

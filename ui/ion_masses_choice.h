@@ -1,8 +1,8 @@
 #pragma once
 // The choice "ионы (минус масса электрона)" on page "Калибровочные массы", off at the first
-// start and remembered afterwards. Switching it rebuilds the reference tables, "Стандартные
-// массы" and the CH and CF saws of the last run with the other masses; the calibration list
-// keeps the true masses it already holds.
+// start and remembered afterwards; the session holds it. Switching it rebuilds the reference
+// tables, "Стандартные массы" and the CH and CF saws of the last run with the other masses; the
+// calibration list keeps the true masses it already holds.
 #include <QObject>
 
 #include "ui/command_context.h"

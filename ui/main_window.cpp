@@ -57,16 +57,16 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     createPages();
     menu_ = new MainMenu(menuBar());
     form5_ = new ProgressWindow(this);
-    context_.reset(new CommandContext{this, state_, pages_, *menu_, *files_, *messages_, *form5_});
-    spectrum_ = std::make_unique<SpectrumCommands>(*context_);
-    finalRun_ = std::make_unique<FinalRunCommands>(*context_, *spectrum_);
+    context_.reset(new CommandContext{this, session_, flags_, pages_, *files_, *messages_});
+    spectrum_ = std::make_unique<SpectrumCommands>(*context_, *menu_, *form5_);
+    finalRun_ = std::make_unique<FinalRunCommands>(*context_, *spectrum_, *menu_, *form5_);
     singlePeak_ = std::make_unique<SinglePeakCommands>(*context_);
     calibration_ = std::make_unique<CalibrationCommands>(*context_, *spectrum_);
     theory_ = std::make_unique<TheoryCommands>(*context_);
     reports_ = std::make_unique<ReportCommands>(*context_);
     images_ = new ChartImageCommands(*context_);
     connect(menu_->PeakMassLabels, &QAction::toggled, pages_.spectrum, &PageSpectrum::setPeakLabelsShown);
-    WatchCharts(*new ChartReadout(statusBar()), pages_, state_.run.peaks);
+    WatchCharts(*new ChartReadout(statusBar()), pages_, session_.state().run.peaks);
     autoCalibration_ = std::make_unique<AutoCalibrationCommands>(*context_, *calibration_, *settings_);
     ionMasses_ = std::make_unique<IonMassesChoice>(*context_, *finalRun_, *calibration_, *settings_);
     recent_ = std::make_unique<RecentFiles>(*menu_, *spectrum_, *settings_);
@@ -78,11 +78,11 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
         if (closePending_) close();
     });
     connect(finalRun_.get(), &FinalRunCommands::runEnded, calibration_.get(), &CalibrationCommands::ReFill);
-    connect(finalRun_.get(), &FinalRunCommands::runEnded, theory_.get(), &TheoryCommands::MakeRoomForMarks);
+    connect(finalRun_.get(), &FinalRunCommands::runEnded, theory_.get(), &TheoryCommands::makeRoomForMarks);
     connectMenu();
     connectViewToggles();
     FormCreate();
-    remembered_ = std::make_unique<RememberedSettings>(*context_, *settings_);
+    remembered_ = std::make_unique<RememberedSettings>(*context_, *menu_, *settings_);
     connectPages();
 }
 
@@ -92,7 +92,7 @@ void MainWindow::createPages() {
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     setCentralWidget(PageControl1);
-    pages_.spectrum = new PageSpectrum(state_.run.peaks);
+    pages_.spectrum = new PageSpectrum(session_.state().run.peaks);
     pages_.info = new PageInfo;
     pages_.settings = new PageSettings;
     pages_.calibrationMasses = new PageCalibrationMasses;
@@ -121,15 +121,15 @@ void MainWindow::createPages() {
 
 // Start-up defaults, then everything but loading switched off.
 void MainWindow::FormCreate() {
-    state_.HintyCHCF = true;
+    flags_.HintyCHCF = true;
     pages_.theoryCH->setMarksShown(true);
     pages_.theoryCF->setMarksShown(true);
-    state_.Podskazka = true;
-    pages_.settings->showSettings(state_.spectrum.KolUsred, state_.spectrum.KrivoMn);
+    flags_.Podskazka = true;
+    pages_.settings->showSettings(session_.state().spectrum.KolUsred, session_.state().spectrum.KrivoMn);
     PageControl1->setCurrentIndex(0);
-    state_.ImyaKompyutera = ComputerName(QSysInfo::machineHostName().toStdString());
-    state_.NaServere1 = OnServer(state_.ImyaKompyutera, 1);
-    state_.NaServere2 = OnServer(state_.ImyaKompyutera, 2);
+    flags_.ImyaKompyutera = ComputerName(QSysInfo::machineHostName().toStdString());
+    flags_.NaServere1 = OnServer(flags_.ImyaKompyutera, 1);
+    flags_.NaServere2 = OnServer(flags_.ImyaKompyutera, 2);
     applyLayoutRule();
     AtStartup(pages_);
 }
@@ -137,18 +137,18 @@ void MainWindow::FormCreate() {
 void MainWindow::connectMenu() {
     MainMenu& m = *menu_;
     connect(m.N2, &QAction::triggered, this, [this] {
-        state_.StartPapka = CommandContext::programFolder().toStdString();
+        flags_.StartPapka = CommandContext::programFolder().toStdString();
         spectrum_->ReadFromFile();
     });
     const auto& folders = PresetFolders();
     for (std::size_t i = 0; i < folders.size(); ++i)
         connect(m.presetFolders[i], &QAction::triggered, this, [this, i] { openPresetFolder(PresetFolders()[i]); });
     connect(m.N42, &QAction::triggered, this, [this] {
-        state_.StartPapka = CommandContext::programFolder().toStdString();
+        flags_.StartPapka = CommandContext::programFolder().toStdString();
         spectrum_->WriteToFile();
     });
     connect(m.SaveMzML, &QAction::triggered, this, [this] {
-        state_.StartPapka = CommandContext::programFolder().toStdString();
+        flags_.StartPapka = CommandContext::programFolder().toStdString();
         context_->run([this] { SaveAsMzML(*context_); });
     });
     connect(m.N3, &QAction::triggered, this, &QWidget::close);
@@ -259,12 +259,12 @@ void MainWindow::N11Click() {
 }
 
 void MainWindow::N31Click() {
-    state_.HintyCHCF = menu_->N31->isChecked();
-    pages_.theoryCH->setMarksShown(state_.HintyCHCF);
-    pages_.theoryCF->setMarksShown(state_.HintyCHCF);
+    flags_.HintyCHCF = menu_->N31->isChecked();
+    pages_.theoryCH->setMarksShown(flags_.HintyCHCF);
+    pages_.theoryCF->setMarksShown(flags_.HintyCHCF);
 }
 
-void MainWindow::N44Click() { state_.Podskazka = !state_.Podskazka; }
+void MainWindow::N44Click() { flags_.Podskazka = !flags_.Podskazka; }
 
 void MainWindow::N14Click() {
     AboutBox box(this);
@@ -272,8 +272,8 @@ void MainWindow::N14Click() {
 }
 
 void MainWindow::openPresetFolder(const PresetFolder& folder) {
-    state_.StartPapka =
-        PresetFolderPath(folder, state_.NaServere1, state_.NaServere2, QDir::homePath().toStdString());
+    flags_.StartPapka =
+        PresetFolderPath(folder, flags_.NaServere1, flags_.NaServere2, QDir::homePath().toStdString());
     spectrum_->ReadFromFile();
 }
 
@@ -281,27 +281,18 @@ void MainWindow::applyLayoutRule() {
     auto size = [](QWidget* w) { return PageSize{w->width(), w->height()}; };
     LayoutPages pageSizes{size(pages_.settings->area()), size(pages_.calibrationMasses), size(pages_.calibrationCurve),
                           size(pages_.singlePeak), size(pages_.testing)};
-    // Each box is named after the control it places.
-    static constexpr std::pair<const char*, Box LayoutBoxes::*> kControls[] = {
-        {"ListBox1", &LayoutBoxes::ListBox1}, {"Chart5", &LayoutBoxes::Chart5},
-        {"ListBox5", &LayoutBoxes::ListBox5}, {"GroupBox5", &LayoutBoxes::GroupBox5},
-        {"ListBox2", &LayoutBoxes::ListBox2}, {"Button6", &LayoutBoxes::Button6},
-        {"Button4", &LayoutBoxes::Button4},   {"Button5", &LayoutBoxes::Button5},
-        {"Chart2", &LayoutBoxes::Chart2},     {"ListBox8", &LayoutBoxes::ListBox8},
-        {"ListBox9", &LayoutBoxes::ListBox9}, {"ListBox3", &LayoutBoxes::ListBox3},
-        {"ListBox4", &LayoutBoxes::ListBox4}};
-    QWidget* controls[std::size(kControls)];
     LayoutBoxes boxes;
-    for (std::size_t i = 0; i < std::size(kControls); ++i) {
-        QWidget* w = PageControl1->findChild<QWidget*>(QLatin1String(kControls[i].first));
-        controls[i] = w;
-        boxes.*kControls[i].second = Box{w->x(), w->y(), w->width(), w->height()};
-    }
+    pages_.settings->readLayout(boxes);
+    pages_.calibrationMasses->readLayout(boxes);
+    pages_.calibrationCurve->readLayout(boxes);
+    pages_.singlePeak->readLayout(boxes);
+    pages_.testing->readLayout(boxes);
     const LayoutBoxes laid = ApplyLayoutRule(pageSizes, boxes);
-    for (std::size_t i = 0; i < std::size(kControls); ++i) {
-        const Box& b = laid.*kControls[i].second;
-        controls[i]->setGeometry(b.left, b.top, b.width, b.height);
-    }
+    pages_.settings->applyLayout(laid);
+    pages_.calibrationMasses->applyLayout(laid);
+    pages_.calibrationCurve->applyLayout(laid);
+    pages_.singlePeak->applyLayout(laid);
+    pages_.testing->applyLayout(laid);
     pages_.calibrationCurve->placeCheck();
 }
 
@@ -325,7 +316,7 @@ void MainWindow::closeEvent(QCloseEvent* event) {
         return;
     }
     closePending_ = false;
-    if (!spectrum_->MaySpectrumBeDiscarded()) {
+    if (!spectrum_->maySpectrumBeDiscarded()) {
         event->ignore();
         return;
     }

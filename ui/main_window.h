@@ -16,7 +16,6 @@
 #include "ui/dialogs.h"
 #include "ui/page_spectrum.h"
 #include "ui/pages.h"
-#include "ui/program_state.h"
 #include "ui/settings_store.h"
 
 class QTabWidget;
@@ -48,7 +47,8 @@ public:
                         std::unique_ptr<SettingsStore> settings = nullptr);
     ~MainWindow() override;
 
-    ProgramState& state() { return state_; }
+    const SessionState& state() const { return session_.state(); }
+    WindowState& flags() { return flags_; }
     Pages& pages() { return pages_; }
     MainMenu& menu() { return *menu_; }
     ProgressWindow& progressWindow() { return *form5_; }
@@ -80,7 +80,8 @@ private:
     void N14Click();
     void openPresetFolder(const PresetFolder& folder);
 
-    ProgramState state_;
+    Session session_;
+    WindowState flags_;
     Pages pages_;
     std::unique_ptr<FileDialogs> files_;
     std::unique_ptr<MessageBoxes> messages_;

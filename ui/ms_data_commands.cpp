@@ -26,14 +26,14 @@ std::optional<LoadedInput> ReadInputFile(const QString& path, FileDialogs& dialo
 }
 
 void SaveAsMzML(CommandContext& c) {
-    const PointList& spectrum = c.state.spectrum.Spectrum;
+    const PointList& spectrum = c.session.state().spectrum.Spectrum;
     if (spectrum.empty()) throw OrveloError("Спектр не загружен: сохранять нечего");
-    const QString source = QString::fromStdString(c.state.source.path);
+    const QString source = QString::fromStdString(c.session.state().source.path);
     const QString proposed = source.isEmpty() ? QStringLiteral("Спектр.mzML")
                                               : QFileInfo(source).completeBaseName() + QStringLiteral(".mzML");
     const auto name = c.files.saveFile({QStringLiteral("Сохранить спектр как mzML"), proposed,
-                                        QString::fromStdString(c.state.StartPapka), QString::fromUtf8(kMzMLFilter)});
-    if (name) WriteMzMLFile(name->toStdString(), spectrum, c.state.source, c.state.appliedCalibration);
+                                        QString::fromStdString(c.flags.StartPapka), QString::fromUtf8(kMzMLFilter)});
+    if (name) WriteMzMLFile(name->toStdString(), spectrum, c.session.state().source, c.session.state().appliedCalibration);
 }
 
 }  // namespace orvelo::ui

@@ -6,6 +6,7 @@
 #include "ui/chart_surface.h"
 #include "ui/layout_rule.h"
 #include "ui/widget_kit.h"
+#include "ui/page_layout.h"
 
 namespace orvelo::ui {
 
@@ -56,5 +57,19 @@ void PageCalibrationCurve::showCheck(const CalibrationCheck& check, CurveKind ki
 
 void PageCalibrationCurve::clearCheck() { checkView_->clear(); }
 void PageCalibrationCurve::placeCheck() { checkView_->place(); }
+
+void PageCalibrationCurve::readLayout(LayoutBoxes& boxes) const {
+    boxes.Button6 = BoxOf(Button6);
+    boxes.Button4 = BoxOf(Button4);
+    boxes.Button5 = BoxOf(Button5);
+    boxes.Chart2 = BoxOf(Chart2);
+}
+
+void PageCalibrationCurve::applyLayout(const LayoutBoxes& boxes) {
+    Place(Button6, boxes.Button6);
+    Place(Button4, boxes.Button4);
+    Place(Button5, boxes.Button5);
+    Place(Chart2, boxes.Chart2);
+}
 
 }  // namespace orvelo::ui

@@ -9,6 +9,7 @@
 
 #include "calibration/curve_report.h"
 #include "core/spectrum_state.h"
+#include "ui/layout_rule.h"
 
 class QPushButton;
 
@@ -38,6 +39,10 @@ public:
 
     // For picture export, printing and the status-bar readout.
     ChartSurface& chart() { return *Chart2; }
+
+    // The layout rule's boxes of this page's controls (LayoutBoxes), read and placed again.
+    void readLayout(LayoutBoxes& boxes) const;
+    void applyLayout(const LayoutBoxes& boxes);
 
 signals:
     void fitLineRequested();      // "Подобрать линию"

@@ -16,6 +16,7 @@
 #include "ui/digit_filter.h"
 #include "ui/layout_rule.h"
 #include "ui/widget_kit.h"
+#include "ui/page_layout.h"
 
 namespace orvelo::ui {
 namespace {
@@ -176,6 +177,18 @@ void PageCalibrationMasses::showAutoSettings(const AutoCalibrationSettings& sett
 
 void PageCalibrationMasses::showAutoSummary(const std::string& text) {
     LabelAutoSummary->setText(QString::fromStdString(text));
+}
+
+void PageCalibrationMasses::readLayout(LayoutBoxes& boxes) const {
+    boxes.ListBox5 = BoxOf(ListBox5);
+    boxes.GroupBox5 = BoxOf(GroupBox5);
+    boxes.ListBox2 = BoxOf(ListBox2);
+}
+
+void PageCalibrationMasses::applyLayout(const LayoutBoxes& boxes) {
+    Place(ListBox5, boxes.ListBox5);
+    Place(GroupBox5, boxes.GroupBox5);
+    Place(ListBox2, boxes.ListBox2);
 }
 
 }  // namespace orvelo::ui

@@ -10,6 +10,7 @@
 #include "ui/page_commands.h"
 
 #include "calibration/auto_calibration.h"
+#include "ui/layout_rule.h"
 
 class QCheckBox;
 class QComboBox;
@@ -73,6 +74,10 @@ public:
     AutoCalibrationSettings autoSettings() const;
     void showAutoSettings(const AutoCalibrationSettings& settings);
     void showAutoSummary(const std::string& text);
+
+    // The layout rule's boxes of this page's controls (LayoutBoxes), read and placed again.
+    void readLayout(LayoutBoxes& boxes) const;
+    void applyLayout(const LayoutBoxes& boxes);
 
 signals:
     void takePeakRequested();       // ">>"

@@ -14,6 +14,7 @@
 #include "ui/chart_surface.h"
 #include "ui/layout_rule.h"
 #include "ui/widget_kit.h"
+#include "ui/page_layout.h"
 
 namespace orvelo::ui {
 
@@ -143,6 +144,16 @@ void PageSettings::showSettings(int kolUsred, double krivoMn) {
 void PageSettings::clear(ClearMode mode) {
     ListBox1->clear();
     if (mode != ClearMode::FinalRun) clearZone();
+}
+
+void PageSettings::readLayout(LayoutBoxes& boxes) const {
+    boxes.ListBox1 = BoxOf(ListBox1);
+    boxes.Chart5 = BoxOf(Chart5);
+}
+
+void PageSettings::applyLayout(const LayoutBoxes& boxes) {
+    Place(ListBox1, boxes.ListBox1);
+    Place(Chart5, boxes.Chart5);
 }
 
 }  // namespace orvelo::ui

@@ -6,10 +6,11 @@
 #include <vector>
 
 #include "fitting/final_run.h"
-#include "processing/preliminary.h"
+#include "processing/zone_list.h"
 
 #include "ui/page_commands.h"
 #include "ui/pages.h"
+#include "ui/layout_rule.h"
 
 class QGroupBox;
 class QLabel;
@@ -53,6 +54,10 @@ public:
     // The chosen zone on Chart5, a black triangle pointing down at its maximum.
     void showZone(const ZoneView& view);
     void clearZone();
+
+    // The layout rule's boxes of this page's controls (LayoutBoxes), read and placed again.
+    void readLayout(LayoutBoxes& boxes) const;
+    void applyLayout(const LayoutBoxes& boxes);
 
 signals:
     void preliminaryRequested();

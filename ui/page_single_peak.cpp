@@ -9,6 +9,7 @@
 #include "ui/chart_surface.h"
 #include "ui/layout_rule.h"
 #include "ui/widget_kit.h"
+#include "ui/page_layout.h"
 
 namespace orvelo::ui {
 
@@ -102,6 +103,16 @@ void PageSinglePeak::clearFit() {
     ChartPeak->clearTitle();
     PeakSamples->clear();
     PeakCurve->clear();
+}
+
+void PageSinglePeak::readLayout(LayoutBoxes& boxes) const {
+    boxes.ListBox8 = BoxOf(ListBox8);
+    boxes.ListBox9 = BoxOf(ListBox9);
+}
+
+void PageSinglePeak::applyLayout(const LayoutBoxes& boxes) {
+    Place(ListBox8, boxes.ListBox8);
+    Place(ListBox9, boxes.ListBox9);
 }
 
 }  // namespace orvelo::ui

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "ui/page_commands.h"
+#include "ui/layout_rule.h"
 
 class QLabel;
 class QListWidget;
@@ -36,6 +37,10 @@ public:
     // right of ListBox9 down to the page's bottom margin.
     void showFit(const QString& title, const std::vector<double>& sx, const std::vector<double>& sy,
                  const std::vector<double>& cx, const std::vector<double>& cy);
+
+    // The layout rule's boxes of this page's controls (LayoutBoxes), read and placed again.
+    void readLayout(LayoutBoxes& boxes) const;
+    void applyLayout(const LayoutBoxes& boxes);
 
 signals:
     // A line clicked (also the current one) or reached with the keys.

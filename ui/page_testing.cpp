@@ -8,6 +8,7 @@
 
 #include "ui/layout_rule.h"
 #include "ui/widget_kit.h"
+#include "ui/page_layout.h"
 
 namespace orvelo::ui {
 
@@ -63,6 +64,16 @@ void PageTesting::clear() {
 void PageTesting::setCounter(QLabel* label, const QString& text) {
     label->setText(text);
     label->adjustSize();
+}
+
+void PageTesting::readLayout(LayoutBoxes& boxes) const {
+    boxes.ListBox3 = BoxOf(ListBox3);
+    boxes.ListBox4 = BoxOf(ListBox4);
+}
+
+void PageTesting::applyLayout(const LayoutBoxes& boxes) {
+    Place(ListBox3, boxes.ListBox3);
+    Place(ListBox4, boxes.ListBox4);
 }
 
 }  // namespace orvelo::ui

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "ui/pages.h"
+#include "ui/layout_rule.h"
 
 class QLabel;
 class QListWidget;
@@ -26,6 +27,10 @@ public:
     void clearLines();
     // The counters of a finished run.
     void showCounters(long long elapsedMs, std::size_t peaks, int problems);
+
+    // The layout rule's boxes of this page's controls (LayoutBoxes), read and placed again.
+    void readLayout(LayoutBoxes& boxes) const;
+    void applyLayout(const LayoutBoxes& boxes);
 
 signals:
     // The determinant self-tests of the hidden buttons "Op44" and "Dopolnenie".

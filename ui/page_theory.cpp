@@ -74,7 +74,7 @@ void PageTheory::clear() {
     for (ChartSeries* s : {theory, practice, markRoom}) s->clear();
 }
 
-void PageTheory::MakeRoomForMarks() {
+void PageTheory::makeRoomForMarks() {
     markRoom->clear();
     bool any = false;
     double low = 0, high = 0, x = 0;

@@ -33,7 +33,7 @@ public:
     // Both saws and the room for marks.
     void clear();
     // Places the room for marks after the saws have been shown (empty saws: no room needed).
-    void MakeRoomForMarks();
+    void makeRoomForMarks();
 
     // The marks over the measured points ("Подсказки CH/CF").
     void setMarksShown(bool on);

@@ -43,7 +43,7 @@ public:
             const QString file = DroppedFile(drop->mimeData());
             if (!menu_.N2->isEnabled() || file.isEmpty()) return true;
             drop->acceptProposedAction();
-            spectrum_.OpenSpectrum(file);
+            spectrum_.openSpectrum(file);
             return true;
         }
         return QObject::eventFilter(watched, event);
@@ -113,7 +113,7 @@ void RecentFiles::rebuild() {
         entry->setObjectName(QStringLiteral("Recent%1").arg(i + 1));
         entry->setToolTip(recent.path);
         entry->setStatusTip(recent.path);
-        connect(entry, &QAction::triggered, this, [this, recent] { spectrum_.OpenSpectrum(recent.path, recent.scan); });
+        connect(entry, &QAction::triggered, this, [this, recent] { spectrum_.openSpectrum(recent.path, recent.scan); });
     }
     menu_->setToolTipsVisible(true);
     followAvailability();

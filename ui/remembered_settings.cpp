@@ -38,24 +38,24 @@ QString FolderKey(const FileRequest& request) {
 
 }  // namespace
 
-RememberedSettings::RememberedSettings(CommandContext& context, SettingsStore& settings)
-    : c_(context), settings_(settings) {
+RememberedSettings::RememberedSettings(CommandContext& context, MainMenu& menu, SettingsStore& settings)
+    : c_(context), menu_(menu), settings_(settings) {
     restore();
-    for (const auto& [action, key] : ViewToggles(c_.menu))
+    for (const auto& [action, key] : ViewToggles(menu_))
         connect(action, &QAction::triggered, this, [this, a = action, k = key] { settings_.setValue(k, a->isChecked()); });
 }
 
 void RememberedSettings::restore() {
-    SpectrumState& s = c_.state.spectrum;
     PageSettings& page = *c_.pages.settings;
     const QVariant kolUsred = settings_.value(kKolUsredKey);
-    if (kolUsred.isValid()) s.KolUsred = kolUsred.toInt();
     const QVariant krivoMn = settings_.value(kKrivoMnKey);
-    if (krivoMn.isValid()) s.KrivoMn = krivoMn.toDouble();
+    c_.session.RestoreRunSettings(kolUsred.isValid() ? std::optional<int>(kolUsred.toInt()) : std::nullopt,
+                                  krivoMn.isValid() ? std::optional<double>(krivoMn.toDouble()) : std::nullopt);
+    const SpectrumState& s = c_.session.state().spectrum;
     page.showSettings(s.KolUsred, s.KrivoMn);
     if (settings_.value(kFlatTopKey, false).toBool()) page.setGaussShape(GaussShape::FlatTop);
     // A toggle is restored by its own command, so the chart follows its check mark.
-    for (const auto& [action, key] : ViewToggles(c_.menu)) {
+    for (const auto& [action, key] : ViewToggles(menu_)) {
         const QVariant on = settings_.value(key);
         if (on.isValid() && on.toBool() != action->isChecked()) action->trigger();
     }
@@ -66,8 +66,8 @@ void RememberedSettings::rememberGaussShape(GaussShape shape) {
 }
 
 void RememberedSettings::rememberRunSettings() {
-    settings_.setValue(kKolUsredKey, c_.state.spectrum.KolUsred);
-    settings_.setValue(kKrivoMnKey, c_.state.spectrum.KrivoMn);
+    settings_.setValue(kKolUsredKey, c_.session.state().spectrum.KolUsred);
+    settings_.setValue(kKrivoMnKey, c_.session.state().spectrum.KrivoMn);
 }
 
 RememberingFileDialogs::RememberingFileDialogs(std::unique_ptr<FileDialogs> dialogs, SettingsStore& settings)

@@ -10,6 +10,7 @@
 
 namespace orvelo::ui {
 
+class MainMenu;
 class SettingsStore;
 struct CommandContext;
 
@@ -17,7 +18,7 @@ class RememberedSettings : public QObject {
     Q_OBJECT
 public:
     // Restores what was remembered; run after the window has set its start values.
-    RememberedSettings(CommandContext& context, SettingsStore& settings);
+    RememberedSettings(CommandContext& context, MainMenu& menu, SettingsStore& settings);
 
     // After the preliminary run has taken them: only values the run accepted are kept.
     void rememberRunSettings();
@@ -27,6 +28,7 @@ private:
     void restore();
 
     CommandContext& c_;
+    MainMenu& menu_;
     SettingsStore& settings_;
 };
 

@@ -76,26 +76,26 @@ void ReportCommands::HTMLOut(bool Usovershen) {
         {
             ColumnChooser form3(c_.window);
             if (form3.exec() != QDialog::Accepted) return;
-            c_.state.VyborStolbtsov = form3.choice();
+            c_.flags.VyborStolbtsov = form3.choice();
         }
         const auto name = c_.files.saveFile({QString::fromUtf8(kHtmlDialogTitle), QString::fromUtf8(kHtmlFileName),
                                              CommandContext::programFolder(), QString::fromUtf8(kHtmlFilter)});
         if (!name) return;
-        const auto& chosen = c_.state.VyborStolbtsov;
-        WriteTextFile(name->toStdString(), WriteToHTML(GridTable(*c_.pages.info), c_.state.spectrum.SpectrumTitle,
+        const auto& chosen = c_.flags.VyborStolbtsov;
+        WriteTextFile(name->toStdString(), WriteToHTML(GridTable(*c_.pages.info), c_.session.state().spectrum.SpectrumTitle,
                                                        std::span<const bool>(chosen.data(), chosen.size()),
                                                        Usovershen));
     });
 }
 
-void ReportCommands::BMP1Click() { SaveChart(c_.pages.spectrum->chart(), kSpectrumBmpTitle, kSpectrumBmpName); }
-void ReportCommands::BMP2Click() { SaveChart(c_.pages.theoryCH->chart(), kPilaCHBmpTitle, kPilaCHBmpName); }
-void ReportCommands::BMP3Click() { SaveChart(c_.pages.calibrationCurve->chart(), kCurveBmpTitle, kCurveBmpName); }
-void ReportCommands::BMP4Click() { SaveChart(c_.pages.theoryCF->chart(), kPilaCFBmpTitle, kPilaCFBmpName); }
+void ReportCommands::BMP1Click() { saveChart(c_.pages.spectrum->chart(), kSpectrumBmpTitle, kSpectrumBmpName); }
+void ReportCommands::BMP2Click() { saveChart(c_.pages.theoryCH->chart(), kPilaCHBmpTitle, kPilaCHBmpName); }
+void ReportCommands::BMP3Click() { saveChart(c_.pages.calibrationCurve->chart(), kCurveBmpTitle, kCurveBmpName); }
+void ReportCommands::BMP4Click() { saveChart(c_.pages.theoryCF->chart(), kPilaCFBmpTitle, kPilaCFBmpName); }
 
 // The chart drawn at its current size, as on screen; the name is used as typed (no extension
 // added) and an existing file is replaced.
-void ReportCommands::SaveChart(ChartSurface& chart, const char* title, const char* proposedName) {
+void ReportCommands::saveChart(ChartSurface& chart, const char* title, const char* proposedName) {
     c_.run([&] {
         const auto name = c_.files.saveFile({QString::fromUtf8(title), QString::fromUtf8(proposedName),
                                              CommandContext::programFolder(), QString::fromUtf8(kBmpFilter)});
@@ -105,10 +105,10 @@ void ReportCommands::SaveChart(ChartSurface& chart, const char* title, const cha
     });
 }
 
-void ReportCommands::N35Click() { c_.run([this] { PrintSpectrum(); }); }
+void ReportCommands::N35Click() { c_.run([this] { printSpectrum(); }); }
 
 // One page after the print preview: Chart1 at the page origin, one printer dot per screen pixel.
-void ReportCommands::PrintSpectrum() {
+void ReportCommands::printSpectrum() {
     ChartSurface& chart = c_.pages.spectrum->chart();
     chart.setPrintMargins(0, 0, 0, 0);
     std::unique_ptr<QPrinter> printer = printer_();
@@ -123,7 +123,7 @@ void ReportCommands::PrintSpectrum() {
 
 // The selected block of the results table, or the whole table (head row included) when one
 // cell or nothing is selected.
-std::vector<std::string> ReportCommands::TableText() const {
+std::vector<std::string> ReportCommands::tableText() const {
     const PageInfo& info = *c_.pages.info;
     return TabSeparatedLines(GridTable(info).rows, info.selectedBlock());
 }
@@ -131,18 +131,18 @@ std::vector<std::string> ReportCommands::TableText() const {
 void ReportCommands::N4Click() {
     c_.run([this] {
         QString text;
-        for (const std::string& line : TableText()) text += QString::fromStdString(line) + QLatin1Char('\n');
+        for (const std::string& line : tableText()) text += QString::fromStdString(line) + QLatin1Char('\n');
         QGuiApplication::clipboard()->setText(text);
     });
 }
 
-void ReportCommands::TXT2Click() { c_.run([this] { CopyTableToFile(); }); }
+void ReportCommands::TXT2Click() { c_.run([this] { copyTableToFile(); }); }
 
-void ReportCommands::CopyTableToFile() {
+void ReportCommands::copyTableToFile() {
     const auto name = c_.files.saveFile({QString::fromUtf8(kTableTxtTitle), QString::fromUtf8(kTableTxtName),
                                          CommandContext::programFolder(), QString::fromUtf8(kTextFilter)});
     if (!name) return;
-    WriteTextFile(name->toStdString(), TableText());
+    WriteTextFile(name->toStdString(), tableText());
     c_.info(QStringLiteral("OK"));
 }
 

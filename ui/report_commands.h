@@ -60,10 +60,10 @@ public:
 
 private:
     void HTMLOut(bool Usovershen);
-    void SaveChart(ChartSurface& chart, const char* title, const char* proposedName);
-    void PrintSpectrum();
-    void CopyTableToFile();
-    std::vector<std::string> TableText() const;
+    void saveChart(ChartSurface& chart, const char* title, const char* proposedName);
+    void printSpectrum();
+    void copyTableToFile();
+    std::vector<std::string> tableText() const;
 
     CommandContext& c_;
     PrinterFactory printer_;

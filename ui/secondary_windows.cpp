@@ -9,6 +9,7 @@
 #include <QPushButton>
 #include <QHBoxLayout>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <cmath>
 
 namespace orvelo::ui {
@@ -38,6 +39,28 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     layout->setContentsMargins(4, 4, 4, 4);
     layout->addWidget(Gauge1, 1);
     layout->addWidget(StopButton);
+}
+
+void ProgressWindow::startCounting(int steps) {
+    hide();
+    Gauge1->setRange(0, std::max(steps, 1));
+    Gauge1->setValue(0);
+    StopButton->setEnabled(true);
+    show();
+}
+
+void ProgressWindow::startBusy() {
+    Gauge1->setRange(0, 0);
+    StopButton->setEnabled(false);
+    show();
+}
+
+void ProgressWindow::step() { Gauge1->setValue(Gauge1->value() + 1); }
+
+void ProgressWindow::finish() {
+    hide();
+    if (Gauge1->maximum() == 0) Gauge1->setRange(0, 100);
+    StopButton->setEnabled(true);
 }
 
 void ProgressWindow::showEvent(QShowEvent* event) {

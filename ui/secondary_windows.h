@@ -19,6 +19,12 @@ class ProgressWindow : public QWidget {
     Q_OBJECT
 public:
     explicit ProgressWindow(QWidget* parent = nullptr);
+    // The protocol of a run: startCounting or startBusy, step after each counted step, finish.
+    void startCounting(int steps);  // from 0 to steps (at least 1), "Стоп" on
+    void startBusy();               // no percentage and no "Стоп": the run cannot be interrupted
+    void step();
+    void finish();                  // hidden, ready for either start again
+
     QProgressBar* Gauge1;
     QPushButton* StopButton;
 

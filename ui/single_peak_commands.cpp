@@ -24,20 +24,16 @@ void SinglePeakCommands::fitChosenPeak() {
     const int k = page.chosenPeak();
     if (k < 0) return;
     page.showLog({});
-    ProgramState& s = c_.state;
-    const FitSource source(s.spectrum.Spectrum, s.spectrum.Smooth, s.run.GaussPower);
-    SinglePeakFit fit = FitSinglePeak(s.singlePeakFit, source, s.spectrum.FinalExtrema, s.run.peaks, k);
+    const SinglePeakFit fit = c_.session.FitSinglePeak(k);
     page.showLog(fit.log);
     c_.pages.testing->addZoneLines({}, fit.problemLines);
-    if (fit.outcome.problem()) ++s.run.ProblemCount;  // the counter on "Тестирование" keeps the run's
-    s.singlePeak = fit.selection;
     showFit(fit);
     AfterSinglePeakFitted(c_.pages);
 }
 
 // The window's samples and, unless the fit failed, the fitted curve over the zone.
 void SinglePeakCommands::showFit(const SinglePeakFit& fit) {
-    const PointList& spectrum = c_.state.spectrum.Spectrum;
+    const PointList& spectrum = c_.session.state().spectrum.Spectrum;
     const PeakSelection& sel = fit.selection;
     std::vector<double> sx, sy;
     for (int i = std::max(sel.first, 0); i <= sel.last && i < static_cast<int>(spectrum.x.size()); ++i) {
@@ -45,21 +41,21 @@ void SinglePeakCommands::showFit(const SinglePeakFit& fit) {
         sy.push_back(spectrum.y[static_cast<std::size_t>(i)]);
     }
     PointList curve;
-    if (!fit.outcome.problem()) curve = FittedCurves({fit.outcome.result}, c_.state.run.GaussPower);
+    if (!fit.outcome.problem()) curve = FittedCurves({fit.outcome.result}, c_.session.state().run.GaussPower);
     const QString title = QStringLiteral("Пик %1").arg(QString::fromStdString(FormatFixed(fit.outcome.result.Centre, 6)));
     c_.pages.singlePeak->showFit(title, sx, sy, curve.x, curve.y);
 }
 
 // Only a selection made by a fit on the spectrum now loaded is written.
 void SinglePeakCommands::saveChosenPeak() {
-    const PeakSelection& sel = c_.state.singlePeak;
-    if (!SelectionFitsSpectrum(sel, c_.state.spectrum.Spectrum))
+    const PeakSelection& sel = c_.session.state().singlePeak;
+    if (!SelectionFitsSpectrum(sel, c_.session.state().spectrum.Spectrum))
         throw OrveloError("Сначала обработайте пик кнопкой \"Обработать\"");
     const auto name = c_.files.saveFile({QStringLiteral("Сохранить отдельный пик"),
                                          QString::fromStdString(PeakFileName(sel.M)),
-                                         QString::fromStdString(c_.state.StartPapka),
+                                         QString::fromStdString(c_.flags.StartPapka),
                                          QString::fromUtf8(kTextFilter)});
-    if (name) WritePeakFile(name->toStdString(), c_.state.spectrum, sel.M, sel.first, sel.last);
+    if (name) WritePeakFile(name->toStdString(), c_.session.state().spectrum, sel.M, sel.first, sel.last);
 }
 
 }  // namespace orvelo::ui

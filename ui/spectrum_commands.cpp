@@ -1,6 +1,5 @@
 #include "ui/spectrum_commands.h"
 
-#include <QProgressBar>
 #include <QPushButton>
 #include <QThread>
 
@@ -8,6 +7,7 @@
 #include "core/number_text.h"
 #include "core/spectrum_file.h"
 #include "processing/preliminary.h"
+#include "processing/zone_list.h"
 #include "ui/availability.h"
 #include "ui/chart_surface.h"
 #include "ui/dialogs.h"
@@ -57,22 +57,23 @@ SpectrumCommands::~SpectrumCommands() {
     }
 }
 
-SpectrumCommands::SpectrumCommands(CommandContext& context) : c_(context) {}
+SpectrumCommands::SpectrumCommands(CommandContext& context, MainMenu& menu, ProgressWindow& form5)
+    : c_(context), menu_(menu), form5_(form5) {}
 
-void SpectrumCommands::ReadFromFile() { c_.run([this] { openSpectrum(); }); }
+void SpectrumCommands::ReadFromFile() { c_.run([this] { askAndLoadSpectrum(); }); }
 void SpectrumCommands::WriteToFile() { c_.run([this] { saveSpectrum(); }); }
 
 bool SpectrumCommands::saveSpectrum() {
     const auto name = c_.files.saveFile({QStringLiteral("Сохранить спектр"), QStringLiteral("Спектр.txt"),
-                                         QString::fromStdString(c_.state.StartPapka), QString::fromUtf8(kTextFilter)});
+                                         QString::fromStdString(c_.flags.StartPapka), QString::fromUtf8(kTextFilter)});
     if (!name) return false;
-    WriteSpectrumFile(name->toStdString(), c_.state.spectrum);
-    c_.state.SpectrumUnsaved = false;
+    WriteSpectrumFile(name->toStdString(), c_.session.state().spectrum);
+    c_.session.MarkSaved();
     return true;
 }
 
-bool SpectrumCommands::MaySpectrumBeDiscarded() {
-    if (!c_.state.SpectrumUnsaved) return true;
+bool SpectrumCommands::maySpectrumBeDiscarded() {
+    if (!c_.session.state().SpectrumUnsaved) return true;
     switch (c_.messages.question(QString::fromUtf8(kUnsavedSpectrumQuestion))) {
         case MessageBoxes::Answer::No: return true;
         case MessageBoxes::Answer::Cancel: return false;
@@ -88,17 +89,17 @@ void SpectrumCommands::BitBtn1Click() { c_.run([this] { takeChosenHeight(); }); 
 
 // The file is parsed completely before anything changes, so a failed load keeps the previous
 // spectrum and every display as they were.
-void SpectrumCommands::openSpectrum() {
-    if (!MaySpectrumBeDiscarded()) return;
+void SpectrumCommands::askAndLoadSpectrum() {
+    if (!maySpectrumBeDiscarded()) return;
     const auto name = c_.files.openFile({QStringLiteral("Открыть спектр"), QString(),
-                                         QString::fromStdString(c_.state.StartPapka),
+                                         QString::fromStdString(c_.flags.StartPapka),
                                          QString::fromUtf8(kSpectrumOpenFilter)});
     if (name) loadSpectrum(*name);
 }
 
-void SpectrumCommands::OpenSpectrum(const QString& path, int scan) {
+void SpectrumCommands::openSpectrum(const QString& path, int scan) {
     c_.run([this, &path, scan] {
-        if (MaySpectrumBeDiscarded()) loadSpectrum(path, scan);
+        if (maySpectrumBeDiscarded()) loadSpectrum(path, scan);
     });
 }
 
@@ -111,26 +112,22 @@ void SpectrumCommands::loadSpectrum(const QString& path, int scan) {
         std::optional<LoadedInput> input = ReadInputFile(path, c_.files, scan);
         if (!input) return;  // the scan chooser was cancelled
         scan = input->scan;
-        LoadedSpectrum loaded = std::move(input->spectrum);
-        c_.state.source = std::move(input->source);
-        c_.state.appliedCalibration.reset();
         ClearAll(ClearMode::NewSpectrum);
         chart.setBuffered(false);
-        if (loaded.title) {
+        if (const auto& title = input->spectrum.title) {
             chart.clearTitle();
-            chart.addTitleLine(QString::fromStdString(*loaded.title));
+            chart.addTitleLine(QString::fromStdString(*title));
         }
-        ApplyLoadedSpectrum(c_.state.spectrum, std::move(loaded));
-        c_.state.SpectrumUnsaved = false;
-        DrawSpectrum();
+        c_.session.Load(std::move(input->spectrum), std::move(input->source));
+        drawSpectrum();
     }
     c_.guidance(kAfterLoadGuidance);
     AfterSpectrumLoaded(c_.pages);
     emit spectrumOpened(path, scan);
 }
 
-void SpectrumCommands::DrawSpectrum() {
-    c_.pages.spectrum->showSpectrum(c_.state.spectrum.Spectrum, c_.menu.Series1View.markers->isChecked());
+void SpectrumCommands::drawSpectrum() {
+    c_.pages.spectrum->showSpectrum(c_.session.state().spectrum.Spectrum, menu_.Series1View.markers->isChecked());
 }
 
 void SpectrumCommands::ClearAll(ClearMode mode) {
@@ -144,34 +141,26 @@ void SpectrumCommands::ClearAll(ClearMode mode) {
     p.theoryCF->clear();
     p.singlePeak->clear();
     p.testing->clear();
-    const SpectrumState& s = c_.state.spectrum;
+    const SpectrumState& s = c_.session.state().spectrum;
     p.settings->showSettings(s.KolUsred, s.KrivoMn);
-
-    c_.state.tables.clear();
-    c_.state.calibrationList.clear();
-    c_.state.calibration.points.clear();
-    c_.state.calibration.practiceCH = {};
-    c_.state.calibration.practiceCF = {};
-    c_.state.calibration.HoverIndex = -1;
+    c_.flags.HoverIndex = -1;
     AfterClearAll(p);
 }
 
 void SpectrumCommands::startPreliminary() {
     if (preliminaryRunning()) return;
     AtPreliminaryStart(c_.pages);
-    SpectrumState& s = c_.state.spectrum;
     try {
-        const int kolUsred = ParseInt32OrThrow(c_.pages.settings->kolUsredText().toStdString());
         // An absurd KolUsred is refused before anything changes.
-        if (auto refusal = CheckKolUsred(kolUsred, s.Spectrum.count())) throw OrveloError(*refusal);
-        s.KolUsred = kolUsred;
-        s.KrivoMn = ParseNumberOrThrow(c_.pages.settings->krivoMnText().toStdString());
+        c_.session.BeginPreliminary(c_.pages.settings->kolUsredText().toStdString(),
+                                    c_.pages.settings->krivoMnText().toStdString());
         ClearAll(ClearMode::Preliminary);
+        const SpectrumState& s = c_.session.state().spectrum;
         if (SmoothingWork(s.KolUsred, s.Spectrum.count()) > kNoticeableSmoothingWork) {
             startPreliminaryWorker();
             return;
         }
-        RunPreliminary(s);
+        c_.session.RunPreliminaryHere();
     } catch (...) {
         AfterPreliminaryFailed(c_.pages);
         throw;
@@ -181,12 +170,9 @@ void SpectrumCommands::startPreliminary() {
 
 void SpectrumCommands::startPreliminaryWorker() {
     job_ = std::make_shared<PreliminaryJob>();
-    job_->state = c_.state.spectrum;
-    ProgressWindow& form5 = c_.form5;
-    form5.Gauge1->setRange(0, 0);  // busy, no percentage
-    form5.StopButton->setEnabled(false);
-    form5.show();
-    lock_.lock(c_.pages, c_.menu);
+    job_->state = c_.session.state().spectrum;
+    form5_.startBusy();
+    lock_.lock(c_.pages, menu_);
     auto job = job_;
     QThread* worker = QThread::create([job] {
         try {
@@ -207,12 +193,10 @@ void SpectrumCommands::preliminaryFinished() {
     worker->wait();
     worker->deleteLater();
     const std::shared_ptr<PreliminaryJob> job = std::move(job_);
-    c_.form5.hide();
-    c_.form5.Gauge1->setRange(0, 100);
-    c_.form5.StopButton->setEnabled(true);
+    form5_.finish();
     lock_.unlock();
     // The stages before a failed step stay built, as in a run on this thread.
-    c_.state.spectrum = std::move(job->state);
+    c_.session.AdoptPreliminary(std::move(job->state));
     if (!job->error.isEmpty()) {
         AfterPreliminaryFailed(c_.pages);
         c_.messages.error(job->error);
@@ -223,18 +207,18 @@ void SpectrumCommands::preliminaryFinished() {
 }
 
 void SpectrumCommands::showPreliminary() {
-    const SpectrumState& s = c_.state.spectrum;
+    const SpectrumState& s = c_.session.state().spectrum;
     drawStages();
     c_.pages.settings->showZones(ZoneListLines(s));
-    if (c_.state.Podskazka) c_.guidance(kAfterPreliminaryGuidance);
+    if (c_.flags.Podskazka) c_.guidance(kAfterPreliminaryGuidance);
     else c_.info(QString::fromUtf8(kPreliminaryDoneMessage));
     AfterPreliminary(c_.pages);
 }
 
 void SpectrumCommands::drawStages() {
-    const SpectrumState& s = c_.state.spectrum;
+    const SpectrumState& s = c_.session.state().spectrum;
     PageSpectrum& sp = *c_.pages.spectrum;
-    MainMenu& m = c_.menu;
+    MainMenu& m = menu_;
     sp.showLayer(SpectrumLayer::Smooth, s.Smooth, ViewOf(m.Series2View));
     sp.showLayer(SpectrumLayer::Extrema, s.Extrema, ViewOf(m.Series3View));
     sp.showLayer(SpectrumLayer::Trimmed, s.Trimmed, ViewOf(m.Series4View));
@@ -247,7 +231,7 @@ void SpectrumCommands::showChosenZone() {
     page.clearZone();
     const int line = page.chosenZone();
     if (line < 0) return;
-    page.showZone(NextVysota(c_.state.spectrum, line));
+    page.showZone(c_.session.ChooseZone(line));
 }
 
 void SpectrumCommands::takeChosenHeight() {

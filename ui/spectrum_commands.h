@@ -14,12 +14,14 @@
 
 namespace orvelo::ui {
 
+class MainMenu;
+class ProgressWindow;
 struct ViewToggle;
 
 class SpectrumCommands : public QObject {
     Q_OBJECT
 public:
-    explicit SpectrumCommands(CommandContext& context);
+    SpectrumCommands(CommandContext& context, MainMenu& menu, ProgressWindow& form5);
     ~SpectrumCommands() override;
 
     // Each runs inside the command wrapper.
@@ -28,7 +30,7 @@ public:
     // command line).
     // `scan` (from 1) picks a scan of an mzML/mzXML file without asking; 0 asks when the file
     // holds several.
-    void OpenSpectrum(const QString& path, int scan = 0);
+    void openSpectrum(const QString& path, int scan = 0);
     void WriteToFile();
     void Button9Click();
     void ListBox1Click();
@@ -36,12 +38,12 @@ public:
 
     // True when the spectrum in memory may be given up: it is saved, or the operator saved it
     // now or chose not to; false when the operator cancelled.
-    bool MaySpectrumBeDiscarded();
+    bool maySpectrumBeDiscarded();
 
-    // Empties the displays (never the point lists), shows the stored settings again.
+    // Empties every page's display (never the session's state), shows the stored settings again.
     void ClearAll(ClearMode mode);
     // Series1 from stage 0 (after a load and after the masses are recalculated).
-    void DrawSpectrum();
+    void drawSpectrum();
 
     // A preliminary run long enough to be noticed runs on a worker, on a copy of the spectrum
     // state, while the progress window shows that the program is busy and the commands that
@@ -54,7 +56,7 @@ signals:
     void spectrumOpened(const QString& path, int scan);
 
 private:
-    void openSpectrum();
+    void askAndLoadSpectrum();
     void loadSpectrum(const QString& path, int scan = 0);
     bool saveSpectrum();
     void startPreliminary();
@@ -66,6 +68,8 @@ private:
     void drawStages();
 
     CommandContext& c_;
+    MainMenu& menu_;
+    ProgressWindow& form5_;
     struct PreliminaryJob;
     std::shared_ptr<PreliminaryJob> job_;
     QPointer<QThread> preliminary_;

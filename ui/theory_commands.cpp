@@ -15,20 +15,20 @@ TheoryCommands::TheoryCommands(CommandContext& context) : c_(context) {
     PageTheory& cf = *c_.pages.theoryCF;
     // Series10GetMarkText and Series13GetMarkText: the hovered point's peak, while hints are on.
     ch.setHoverText([this](int v) {
-        const ProgramState& s = c_.state;
+        const SessionState& s = c_.session.state();
         return QString::fromStdString(
-            HoverMarkText(s.calibration.practiceCH, s.run.peaks, v, s.calibration.HoverIndex, s.HintyCHCF));
+            HoverMarkText(s.calibration.practiceCH, s.run.peaks, v, c_.flags.HoverIndex, c_.flags.HintyCHCF));
     });
     cf.setHoverText([this](int v) {
-        const ProgramState& s = c_.state;
+        const SessionState& s = c_.session.state();
         return QString::fromStdString(
-            HoverMarkText(s.calibration.practiceCF, s.run.peaks, v, s.calibration.HoverIndex, s.HintyCHCF));
+            HoverMarkText(s.calibration.practiceCF, s.run.peaks, v, c_.flags.HoverIndex, c_.flags.HintyCHCF));
     });
 }
 
-void TheoryCommands::MakeRoomForMarks() {
-    c_.pages.theoryCH->MakeRoomForMarks();
-    c_.pages.theoryCF->MakeRoomForMarks();
+void TheoryCommands::makeRoomForMarks() {
+    c_.pages.theoryCH->makeRoomForMarks();
+    c_.pages.theoryCF->makeRoomForMarks();
 }
 
 void TheoryCommands::Chart3MouseMove() { hover(*c_.pages.theoryCH); }
@@ -37,7 +37,7 @@ void TheoryCommands::Chart4MouseMove() { hover(*c_.pages.theoryCF); }
 // HoverIndex is shared by both charts. Both are redrawn when it changes, so a mark goes away
 // as soon as the cursor leaves its point rather than at some later redraw.
 void TheoryCommands::hover(const PageTheory& page) {
-    int& hoverIndex = c_.state.calibration.HoverIndex;
+    int& hoverIndex = c_.flags.HoverIndex;
     const int index = page.pointUnderMouse();
     if (index == hoverIndex) return;
     hoverIndex = index;
@@ -47,7 +47,7 @@ void TheoryCommands::hover(const PageTheory& page) {
 
 void TheoryCommands::TXT1Click() { c_.run([this] { PilaCHToFile(); }); }
 void TheoryCommands::XLS1Click() { c_.run([this] { WriteCHList(); }); }
-void TheoryCommands::HTML3Click() { c_.run([this] { WriteCHListHtml(); }); }
+void TheoryCommands::HTML3Click() { c_.run([this] { writeCHListHtml(); }); }
 
 // Two files, each after its own dialog; cancelling the first still asks for the second. The
 // second dialog starts where the first one was left.
@@ -55,10 +55,10 @@ void TheoryCommands::PilaCHToFile() {
     const QString filter = QString::fromUtf8(kPilaFilter);
     const auto theory = c_.files.saveFile({QString::fromUtf8(kPilaTheoryDialogTitle),
                                            QString::fromUtf8(kPilaTheoryFileName),
-                                           QString::fromStdString(c_.state.StartPapka), filter});
+                                           QString::fromStdString(c_.flags.StartPapka), filter});
     if (theory)
         WriteTextFile(theory->toStdString(),
-                      PilaCHTheoryLines(c_.pages.theoryCH->theoryPoints(), c_.state.ReferenceMasses));
+                      PilaCHTheoryLines(c_.pages.theoryCH->theoryPoints(), c_.session.state().ReferenceMasses));
     const auto practice = c_.files.saveFile(
         {QString::fromUtf8(kPilaPracticeDialogTitle), QString::fromUtf8(kPilaPracticeFileName), QString(), filter});
     if (practice)
@@ -69,14 +69,14 @@ void TheoryCommands::WriteCHList() {
     const auto name = c_.files.saveFile({QString::fromUtf8(kCHListDialogTitle), QString::fromUtf8(kCHListFileName),
                                          CommandContext::programFolder(), QString::fromUtf8(kCHListFilter)});
     if (name)
-        WriteTextFile(name->toStdString(), NotedMassLines(CHListLines(c_.state.tables.CHList), c_.state.ReferenceMasses));
+        WriteTextFile(name->toStdString(), NotedMassLines(CHListLines(c_.session.state().tables.CHList), c_.session.state().ReferenceMasses));
 }
 
-void TheoryCommands::WriteCHListHtml() {
+void TheoryCommands::writeCHListHtml() {
     const auto name =
         c_.files.saveFile({QString::fromUtf8(kCHListHtmlDialogTitle), QString::fromUtf8(kCHListHtmlFileName),
                            CommandContext::programFolder(), QString::fromUtf8(kHtmlFilter)});
-    if (name) WriteTextFile(name->toStdString(), CHListHtml(c_.state.tables.CHList, c_.state.ReferenceMasses));
+    if (name) WriteTextFile(name->toStdString(), CHListHtml(c_.session.state().tables.CHList, c_.session.state().ReferenceMasses));
 }
 
 }  // namespace orvelo::ui

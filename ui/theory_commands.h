@@ -22,13 +22,13 @@ public:
     void XLS1Click();   // WriteCHList
     void HTML3Click();  // the CH list as an HTML page
     // After the final run has filled the series: headroom for the marks at the top.
-    void MakeRoomForMarks();
+    void makeRoomForMarks();
 
 private:
     void hover(const PageTheory& page);
     void PilaCHToFile();
     void WriteCHList();
-    void WriteCHListHtml();
+    void writeCHListHtml();
 
     CommandContext& c_;
 };

@@ -7,6 +7,7 @@
 
 #include "core/errors.h"
 #include "processing/kernels.h"
+#include "processing/smoothing.h"
 #include "support/reference_smoothing.h"
 
 namespace orvelo {

@@ -9,6 +9,7 @@
 #include "core/spectrum_file.h"
 #include "processing/kernels.h"
 #include "processing/preliminary.h"
+#include "processing/zone_list.h"
 #include "support/reference_smoothing.h"
 #include "support/synthetic_spectrum.h"
 

@@ -5,7 +5,7 @@
 
 #include "core/errors.h"
 #include "processing/kernels.h"
-#include "processing/preliminary.h"
+#include "processing/zone_list.h"
 
 namespace orvelo {
 namespace {

@@ -234,7 +234,7 @@ void CalibrationTest::lineFitAndRecalculationMoveTheSpectrum() {
 void CalibrationTest::parabolaThroughTheLinearShiftIsAlmostALine() {
     CalibrationWindow f;
     f.completeList();
-    f.window->state().Podskazka = false;
+    f.window->flags().Podskazka = false;
     f.button("Button15")->click();
     f.button("Button4")->click();
     QVERIFY(f.messages->infos.isEmpty());  // no guidance while it is off

@@ -152,13 +152,13 @@ void MainWindowTest::helpTogglesSwitchGuidanceAndTheoryMarks() {
     ChartSeries* s13 = f.find<ChartSurface>("Chart4")->series("Series13");
     QVERIFY(s10->marks() && s13->marks());
     m.N31->trigger();
-    QVERIFY(!f.window->state().HintyCHCF && !m.N31->isChecked());
+    QVERIFY(!f.window->flags().HintyCHCF && !m.N31->isChecked());
     QVERIFY(!s10->marks() && !s13->marks());
     m.N31->trigger();
-    QVERIFY(f.window->state().HintyCHCF && s10->marks());
+    QVERIFY(f.window->flags().HintyCHCF && s10->marks());
     m.N44->trigger();
     m.N44->trigger();
-    QVERIFY(f.window->state().Podskazka && m.N44->isChecked());
+    QVERIFY(f.window->flags().Podskazka && m.N44->isChecked());
 }
 
 void MainWindowTest::layoutRuleFollowsThePageSizes() {
@@ -223,7 +223,7 @@ void MainWindowTest::presetFolderChoosesTheStartFolderOfTheOpenDialog() {
     QCOMPARE(PresetFolderPath(folders[4], false, false, "/home/u"), std::string("/home/u/Спектры"));
 
     WindowFixture f;
-    QVERIFY(f.window->state().StartPapka.empty());
+    QVERIFY(f.window->flags().StartPapka.empty());
     f.window->menu().presetFolders[5]->trigger();
     QCOMPARE(f.files->requests.back().request.startFolder, QStringLiteral("/tmp"));
     f.window->menu().N2->trigger();

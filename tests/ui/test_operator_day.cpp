@@ -50,7 +50,7 @@ private slots:
 
 void OperatorDayTest::calibratedSpectrumGivesTheTrueMasses() {
     WindowFixture f;
-    f.window->state().Podskazka = false;
+    f.window->flags().Podskazka = false;
     const std::vector<double>& truth = CHTrueMasses();
     LoadAndProcess(f, WriteCHSpectrum(f.dir.filePath("day.txt")));
     QVERIFY2(f.messages->errors.isEmpty(), qPrintable(f.messages->errors.join('|')));
@@ -106,7 +106,7 @@ void OperatorDayTest::calibratedSpectrumGivesTheTrueMasses() {
     chart3->redrawNow();
     ChartSeries* s10 = chart3->series(QStringLiteral("Series10"));
     QTest::mouseMove(chart3->mouseArea(), QPoint(s10->pixelX(2), s10->pixelY(2)));
-    QTRY_COMPARE(f.window->state().calibration.HoverIndex, 2);
+    QTRY_COMPARE(f.window->flags().HoverIndex, 2);
     const char* names[] = {"spectrum", "information", "settings", nullptr, nullptr, "theory_ch", "theory_cf",
                            "single_peak", "testing"};
     for (int page = 0; page < 9; ++page)

@@ -91,7 +91,7 @@ void ReportsTest::htmlReportTakesTheGridAsShown() {
     std::array<bool, 12> expected;
     expected.fill(true);
     expected[2] = false;
-    QCOMPARE(f.window->state().VyborStolbtsov, expected);
+    QCOMPARE(f.window->flags().VyborStolbtsov, expected);
 
     const QStringList lines = ReadCp1251Lines(plain);
     // 12 head lines, table start, a space line, six row blocks of 11 cells + 3, end lines.
@@ -119,8 +119,8 @@ void ReportsTest::columnChoiceIsKeptWhenTheSaveIsCancelled() {
     f.chooseColumns({1, 12});
     f.window->menu().HTML1->trigger();  // the save dialog is cancelled
     QCOMPARE(f.files->requests.back().request.title, QStringLiteral("Сохранить информацию"));
-    QVERIFY(!f.window->state().VyborStolbtsov[0] && !f.window->state().VyborStolbtsov[11]);
-    QVERIFY(f.window->state().VyborStolbtsov[1]);
+    QVERIFY(!f.window->flags().VyborStolbtsov[0] && !f.window->flags().VyborStolbtsov[11]);
+    QVERIFY(f.window->flags().VyborStolbtsov[1]);
 
     // Closed without OK (Escape, the close button): the report is cancelled, no save dialog,
     // no file, and the stored choice stays.
@@ -134,7 +134,7 @@ void ReportsTest::columnChoiceIsKeptWhenTheSaveIsCancelled() {
     f.window->menu().HTML1->trigger();
     QCOMPARE(f.files->requests.size(), requests);
     QVERIFY(!QFile::exists(path));
-    QVERIFY(f.window->state().VyborStolbtsov[5]);
+    QVERIFY(f.window->flags().VyborStolbtsov[5]);
 }
 
 void ReportsTest::chartBitmapsAtTheirOnScreenSize() {

@@ -35,7 +35,7 @@ struct TheoryWindow : ProcessedWindow {
         c->redrawNow();
         QTest::mouseMove(c->mouseArea(), QPoint(s->pixelX(i), s->pixelY(i)));
         // Under a real X server the cursor moves asynchronously.
-        QTRY_COMPARE(window->state().calibration.HoverIndex, i);
+        QTRY_COMPARE(window->flags().HoverIndex, i);
         c->redrawNow();
     }
     // Pixels of the mark's fill colour in the band above point i.
@@ -79,7 +79,7 @@ void TheoryTest::hoverMarkShowsThePeakUnderTheCursor() {
     QCOMPARE(f.markPixels("Chart3", s10, 2), 0);
 
     f.hover(5, "Chart3", s10, 2);
-    QCOMPARE(f.window->state().calibration.HoverIndex, 2);
+    QCOMPARE(f.window->flags().HoverIndex, 2);
     QCOMPARE(s10->markText(2), ExpectedMark(peaks[2]));
     QCOMPARE(s10->markText(1), QString());
     QVERIFY(f.markPixels("Chart3", s10, 2) > 200);  // the mark is drawn above its point
@@ -87,7 +87,7 @@ void TheoryTest::hoverMarkShowsThePeakUnderTheCursor() {
 
     // Leaving the point takes the mark away.
     QTest::mouseMove(f.chart("Chart3")->mouseArea(), QPoint(s10->pixelX(2) + 40, s10->pixelY(2) + 40));
-    QTRY_COMPARE(f.window->state().calibration.HoverIndex, -1);
+    QTRY_COMPARE(f.window->flags().HoverIndex, -1);
     f.chart("Chart3")->redrawNow();
     QCOMPARE(f.markPixels("Chart3", s10, 2), 0);
 }
@@ -99,7 +99,7 @@ void TheoryTest::hoverIndexIsSharedByBothCharts() {
     const PeakResults& peaks = f.window->state().run.peaks;
     QCOMPARE(s13->y(4), CFDefectMmu(peaks[4].Centre));
     f.hover(6, "Chart4", s13, 4);
-    QCOMPARE(f.window->state().calibration.HoverIndex, 4);
+    QCOMPARE(f.window->flags().HoverIndex, 4);
     QCOMPARE(s13->markText(4), ExpectedMark(peaks[4]));
     QVERIFY(f.markPixels("Chart4", s13, 4) > 200);
     // The CH chart's point 4 would show its mark too at its next redraw.
@@ -112,9 +112,9 @@ void TheoryTest::hintsOffDrawNoMark() {
     QAction* hints = f.window->menu().N31;
     QVERIFY(hints->isChecked());
     hints->trigger();
-    QVERIFY(!hints->isChecked() && !f.window->state().HintyCHCF);
+    QVERIFY(!hints->isChecked() && !f.window->flags().HintyCHCF);
     f.hover(5, "Chart3", s10, 3);
-    QCOMPARE(f.window->state().calibration.HoverIndex, 3);
+    QCOMPARE(f.window->flags().HoverIndex, 3);
     QCOMPARE(s10->markText(3), QString());
     QCOMPARE(f.markPixels("Chart3", s10, 3), 0);
 
@@ -154,7 +154,7 @@ void TheoryTest::sawFilesAskTwiceAndWriteBothSeries() {
     QCOMPARE(first.title, QStringLiteral("Сохранить пилу CH (теория)"));
     QCOMPARE(first.proposedName, QStringLiteral("CH_t.txt"));
     QCOMPARE(first.filter, QStringLiteral("Текст (*.txt)|*.TXT|Все (*.*)|*.*"));
-    QCOMPARE(first.startFolder, QString::fromStdString(f.window->state().StartPapka));
+    QCOMPARE(first.startFolder, QString::fromStdString(f.window->flags().StartPapka));
     QCOMPARE(second.title, QStringLiteral("Сохранить пилу CH (практика)"));
     QCOMPARE(second.proposedName, QStringLiteral("CH_p.txt"));
     QVERIFY(second.startFolder.isEmpty());  // left where the first dialog was

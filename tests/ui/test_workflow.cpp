@@ -13,6 +13,7 @@
 
 #include "core/spectrum_file.h"
 #include "processing/preliminary.h"
+#include "processing/zone_list.h"
 #include "ui/chart_surface.h"
 #include "ui/final_run.h"
 #include "ui/main_menu.h"
@@ -227,7 +228,7 @@ void WorkflowTest::guidanceOffShowsOnlyTheShortMessage() {
     WindowFixture f;
     f.window->menu().N44->trigger();
     QVERIFY(!f.window->menu().N44->isChecked());
-    QVERIFY(!f.window->state().Podskazka);
+    QVERIFY(!f.window->flags().Podskazka);
     f.open(WriteSpectrum(f.dir.filePath("s.txt"), kThreePeaks));
     QVERIFY(f.messages->infos.isEmpty());
     f.preliminary(10);

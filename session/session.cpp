@@ -1,0 +1,142 @@
+#include "session/session.h"
+
+#include "core/errors.h"
+#include "core/number_text.h"
+#include "fitting/fit_window.h"
+#include "processing/preliminary.h"
+
+namespace orvelo {
+
+void Session::InvalidateResults() {
+    s_.run.peaks.clear();
+    s_.run.warnings.clear();
+    s_.run.ProblemCount = 0;
+    s_.singlePeak = {};
+    s_.tables.clear();
+    s_.calibration.practiceCH = {};
+    s_.calibration.practiceCF = {};
+    assigned_ = {};
+}
+
+void Session::InvalidateCalibration() {
+    s_.calibrationList.clear();
+    s_.calibration.points.clear();
+}
+
+void Session::RestoreRunSettings(std::optional<int> kolUsred, std::optional<double> krivoMn) {
+    if (kolUsred) s_.spectrum.KolUsred = *kolUsred;
+    if (krivoMn) s_.spectrum.KrivoMn = *krivoMn;
+}
+
+void Session::Load(LoadedSpectrum loaded, SpectrumSource source) {
+    InvalidateResults();
+    InvalidateCalibration();
+    s_.calibration.curve = {};
+    s_.appliedCalibration.reset();
+    s_.source = std::move(source);
+    ApplyLoadedSpectrum(s_.spectrum, std::move(loaded));
+    s_.SpectrumUnsaved = false;
+}
+
+void Session::BeginPreliminary(const std::string& kolUsredText, const std::string& krivoMnText) {
+    const int kolUsred = ParseInt32OrThrow(kolUsredText);
+    if (auto refusal = CheckKolUsred(kolUsred, s_.spectrum.Spectrum.count())) throw OrveloError(*refusal);
+    s_.spectrum.KolUsred = kolUsred;
+    const double krivoMn = ParseNumberOrThrow(krivoMnText);
+    InvalidateResults();
+    InvalidateCalibration();
+    s_.calibration.curve = {};
+    s_.spectrum.KrivoMn = krivoMn;
+}
+
+void Session::RunPreliminaryHere() { RunPreliminary(s_.spectrum); }
+
+std::optional<std::string> Session::BeginFinalRun(const std::string& heightText, GaussShape shape) {
+    const auto height = CheckNoiseHeight(heightText);
+    if (!height) return std::string(kInvalidHeightMessage);
+    InvalidateResults();
+    InvalidateCalibration();
+    s_.calibration.curve = {};
+    s_.run.GaussPower = GaussPowerFor(shape);
+    ApplyNoiseThreshold(s_.spectrum, *height);
+    s_.run.running = true;
+    return std::nullopt;
+}
+
+const MassAssignment& Session::AdoptFinalRun(FinalRunResult result) {
+    s_.run.running = false;
+    s_.run.peaks = std::move(result.peaks);
+    s_.run.warnings = std::move(result.warnings);
+    s_.run.ProblemCount = result.ProblemCount;
+    return AssignMasses();
+}
+
+const MassAssignment& Session::AssignMasses() {
+    assigned_ = orvelo::AssignMasses(s_.spectrum, s_.run.peaks, s_.ReferenceMasses);
+    s_.tables = assigned_.tables;
+    s_.calibration.practiceCH = assigned_.ch.practice;
+    s_.calibration.practiceCF = assigned_.cf.practice;
+    return assigned_;
+}
+
+const MassAssignment* Session::ChooseReferenceMasses(ReferenceMassKind kind) {
+    s_.ReferenceMasses = kind;
+    if (s_.run.running || s_.run.peaks.empty()) return nullptr;
+    return &AssignMasses();
+}
+
+ListChange Session::TakePeak(int peak, const std::vector<std::string>& allMassLines) {
+    return s_.calibrationList.TakePeak(peak, allMassLines);
+}
+
+ListChange Session::RemoveLine(int line) { return s_.calibrationList.RemoveLine(line); }
+
+ListChange Session::AttachTypedMass(int line, const std::string& typed) {
+    return s_.calibrationList.AttachTypedMass(line, typed);
+}
+
+ListChange Session::AttachStandardMass(int line, const std::vector<std::string>& standardLines, int standard) {
+    return s_.calibrationList.AttachStandardMass(line, standardLines, standard);
+}
+
+void Session::ClearCalibrationList() { InvalidateCalibration(); }
+
+AutoCalibrationOutcome Session::AutoCalibrate(const ReferenceChoice& choice, const AutoCalibrationSettings& settings,
+                                              const std::vector<std::string>& allMassLines) {
+    AutoCalibrationOutcome out;
+    out.match = MatchReferences(s_.run.peaks, ReferenceIons(s_.tables, choice), settings);
+    out.change = FillCalibrationList(out.match, allMassLines, s_.calibrationList);
+    return out;
+}
+
+CurveResult Session::CreatePoints() {
+    return ProverkaZapol(s_.calibrationList, s_.run.peaks, s_.calibration.points);
+}
+
+CurveFit Session::FitCurve(CurveKind kind) {
+    const PointList& points = s_.calibration.points;
+    CurveFit fit = kind == CurveKind::Parabola ? PodobratParabola(points) : PodobratParabolaLine(points);
+    if (fit.result.ok()) s_.calibration.curve = fit.curve;
+    return fit;
+}
+
+std::optional<std::string> Session::Recalculate() {
+    const CalibrationCurve& curve = s_.calibration.curve;
+    if (auto refusal = CalibrationRefusal(curve, s_.spectrum.Spectrum)) return refusal;
+    ApplyCalibration(curve, s_.spectrum.Spectrum);
+    s_.SpectrumUnsaved = true;
+    s_.appliedCalibration = AppliedCalibration{curve.CalibA, curve.CalibB, curve.CalibC};
+    InvalidateResults();
+    InvalidateCalibration();
+    return std::nullopt;
+}
+
+SinglePeakFit Session::FitSinglePeak(int k) {
+    const FitSource source(s_.spectrum.Spectrum, s_.spectrum.Smooth, s_.run.GaussPower);
+    SinglePeakFit fit = orvelo::FitSinglePeak(s_.singlePeakFit, source, s_.spectrum.FinalExtrema, s_.run.peaks, k);
+    if (fit.outcome.problem()) ++s_.run.ProblemCount;  // the counter on "Тестирование" keeps the run's
+    s_.singlePeak = fit.selection;
+    return fit;
+}
+
+}  // namespace orvelo

@@ -1,0 +1,161 @@
+// What each step of a session keeps and what it clears, on a spectrum of three planted CH ions.
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "core/errors.h"
+#include "core/number_text.h"
+#include "session/session.h"
+#include "support/synthetic_spectrum.h"
+
+namespace orvelo {
+namespace {
+
+constexpr double kMasses[] = {43.05478, 57.07043, 71.08608};  // C3H7, C4H9, C5H11
+constexpr double kShift = 0.002;  // the true masses lie 2 mmu above the measured ones
+constexpr double kTyped = 1e-6;   // the true masses are typed with six decimals
+
+LoadedSpectrum ThreePeaks() {
+    testing::SyntheticSpectrum s;
+    for (double m : kMasses) s.peaks.push_back({m, m / 0.01, 5000});
+    s.massFirst = 42;
+    s.massLast = 72;
+    s.spacing = 0.001;
+    s.baseline = 10;
+    s.integral = true;
+    LoadedSpectrum loaded;
+    loaded.points = s.Generate();
+    loaded.title = "Три пика";
+    return loaded;
+}
+
+// A session with results, a complete calibration list and a fitted line.
+class SessionSteps : public ::testing::Test {
+protected:
+    void SetUp() override {
+        session.Load(ThreePeaks(), {"three.txt"});
+        session.BeginPreliminary("5", "10");
+        session.RunPreliminaryHere();
+        ASSERT_FALSE(session.BeginFinalRun("1000", GaussShape::Ordinary));
+        const SpectrumState& sp = s().spectrum;
+        lines = session.AdoptFinalRun(RunFinal(sp.Spectrum, sp.Smooth, sp.FinalExtrema, {})).massLines;
+        ASSERT_EQ(s().run.peaks.size(), 3u);
+        for (int k : {0, 2}) {
+            ASSERT_TRUE(session.TakePeak(k, lines).changed());
+            const int line = s().calibrationList.CalibCount() - 1;
+            const std::string truth = FormatFixed(s().run.peaks[static_cast<std::size_t>(k)].Centre + kShift, 6);
+            ASSERT_TRUE(session.AttachTypedMass(line, truth).changed());
+        }
+        ASSERT_TRUE(session.CreatePoints().ok());
+        ASSERT_TRUE(session.FitCurve(CurveKind::Line).result.ok());
+    }
+    const SessionState& s() const { return session.state(); }
+
+    Session session;
+    std::vector<std::string> lines;
+};
+
+TEST_F(SessionSteps, FinalRunAssignsMassesFromItsPeaks) {
+    EXPECT_FALSE(s().run.running);
+    EXPECT_EQ(lines.size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) EXPECT_NEAR(s().run.peaks[k].Centre, kMasses[k], 2e-4);
+    EXPECT_FALSE(s().tables.CHList.empty());
+    EXPECT_EQ(s().calibration.points.count(), 2);
+    EXPECT_NEAR(s().calibration.curve.DeviationMmu(50), kShift * 1000, kTyped * 1000);
+}
+
+TEST_F(SessionSteps, RefusalsChangeNothing) {
+    const CalibrationCurve curve = s().calibration.curve;
+    EXPECT_EQ(session.BeginFinalRun("12a", GaussShape::Ordinary), std::string(kInvalidHeightMessage));
+    EXPECT_THROW(session.BeginPreliminary("x", "10"), OrveloError);
+    EXPECT_THROW(session.BeginPreliminary("6", "ten"), OrveloError);
+    EXPECT_EQ(s().spectrum.KolUsred, 6);  // stored before KrivoMn was refused
+    EXPECT_FALSE(s().run.running);
+    EXPECT_EQ(s().run.peaks.size(), 3u);
+    EXPECT_EQ(s().calibrationList.CalibCount(), 2);
+    EXPECT_EQ(s().calibration.points.count(), 2);
+    EXPECT_EQ(s().calibration.curve.CalibB, curve.CalibB);
+}
+
+// A new run, a new preliminary run and a new spectrum each leave nothing of the old results
+// and calibration behind; only a load forgets the applied calibration.
+TEST_F(SessionSteps, EachRunAndEachLoadStartsTheResultsAndTheCalibrationAfresh) {
+    auto expectFresh = [this](const char* step) {
+        SCOPED_TRACE(step);
+        EXPECT_TRUE(s().run.peaks.empty());
+        EXPECT_TRUE(s().tables.CHList.empty());
+        EXPECT_TRUE(s().calibration.practiceCH.points.x.empty());
+        EXPECT_EQ(s().calibrationList.CalibCount(), 0);
+        EXPECT_EQ(s().calibration.points.count(), 0);
+        EXPECT_EQ(s().calibration.curve.CalibB, 0.0);
+    };
+    ASSERT_FALSE(session.BeginFinalRun("1000", GaussShape::FlatTop));
+    EXPECT_TRUE(s().run.running);
+    EXPECT_EQ(s().run.GaussPower, 8.0);
+    expectFresh("final run begun");
+    session.AbandonFinalRun();
+    EXPECT_FALSE(s().run.running);
+    expectFresh("final run abandoned");
+
+    SetUp();
+    session.BeginPreliminary("7", "10");
+    EXPECT_EQ(s().spectrum.KolUsred, 7);
+    expectFresh("preliminary run");
+
+    SetUp();
+    ASSERT_FALSE(session.Recalculate());
+    EXPECT_TRUE(s().appliedCalibration.has_value());
+    session.Load(ThreePeaks(), {"again.txt"});
+    expectFresh("load");
+    EXPECT_FALSE(s().appliedCalibration.has_value());
+    EXPECT_FALSE(s().SpectrumUnsaved);
+    EXPECT_EQ(s().spectrum.KolUsred, 5);  // the settings stay
+    EXPECT_EQ(s().source.path, "again.txt");
+}
+
+TEST_F(SessionSteps, ClearingTheListKeepsTheResultsAndTheCurve) {
+    const double slope = s().calibration.curve.CalibB;
+    session.ClearCalibrationList();
+    EXPECT_EQ(s().calibrationList.CalibCount(), 0);
+    EXPECT_EQ(s().calibration.points.count(), 0);
+    EXPECT_EQ(s().run.peaks.size(), 3u);
+    EXPECT_FALSE(s().tables.CHList.empty());
+    EXPECT_EQ(s().calibration.curve.CalibB, slope);
+}
+
+TEST_F(SessionSteps, RecalculatingMovesEveryMassByTheCurveAndDropsTheResults) {
+    const PointList before = s().spectrum.Spectrum;
+    ASSERT_FALSE(session.Recalculate());
+    const PointList& after = s().spectrum.Spectrum;
+    ASSERT_EQ(after.count(), before.count());
+    for (int i : {0, before.count() / 2, before.count() - 1}) {
+        EXPECT_NEAR(after.x[i] - before.x[i], kShift, kTyped);
+        EXPECT_EQ(after.y[i], before.y[i]);
+    }
+    EXPECT_TRUE(s().SpectrumUnsaved);
+    ASSERT_TRUE(s().appliedCalibration.has_value());
+    EXPECT_EQ(s().appliedCalibration->c, s().calibration.curve.CalibC);  // the curve stays, applied
+    EXPECT_TRUE(s().run.peaks.empty());
+    EXPECT_EQ(s().calibrationList.CalibCount(), 0);
+    session.MarkSaved();
+    EXPECT_FALSE(s().SpectrumUnsaved);
+}
+
+// Ion masses lie one electron mass below the neutral ones; the list keeps its true masses.
+TEST_F(SessionSteps, ChoosingIonMassesAssignsTheMassesAgainAndKeepsTheList) {
+    const double neutral = s().tables.CHList.front().Mass;
+    const std::vector<std::string> list = s().calibrationList.lines();
+    const MassAssignment* again = session.ChooseReferenceMasses(ReferenceMassKind::Ion);
+    ASSERT_NE(again, nullptr);
+    EXPECT_EQ(s().ReferenceMasses, ReferenceMassKind::Ion);
+    EXPECT_NEAR(neutral - s().tables.CHList.front().Mass, 0.000548580, 1e-12);
+    EXPECT_EQ(s().calibrationList.lines(), list);
+    EXPECT_EQ(again->massLines, lines);
+
+    session.BeginPreliminary("5", "10");  // without results the choice is only remembered
+    EXPECT_EQ(session.ChooseReferenceMasses(ReferenceMassKind::Neutral), nullptr);
+    EXPECT_EQ(s().ReferenceMasses, ReferenceMassKind::Neutral);
+}
+
+}  // namespace
+}  // namespace orvelo
