@@ -1,0 +1,140 @@
+#include "composition/formula_search.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvelo {
+
+namespace {
+
+constexpr double kBucketsPerU = 1024;
+constexpr int kCountBits = 10;
+constexpr uint64_t kCountMask = (uint64_t{1} << kCountBits) - 1;
+constexpr std::size_t kMaxInnerElements = 64 / kCountBits;  // what one packed word holds
+
+}  // namespace
+
+FormulaSearch::FormulaSearch(const std::vector<ElementRange>& ranges, double maxRdbe, double maxNeutralMass)
+    : maxTwiceRdbe_(static_cast<int>(std::floor(2 * maxRdbe + 1e-9))), maxNeutralMass_(std::max(0.0, maxNeutralMass)) {
+    std::vector<ElementRange> sorted = ranges;
+    std::sort(sorted.begin(), sorted.end(),
+              [](const ElementRange& a, const ElementRange& b) { return ElementOf(a.element).mass() < ElementOf(b.element).mass(); });
+    // The lightest elements go into the table while it stays small enough.
+    std::size_t product = 1, inner = 0;
+    while (inner < sorted.size()) {
+        const std::size_t values = static_cast<std::size_t>(sorted[inner].max - sorted[inner].min + 1);
+        if (inner > 0 && (product * values > kMaxInnerFormulas || inner == kMaxInnerElements)) break;
+        product *= values;
+        ++inner;
+    }
+    std::vector<ElementRange> innerRanges(sorted.begin(), sorted.begin() + static_cast<std::ptrdiff_t>(inner));
+    for (const ElementRange& r : innerRanges) innerElements_.push_back(r.element);
+    for (std::size_t k = sorted.size(); k-- > inner;) {
+        const Element& e = ElementOf(sorted[k].element);
+        outer_.push_back({sorted[k].element, sorted[k].min, sorted[k].max, e.mass(), e.valence - 2});
+    }
+
+    // Every combination of the inner elements up to the heaviest mass asked for.
+    struct Entry {
+        double mass;
+        uint64_t counts;
+        int32_t rdbe;
+    };
+    std::vector<Entry> entries;
+    const double limit = maxNeutralMass_ + 1;
+    // Depth-first over the inner elements; a count whose mass passes the limit ends its run.
+    auto fill = [&](auto&& self, std::size_t k, double mass, uint64_t packed, int32_t rdbe) -> void {
+        if (k == inner) {
+            entries.push_back({mass, packed, rdbe});
+            return;
+        }
+        const Element& e = ElementOf(innerRanges[k].element);
+        for (int c = innerRanges[k].min; c <= innerRanges[k].max; ++c) {
+            const double m = mass + c * e.mass();
+            if (m > limit) break;
+            self(self, k + 1, m, packed | (static_cast<uint64_t>(c) << (kCountBits * k)), rdbe + c * (e.valence - 2));
+        }
+    };
+    fill(fill, 0, 0.0, 0, 0);
+    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.mass < b.mass; });
+    innerMass_.reserve(entries.size());
+    for (const Entry& e : entries) {
+        innerMass_.push_back(e.mass);
+        innerCounts_.push_back(e.counts);
+        innerRdbe_.push_back(e.rdbe);
+    }
+    const std::size_t buckets = static_cast<std::size_t>(std::ceil(limit * kBucketsPerU)) + 2;
+    bucketStart_.assign(buckets + 1, 0);
+    std::size_t at = 0;
+    for (std::size_t b = 0; b <= buckets; ++b) {
+        while (at < innerMass_.size() && innerMass_[at] < static_cast<double>(b) / kBucketsPerU) ++at;
+        bucketStart_[b] = static_cast<uint32_t>(at);
+    }
+
+    // What the elements from outer_[k] on can still add, the table included.
+    const double tableMin = innerMass_.empty() ? 0 : innerMass_.front();
+    const double tableMax = innerMass_.empty() ? 0 : innerMass_.back();
+    restMin_.assign(outer_.size() + 1, tableMin);
+    restMax_.assign(outer_.size() + 1, tableMax);
+    for (std::size_t k = outer_.size(); k-- > 0;) {
+        restMin_[k] = restMin_[k + 1] + outer_[k].min * outer_[k].mass;
+        restMax_[k] = restMax_[k + 1] + outer_[k].max * outer_[k].mass;
+    }
+}
+
+void FormulaSearch::Find(double lo, double hi, int charge, std::vector<Formula>& out, uint64_t* examined) const {
+    if (!(lo <= hi) || charge < 1 || innerMass_.empty()) return;
+    // The window on the neutral mass: M = z * (m/z) + z * electron.
+    const double z = charge;
+    const double nlo = z * lo + z * kElectronMassU, nhi = std::min(z * hi + z * kElectronMassU, maxNeutralMass_ + 1);
+    if (nhi < nlo) return;
+    Formula f;
+    f.charge = charge;
+    uint64_t count = 0;
+    Walk(0, 0.0, 2, f, nlo, nhi, out, count);
+    if (examined) *examined += count;
+}
+
+void FormulaSearch::Walk(std::size_t level, double partial, int rdbe2, Formula& f, double lo, double hi,
+                         std::vector<Formula>& out, uint64_t& examined) const {
+    if (level == outer_.size()) {
+        LookUp(lo - partial, hi - partial, rdbe2, f, out, examined);
+        return;
+    }
+    const Outer& o = outer_[level];
+    // Counts for which the rest can still reach the window: partial + n*m + [restMin, restMax].
+    const double needLo = lo - partial - restMax_[level + 1];
+    const double needHi = hi - partial - restMin_[level + 1];
+    const int first = std::max(o.min, static_cast<int>(std::ceil(needLo / o.mass - 1e-12)));
+    const int last = std::min(o.max, static_cast<int>(std::floor(needHi / o.mass + 1e-12)));
+    for (int n = first; n <= last; ++n) {
+        f.counts[static_cast<std::size_t>(o.element)] = static_cast<int16_t>(n);
+        Walk(level + 1, partial + n * o.mass, rdbe2 + n * o.rdbeStep, f, lo, hi, out, examined);
+    }
+    f.counts[static_cast<std::size_t>(o.element)] = 0;
+}
+
+void FormulaSearch::LookUp(double lo, double hi, int rdbe2, Formula& f, std::vector<Formula>& out,
+                           uint64_t& examined) const {
+    if (hi < 0) return;
+    const double top = static_cast<double>(bucketStart_.size() - 2);
+    const std::size_t b0 = static_cast<std::size_t>(std::clamp(std::floor(lo * kBucketsPerU), 0.0, top));
+    const std::size_t b1 = static_cast<std::size_t>(std::clamp(std::floor(hi * kBucketsPerU), 0.0, top)) + 1;
+    for (uint32_t i = bucketStart_[b0]; i < bucketStart_[b1]; ++i) {
+        ++examined;
+        const double m = innerMass_[i];
+        if (m < lo || m > hi) continue;
+        const int r = rdbe2 + innerRdbe_[i];
+        if (r < -1 || r > maxTwiceRdbe_) continue;
+        Formula g = f;
+        bool any = false;
+        for (std::size_t k = 0; k < innerElements_.size(); ++k) {
+            const auto c = static_cast<int16_t>((innerCounts_[i] >> (kCountBits * k)) & kCountMask);
+            g.counts[static_cast<std::size_t>(innerElements_[k])] = c;
+        }
+        for (int16_t c : g.counts) any = any || c > 0;
+        if (any) out.push_back(g);
+    }
+}
+
+}  // namespace orvelo
