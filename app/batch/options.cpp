@@ -1,6 +1,7 @@
 #include "batch/options.h"
 
 #include "batch/auto_calibrate.h"
+#include "batch/formulas.h"
 
 namespace orvelo::batch {
 
@@ -9,6 +10,7 @@ const char* const kUsage =
     "                    [--scan K|all|LIST [--jobs N]] [--out DIR] SPECTRUM\n"
     "       orvelo-batch --threshold H --auto-calibrate CH|CF|CH,CF [--tolerance MMU] [--parabola]\n"
     "                    [--ion-masses] [--kolusred N] [--flat] [--scan K] [--out DIR] SPECTRUM\n"
+    "       orvelo-batch --threshold H --formulas [RANGES] [--formula-ppm X] --out DIR SPECTRUM\n"
     "       orvelo-batch --list-scans FILE\n"
     "\n"
     "Loads SPECTRUM (a spectrum text file: an optional title, then mass and intensity lines)\n"
@@ -25,6 +27,10 @@ const char* const kUsage =
     "  --tolerance MMU  how far a measured mass may lie from its ion (default 100)\n"
     "  --parabola       fit a parabola through the calibration points instead of a line\n"
     "  --ion-masses     reference masses of positive ions (neutral minus the electron mass)\n"
+    "  --formulas [RANGES]  the best five elemental formulas of every peak into\n"
+    "                   DIR/formulas.tsv; RANGES like C0-60H0-120N0-6O0-10S0-4Cl0-6Br0-4Si0-4\n"
+    "                   F0-30P0-2I0-2 (the default)\n"
+    "  --formula-ppm X  the mass tolerance of --formulas in ppm (default 2)\n"
     "  --out DIR        write the result files into DIR, all of them or none\n"
     "  --list-scans     print the spectra of an mzML or mzXML file, one line each\n"
     "  --scan K         process spectrum K of an mzML or mzXML file (default: the first MS1\n"
@@ -64,6 +70,14 @@ Options ParseOptions(const std::vector<std::string>& args) {
         else if (a == "--scan") o.scan = value("--scan");
         else if (a == "--jobs") o.jobs = value("--jobs");
         else if (a == "--list-scans") o.listScans = true;
+        else if (a == "--formula-ppm") o.formulaPpm = value("--formula-ppm");
+        else if (a.rfind("--formulas=", 0) == 0) o.formulas = a.substr(11);
+        else if (a == "--formulas") {
+            // The ranges are optional: the next word is taken when it reads as ranges and is
+            // not the spectrum (the last word while none has been named).
+            const bool next = i + 1 < args.size() && LooksLikeElementRanges(args[i + 1]);
+            o.formulas = next && (haveSpectrum || i + 2 < args.size()) ? args[++i] : std::string();
+        }
         else if (a == "--flat") o.flat = true;
         else if (a == "--parabola") o.parabola = true;
         else if (a == "--help" || a == "-h") throw UsageError{{}, true};
@@ -80,6 +94,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
     if (o.parabola && !o.calibrate && !o.autoCalibrate) throw UsageError{"--parabola needs --calibrate or --auto-calibrate"};
     if (o.calibrate && !o.outDir) throw UsageError{"--calibrate needs --out (the corrected spectrum is a file)"};
     CheckAutoCalibrationOptions(o);
+    CheckFormulaOptions(o);
     if (o.listScans && (o.scan || o.threshold || o.kolUsred || o.outDir))
         throw UsageError{"--list-scans takes no other option"};
     if (SeveralScans(o) && (!o.threshold || !o.outDir)) throw UsageError{"--scan with several scans needs --threshold and --out"};
