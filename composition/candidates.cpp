@@ -1,6 +1,7 @@
 #include "composition/candidates.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 #include "core/number_text.h"
@@ -68,72 +69,131 @@ int ChargeOfPeak(const PeakResults& peaks, std::size_t index, double tolerancePp
     return a0 > 0 && a1 >= 0.01 * a0 && a1 <= 1.5 * a0 ? 2 : 1;
 }
 
-std::vector<IsotopePeak> ExpectedIsotopePeaks(const Formula& f, double fwhm) {
-    struct Sub {
-        int shift;
-        double delta;  // neutral mass above the monoisotopic
-        double ratio;
-    };
-    std::vector<Sub> subs;
-    struct Step {
-        double delta, ratio;
-    };
-    std::vector<Step> ones;  // one-nucleon steps, each with the count of its element folded in
-    for (int e = 0; e < kElementCount; ++e) {
-        const int n = f.count(e);
-        if (n == 0) continue;
-        const Element& el = ElementOf(e);
-        for (int k = 1; k < el.isotopeCount; ++k) {
-            const Isotope& iso = el.isotopes[static_cast<std::size_t>(k)];
-            const double r = iso.abundance / el.isotopes[0].abundance;
-            const double d = iso.mass - el.mass();
-            if (iso.shift == 1) {
-                subs.push_back({1, d, n * r});
-                ones.push_back({d, r});
-                // two of this isotope in the same element
-                if (n >= 2) subs.push_back({2, 2 * d, n * (n - 1) / 2.0 * r * r});
-            } else if (iso.shift == 2) {
-                subs.push_back({2, d, n * r});
-            }
-        }
-    }
-    // One step each in two different elements.
-    std::vector<std::pair<int, Step>> perElement;
-    for (int e = 0; e < kElementCount; ++e) {
-        const int n = f.count(e);
-        if (n == 0) continue;
-        const Element& el = ElementOf(e);
-        for (int k = 1; k < el.isotopeCount; ++k)
-            if (el.isotopes[static_cast<std::size_t>(k)].shift == 1)
-                perElement.push_back({e, {el.isotopes[static_cast<std::size_t>(k)].mass - el.mass(),
-                                          n * el.isotopes[static_cast<std::size_t>(k)].abundance / el.isotopes[0].abundance}});
-    }
-    for (std::size_t a = 0; a < perElement.size(); ++a)
-        for (std::size_t b = a + 1; b < perElement.size(); ++b)
-            subs.push_back({2, perElement[a].second.delta + perElement[b].second.delta,
-                            perElement[a].second.ratio * perElement[b].second.ratio});
+namespace {
 
-    const double z = f.charge;
-    std::vector<IsotopePeak> peaks;
-    for (int shift = 1; shift <= 2; ++shift) {
-        std::vector<Sub> these;
-        for (const Sub& s : subs)
-            if (s.shift == shift && s.ratio > 0) these.push_back(s);
-        std::sort(these.begin(), these.end(), [](const Sub& a, const Sub& b) { return a.delta < b.delta; });
-        // Neighbours closer than the width are one peak.
-        for (std::size_t i = 0; i < these.size();) {
-            double sum = these[i].ratio, weighted = these[i].ratio * these[i].delta, last = these[i].delta;
-            std::size_t j = i + 1;
-            for (; j < these.size() && (these[j].delta - last) / z < fwhm; ++j) {
-                sum += these[j].ratio;
-                weighted += these[j].ratio * these[j].delta;
-                last = these[j].delta;
+// One kind of isotopologue at M+1 or M+2: one heavier isotope of element e (kind Single), two
+// of it (Same), or one each of e and f (Cross). Their mass steps are constants, so the kinds
+// are sorted by mass once.
+struct IsotopeKind {
+    enum Type { Single, Same, Cross } type;
+    int shift;
+    double delta;
+    int e, f;
+    double r, rf;  // abundance over the lightest isotope's
+};
+
+const std::vector<IsotopeKind>& IsotopeKinds() {
+    static const std::vector<IsotopeKind> kinds = [] {
+        struct Step {
+            int e;
+            int shift;
+            double delta, r;
+        };
+        std::vector<Step> steps;
+        for (int e = 0; e < kElementCount; ++e) {
+            const Element& el = ElementOf(e);
+            for (int k = 1; k < el.isotopeCount; ++k) {
+                const Isotope& iso = el.isotopes[static_cast<std::size_t>(k)];
+                if (iso.shift <= 2) steps.push_back({e, iso.shift, iso.mass - el.mass(), iso.abundance / el.isotopes[0].abundance});
             }
-            peaks.push_back({shift, weighted / sum / z, sum});
-            i = j;
         }
+        std::vector<IsotopeKind> out;
+        for (std::size_t a = 0; a < steps.size(); ++a) {
+            out.push_back({IsotopeKind::Single, steps[a].shift, steps[a].delta, steps[a].e, steps[a].e, steps[a].r, 0});
+            if (steps[a].shift != 1) continue;
+            out.push_back({IsotopeKind::Same, 2, 2 * steps[a].delta, steps[a].e, steps[a].e, steps[a].r, 0});
+            for (std::size_t b = a + 1; b < steps.size(); ++b)
+                if (steps[b].shift == 1 && steps[b].e != steps[a].e)
+                    out.push_back({IsotopeKind::Cross, 2, steps[a].delta + steps[b].delta, steps[a].e, steps[b].e,
+                                   steps[a].r, steps[b].r});
+        }
+        std::sort(out.begin(), out.end(), [](const IsotopeKind& x, const IsotopeKind& y) {
+            return x.shift != y.shift ? x.shift < y.shift : x.delta < y.delta;
+        });
+        return out;
+    }();
+    return kinds;
+}
+
+struct IsotopePeaks {
+    std::array<IsotopePeak, 40> peak;
+    std::size_t count = 0;
+};
+
+// The widest spread of the isotopologues of one step: at least this wide a peak merges them
+// all, and the sums are written out directly.
+constexpr double kSpreadM1 = 0.0093, kSpreadM2 = 0.0186;
+
+void MergedIsotopePeaks(const Formula& f, double fwhm, IsotopePeaks& out) {
+    out.count = 0;
+    const double z = f.charge;
+    if (fwhm * z >= kSpreadM2) {
+        // M+1: one step in one element; M+2: a two-step isotope, two steps in one element,
+        // or one step each in two.
+        static const std::vector<IsotopeKind> singles = [] {
+            std::vector<IsotopeKind> v;
+            for (const IsotopeKind& k : IsotopeKinds())
+                if (k.type == IsotopeKind::Single) v.push_back(k);
+            return v;
+        }();
+        double s1 = 0, w1 = 0, sq = 0, sqDelta = 0, same = 0, sameW = 0, s2 = 0, w2 = 0;
+        for (const IsotopeKind& k : singles) {
+            const int n = f.count(k.e);
+            if (n == 0) continue;
+            const double ratio = n * k.r;
+            if (k.shift == 1) {
+                s1 += ratio;
+                w1 += ratio * k.delta;
+                sq += ratio * ratio;
+                sqDelta += ratio * ratio * k.delta;
+                const double pair = n * (n - 1) / 2.0 * k.r * k.r;
+                same += pair;
+                sameW += pair * 2 * k.delta;
+            } else {
+                s2 += ratio;
+                w2 += ratio * k.delta;
+            }
+        }
+        // Pairs over two different elements: sum over a<b of r_a r_b, and of r_a r_b (d_a + d_b).
+        const double cross = (s1 * s1 - sq) / 2, crossW = s1 * w1 - sqDelta;
+        if (s1 > 0) out.peak[out.count++] = {1, w1 / s1 / z, s1};
+        const double total2 = s2 + same + cross;
+        if (total2 > 0) out.peak[out.count++] = {2, (w2 + sameW + crossW) / total2 / z, total2};
+        return;
     }
-    return peaks;
+    int shift = 0;
+    double sum = 0, weighted = 0, last = 0;
+    auto close = [&] {
+        if (sum > 0) out.peak[out.count++] = {shift, weighted / sum / z, sum};
+        sum = weighted = 0;
+    };
+    for (const IsotopeKind& k : IsotopeKinds()) {
+        const double n = f.count(k.e);
+        double ratio = 0;
+        switch (k.type) {
+        case IsotopeKind::Single: ratio = n * k.r; break;
+        case IsotopeKind::Same: ratio = n * (n - 1) / 2 * k.r * k.r; break;
+        case IsotopeKind::Cross: ratio = n * k.r * f.count(k.f) * k.rf; break;
+        }
+        if (ratio <= 0) continue;
+        // Neighbours of one shift closer than the width are one peak.
+        if (k.shift != shift || (k.delta - last) / z >= fwhm) {
+            close();
+            shift = k.shift;
+        }
+        sum += ratio;
+        weighted += ratio * k.delta;
+        last = k.delta;
+    }
+    close();
+}
+
+}  // namespace
+
+std::vector<IsotopePeak> ExpectedIsotopePeaks(const Formula& f, double fwhm) {
+    IsotopePeaks peaks;
+    MergedIsotopePeaks(f, fwhm, peaks);
+    return {peaks.peak.begin(), peaks.peak.begin() + static_cast<std::ptrdiff_t>(peaks.count)};
 }
 
 double PlausibilityTerm(const Formula& f) {
@@ -172,30 +232,45 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
     result.charge = settings_.charge == 1 || settings_.charge == 2 ? settings_.charge
                                                                       : ChargeOfPeak(peaks, index, settings_.tolerancePpm);
     result.sigma = SigmaOf(p, settings_.tolerancePpm);
-    std::vector<Candidate> all = InWindow(p.Centre, result.sigma, result.charge, examined);
-    result.found = all.size();
-    if (all.empty()) {
-        result.message = NoCandidateMessage(p.Centre, result.charge, kWindowSigmas * result.sigma * 1000);
+    std::vector<Formula> formulas;
+    std::vector<double> masses;
+    const double window = kWindowSigmas * result.sigma;
+    search_.Find(p.Centre - window, p.Centre + window, result.charge, formulas, examined, &masses);
+    result.found = formulas.size();
+    if (formulas.empty()) {
+        result.message = NoCandidateMessage(p.Centre, result.charge, window * 1000);
         return result;
     }
     const double fwhm = FwhmOf(p);
     const double a0 = Amplitude(p);
-    const bool sorted = SortedByCentre(peaks);
-    const bool isotopes = sorted && Usable(a0);
+    const bool isotopes = SortedByCentre(peaks) && Usable(a0);
     const double sa0 = Usable(p.Errors[1]) ? p.Errors[1] : 0;
-    for (Candidate& c : all) {
+    IsotopePeaks expectedPeaks;
+    // The fitted peaks where its isotope peaks may stand.
+    PeakResults near;
+    if (isotopes) {
+        const double z = result.charge;
+        const double from = p.Centre + 0.9 / z - fwhm, to = p.Centre + 2.1 / z + fwhm;
+        for (auto it = std::lower_bound(peaks.begin(), peaks.end(), from,
+                                        [](const PeakResult& q, double m) { return q.Centre < m; });
+             it != peaks.end() && it->Centre <= to; ++it)
+            if (static_cast<std::size_t>(it - peaks.begin()) != index) near.push_back(*it);
+    }
+    auto isotopeChi2 = [&](const Formula& formula) {
         double chi2 = 0;
         if (isotopes) {
-            for (const IsotopePeak& iso : ExpectedIsotopePeaks(c.formula, fwhm)) {
+            MergedIsotopePeaks(formula, fwhm, expectedPeaks);
+            for (std::size_t k = 0; k < expectedPeaks.count; ++k) {
+                const IsotopePeak& iso = expectedPeaks.peak[k];
                 const double place = p.Centre + iso.offset;
-                const long j = NearestPeak(peaks, index, place, fwhm / 2);
+                const long j = NearestPeak(near, near.size(), place, fwhm / 2);
                 const double expected = a0 * iso.ratio;
                 if (j < 0) {
                     if (settings_.thresholdHeight > 0 && p.Background + expected > kAbsentFactor * settings_.thresholdHeight)
                         chi2 += std::min(kTermCap, Sq(expected / std::max(settings_.thresholdHeight, 0.15 * expected)));
                     continue;
                 }
-                const PeakResult& q = peaks[static_cast<std::size_t>(j)];
+                const PeakResult& q = near[static_cast<std::size_t>(j)];
                 const double observed = Amplitude(q) / a0;
                 const double sq = Usable(q.Errors[1]) ? q.Errors[1] : 0;
                 const double sigmaRatio = std::sqrt(Sq(sq / a0) + Sq(observed * sa0 / a0) + Sq(kRatioFloor * iso.ratio) +
@@ -210,17 +285,70 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
                 }
             }
         }
-        c.isotopeScore = -chi2 / 2;
-        c.plausibility = PlausibilityTerm(c.formula);
-        c.score = -Sq(c.deltaSigma) / 2 + c.isotopeScore + c.plausibility;
-    }
-    std::sort(all.begin(), all.end(), [](const Candidate& a, const Candidate& b) {
+        return chi2;
+    };
+    struct Scored {
+        uint32_t i;
+        double score, isotope, plausibility;
+    };
+    std::vector<double> zs(formulas.size());
+    auto better = [&](const Scored& a, const Scored& b) {
         if (a.score != b.score) return a.score > b.score;
-        return std::abs(a.deltaMmu) < std::abs(b.deltaMmu);
-    });
-    if (settings_.reported > 0 && all.size() > static_cast<std::size_t>(settings_.reported))
-        all.resize(static_cast<std::size_t>(settings_.reported));
-    result.candidates = std::move(all);
+        return std::abs(zs[a.i]) < std::abs(zs[b.i]);
+    };
+    // The isotope and plausibility terms are never positive, so a candidate whose mass term
+    // alone is below the last of the kept ones cannot be kept: the candidates are scored in
+    // shells of |delta/sigma|, nearest first, until that bound is passed.
+    constexpr int kShells = 64;
+    std::vector<uint32_t> shellStart(kShells + 1, 0), order(formulas.size());
+    std::vector<uint8_t> shellOf(formulas.size());
+    for (std::size_t i = 0; i < formulas.size(); ++i) {
+        zs[i] = (p.Centre - masses[i]) / result.sigma;
+        shellOf[i] = static_cast<uint8_t>(std::min(kShells - 1, static_cast<int>(std::abs(zs[i]) / kWindowSigmas * kShells)));
+        ++shellStart[shellOf[i] + 1u];
+    }
+    for (int k = 0; k < kShells; ++k) shellStart[k + 1] += shellStart[k];
+    {
+        std::vector<uint32_t> at(shellStart.begin(), shellStart.end() - 1);
+        for (std::size_t i = 0; i < formulas.size(); ++i) order[at[shellOf[i]]++] = static_cast<uint32_t>(i);
+    }
+    const std::size_t keep = settings_.reported > 0 ? static_cast<std::size_t>(settings_.reported) : formulas.size();
+    std::vector<Scored> kept;  // a heap whose top is the worst kept candidate
+    kept.reserve(keep + 1);
+    for (int shell = 0; shell < kShells; ++shell) {
+        const double nearest = shell * kWindowSigmas / kShells;
+        if (kept.size() == keep && -Sq(nearest) / 2 < kept.front().score) break;
+        for (uint32_t k = shellStart[shell]; k < shellStart[shell + 1]; ++k) {
+            const uint32_t i = order[k];
+            const double massTerm = -Sq(zs[i]) / 2;
+            if (kept.size() == keep && massTerm < kept.front().score) continue;
+            Scored c{i, 0, -isotopeChi2(formulas[i]) / 2, PlausibilityTerm(formulas[i])};
+            c.score = massTerm + c.isotope + c.plausibility;
+            if (kept.size() < keep) {
+                kept.push_back(c);
+                std::push_heap(kept.begin(), kept.end(), better);
+            } else if (better(c, kept.front())) {
+                std::pop_heap(kept.begin(), kept.end(), better);
+                kept.back() = c;
+                std::push_heap(kept.begin(), kept.end(), better);
+            }
+        }
+    }
+    std::sort(kept.begin(), kept.end(), better);
+    for (const Scored& k : kept) {
+        Candidate c;
+        c.formula = formulas[k.i];
+        c.ionMass = masses[k.i];
+        const double delta = p.Centre - c.ionMass;
+        c.deltaMmu = delta * 1000;
+        c.deltaPpm = delta / c.ionMass * 1e6;
+        c.deltaSigma = zs[k.i];
+        c.rdbe = Rdbe(c.formula);
+        c.isotopeScore = k.isotope;
+        c.plausibility = k.plausibility;
+        c.score = k.score;
+        result.candidates.push_back(std::move(c));
+    }
     return result;
 }
 

@@ -33,7 +33,7 @@ namespace orvelo {
 
 inline constexpr double kDefaultTolerancePpm = 2;
 inline constexpr double kDefaultMaxRdbe = 40;
-inline constexpr double kWindowSigmas = 5;
+inline constexpr double kWindowSigmas = 4;
 inline constexpr double kExcessWeight = 0.3;
 inline constexpr double kAbsentFactor = 3;
 inline constexpr int kDefaultReported = 5;

@@ -7,7 +7,7 @@ namespace orvelo {
 
 namespace {
 
-constexpr double kBucketsPerU = 1024;
+constexpr double kBucketsPerU = 128;
 constexpr int kCountBits = 10;
 constexpr uint64_t kCountMask = (uint64_t{1} << kCountBits) - 1;
 constexpr std::size_t kMaxInnerElements = 64 / kCountBits;  // what one packed word holds
@@ -56,7 +56,14 @@ FormulaSearch::FormulaSearch(const std::vector<ElementRange>& ranges, double max
         }
     };
     fill(fill, 0, 0.0, 0, 0);
-    std::sort(entries.begin(), entries.end(), [](const Entry& a, const Entry& b) { return a.mass < b.mass; });
+    // By bucket, and within a bucket by the RDBE part, largest first: a look-up stops at the
+    // first entry whose RDBE falls below the lowest allowed.
+    auto bucketOf = [](double m) { return static_cast<long>(std::floor(m * kBucketsPerU)); };
+    std::sort(entries.begin(), entries.end(), [&](const Entry& a, const Entry& b) {
+        const long ba = bucketOf(a.mass), bb = bucketOf(b.mass);
+        if (ba != bb) return ba < bb;
+        return a.rdbe > b.rdbe;
+    });
     innerMass_.reserve(entries.size());
     for (const Entry& e : entries) {
         innerMass_.push_back(e.mass);
@@ -67,7 +74,7 @@ FormulaSearch::FormulaSearch(const std::vector<ElementRange>& ranges, double max
     bucketStart_.assign(buckets + 1, 0);
     std::size_t at = 0;
     for (std::size_t b = 0; b <= buckets; ++b) {
-        while (at < innerMass_.size() && innerMass_[at] < static_cast<double>(b) / kBucketsPerU) ++at;
+        while (at < innerMass_.size() && bucketOf(innerMass_[at]) < static_cast<long>(b)) ++at;
         bucketStart_[b] = static_cast<uint32_t>(at);
     }
 
@@ -82,7 +89,8 @@ FormulaSearch::FormulaSearch(const std::vector<ElementRange>& ranges, double max
     }
 }
 
-void FormulaSearch::Find(double lo, double hi, int charge, std::vector<Formula>& out, uint64_t* examined) const {
+void FormulaSearch::Find(double lo, double hi, int charge, std::vector<Formula>& out, uint64_t* examined,
+                         std::vector<double>* ionMasses) const {
     if (!(lo <= hi) || charge < 1 || innerMass_.empty()) return;
     // The window on the neutral mass: M = z * (m/z) + z * electron.
     const double z = charge;
@@ -90,15 +98,19 @@ void FormulaSearch::Find(double lo, double hi, int charge, std::vector<Formula>&
     if (nhi < nlo) return;
     Formula f;
     f.charge = charge;
-    uint64_t count = 0;
-    Walk(0, 0.0, 2, f, nlo, nhi, out, count);
-    if (examined) *examined += count;
+    Sink sink{out, ionMasses, 0, 0};
+    const std::size_t first = out.size();
+    Walk(0, 0.0, 2, f, nlo, nhi, sink);
+    if (examined) *examined += sink.examined;
+    if (ionMasses)
+        for (std::size_t i = first; i < out.size(); ++i) (*ionMasses)[i] = ((*ionMasses)[i] - z * kElectronMassU) / z;
 }
 
 void FormulaSearch::Walk(std::size_t level, double partial, int rdbe2, Formula& f, double lo, double hi,
-                         std::vector<Formula>& out, uint64_t& examined) const {
+                         Sink& sink) const {
     if (level == outer_.size()) {
-        LookUp(lo - partial, hi - partial, rdbe2, f, out, examined);
+        sink.base = partial;
+        LookUp(lo - partial, hi - partial, rdbe2, f, sink);
         return;
     }
     const Outer& o = outer_[level];
@@ -109,23 +121,24 @@ void FormulaSearch::Walk(std::size_t level, double partial, int rdbe2, Formula& 
     const int last = std::min(o.max, static_cast<int>(std::floor(needHi / o.mass + 1e-12)));
     for (int n = first; n <= last; ++n) {
         f.counts[static_cast<std::size_t>(o.element)] = static_cast<int16_t>(n);
-        Walk(level + 1, partial + n * o.mass, rdbe2 + n * o.rdbeStep, f, lo, hi, out, examined);
+        Walk(level + 1, partial + n * o.mass, rdbe2 + n * o.rdbeStep, f, lo, hi, sink);
     }
     f.counts[static_cast<std::size_t>(o.element)] = 0;
 }
 
-void FormulaSearch::LookUp(double lo, double hi, int rdbe2, Formula& f, std::vector<Formula>& out,
-                           uint64_t& examined) const {
+void FormulaSearch::LookUp(double lo, double hi, int rdbe2, Formula& f, Sink& sink) const {
     if (hi < 0) return;
     const double top = static_cast<double>(bucketStart_.size() - 2);
     const std::size_t b0 = static_cast<std::size_t>(std::clamp(std::floor(lo * kBucketsPerU), 0.0, top));
     const std::size_t b1 = static_cast<std::size_t>(std::clamp(std::floor(hi * kBucketsPerU), 0.0, top)) + 1;
-    for (uint32_t i = bucketStart_[b0]; i < bucketStart_[b1]; ++i) {
-        ++examined;
+    for (std::size_t b = b0; b < b1; ++b)
+        for (uint32_t i = bucketStart_[b]; i < bucketStart_[b + 1]; ++i) {
+        const int r = rdbe2 + innerRdbe_[i];
+        if (r < -1) break;
+        ++sink.examined;
+        if (r > maxTwiceRdbe_) continue;
         const double m = innerMass_[i];
         if (m < lo || m > hi) continue;
-        const int r = rdbe2 + innerRdbe_[i];
-        if (r < -1 || r > maxTwiceRdbe_) continue;
         Formula g = f;
         bool any = false;
         for (std::size_t k = 0; k < innerElements_.size(); ++k) {
@@ -133,8 +146,10 @@ void FormulaSearch::LookUp(double lo, double hi, int rdbe2, Formula& f, std::vec
             g.counts[static_cast<std::size_t>(innerElements_[k])] = c;
         }
         for (int16_t c : g.counts) any = any || c > 0;
-        if (any) out.push_back(g);
-    }
+        if (!any) continue;
+        sink.out.push_back(g);
+        if (sink.masses) sink.masses->push_back(sink.base + m);
+        }
 }
 
 }  // namespace orvelo

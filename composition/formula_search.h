@@ -8,7 +8,8 @@
 // half-integer one an even-electron ion; both are allowed. A formula holds at least one atom.
 //
 // The search: the lightest elements (at least one, at most six, as many as keep their
-// combinations within kMaxInnerFormulas) are tabulated once, every combination sorted by mass in buckets of 1/1024 u.
+// combinations within kMaxInnerFormulas) are tabulated once, every combination in buckets of 1/128 u of mass,
+// within a bucket by its part of the RDBE.
 // The other elements are walked recursively, heaviest first, each count bounded so that the
 // mass still to be found lies within what the remaining elements can reach; every walk ends in
 // one look-up of the remaining mass window in the table.
@@ -28,8 +29,10 @@ public:
     FormulaSearch(const std::vector<ElementRange>& ranges, double maxRdbe, double maxNeutralMass);
 
     // Appends every allowed formula of charge `charge` whose ion mass lies in [lo, hi].
-    // `examined` (if given) grows by the formulas whose mass was compared with the window.
-    void Find(double lo, double hi, int charge, std::vector<Formula>& out, uint64_t* examined = nullptr) const;
+    // `examined` (if given) grows by the formulas compared with the window and the RDBE limits.
+    // `ionMasses` (if given) receives the ion mass of each formula appended.
+    void Find(double lo, double hi, int charge, std::vector<Formula>& out, uint64_t* examined = nullptr,
+              std::vector<double>* ionMasses = nullptr) const;
 
     std::size_t InnerFormulaCount() const { return innerMass_.size(); }
     double MaxNeutralMass() const { return maxNeutralMass_; }
@@ -41,20 +44,25 @@ private:
         double mass;
         int rdbeStep;  // valence - 2
     };
-    void Walk(std::size_t level, double partial, int rdbe2, Formula& f, double lo, double hi, std::vector<Formula>& out,
-              uint64_t& examined) const;
-    void LookUp(double lo, double hi, int rdbe2, Formula& f, std::vector<Formula>& out, uint64_t& examined) const;
+    struct Sink {
+        std::vector<Formula>& out;
+        std::vector<double>* masses;
+        uint64_t examined;
+        double base;  // the neutral mass of the outer elements so far
+    };
+    void Walk(std::size_t level, double partial, int rdbe2, Formula& f, double lo, double hi, Sink& sink) const;
+    void LookUp(double lo, double hi, int rdbe2, Formula& f, Sink& sink) const;
 
     std::vector<int> innerElements_;
     std::vector<Outer> outer_;           // heaviest first
     std::vector<double> restMin_, restMax_;  // mass reachable by outer_[k..] and the table
     int maxTwiceRdbe_ = 80;
     double maxNeutralMass_ = 0;
-    // The table, sorted by mass.
+    // The table, by bucket.
     std::vector<double> innerMass_;
     std::vector<uint64_t> innerCounts_;  // 10 bits per inner element
     std::vector<int32_t> innerRdbe_;     // sum n * (valence - 2) over the inner elements
-    std::vector<uint32_t> bucketStart_;  // first entry of each 1/1024 u bucket, one past the end last
+    std::vector<uint32_t> bucketStart_;  // first entry of each 1/128 u bucket, one past the end last
 };
 
 }  // namespace orvelo

@@ -61,6 +61,18 @@ TEST(Composition, FormulaTextsMassesAndRdbe) {
     EXPECT_NEAR(iso[0].ratio, 6 * 0.0107 / 0.9893 + 5 * 0.000115 / 0.999885, 1e-6);
     EXPECT_NEAR(iso[1].ratio, 0.2424 / 0.7576 + 15 * 0.0107 * 0.0107 / (0.9893 * 0.9893), 2e-4);
     EXPECT_NEAR(iso[1].offset, 1.99705, 2e-4);
+    // A wide peak merges everything of one step: the same sums and centres as the merging of
+    // neighbours, for a formula of every isotope kind.
+    for (const char* text : {"C6H5Cl", "C20H30N2O3SSi2Br", "C2H2Si2"}) {
+        const auto wide = ExpectedIsotopePeaks(F(text), 0.05);
+        const auto merged = ExpectedIsotopePeaks(F(text), 0.0185);
+        ASSERT_EQ(wide.size(), 2u);
+        ASSERT_EQ(merged.size(), 2u) << text;
+        for (std::size_t k = 0; k < 2; ++k) {
+            EXPECT_NEAR(wide[k].ratio, merged[k].ratio, 1e-12 + 1e-9 * merged[k].ratio) << text;
+            EXPECT_NEAR(wide[k].offset, merged[k].offset, 1e-9) << text;
+        }
+    }
 }
 
 TEST(Composition, SearchIsExhaustive) {
@@ -156,7 +168,7 @@ TEST(Composition, ImpossibleMassHasNoCandidate) {
     const CompositionRun run = FindCompositions(peaks, CompositionSettings{});
     ASSERT_EQ(run.peaks.size(), 1u);
     EXPECT_TRUE(run.peaks[0].candidates.empty());
-    EXPECT_EQ(run.peaks[0].message, "Нет формулы в пределах ±0.60 mmu от массы 60.450000 при заряде 1+ в заданных диапазонах элементов");
+    EXPECT_EQ(run.peaks[0].message, "Нет формулы в пределах ±0.48 mmu от массы 60.450000 при заряде 1+ в заданных диапазонах элементов");
     const auto lines = FormulaTableLines(peaks, run.peaks);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], "1\t60.450000\t\t\t\t\t\t\t\t\t");
