@@ -14,6 +14,12 @@ constexpr double kHalfSpacing = (13.00335483507 - 12.0) / 2;  // the 13C step of
 constexpr double kRatioFloor = 0.08;       // relative error of an isotope ratio, at least
 constexpr double kRatioAbsoluteFloor = 0.003;
 constexpr double kTermCap = 25;            // no single comparison weighs more
+constexpr double kExcessCap = 4;           // nor a peak higher than expected (another ion's)
+// A fitted centre is pulled towards an overlapping neighbour of relative height r at distance d
+// by about r d exp(-d^2 / 4 s^2) (s the Gaussian's width); the fit's window, which ends between
+// the peaks, takes about three quarters of that. The prediction is good to about a third.
+constexpr double kPullFraction = 0.75;
+constexpr double kPullError = 0.35;
 constexpr double kDefaultR = 1000;
 
 double Sq(double x) { return x * x; }
@@ -235,13 +241,20 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
     std::vector<Formula> formulas;
     std::vector<double> masses;
     const double window = kWindowSigmas * result.sigma;
-    search_.Find(p.Centre - window, p.Centre + window, result.charge, formulas, examined, &masses);
+    const double fwhm = FwhmOf(p);
+    const double z = result.charge;
+    const double s = fwhm / 2.35482;
+    auto pull = [&](double d) { return kPullFraction * d * std::exp(-d * d / (4 * s * s)); };
+    // At a low resolving power its own isotope peaks pull the peak up by up to `reach` (M+1 of
+    // at most 0.0016 per u of the ion, M+2 of at most three times the monoisotopic peak).
+    const bool overlap = pull(1 / z) > 1e-4 * (1 / z);
+    const double reach = overlap ? 0.0016 * p.Centre * z * pull(1 / z) + 3 * pull(2 / z) : 0;
+    search_.Find(p.Centre - window - reach, p.Centre + window, result.charge, formulas, examined, &masses);
     result.found = formulas.size();
     if (formulas.empty()) {
         result.message = NoCandidateMessage(p.Centre, result.charge, window * 1000);
         return result;
     }
-    const double fwhm = FwhmOf(p);
     const double a0 = Amplitude(p);
     const bool isotopes = SortedByCentre(peaks) && Usable(a0);
     const double sa0 = Usable(p.Errors[1]) ? p.Errors[1] : 0;
@@ -249,20 +262,30 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
     // The fitted peaks where its isotope peaks may stand.
     PeakResults near;
     if (isotopes) {
-        const double z = result.charge;
         const double from = p.Centre + 0.9 / z - fwhm, to = p.Centre + 2.1 / z + fwhm;
         for (auto it = std::lower_bound(peaks.begin(), peaks.end(), from,
                                         [](const PeakResult& q, double m) { return q.Centre < m; });
              it != peaks.end() && it->Centre <= to; ++it)
             if (static_cast<std::size_t>(it - peaks.begin()) != index) near.push_back(*it);
     }
-    auto isotopeChi2 = [&](const Formula& formula) {
-        double chi2 = 0;
+    // The deviation in sigma after the pull of its own isotope peaks, and the isotope chi^2.
+    struct Terms {
+        double deltaSigma, chi2;
+    };
+    auto evaluate = [&](const Formula& formula, double ionMass) {
+        double chi2 = 0, shift = 0;
+        if (isotopes || overlap) MergedIsotopePeaks(formula, fwhm, expectedPeaks);
+        if (overlap)
+            for (std::size_t k = 0; k < expectedPeaks.count; ++k)
+                shift += expectedPeaks.peak[k].ratio * pull(expectedPeaks.peak[k].offset);
+        const double sigma = std::hypot(result.sigma, kPullError * shift);
+        const double deltaSigma = (p.Centre - shift - ionMass) / sigma;
         if (isotopes) {
-            MergedIsotopePeaks(formula, fwhm, expectedPeaks);
             for (std::size_t k = 0; k < expectedPeaks.count; ++k) {
                 const IsotopePeak& iso = expectedPeaks.peak[k];
-                const double place = p.Centre + iso.offset;
+                // The isotope peak is pulled towards the monoisotopic one in turn.
+                const double back = overlap ? std::min(iso.offset / 2, pull(iso.offset) / iso.ratio) : 0;
+                const double place = p.Centre - shift + iso.offset - back;
                 const long j = NearestPeak(near, near.size(), place, fwhm / 2);
                 const double expected = a0 * iso.ratio;
                 if (j < 0) {
@@ -276,20 +299,20 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
                 const double sigmaRatio = std::sqrt(Sq(sq / a0) + Sq(observed * sa0 / a0) + Sq(kRatioFloor * iso.ratio) +
                                                     Sq(kRatioAbsoluteFloor));
                 double termRatio = Sq((observed - iso.ratio) / sigmaRatio);
-                if (observed > iso.ratio) termRatio *= kExcessWeight;
+                if (observed > iso.ratio) termRatio = std::min(kExcessCap, termRatio * kExcessWeight);
                 chi2 += std::min(kTermCap, termRatio);
                 // Its place, when it is an isotope peak of some weight.
                 if (iso.ratio >= 0.02 && observed < 3 * iso.ratio + 0.05) {
-                    const double sigmaPlace = std::hypot(SigmaOf(q, settings_.tolerancePpm), result.sigma);
+                    const double sigmaPlace = std::hypot(std::hypot(SigmaOf(q, settings_.tolerancePpm), sigma), kPullError * back);
                     chi2 += std::min(kTermCap, Sq((q.Centre - place) / sigmaPlace) * 0.5);
                 }
             }
         }
-        return chi2;
+        return Terms{deltaSigma, chi2};
     };
     struct Scored {
         uint32_t i;
-        double score, isotope, plausibility;
+        double score, isotope, plausibility, deltaSigma;
     };
     std::vector<double> zs(formulas.size());
     auto better = [&](const Scored& a, const Scored& b) {
@@ -315,15 +338,17 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
     const std::size_t keep = settings_.reported > 0 ? static_cast<std::size_t>(settings_.reported) : formulas.size();
     std::vector<Scored> kept;  // a heap whose top is the worst kept candidate
     kept.reserve(keep + 1);
+    // With the pull of overlapping isotope peaks the mass term is no longer known in advance.
+    const bool bounded = !overlap;
     for (int shell = 0; shell < kShells; ++shell) {
         const double nearest = shell * kWindowSigmas / kShells;
-        if (kept.size() == keep && -Sq(nearest) / 2 < kept.front().score) break;
+        if (bounded && kept.size() == keep && -Sq(nearest) / 2 < kept.front().score) break;
         for (uint32_t k = shellStart[shell]; k < shellStart[shell + 1]; ++k) {
             const uint32_t i = order[k];
-            const double massTerm = -Sq(zs[i]) / 2;
-            if (kept.size() == keep && massTerm < kept.front().score) continue;
-            Scored c{i, 0, -isotopeChi2(formulas[i]) / 2, PlausibilityTerm(formulas[i])};
-            c.score = massTerm + c.isotope + c.plausibility;
+            if (bounded && kept.size() == keep && -Sq(zs[i]) / 2 < kept.front().score) continue;
+            const Terms terms = evaluate(formulas[i], masses[i]);
+            Scored c{i, 0, -terms.chi2 / 2, PlausibilityTerm(formulas[i]), terms.deltaSigma};
+            c.score = -Sq(c.deltaSigma) / 2 + c.isotope + c.plausibility;
             if (kept.size() < keep) {
                 kept.push_back(c);
                 std::push_heap(kept.begin(), kept.end(), better);
@@ -342,7 +367,7 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
         const double delta = p.Centre - c.ionMass;
         c.deltaMmu = delta * 1000;
         c.deltaPpm = delta / c.ionMass * 1e6;
-        c.deltaSigma = zs[k.i];
+        c.deltaSigma = k.deltaSigma;
         c.rdbe = Rdbe(c.formula);
         c.isotopeScore = k.isotope;
         c.plausibility = k.plausibility;
