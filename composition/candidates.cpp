@@ -20,6 +20,7 @@ constexpr double kExcessCap = 4;           // nor a peak higher than expected (a
 // the peaks, takes about three quarters of that. The prediction is good to about a third.
 constexpr double kPullFraction = 0.75;
 constexpr double kPullError = 0.35;
+constexpr double kPlausibilityPerKind = 0.75;
 constexpr double kDefaultR = 1000;
 
 double Sq(double x) { return x * x; }
@@ -203,8 +204,12 @@ std::vector<IsotopePeak> ExpectedIsotopePeaks(const Formula& f, double fwhm) {
 }
 
 double PlausibilityTerm(const Formula& f) {
-    (void)f;
-    return 0;
+    // Ions of one or two kinds of heteroatom are common, of four or five rare: each kind beyond
+    // the first costs a little.
+    int kinds = 0;
+    for (int e = 0; e < kElementCount; ++e)
+        if (e != kC && e != kH && f.count(e) > 0) ++kinds;
+    return -kPlausibilityPerKind * std::max(0, kinds - 1);
 }
 
 CompositionFinder::CompositionFinder(const std::vector<ElementRange>& ranges, const CompositionSettings& settings,
@@ -345,9 +350,10 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
         if (bounded && kept.size() == keep && -Sq(nearest) / 2 < kept.front().score) break;
         for (uint32_t k = shellStart[shell]; k < shellStart[shell + 1]; ++k) {
             const uint32_t i = order[k];
-            if (bounded && kept.size() == keep && -Sq(zs[i]) / 2 < kept.front().score) continue;
+            const double plausibility = PlausibilityTerm(formulas[i]);
+            if (bounded && kept.size() == keep && -Sq(zs[i]) / 2 + plausibility < kept.front().score) continue;
             const Terms terms = evaluate(formulas[i], masses[i]);
-            Scored c{i, 0, -terms.chi2 / 2, PlausibilityTerm(formulas[i]), terms.deltaSigma};
+            Scored c{i, 0, -terms.chi2 / 2, plausibility, terms.deltaSigma};
             c.score = -Sq(c.deltaSigma) / 2 + c.isotope + c.plausibility;
             if (kept.size() < keep) {
                 kept.push_back(c);

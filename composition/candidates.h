@@ -3,7 +3,12 @@
 //
 // Mass: the deviation measured - calculated in units of sigma = max(the peak's own standard
 // error of the centre, the tolerance in ppm of its mass); formulas within kWindowSigmas sigma
-// are candidates, and the mass term of the score is -(delta/sigma)^2 / 2.
+// are candidates, and the mass term of the score is -(delta/sigma)^2 / 2. At a resolving power
+// so low that the ion's own M+1 and M+2 peaks overlap it, the fitted centre is pulled towards
+// them: the expected pull of each candidate's isotope peaks is taken off the measured mass (and
+// a third of it added to sigma), and the window reaches down by the largest such pull.
+// deltaSigma is this corrected deviation; deltaMmu and deltaPpm are the plain measured -
+// calculated.
 //
 // Isotopes: for each candidate the expected M+1 and M+2 peaks (13C, 2H, 15N, 17O, 18O, 33S,
 // 34S, 37Cl, 81Br, 29Si, 30Si; exact to these two steps), isotopologues closer than the
@@ -13,7 +18,8 @@
 // each as a squared deviation over its error. A fitted peak higher than expected counts less
 // (kExcessWeight): another ion may stand under it. When no peak is found, an expected peak
 // that would stand at least kAbsentFactor times above the noise threshold counts against the
-// formula; a lower one decides nothing. The isotope term is -chi^2 / 2 of these comparisons
+// formula; a lower one decides nothing. No comparison counts more than 25 (12.5 of the score),
+// a higher peak than expected no more than 4. The isotope term is -chi^2 / 2 of these comparisons
 // (0 when they agree or nothing could decide). The score is the sum of the two terms and a
 // small plausibility term (PlausibilityTerm); higher is better.
 //
@@ -52,7 +58,7 @@ struct Candidate {
     double ionMass = 0;
     double deltaMmu = 0;    // measured - calculated
     double deltaPpm = 0;
-    double deltaSigma = 0;  // in units of the sigma above
+    double deltaSigma = 0;  // in units of the sigma above, after the pull of overlapping isotope peaks
     double rdbe = 0;
     double isotopeScore = 0;  // -chi^2/2 of the isotope peaks
     double plausibility = 0;
@@ -107,9 +113,8 @@ struct IsotopePeak {
 // The merged M+1 and M+2 peaks of a formula at width `fwhm` (m/z), lightest first.
 std::vector<IsotopePeak> ExpectedIsotopePeaks(const Formula& f, double fwhm);
 
-// A small preference for formulas common among ions, never decisive against the measured
-// evidence: a formula without carbon or hydrogen, or with more hydrogen than carbon can
-// carry, is a little less likely.
+// A small preference for formulas common among ions, never decisive against clear evidence:
+// each kind of heteroatom beyond the first costs 0.75 (the score of a 1.2 sigma deviation).
 double PlausibilityTerm(const Formula& f);
 
 // A reference ion the calibration matched: the peak's index and the ion's name ("C 4 H 9").

@@ -131,25 +131,23 @@ void FormulaSearch::LookUp(double lo, double hi, int rdbe2, Formula& f, Sink& si
     const double top = static_cast<double>(bucketStart_.size() - 2);
     const std::size_t b0 = static_cast<std::size_t>(std::clamp(std::floor(lo * kBucketsPerU), 0.0, top));
     const std::size_t b1 = static_cast<std::size_t>(std::clamp(std::floor(hi * kBucketsPerU), 0.0, top)) + 1;
-    for (std::size_t b = b0; b < b1; ++b)
+    for (std::size_t b = b0; b < b1; ++b) {
         for (uint32_t i = bucketStart_[b]; i < bucketStart_[b + 1]; ++i) {
-        const int r = rdbe2 + innerRdbe_[i];
-        if (r < -1) break;
-        ++sink.examined;
-        if (r > maxTwiceRdbe_) continue;
-        const double m = innerMass_[i];
-        if (m < lo || m > hi) continue;
-        Formula g = f;
-        bool any = false;
-        for (std::size_t k = 0; k < innerElements_.size(); ++k) {
-            const auto c = static_cast<int16_t>((innerCounts_[i] >> (kCountBits * k)) & kCountMask);
-            g.counts[static_cast<std::size_t>(innerElements_[k])] = c;
+            const int r = rdbe2 + innerRdbe_[i];
+            if (r < -1) break;  // and so are the rest of the bucket
+            ++sink.examined;
+            if (r > maxTwiceRdbe_) continue;
+            const double m = innerMass_[i];
+            if (m < lo || m > hi) continue;
+            if (sink.base + m <= 0) continue;  // the empty formula, the only one of mass 0
+            Formula g = f;
+            for (std::size_t k = 0; k < innerElements_.size(); ++k)
+                g.counts[static_cast<std::size_t>(innerElements_[k])] =
+                    static_cast<int16_t>((innerCounts_[i] >> (kCountBits * k)) & kCountMask);
+            sink.out.push_back(g);
+            if (sink.masses) sink.masses->push_back(sink.base + m);
         }
-        for (int16_t c : g.counts) any = any || c > 0;
-        if (!any) continue;
-        sink.out.push_back(g);
-        if (sink.masses) sink.masses->push_back(sink.base + m);
-        }
+    }
 }
 
 }  // namespace orvelo
