@@ -294,7 +294,11 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
                 const long j = NearestPeak(near, near.size(), place, fwhm / 2);
                 const double expected = a0 * iso.ratio;
                 if (j < 0) {
-                    if (settings_.thresholdHeight > 0 && p.Background + expected > kAbsentFactor * settings_.thresholdHeight)
+                    // Missing, unless a higher peak close by may hide it in its flank.
+                    const long hiding = NearestPeak(near, near.size(), place, 1.5 * fwhm);
+                    const bool hidden = hiding >= 0 && Amplitude(near[static_cast<std::size_t>(hiding)]) >= expected;
+                    if (!hidden && settings_.thresholdHeight > 0 &&
+                        p.Background + expected > kAbsentFactor * settings_.thresholdHeight)
                         chi2 += std::min(kTermCap, Sq(expected / std::max(settings_.thresholdHeight, 0.15 * expected)));
                     continue;
                 }

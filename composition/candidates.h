@@ -18,8 +18,9 @@
 // each as a squared deviation over its error. A fitted peak higher than expected counts less
 // (kExcessWeight): another ion may stand under it. When no peak is found, an expected peak
 // that would stand at least kAbsentFactor times above the noise threshold counts against the
-// formula; a lower one decides nothing. No comparison counts more than 25 (12.5 of the score),
-// a higher peak than expected no more than 4. The isotope term is -chi^2 / 2 of these comparisons
+// formula, unless a higher fitted peak within 1.5 widths may hide it in its flank; a lower one
+// decides nothing. No comparison counts more than 25 (12.5 of the score), a higher peak than
+// expected no more than 4. The isotope term is -chi^2 / 2 of these comparisons
 // (0 when they agree or nothing could decide). The score is the sum of the two terms and a
 // small plausibility term (PlausibilityTerm); higher is better.
 //
