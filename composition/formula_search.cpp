@@ -41,7 +41,10 @@ FormulaSearch::FormulaSearch(const std::vector<ElementRange>& ranges, double max
         int32_t rdbe;
     };
     std::vector<Entry> entries;
-    const double limit = maxNeutralMass_ + 1;
+    // Never beyond what the inner elements can weigh, whatever the masses asked for.
+    double innerMax = 0;
+    for (const ElementRange& r : innerRanges) innerMax += r.max * ElementOf(r.element).mass();
+    const double limit = std::min(maxNeutralMass_, innerMax) + 1;
     // Depth-first over the inner elements; a count whose mass passes the limit ends its run.
     auto fill = [&](auto&& self, std::size_t k, double mass, uint64_t packed, int32_t rdbe) -> void {
         if (k == inner) {

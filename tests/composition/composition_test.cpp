@@ -172,6 +172,10 @@ TEST(Composition, ImpossibleMassHasNoCandidate) {
     const auto lines = FormulaTableLines(peaks, run.peaks);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], "1\t60.450000\t\t\t\t\t\t\t\t\t");
+    // Far beyond what the ranges can weigh: no candidate, and no table for such masses.
+    const CompositionRun heavy = FindCompositions(PeakResults{Peak(50000.2, 1000)}, CompositionSettings{});
+    ASSERT_EQ(heavy.peaks.size(), 1u);
+    EXPECT_TRUE(heavy.peaks[0].candidates.empty());
 }
 
 TEST(Composition, BadRangeStringsNameTheirPart) {
