@@ -1,7 +1,7 @@
 // Accuracy of the elemental compositions on spectra of known ions (not run by the tests; see
 // composition_accuracy.sh).
 //
-//   composition_accuracy generate DIR   writes DIR/s<k>.txt, spectra of EI-like ions of C, H, N,
+//   composition_accuracy generate DIR [SEED]  writes DIR/s<k>.txt, spectra of EI-like ions of C, H, N,
 //                                       O, S, Cl, Br, Si and F up to m/z 700, singly and doubly
 //                                       charged, every isotopologue at natural abundance, R from
 //                                       1,000 to 10,000, Poisson noise; DIR/s<k>.truth the ions
@@ -291,8 +291,11 @@ int Evaluate(const std::string& dir) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc == 3 && std::string(argv[1]) == "generate") return Generate(argv[2]);
+    if ((argc == 3 || argc == 4) && std::string(argv[1]) == "generate") {
+        if (argc == 4) rng.seed(std::stoull(argv[3]));
+        return Generate(argv[2]);
+    }
     if (argc == 3 && std::string(argv[1]) == "evaluate") return Evaluate(argv[2]);
-    std::cerr << "usage: composition_accuracy generate|evaluate DIR\n";
+    std::cerr << "usage: composition_accuracy generate DIR [SEED] | evaluate DIR\n";
     return 2;
 }

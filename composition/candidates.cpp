@@ -69,7 +69,8 @@ int ChargeOfPeak(const PeakResults& peaks, std::size_t index, double tolerancePp
     const PeakResult& p = peaks[index];
     if (IsProblemPeak(p) || !SortedByCentre(peaks)) return 1;
     const double place = p.Centre + kHalfSpacing;
-    const double tol = std::max(0.02, 5 * SigmaOf(p, tolerancePpm));
+    // Overlapping at a low resolving power, the two fitted centres pull towards each other.
+    const double tol = std::max({0.02, 0.1 * FwhmOf(p), 5 * SigmaOf(p, tolerancePpm)});
     const long j = NearestPeak(peaks, index, place, tol);
     if (j < 0) return 1;
     const double a0 = Amplitude(p), a1 = Amplitude(peaks[static_cast<std::size_t>(j)]);

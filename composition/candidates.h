@@ -24,8 +24,9 @@
 // (0 when they agree or nothing could decide). The score is the sum of the two terms and a
 // small plausibility term (PlausibilityTerm); higher is better.
 //
-// Charge: a peak with a fitted neighbour 13C/2 u above it (its M+1 at half the spacing) is
-// taken as doubly charged; its formulas then carry the charge 2 and their isotopes lie half
+// Charge: a peak with a fitted neighbour 13C/2 u above it (its M+1 at half the spacing; within
+// 0.02 u, a tenth of the width or five standard errors, and 1% to 150% of its height) is taken
+// as doubly charged; its formulas then carry the charge 2 and their isotopes lie half
 // a unit apart.
 #include <cstddef>
 #include <string>
