@@ -5,6 +5,7 @@
 #include <thread>
 
 #include "batch/auto_calibrate.h"
+#include "batch/formulas.h"
 #include "batch/scans.h"
 #include "batch/text_escape.h"
 #include "core/number_text.h"
@@ -17,6 +18,7 @@ const char* const kUsage =
     "                     [--scan K|all|СПИСОК [--jobs N]] [--out ПАПКА] СПЕКТР\n"
     "        orvelo-batch --threshold H --auto-calibrate CH|CF|CH,CF [--tolerance MMU] [--parabola]\n"
     "                     [--ion-masses] [--kolusred N] [--flat] [--scan K] [--out ПАПКА] СПЕКТР\n"
+    "        orvelo-batch --threshold H --formulas [ДИАПАЗОНЫ] [--formula-ppm X] --out ПАПКА СПЕКТР\n"
     "        orvelo-batch --list-scans ФАЙЛ\n"
     "\n"
     "Загружает СПЕКТР (текстовый файл спектра: необязательный заголовок, затем строки массы и\n"
@@ -34,6 +36,10 @@ const char* const kUsage =
     "                   меньше 500)\n"
     "  --parabola       провести через калибровочные точки параболу вместо линии\n"
     "  --ion-masses     опорные массы положительных ионов (нейтральная минус масса электрона)\n"
+    "  --formulas [ДИАПАЗОНЫ]  пять лучших элементных формул каждого пика в ПАПКА/formulas.tsv;\n"
+    "                   ДИАПАЗОНЫ вида C0-60H0-120N0-6O0-10S0-4Cl0-6Br0-4Si0-4F0-30P0-2I0-2\n"
+    "                   (по умолчанию)\n"
+    "  --formula-ppm X  допуск масс для --formulas в ppm (по умолчанию 2)\n"
     "  --out ПАПКА      записать файлы результата в ПАПКУ, все вместе или ни одного; список\n"
     "                   файлов запуска — в ПАПКА/run-files.txt\n"
     "  --list-scans     напечатать спектры файла mzML или mzXML, по строке на спектр\n"
@@ -105,6 +111,14 @@ Options ParseOptions(const std::vector<std::string>& args) {
         else if (a == "--scan") o.scan = value("--scan");
         else if (a == "--jobs") o.jobs = value("--jobs");
         else if (a == "--list-scans") o.listScans = true;
+        else if (a == "--formula-ppm") o.formulaPpm = value("--formula-ppm");
+        else if (a.rfind("--formulas=", 0) == 0) o.formulas = a.substr(11);
+        else if (a == "--formulas") {
+            // The ranges are optional: the next word is taken when it reads as ranges and is
+            // not the spectrum (the last word while none has been named).
+            const bool next = i + 1 < args.size() && LooksLikeElementRanges(args[i + 1]);
+            o.formulas = next && (haveSpectrum || i + 2 < args.size()) ? args[++i] : std::string();
+        }
         else if (a == "--flat") o.flat = true;
         else if (a == "--parabola") o.parabola = true;
         else if (a == "--help" || a == "-h") throw UsageError{{}, true};
@@ -121,6 +135,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
     if (o.parabola && !o.calibrate && !o.autoCalibrate) throw UsageError{"--parabola требует --calibrate или --auto-calibrate"};
     if (o.calibrate && !o.outDir) throw UsageError{"--calibrate требует --out (исправленный спектр — это файл)"};
     CheckAutoCalibrationOptions(o);
+    CheckFormulaOptions(o);
     if (o.listScans && (o.scan || o.threshold || o.kolUsred || o.outDir))
         throw UsageError{"--list-scans не сочетается с другими ключами"};
     if (SeveralScans(o) && (!o.threshold || !o.outDir))

@@ -20,6 +20,8 @@ struct Options {
     bool listScans = false;              // --list-scans: print the scan table of an mzML/mzXML file
     std::optional<std::string> scan;     // --scan K | all | list of numbers and ranges
     std::optional<std::string> jobs;     // --jobs N: threads of a run over several scans
+    std::optional<std::string> formulas; // --formulas [RANGES]: empty for the default ranges
+    std::optional<std::string> formulaPpm; // --formula-ppm X
 };
 
 // Throws UsageError for a malformed command line, and for --help (with `help` set: the usage

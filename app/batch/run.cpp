@@ -11,6 +11,7 @@
 
 #include "batch/auto_calibrate.h"
 #include "batch/calibration_file.h"
+#include "batch/formulas.h"
 #include "batch/output.h"
 #include "batch/scans.h"
 #include "batch/text_escape.h"
@@ -44,6 +45,7 @@ std::vector<std::string> RunFiles(const Options& options, bool msDataFile) {
     if (options.calibrate || options.autoCalibrate) names.insert(names.end(), {"calibrated.txt", "calibration-check.txt"});
     if ((options.calibrate || options.autoCalibrate) && msDataFile) names.emplace_back("calibrated.mzML");
     if (options.autoCalibrate) names.emplace_back("auto-calibration.tsv");
+    if (options.formulas) names.emplace_back("formulas.tsv");
     return names;
 }
 
@@ -147,6 +149,7 @@ void RunFinalProcessing(const Options& options, int64_t height, Output& output, 
     const MassAssignment assigned = AssignMasses(state, result.peaks, kind);
     WriteMassFiles(output, assigned, kind);
     WriteReport(output, state, std::move(rows));
+    if (options.formulas) WriteFormulas(options, output, result.peaks, height);
     if (options.calibrate)
         Calibrate(options, ReadCalibrationFile(*options.calibrate, assigned.massLines), "", output, state, result.peaks,
                   scan);
@@ -185,6 +188,7 @@ int Run(const Options& options, std::ostream& out) {
         height = CheckNoiseHeight(*options.threshold);
         if (!height) throw OrveloError(kInvalidHeightMessage);
     }
+    CheckFormulaRanges(options);
 
     const bool msDataFile = IsMsDataFile(options.spectrum);
     // The folder is checked before any work; the files go into it together at the end.
