@@ -33,7 +33,7 @@ LoadedSpectrum ThreePeaks() {
 class SessionSteps : public ::testing::Test {
 protected:
     void SetUp() override {
-        session.Load(ThreePeaks(), {"three.txt"});
+        session.Load(ThreePeaks(), SpectrumSource{"three.txt", {}, 0, {}});
         session.BeginPreliminary("5", "10");
         session.RunPreliminaryHere();
         ASSERT_FALSE(session.BeginFinalRun("1000", GaussShape::Ordinary));
@@ -105,7 +105,7 @@ TEST_F(SessionSteps, EachRunAndEachLoadStartsTheResultsAndTheCalibrationAfresh) 
     SetUp();
     ASSERT_FALSE(session.Recalculate());
     EXPECT_TRUE(s().appliedCalibration.has_value());
-    session.Load(ThreePeaks(), {"again.txt"});
+    session.Load(ThreePeaks(), SpectrumSource{"again.txt", {}, 0, {}});
     expectFresh("load");
     EXPECT_FALSE(s().appliedCalibration.has_value());
     EXPECT_FALSE(s().SpectrumUnsaved);
