@@ -28,8 +28,12 @@ run "$batch" --list-scans /nonexistent;       expect 1 "Не удалось от
 # A system that gives fewer threads (stacks of 500 MB in 700 MB) than the fits would use: the
 # run goes on with the ones it has, the results unchanged.
 "$batch" --kolusred 5 --threshold 100 --out ref s.txt
-run bash -c "ulimit -s 500000; ulimit -v 700000; exec '$batch' --kolusred 5 --threshold 100 --out few s.txt"
-[ $rc -eq 0 ] && cmp few/results.tsv ref/results.tsv || { echo "few threads: $rc"; cat err; exit 1; }
+if starts_within 700000; then
+    run bash -c "ulimit -s 500000; ulimit -v 700000; exec '$batch' --kolusred 5 --threshold 100 --out few s.txt"
+    [ $rc -eq 0 ] && cmp few/results.tsv ref/results.tsv || { echo "few threads: $rc"; cat err; exit 1; }
+else
+    echo "skipped: the program cannot start under a memory limit (a sanitizer build)"
+fi
 
 # Only regular files are read: a FIFO without a writer, a device, a folder are refused at once.
 mkfifo fifo

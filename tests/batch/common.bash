@@ -12,3 +12,6 @@ run() { set +e; "$@" 2> err; rc=$?; set -e; }
 expect() {  # status, text expected in standard error
     [ "$rc" -eq "$1" ] && grep -qF -- "$2" err || { echo "expected $1 '$2', got $rc:"; cat err; exit 1; }
 }
+# True when the program starts under an address-space limit of $1 KiB; a sanitizer build reserves
+# terabytes of address space and cannot, so the checks of a memory-starved system skip there.
+starts_within() { bash -c "ulimit -v $1; exec '$batch' --help" > /dev/null 2>&1; }

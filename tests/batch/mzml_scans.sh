@@ -53,9 +53,13 @@ run "$batch" --kolusred 5 --threshold 20000 --scan 8-9 --out "$work/weak" "$data
 # Malformed choices.
 # A system that gives fewer threads than asked (here: stacks of 500 MB in 2 GB) slows the run
 # and says so; the rows stay those of one thread.
-run bash -c "ulimit -s 500000; ulimit -v 2000000; exec '$batch' --kolusred 5 --threshold 3000 --scan all --jobs 14 --out '$work/few' '$data/small.mzML'"
-[ $rc -eq 0 ] && grep -q "^Потоков запущено [1-9][0-9]* из 14: система не дала больше" "$work/err" || fail "few threads: $rc"
-cmp "$work/few/results-all.tsv" "$work/one/results-all.tsv"
+if starts_within 2000000; then
+    run bash -c "ulimit -s 500000; ulimit -v 2000000; exec '$batch' --kolusred 5 --threshold 3000 --scan all --jobs 14 --out '$work/few' '$data/small.mzML'"
+    [ $rc -eq 0 ] && grep -q "^Потоков запущено [1-9][0-9]* из 14: система не дала больше" "$work/err" || fail "few threads: $rc"
+    cmp "$work/few/results-all.tsv" "$work/one/results-all.tsv"
+else
+    echo "skipped: the program cannot start under a memory limit (a sanitizer build)"
+fi
 
 # Nothing to process is no success: a file without spectra, or only MS2 ones.
 sed 's/name="ms level" value="1"/name="ms level" value="2"/' "$data/three_test_scans.mzML" > "$work/ms2.mzML"
