@@ -146,7 +146,9 @@ SinglePeakFit Session::FitSinglePeak(int k) {
 }
 
 std::vector<ReferenceMark> Session::ListReferenceIons() const {
-    constexpr double kSameMass = 1e-5;  // the tables' masses are shown with five decimals
+    // The tables' rows lie a nominal mass apart, and their element masses (H 1.00783) or an
+    // electron mass typed in or left out move a true mass by well under this.
+    constexpr double kSameMass = 1e-3;
     const std::vector<ReferenceIon> ions =
         ReferenceIons(s_.tables, ReferenceChoice{true, ListFlags{{true, false, false}, true}, true});
     std::vector<ReferenceMark> marks;

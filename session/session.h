@@ -160,7 +160,7 @@ public:
     // Invalidates nothing; the search table of the last settings and mass range is kept.
     CompositionRun FindFormulas(std::size_t peak, CompositionSettings settings);
     // The reference ions of the calibration list: each line with a true mass that is a CH or CF
-    // ion of the reference tables (within 10 micro-u), with the peak of that line.
+    // ion of the reference tables (within 1 mmu), with the peak of that line.
     std::vector<ReferenceMark> ListReferenceIons() const;
 
 private:
