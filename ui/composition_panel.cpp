@@ -108,7 +108,8 @@ CompositionPanel::CompositionPanel(Session& session, SettingsStore& settings, QW
     candidates_->setSelectionMode(QAbstractItemView::SingleSelection);
     candidates_->horizontalHeader()->setHighlightSections(false);
     candidates_->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    candidates_->horizontalHeader()->setStretchLastSection(true);
+    candidates_->horizontalHeader()->setSectionResizeMode(kCandidateColumns - 1, QHeaderView::Stretch);
+    candidates_->horizontalHeader()->setMinimumSectionSize(24);
     QStringList heads;
     for (const char* head : kCandidateHeads) heads << QString::fromUtf8(head);
     candidates_->setHorizontalHeaderLabels(heads);

@@ -26,7 +26,7 @@ class SettingsStore;
 inline constexpr const char* kCandidateHeads[] = {"Формула", "Δ, mmu", "Δ, ppm", "Δ/σ", "RDBE", "Изотопы", "Оценка"};
 inline constexpr int kCandidateColumns = 7;
 // The panel's width at first; the table of "Информация" keeps the rest of the page.
-inline constexpr int kCompositionPanelWidth = 420;
+inline constexpr int kCompositionPanelWidth = 450;
 
 class CompositionPanel : public QWidget {
     Q_OBJECT

@@ -89,6 +89,7 @@ void PageInfo::emitPeakSelected() {
 
 void PageInfo::setSidePanel(QWidget* panel, int width) {
     split_->addWidget(panel);
+    split_->setCollapsible(1, true);  // dragged fully to the right, the panel gives the table the page
     split_->setStretchFactor(0, 1);
     split_->setStretchFactor(1, 0);
     const int total = std::max(split_->width(), width * 3);

@@ -44,7 +44,7 @@ public:
     int selectedPeak() const;
 
     // Puts `panel` at the right of the table, `width` pixels wide at first; the table keeps
-    // the rest, and the divider between them can be dragged.
+    // the rest, and the divider between them can be dragged (to the right edge: the panel hides).
     void setSidePanel(QWidget* panel, int width);
 
 signals:

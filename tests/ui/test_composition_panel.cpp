@@ -2,7 +2,8 @@
 // their isotope peaks at natural abundance, resolving power 5000, ion masses): a selected row
 // shows its ion first, a calibration line with the CH table's mass marks the reference ion, the
 // settings outlive the window, a bad range string is only a message, a double click copies.
-// With ORVELO_SCREENSHOT_DIR set, the panel is saved there as p20-panel.png.
+// With ORVELO_SCREENSHOT_DIR set, the panel is saved there: p20-panel.png on a real Q Exactive
+// spectrum, p20-panel-reference.png with the reference ion marked.
 #include <QClipboard>
 #include <QComboBox>
 #include <QFile>
@@ -83,6 +84,7 @@ private slots:
     void initTestCase() { PinCommaLocale(); }
     void selectedRowShowsItsIonFirstAndMarksTheReferenceIon();
     void settingsAreRememberedAndBadRangesOnlyExplain();
+    void realSpectrumPicture();
 };
 
 void CompositionPanelTest::selectedRowShowsItsIonFirstAndMarksTheReferenceIon() {
@@ -126,13 +128,12 @@ void CompositionPanelTest::selectedRowShowsItsIonFirstAndMarksTheReferenceIon() 
     ClickRow(f, c4h9);
     QCOMPARE(panel.candidateCell(0, 0), QStringLiteral("C4H9+"));
     QCOMPARE(panel.referenceLine(), QStringLiteral("C4H9+ — опорный ион CH калибровки"));
+    if (ScreenshotsWanted()) {
+        QTest::qWait(100);
+        SaveScreenshot(*f.window, QStringLiteral("p20-panel-reference.png"));
+    }
     ClickRow(f, c7h7);
     QVERIFY(panel.referenceLine().isEmpty());
-    if (ScreenshotsWanted()) {
-        f.window->show();
-        QTest::qWait(100);
-        SaveScreenshot(*f.window, QStringLiteral("p20-panel.png"));
-    }
 
     // Loading the spectrum again empties the table and the panel; after the new runs C4H9 is no
     // reference ion any more (the calibration list went with the old results).
@@ -172,6 +173,30 @@ void CompositionPanelTest::settingsAreRememberedAndBadRangesOnlyExplain() {
     QCOMPARE(s.ranges, std::string("C0-30H0-60N0-2"));  // the refused ranges were not kept
     QCOMPARE(s.tolerancePpm, 5.0);
     QCOMPARE(s.charge, 2);
+}
+
+// The strongest peak below m/z 700 of a real spectrum, for a picture to look at.
+void CompositionPanelTest::realSpectrumPicture() {
+    if (!ScreenshotsWanted()) QSKIP("a picture only when ORVELO_SCREENSHOT_DIR is set");
+    WindowFixture f;
+    f.open(QStringLiteral(ORVELO_REAL_DATA "/orbitrap_qexactive_ms1.txt"));
+    f.preliminary(5);
+    const int line = FirstZoneAbove(f.list("ListBox1"), 20000000);
+    QVERIFY(line >= 0);
+    f.finalRun(line);
+    QVERIFY2(f.messages->errors.isEmpty(), qPrintable(f.messages->errors.join('|')));
+    f.window->pageControl()->setCurrentIndex(1);
+    const PeakResults& peaks = f.window->state().run.peaks;
+    int strongest = -1;
+    for (std::size_t k = 0; k < peaks.size(); ++k)
+        if (peaks[k].Centre < 700 && !IsProblemPeak(peaks[k]) &&
+            (strongest < 0 || peaks[k].Height > peaks[static_cast<std::size_t>(strongest)].Height))
+            strongest = static_cast<int>(k);
+    QVERIFY(strongest >= 0);
+    ClickRow(f, strongest);
+    QVERIFY2(f.window->compositionPanel().candidateCount() > 0, qPrintable(f.window->compositionPanel().message()));
+    QTest::qWait(100);
+    SaveScreenshot(*f.window, QStringLiteral("p20-panel.png"));
 }
 
 QTEST_MAIN(CompositionPanelTest)
