@@ -126,9 +126,9 @@ CompositionPanel::CompositionPanel(Session& session, SettingsStore& settings, QW
     hint_ = MakeLine(this, "CompositionHint", QColor(96, 96, 96));
     layout->addWidget(hint_);
 
-    connect(ranges_, &QLineEdit::editingFinished, this, &CompositionPanel::settingsEdited);
-    connect(ppm_, &QLineEdit::editingFinished, this, &CompositionPanel::settingsEdited);
-    connect(charge_, &QComboBox::currentIndexChanged, this, &CompositionPanel::settingsEdited);
+    connect(ranges_, &QLineEdit::editingFinished, this, &CompositionPanel::acceptSettings);
+    connect(ppm_, &QLineEdit::editingFinished, this, &CompositionPanel::acceptSettings);
+    connect(charge_, &QComboBox::currentIndexChanged, this, &CompositionPanel::acceptSettings);
     connect(candidates_, &QTableWidget::cellDoubleClicked, this, [this](int r, int) { copyFormula(r); });
     refresh();
 }
@@ -156,7 +156,7 @@ void CompositionPanel::showPeak(int peak) {
 }
 
 // Only accepted values are remembered; a refused one shows its message and stays in its field.
-void CompositionPanel::settingsEdited() {
+void CompositionPanel::acceptSettings() {
     const CompositionSettings s = settings();
     if (ParseElementRanges(s.ranges).ok()) store_.setValue(kRangesKey, Text(s.ranges));
     if (std::isfinite(s.tolerancePpm)) store_.setValue(kPpmKey, ppm_->text().trimmed());

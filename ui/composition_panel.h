@@ -45,7 +45,7 @@ public:
     QString candidateCell(int row, int column) const;
 
 private:
-    void settingsEdited();
+    void acceptSettings();
     void refresh();
     void showLines();
     void copyFormula(int row);
