@@ -101,6 +101,8 @@ CompositionPanel::CompositionPanel(Session& session, SettingsStore& settings, QW
 
     candidates_ = new QTableWidget(0, kCandidateColumns, this);
     candidates_->setObjectName(QStringLiteral("CompositionCandidates"));
+    candidates_->setFont(PixelFont(11));  // seven columns in the panel's width
+    candidates_->horizontalHeader()->setFont(PixelFont(11));
     candidates_->verticalHeader()->hide();
     candidates_->verticalHeader()->setDefaultSectionSize(20);
     candidates_->setEditTriggers(QAbstractItemView::NoEditTriggers);
@@ -223,7 +225,7 @@ void CompositionPanel::refresh() {
             auto* item = new QTableWidgetItem(cells[col]);
             if (col > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (!why.isEmpty()) {
-                item->setFont(PixelFont(12, true));
+                item->setFont(PixelFont(11, true));
                 item->setBackground(QColor(215, 230, 255));
                 item->setToolTip(why);
             }

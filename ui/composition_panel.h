@@ -25,8 +25,9 @@ class SettingsStore;
 // Column heads of the candidate table, in order.
 inline constexpr const char* kCandidateHeads[] = {"Формула", "Δ, mmu", "Δ, ppm", "Δ/σ", "RDBE", "Изотопы", "Оценка"};
 inline constexpr int kCandidateColumns = 7;
-// The panel's width at first; the table of "Информация" keeps the rest of the page.
-inline constexpr int kCompositionPanelWidth = 450;
+// The panel's width at first; the table of "Информация" keeps the rest of the page (at the
+// window's default size enough for the twelve columns of a spectrum of light ions).
+inline constexpr int kCompositionPanelWidth = 425;
 
 class CompositionPanel : public QWidget {
     Q_OBJECT
