@@ -19,7 +19,7 @@ const std::vector<ElementRange>& DefaultRanges() {
 void BM_SearchWindow(benchmark::State& state) {
     const double mass = static_cast<double>(state.range(0)) + 0.05;
     const FormulaSearch search(DefaultRanges(), kDefaultMaxRdbe, 2 * 710);
-    const double w = kWindowSigmas * kDefaultTolerancePpm * 1e-6 * mass;
+    const double w = kCandidateWindowSigmas * kDefaultTolerancePpm * 1e-6 * mass;
     uint64_t examined = 0, found = 0;
     std::vector<Formula> out;
     for (auto _ : state) {

@@ -259,7 +259,7 @@ int Evaluate(const std::string& dir) {
                 const double sigma = std::max(p.Errors[3], kDefaultTolerancePpm * 1e-6 * p.Centre);
                 std::vector<Formula> found;
                 const int z = ChargeOfPeak(peaks, static_cast<std::size_t>(row), kDefaultTolerancePpm);
-                search.Find(p.Centre - kWindowSigmas * sigma, p.Centre + kWindowSigmas * sigma, z, found);
+                search.Find(p.Centre - kCandidateWindowSigmas * sigma, p.Centre + kCandidateWindowSigmas * sigma, z, found);
                 double trueDelta = -1;
                 for (const Formula& f : found) if (HillText(f) == t[0]) trueDelta = std::abs(IonMass(f) - p.Centre);
                 if (trueDelta >= 0) {

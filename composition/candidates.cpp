@@ -219,7 +219,7 @@ CompositionFinder::CompositionFinder(const std::vector<ElementRange>& ranges, co
 
 std::vector<Candidate> CompositionFinder::InWindow(double mass, double sigma, int charge, uint64_t* examined) const {
     std::vector<Formula> formulas;
-    const double w = kWindowSigmas * sigma;
+    const double w = kCandidateWindowSigmas * sigma;
     search_.Find(mass - w, mass + w, charge, formulas, examined);
     std::vector<Candidate> out;
     out.reserve(formulas.size());
@@ -246,7 +246,7 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
     result.sigma = SigmaOf(p, settings_.tolerancePpm);
     std::vector<Formula> formulas;
     std::vector<double> masses;
-    const double window = kWindowSigmas * result.sigma;
+    const double window = kCandidateWindowSigmas * result.sigma;
     const double fwhm = FwhmOf(p);
     const double z = result.charge;
     const double s = fwhm / 2.35482;
@@ -337,7 +337,7 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
     std::vector<uint8_t> shellOf(formulas.size());
     for (std::size_t i = 0; i < formulas.size(); ++i) {
         zs[i] = (p.Centre - masses[i]) / result.sigma;
-        shellOf[i] = static_cast<uint8_t>(std::min(kShells - 1, static_cast<int>(std::abs(zs[i]) / kWindowSigmas * kShells)));
+        shellOf[i] = static_cast<uint8_t>(std::min(kShells - 1, static_cast<int>(std::abs(zs[i]) / kCandidateWindowSigmas * kShells)));
         ++shellStart[shellOf[i] + 1u];
     }
     for (int k = 0; k < kShells; ++k) shellStart[k + 1] += shellStart[k];
@@ -351,7 +351,7 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
     // With the pull of overlapping isotope peaks the mass term is no longer known in advance.
     const bool bounded = !overlap;
     for (int shell = 0; shell < kShells; ++shell) {
-        const double nearest = shell * kWindowSigmas / kShells;
+        const double nearest = shell * kCandidateWindowSigmas / kShells;
         if (bounded && kept.size() == keep && -Sq(nearest) / 2 < kept.front().score) break;
         for (uint32_t k = shellStart[shell]; k < shellStart[shell + 1]; ++k) {
             const uint32_t i = order[k];

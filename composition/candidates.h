@@ -2,7 +2,7 @@
 // Ranked elemental formulas for the fitted peaks of a final run.
 //
 // Mass: the deviation measured - calculated in units of sigma = max(the peak's own standard
-// error of the centre, the tolerance in ppm of its mass); formulas within kWindowSigmas sigma
+// error of the centre, the tolerance in ppm of its mass); formulas within kCandidateWindowSigmas sigma
 // are candidates, and the mass term of the score is -(delta/sigma)^2 / 2. At a resolving power
 // so low that the ion's own M+1 and M+2 peaks overlap it, the fitted centre is pulled towards
 // them: the expected pull of each candidate's isotope peaks is taken off the measured mass (and
@@ -41,7 +41,7 @@ namespace orvelo {
 
 inline constexpr double kDefaultTolerancePpm = 2;
 inline constexpr double kDefaultMaxRdbe = 40;
-inline constexpr double kWindowSigmas = 4;
+inline constexpr double kCandidateWindowSigmas = 4;
 inline constexpr double kExcessWeight = 0.3;
 inline constexpr double kAbsentFactor = 3;
 inline constexpr int kDefaultReported = 5;

@@ -1,5 +1,8 @@
 #include "session/session.h"
 
+#include <algorithm>
+#include <cmath>
+
 #include "core/errors.h"
 #include "core/number_text.h"
 #include "fitting/fit_window.h"
@@ -33,6 +36,7 @@ void Session::Load(LoadedSpectrum loaded, SpectrumSource source) {
     InvalidateCalibration();
     s_.calibration.curve = {};
     s_.appliedCalibration.reset();
+    s_.appliedReferenceIons.clear();
     s_.source = std::move(source);
     ApplyLoadedSpectrum(s_.spectrum, std::move(loaded));
     s_.SpectrumUnsaved = false;
@@ -126,6 +130,8 @@ std::optional<std::string> Session::Recalculate() {
     ApplyCalibration(curve, s_.spectrum.Spectrum);
     s_.SpectrumUnsaved = true;
     s_.appliedCalibration = AppliedCalibration{curve.CalibA, curve.CalibB, curve.CalibC};
+    s_.appliedReferenceIons.clear();
+    for (const ReferenceMark& mark : ListReferenceIons()) s_.appliedReferenceIons.push_back(mark.name);
     InvalidateResults();
     InvalidateCalibration();
     return std::nullopt;
@@ -137,6 +143,72 @@ SinglePeakFit Session::FitSinglePeak(int k) {
     if (fit.outcome.problem()) ++s_.run.ProblemCount;  // the counter on "Тестирование" keeps the run's
     s_.singlePeak = fit.selection;
     return fit;
+}
+
+std::vector<ReferenceMark> Session::ListReferenceIons() const {
+    // The tables' rows lie a nominal mass apart, and their element masses (H 1.00783) or an
+    // electron mass typed in or left out move a true mass by well under this.
+    constexpr double kSameMass = 1e-3;
+    const std::vector<ReferenceIon> ions =
+        ReferenceIons(s_.tables, ReferenceChoice{true, ListFlags{{true, false, false}, true}, true});
+    std::vector<ReferenceMark> marks;
+    const std::vector<std::string>& lines = s_.calibrationList.lines();
+    const std::vector<int>& peaks = s_.calibrationList.CalibIndex();
+    for (std::size_t i = 0; i < lines.size() && i < peaks.size(); ++i) {
+        std::string stripped = lines[i];
+        if (!StripTrueMass(stripped)) continue;  // no true mass attached
+        const std::optional<double> mass = TrailingNumber(lines[i]);
+        if (!mass) continue;
+        const auto near = std::lower_bound(ions.begin(), ions.end(), *mass - kSameMass,
+                                           [](const ReferenceIon& ion, double m) { return ion.mass < m; });
+        for (auto it = near; it != ions.end() && it->mass <= *mass + kSameMass; ++it)
+            marks.push_back({static_cast<std::size_t>(peaks[i]), it->name});
+    }
+    return marks;
+}
+
+CompositionRun Session::FindFormulas(std::size_t peak, CompositionSettings settings) {
+    CompositionRun run;
+    const PeakResults& peaks = s_.run.peaks;
+    const ElementRangesParse ranges = ParseElementRanges(settings.ranges);
+    if (!ranges.ok()) {
+        run.message = ranges.message;
+        return run;
+    }
+    if (!std::isfinite(settings.tolerancePpm) || settings.tolerancePpm <= 0) {
+        run.message = "Допуск должен быть положительным числом ppm";
+        return run;
+    }
+    if (peak >= peaks.size()) {
+        run.message = "Нет такого пика в результатах";
+        return run;
+    }
+    const PeakResult& p = peaks[peak];
+    if (IsProblemPeak(p) || !std::isfinite(p.Centre) || p.Centre <= 0) {
+        run.message = "Проблемный пик: формулы не подбираются";
+        return run;
+    }
+    settings.thresholdHeight = static_cast<double>(s_.spectrum.NoiseThreshold);
+    double maxIonMass = 0;
+    for (const PeakResult& q : peaks)
+        if (!IsProblemPeak(q) && std::isfinite(q.Centre)) maxIonMass = std::max(maxIonMass, q.Centre);
+    const CompositionSettings& was = finder_.settings;
+    const bool same = finder_.finder && was.ranges == settings.ranges && was.tolerancePpm == settings.tolerancePpm &&
+                      was.maxRdbe == settings.maxRdbe && was.reported == settings.reported &&
+                      was.thresholdHeight == settings.thresholdHeight && was.charge == settings.charge &&
+                      finder_.maxIonMass >= maxIonMass;
+    if (!same) {
+        finder_.finder = std::make_unique<CompositionFinder>(ranges.ranges, settings, maxIonMass);
+        finder_.settings = settings;
+        finder_.maxIonMass = maxIonMass;
+    }
+    run.peaks.push_back(finder_.finder->ForPeak(peaks, peak, &run.examined));
+    std::vector<ReferenceMark> marks;
+    for (const ReferenceMark& mark : ListReferenceIons())
+        if (mark.peak == peak) marks.push_back(mark);
+    for (const std::string& name : s_.appliedReferenceIons) marks.push_back({peak, name});
+    MarkReferenceIons(run.peaks, marks);
+    return run;
 }
 
 }  // namespace orvelo

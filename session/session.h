@@ -9,6 +9,7 @@
 //       ─> BeginFinalRun ─> (AdoptFinalRun | AbandonFinalRun) ─> calibration list edits
 //       ─> CreatePoints ─> FitCurve ─> Recalculate ─> (save, Load again)
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "calibration/ion_masses.h"
 #include "calibration/reference_masses.h"
 #include "calibration/theory_series.h"
+#include "composition/candidates.h"
 #include "core/ms_data_file.h"
 #include "core/spectrum_file.h"
 #include "core/spectrum_state.h"
@@ -61,6 +63,9 @@ struct SessionState {
     CalibrationList calibrationList;
     CalibrationState calibration;
     std::optional<AppliedCalibration> appliedCalibration;  // set by Recalculate
+    // The CH and CF reference ions ("C 4 H 9") of the calibration list the applied calibration
+    // was made from; set by Recalculate, forgotten by Load.
+    std::vector<std::string> appliedReferenceIons;
     // "ионы (минус масса электрона)": the reference tables, the saws and the calibration use
     // ion masses instead of the neutral ones.
     ReferenceMassKind ReferenceMasses = ReferenceMassKind::Neutral;
@@ -146,12 +151,31 @@ public:
     // ProblemCount. Invalidates nothing else.
     SinglePeakFit FitSinglePeak(int k);
 
+    // The ranked elemental formulas of result peak `peak` (the data row of "Информация" - 1),
+    // with the run's noise threshold in place of settings.thresholdHeight. A candidate that is a
+    // CH or CF reference ion of the calibration carries the ion's name: an ion whose true mass a
+    // line of the calibration list gives this peak, or one of the applied calibration's ions.
+    // Refused with the outcome's message and no peak: ranges that cannot be read, a tolerance
+    // that is not a positive number, a peak that is not among the results or is a problem peak.
+    // Invalidates nothing; the search table of the last settings and mass range is kept.
+    CompositionRun FindFormulas(std::size_t peak, CompositionSettings settings);
+    // The reference ions of the calibration list: each line with a true mass that is a CH or CF
+    // ion of the reference tables (within 1 mmu), with the peak of that line.
+    std::vector<ReferenceMark> ListReferenceIons() const;
+
 private:
     void InvalidateResults();
     void InvalidateCalibration();
 
+    struct FinderCache {
+        CompositionSettings settings;
+        double maxIonMass = 0;
+        std::unique_ptr<CompositionFinder> finder;
+    };
+
     SessionState s_;
     MassAssignment assigned_;
+    FinderCache finder_;
 };
 
 }  // namespace orvelo

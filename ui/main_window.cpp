@@ -15,6 +15,7 @@
 #include "ui/chart_export.h"
 #include "ui/chart_readout.h"
 #include "ui/chart_surface.h"
+#include "ui/composition_panel.h"
 #include "ui/peak_labels.h"
 #include "ui/dialogs.h"
 #include "ui/final_run.h"
@@ -83,6 +84,9 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     connectViewToggles();
     FormCreate();
     remembered_ = std::make_unique<RememberedSettings>(*context_, *menu_, *settings_);
+    composition_ = new CompositionPanel(session_, *settings_);
+    pages_.info->setSidePanel(composition_, kCompositionPanelWidth);
+    connect(pages_.info, &PageInfo::peakSelected, composition_, &CompositionPanel::showPeak);
     connectPages();
 }
 

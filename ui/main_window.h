@@ -25,6 +25,7 @@ namespace orvelo::ui {
 class AutoCalibrationCommands;
 class CalibrationCommands;
 class ChartImageCommands;
+class CompositionPanel;
 class PeakLabels;
 class FinalRunCommands;
 class IonMassesChoice;
@@ -60,6 +61,7 @@ public:
     const PeakLabels& peakLabels() const { return pages_.spectrum->peakLabels(); }
     SettingsStore& settings() { return *settings_; }
     RecentFiles& recentFiles() { return *recent_; }
+    CompositionPanel& compositionPanel() { return *composition_; }
 
     // The layout rule over the pages' current sizes (FormResize).
     void applyLayoutRule();
@@ -97,6 +99,7 @@ private:
     std::unique_ptr<TheoryCommands> theory_;
     std::unique_ptr<ReportCommands> reports_;
     ChartImageCommands* images_ = nullptr;
+    CompositionPanel* composition_ = nullptr;  // beside the table of "Информация"
     std::unique_ptr<AutoCalibrationCommands> autoCalibration_;
     std::unique_ptr<IonMassesChoice> ionMasses_;
     std::unique_ptr<RecentFiles> recent_;

@@ -4,6 +4,7 @@
 #include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
+#include <QSplitter>
 #include <QTableWidget>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -33,7 +34,12 @@ PageInfo::PageInfo(QWidget* parent) : QWidget(parent) {
         StringGrid1->setHorizontalHeaderItem(c, new QTableWidgetItem(QString()));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
-    layout->addWidget(StringGrid1);
+    split_ = new QSplitter(Qt::Horizontal, this);
+    split_->setObjectName(QStringLiteral("InfoSplitter"));
+    split_->setChildrenCollapsible(false);
+    split_->addWidget(StringGrid1);
+    layout->addWidget(split_);
+    connect(StringGrid1, &QTableWidget::itemSelectionChanged, this, &PageInfo::emitPeakSelected);
 
     Button11 = new QPushButton(QStringLiteral("Button11"), this);
     Button11->setObjectName(QStringLiteral("Button11"));
@@ -65,6 +71,29 @@ std::optional<CellBlock> PageInfo::selectedBlock() const {
     if (ranges.isEmpty()) return std::nullopt;
     const QTableWidgetSelectionRange& r = ranges.front();
     return CellBlock{r.topRow() + 1, r.leftColumn(), r.bottomRow() + 1, r.rightColumn()};
+}
+
+int PageInfo::selectedPeak() const {
+    const auto ranges = StringGrid1->selectedRanges();
+    if (ranges.isEmpty()) return -1;
+    int row = StringGrid1->currentRow();
+    const QTableWidgetSelectionRange& r = ranges.front();
+    if (row < r.topRow() || row > r.bottomRow()) row = r.topRow();
+    const QTableWidgetItem* item = StringGrid1->item(row, 0);
+    return item && !item->text().isEmpty() ? row : -1;
+}
+
+void PageInfo::emitPeakSelected() {
+    emit peakSelected(selectedPeak());
+}
+
+void PageInfo::setSidePanel(QWidget* panel, int width) {
+    split_->addWidget(panel);
+    split_->setCollapsible(1, true);  // dragged fully to the right, the panel gives the table the page
+    split_->setStretchFactor(0, 1);
+    split_->setStretchFactor(1, 0);
+    const int total = std::max(split_->width(), width * 3);
+    split_->setSizes({total - width, width});
 }
 
 int PageInfo::rowCount() const { return StringGrid1->rowCount() + 1; }
@@ -141,11 +170,13 @@ void PageInfo::showResults(const std::vector<ResultRow>& table, const std::vecto
         }
     }
     AutoSizeColumns();
+    emitPeakSelected();
 }
 
 void PageInfo::clear() {
     StringGrid1->clearContents();
     setRowCount(2);
+    emitPeakSelected();
 }
 
 // The hidden diagnostic button: the selection and the text of its top-left cell.

@@ -1,6 +1,7 @@
 #pragma once
-// Page "Информация" (TabSheet2): the results table StringGrid1 filling the page. Row 0 of the
-// table is its fixed header row (shown as the grid's header); rows 1.. are the peaks.
+// Page "Информация" (TabSheet2): the results table StringGrid1 filling the page, with room for a
+// side panel at its right (the formulas of the selected peak). Row 0 of the table is its fixed
+// header row (shown as the grid's header); rows 1.. are the peaks.
 #include <QWidget>
 #include <optional>
 #include <string>
@@ -12,6 +13,7 @@
 class QMenu;
 class QAction;
 class QPushButton;
+class QSplitter;
 class QTableWidget;
 
 namespace orvelo::ui {
@@ -37,8 +39,17 @@ public:
     // The block the operator selected (rows counted with the header row); none when nothing
     // or a single cell is selected.
     std::optional<CellBlock> selectedBlock() const;
+    // The peak of the selected row (the row of the current cell within the selection, less the
+    // header); -1 when nothing is selected or the row holds no result.
+    int selectedPeak() const;
+
+    // Puts `panel` at the right of the table, `width` pixels wide at first; the table keeps
+    // the rest, and the divider between them can be dragged (to the right edge: the panel hides).
+    void setSidePanel(QWidget* panel, int width);
 
 signals:
+    // The selection moved to another peak, or the results under it changed (-1: none).
+    void peakSelected(int peak);
     void messageRequested(const QString& text);
     // The grid's context menu: "Копировать в Excel" and "Копировать в TXT-файл".
     void copyToClipboardRequested();
@@ -52,7 +63,10 @@ private:
     // Every column as wide as its widest text (header included) plus the width of "www".
     void AutoSizeColumns();
 
+    void emitPeakSelected();
+
     QTableWidget* StringGrid1;
+    QSplitter* split_;
     QPushButton* Button11;  // never shown
     QMenu* PopupMenu1;
     QAction* N4;

@@ -1,6 +1,7 @@
 // What each step of a session keeps and what it clears, on a spectrum of three planted CH ions.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 
 #include "core/errors.h"
@@ -155,6 +156,48 @@ TEST_F(SessionSteps, ChoosingIonMassesAssignsTheMassesAgainAndKeepsTheList) {
     session.BeginPreliminary("5", "10");  // without results the choice is only remembered
     EXPECT_EQ(session.ChooseReferenceMasses(ReferenceMassKind::Neutral), nullptr);
     EXPECT_EQ(s().ReferenceMasses, ReferenceMassKind::Neutral);
+}
+
+// The formulas of a peak: C3H7+ first, marked as the calibration's CH ion once a list line gives
+// it the table's mass, and still marked after the calibration is applied and the run repeated.
+TEST_F(SessionSteps, FormulasOfAPeakMarkTheCalibrationsReferenceIons) {
+    CompositionSettings settings;
+    settings.tolerancePpm = 100;  // the planted masses are neutral ones, 0.55 mmu above the ions'
+    CompositionRun run = session.FindFormulas(0, settings);
+    ASSERT_TRUE(run.ok()) << run.message;
+    ASSERT_EQ(run.peaks.size(), 1u);
+    ASSERT_FALSE(run.peaks[0].candidates.empty());
+    EXPECT_EQ(HillText(run.peaks[0].candidates[0].formula), "C3H7+");
+    EXPECT_TRUE(run.peaks[0].candidates[0].reference.empty());  // its line has no table mass
+
+    const IonRow& c3h7 = *std::find_if(s().tables.CHList.begin(), s().tables.CHList.end(),
+                                       [](const IonRow& r) { return r.nC == 3 && r.nX == 7; });
+    ASSERT_TRUE(session.AttachTypedMass(0, FormatFixed(c3h7.Mass, 5)).changed());
+    ASSERT_EQ(session.ListReferenceIons().size(), 1u);
+    run = session.FindFormulas(0, settings);
+    EXPECT_EQ(run.peaks.at(0).candidates.at(0).reference, "C 3 H 7");
+    EXPECT_TRUE(session.FindFormulas(2, settings).peaks.at(0).candidates.at(0).reference.empty());
+
+    ASSERT_FALSE(session.Recalculate());
+    EXPECT_EQ(s().appliedReferenceIons, std::vector<std::string>{"C 3 H 7"});
+    session.BeginPreliminary("5", "10");
+    session.RunPreliminaryHere();
+    ASSERT_FALSE(session.BeginFinalRun("1000", GaussShape::Ordinary));
+    const SpectrumState& sp = s().spectrum;
+    session.AdoptFinalRun(RunFinal(sp.Spectrum, sp.Smooth, sp.FinalExtrema, {}));
+    run = session.FindFormulas(0, settings);
+    ASSERT_TRUE(run.ok()) << run.message;
+    EXPECT_EQ(HillText(run.peaks.at(0).candidates.at(0).formula), "C3H7+");
+    EXPECT_EQ(run.peaks[0].candidates[0].reference, "C 3 H 7");
+
+    settings.ranges = "C0-60Q1";
+    run = session.FindFormulas(0, settings);
+    EXPECT_FALSE(run.ok());
+    EXPECT_NE(run.message.find("Q"), std::string::npos) << run.message;
+    EXPECT_TRUE(run.peaks.empty());
+    EXPECT_FALSE(session.FindFormulas(3, CompositionSettings{}).ok());  // three peaks only
+    session.Load(ThreePeaks(), SpectrumSource{"again.txt", {}, 0, {}});
+    EXPECT_TRUE(s().appliedReferenceIons.empty());
 }
 
 }  // namespace
