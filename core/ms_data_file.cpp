@@ -905,4 +905,124 @@ void WriteMzMLFile(const std::string& path, const PointList& points, const Spect
     WriteFileAtomically(path, MzMLBytes(points, source, calibration));
 }
 
+namespace {
+
+// The calibration of the centres, recorded as the profile writer records it.
+void AddCalibrationParams(pw::ProcessingMethod& method, const AppliedCalibration& calibration) {
+    method.set(cv::MS_m_z_calibration);
+    method.userParams.emplace_back("calibration curve", calibration.parabola() ? "parabola" : "line", "xsd:string");
+    method.userParams.emplace_back("calibration formula", "corrected m/z = m/z + (A*m/z^2 + B*m/z + C)/1000",
+                                   "xsd:string");
+    method.userParams.emplace_back("calibration coefficient A", Exact(calibration.a), "xsd:double");
+    method.userParams.emplace_back("calibration coefficient B", Exact(calibration.b), "xsd:double");
+    method.userParams.emplace_back("calibration coefficient C", Exact(calibration.c), "xsd:double");
+}
+
+pw::BinaryDataArrayPtr FloatArray(const char* name, cv::CVID unit, std::vector<double> values,
+                                  const pw::DataProcessingPtr& processing) {
+    auto array = boost::make_shared<pw::BinaryDataArray>();
+    array->set(cv::MS_non_standard_data_array, name, unit);
+    array->data = std::move(values);
+    array->dataProcessingPtr = processing;
+    return array;
+}
+
+pw::SpectrumPtr CentroidSpectrumOf(const CentroidSpectrum& in, std::size_t index,
+                                   const pw::DataProcessingPtr& processing) {
+    std::vector<CentroidPeak> peaks = in.peaks;
+    std::stable_sort(peaks.begin(), peaks.end(), [](const CentroidPeak& a, const CentroidPeak& b) { return a.mz < b.mz; });
+    std::vector<double> mz, intensity, fwhm, error;
+    for (const CentroidPeak& p : peaks) {
+        mz.push_back(p.mz);
+        intensity.push_back(p.intensity);
+        fwhm.push_back(p.fwhmPpm);
+        error.push_back(p.mzStandardError);
+    }
+    auto spectrum = boost::make_shared<pw::Spectrum>();
+    spectrum->index = index;
+    spectrum->id = in.source.nativeId.empty() ? "index=" + std::to_string(index) : in.source.nativeId;
+    spectrum->set(cv::MS_ms_level, in.source.msLevel > 0 ? in.source.msLevel : 1);
+    spectrum->set(in.source.msLevel > 1 ? cv::MS_MSn_spectrum : cv::MS_MS1_spectrum);
+    spectrum->set(cv::MS_centroid_spectrum);
+    double total = 0;
+    for (double y : intensity) total += y;
+    spectrum->set(cv::MS_total_ion_current, total, cv::MS_number_of_detector_counts);
+    if (!mz.empty()) {
+        spectrum->set(cv::MS_lowest_observed_m_z, mz.front(), cv::MS_m_z);
+        spectrum->set(cv::MS_highest_observed_m_z, mz.back(), cv::MS_m_z);
+        const auto base = std::max_element(intensity.begin(), intensity.end()) - intensity.begin();
+        spectrum->set(cv::MS_base_peak_m_z, mz[static_cast<std::size_t>(base)], cv::MS_m_z);
+        spectrum->set(cv::MS_base_peak_intensity, intensity[static_cast<std::size_t>(base)],
+                      cv::MS_number_of_detector_counts);
+    }
+    spectrum->dataProcessingPtr = processing;
+    pw::Scan scan;
+    if (in.source.retentionTime) scan.set(cv::MS_scan_start_time, *in.source.retentionTime, cv::UO_second);
+    spectrum->scanList.scans.push_back(scan);
+    spectrum->scanList.set(cv::MS_no_combination);
+    spectrum->setMZIntensityArrays(mz, intensity, cv::MS_number_of_detector_counts);
+    spectrum->binaryDataArrayPtrs.push_back(FloatArray(kFwhmPpmArrayName, cv::UO_parts_per_million, std::move(fwhm),
+                                                       processing));
+    spectrum->binaryDataArrayPtrs.push_back(FloatArray(kMzStandardErrorArrayName, cv::MS_m_z, std::move(error),
+                                                       processing));
+    return spectrum;
+}
+
+}  // namespace
+
+std::string CentroidMzMLBytes(const std::vector<CentroidSpectrum>& spectra, const std::string& sourcePath,
+                              const std::optional<AppliedCalibration>& calibration, const std::string& version) {
+    pw::MSData msd;
+    msd.id = sourcePath.empty() ? "orvelo" : std::filesystem::path(sourcePath).stem().string();
+    msd.cvs = pw::defaultCVList();
+    bool msn = false;
+    for (const CentroidSpectrum& s : spectra) msn = msn || s.source.msLevel > 1;
+    msd.fileDescription.fileContent.set(cv::MS_MS1_spectrum);
+    if (msn) msd.fileDescription.fileContent.set(cv::MS_MSn_spectrum);
+    msd.fileDescription.fileContent.set(cv::MS_centroid_spectrum);
+    if (!sourcePath.empty()) {
+        auto file = boost::make_shared<pw::SourceFile>("source", FileName(sourcePath));
+        std::error_code ec;
+        const auto folder = std::filesystem::absolute(sourcePath, ec).parent_path().string();
+        if (!ec) file->location = "file://" + folder;
+        msd.fileDescription.sourceFilePtrs.push_back(file);
+    }
+    auto software = boost::make_shared<pw::Software>("orvelo");
+    software->version = version;
+    software->set(cv::MS_custom_unreleased_software_tool, "Orvelo");
+    msd.softwarePtrs.push_back(software);
+
+    auto processing = boost::make_shared<pw::DataProcessing>("orvelo_peak_picking");
+    pw::ProcessingMethod method;
+    method.order = 0;
+    method.softwarePtr = software;
+    method.set(cv::MS_peak_picking);
+    method.userParams.emplace_back("peak picker", "Orvelo " + version + ": least-squares fit of every peak zone",
+                                   "xsd:string");
+    method.userParams.emplace_back("intensity", "fitted height above background", "xsd:string");
+    if (calibration) AddCalibrationParams(method, *calibration);
+    processing->processingMethods.push_back(method);
+    msd.dataProcessingPtrs.push_back(processing);
+
+    auto list = boost::make_shared<pw::SpectrumListSimple>();
+    for (std::size_t i = 0; i < spectra.size(); ++i) list->spectra.push_back(CentroidSpectrumOf(spectra[i], i, processing));
+    list->dp = processing;
+    msd.run.id = msd.id;
+    msd.run.spectrumListPtr = list;
+
+    pw::MSDataFile::WriteConfig config(pw::MSDataFile::Format_mzML);
+    config.binaryDataEncoderConfig.precision = pw::BinaryDataEncoder::Precision_64;
+    config.binaryDataEncoderConfig.precisionOverrides[cv::MS_non_standard_data_array] =
+        pw::BinaryDataEncoder::Precision_32;
+    config.binaryDataEncoderConfig.compression = pw::BinaryDataEncoder::Compression_Zlib;
+    config.useWorkerThreads = false;
+    std::ostringstream bytes;
+    try {
+        pw::MSDataFile::write(msd, bytes, config);
+    } catch (const std::exception& e) {
+        throw OrveloError("Не удалось составить документ mzML: " + LibraryText(e));
+    }
+    return std::move(bytes).str();
+}
+
 }  // namespace orvelo

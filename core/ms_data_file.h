@@ -1,9 +1,10 @@
 #pragma once
 // Instrument data files (mzML, mzXML, either gzipped): the list of their spectra ("scans") and
 // the loading of one of them as the program's spectrum, and the writing of the loaded spectrum
-// as an mzML file of one profile spectrum. This module is the only place that knows the mzML
-// library; everything else sees ScanInfo rows and a LoadedSpectrum, and every failure of the
-// library arrives as an OrveloError with a Russian text.
+// as an mzML file of one profile spectrum, and the writing of fitted peaks as centroid spectra.
+// This module is the only place that knows the mzML library; everything else sees ScanInfo rows
+// and a LoadedSpectrum, and every failure of the library arrives as an OrveloError with a
+// Russian text.
 #include <memory>
 #include <optional>
 #include <string>
@@ -105,5 +106,35 @@ std::string MzMLBytes(const PointList& points, const SpectrumSource& source,
 // Replaces the file atomically.
 void WriteMzMLFile(const std::string& path, const PointList& points, const SpectrumSource& source,
                    const std::optional<AppliedCalibration>& calibration);
+
+// --- Centroided output: the fitted peaks of one or more spectra as one mzML document.
+
+// One fitted peak as a centroid: its centre, its height above the background, its full width
+// at half height in ppm of the centre, and the standard error of the centre (m/z).
+struct CentroidPeak {
+    double mz = 0;
+    double intensity = 0;
+    double fwhmPpm = 0;
+    double mzStandardError = 0;
+};
+
+// One spectrum of the document: where it came from (native id, MS level, retention time kept;
+// a source without an id gets "index=K", its 0-based place) and its peaks.
+struct CentroidSpectrum {
+    SpectrumSource source;
+    std::vector<CentroidPeak> peaks;
+};
+
+// The names of the two float data arrays every spectrum carries after m/z and intensity, in
+// this order (the width array first, as peak pickers of the field write it).
+inline constexpr const char* kFwhmPpmArrayName = "FWHM_ppm";
+inline constexpr const char* kMzStandardErrorArrayName = "mz_standard_error";
+
+// The mzML document of centroid spectra (MS:1000127), in the order given, peaks sorted by m/z:
+// m/z and intensity 64-bit, the FWHM_ppm and mz_standard_error arrays 32-bit, all zlib. Its
+// data processing names the program and `version` with "peak picking" (MS:1000035) and, when
+// given, the calibration applied to the centres. `sourcePath` is the input file.
+std::string CentroidMzMLBytes(const std::vector<CentroidSpectrum>& spectra, const std::string& sourcePath,
+                              const std::optional<AppliedCalibration>& calibration, const std::string& version);
 
 }  // namespace orvelo

@@ -15,7 +15,7 @@ namespace orvelo::batch {
 
 const char* const kUsage =
     "Запуск: orvelo-batch [--kolusred N] [--threshold H [--flat] [--calibrate ФАЙЛ [--parabola]]]\n"
-    "                     [--scan K|all|СПИСОК [--jobs N]] [--out ПАПКА] СПЕКТР\n"
+    "                     [--scan K|all|СПИСОК [--jobs N]] [--centroid-mzml] [--out ПАПКА] СПЕКТР\n"
     "        orvelo-batch --threshold H --auto-calibrate CH|CF|CH,CF [--tolerance MMU] [--parabola]\n"
     "                     [--ion-masses] [--kolusred N] [--flat] [--scan K] [--out ПАПКА] СПЕКТР\n"
     "        orvelo-batch --threshold H --formulas [ДИАПАЗОНЫ] [--formula-ppm X] --out ПАПКА СПЕКТР\n"
@@ -40,6 +40,9 @@ const char* const kUsage =
     "                   ДИАПАЗОНЫ вида C0-60H0-120N0-6O0-10S0-4Cl0-6Br0-4Si0-4F0-30P0-2I0-2\n"
     "                   (по умолчанию)\n"
     "  --formula-ppm X  допуск масс для --formulas в ppm (по умолчанию 2)\n"
+    "  --centroid-mzml  записать подобранные пики в ПАПКА/centroids.mzML: по спектру центроидов\n"
+    "                   на каждый обработанный спектр, с массивами FWHM_ppm и mz_standard_error\n"
+    "                   (нужны --threshold и --out)\n"
     "  --out ПАПКА      записать файлы результата в ПАПКУ, все вместе или ни одного; список\n"
     "                   файлов запуска — в ПАПКА/run-files.txt\n"
     "  --list-scans     напечатать спектры файла mzML или mzXML, по строке на спектр\n"
@@ -119,6 +122,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
             const bool next = i + 1 < args.size() && LooksLikeElementRanges(args[i + 1]);
             o.formulas = next && (haveSpectrum || i + 2 < args.size()) ? args[++i] : std::string();
         }
+        else if (a == "--centroid-mzml") o.centroidMzml = true;
         else if (a == "--flat") o.flat = true;
         else if (a == "--parabola") o.parabola = true;
         else if (a == "--help" || a == "-h") throw UsageError{{}, true};
@@ -141,6 +145,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
     if (SeveralScans(o) && (!o.threshold || !o.outDir))
         throw UsageError{"--scan с несколькими спектрами требует --threshold и --out"};
     if (SeveralScans(o) && (o.calibrate || o.autoCalibrate)) throw UsageError{"калибровка выполняется по одному спектру"};
+    if (o.centroidMzml && (!o.threshold || !o.outDir)) throw UsageError{"--centroid-mzml требует --threshold и --out"};
     if (o.jobs && !SeveralScans(o)) throw UsageError{"--jobs требует --scan с несколькими спектрами"};
     CheckValues(o);
     return o;

@@ -22,6 +22,7 @@ struct Options {
     std::optional<std::string> jobs;     // --jobs N: threads of a run over several scans
     std::optional<std::string> formulas; // --formulas [RANGES]: empty for the default ranges
     std::optional<std::string> formulaPpm; // --formula-ppm X
+    bool centroidMzml = false;           // --centroid-mzml: the fitted peaks as ПАПКА/centroids.mzML
 };
 
 // Throws UsageError for a malformed command line, and for --help (with `help` set: the usage

@@ -11,6 +11,7 @@
 
 #include "batch/auto_calibrate.h"
 #include "batch/calibration_file.h"
+#include "batch/centroids.h"
 #include "batch/formulas.h"
 #include "batch/output.h"
 #include "batch/scans.h"
@@ -36,8 +37,10 @@
 namespace orvelo::batch {
 
 std::vector<std::string> RunFiles(const Options& options, bool msDataFile) {
-    if (SeveralScans(options)) return {"results-all.tsv", "scans.tsv", kManifestName};
     std::vector<std::string> names{"zones.txt", kManifestName};
+    if (SeveralScans(options)) names = {"results-all.tsv", "scans.tsv", kManifestName};
+    if (options.centroidMzml) names.emplace_back(kCentroidFileName);
+    if (SeveralScans(options)) return names;
     if (options.threshold)
         names.insert(names.end(), {"results.tsv", "zone-array.txt", "problems.txt", "summary.txt", "masses.txt",
                                    "standard-masses.txt", "standard-masses-all.txt", kPilaTheoryFileName,
@@ -53,6 +56,7 @@ std::vector<std::string> AllRunFiles() {
     Options every;
     every.threshold = "1";
     every.autoCalibrate = "CH";
+    every.centroidMzml = true;
     std::vector<std::string> names = RunFiles(every, true);
     names.insert(names.end(), {"results-all.tsv", "scans.tsv"});
     return names;
@@ -150,14 +154,18 @@ void RunFinalProcessing(const Options& options, int64_t height, Output& output, 
     WriteMassFiles(output, assigned, kind);
     WriteReport(output, state, std::move(rows));
     if (options.formulas) WriteFormulas(options, output, result.peaks, height);
+    std::optional<CalibrationCurve> curve;  // the one the masses went through
     if (options.calibrate)
-        Calibrate(options, ReadCalibrationFile(*options.calibrate, assigned.massLines), "", output, state, result.peaks,
+        curve = Calibrate(options, ReadCalibrationFile(*options.calibrate, assigned.massLines), "", output, state, result.peaks,
                   scan);
     if (options.autoCalibrate) {
         const AutoCalibrationRun run = AutoCalibrate(options, assigned, result.peaks);
         const CalibrationCurve applied = Calibrate(options, run.list, ReferenceMassesLine(kind), output, state, result.peaks, scan);
         WriteAutoCalibration(output, run, result.peaks, applied, kind);
+        curve = applied;
     }
+    if (options.centroidMzml)
+        output.WriteBytes(kCentroidFileName, OneSpectrumCentroidFile(result.peaks, scan, options.spectrum, curve));
 }
 
 // What the reader could read, but not quite as the file meant it: on the error stream, so

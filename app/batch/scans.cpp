@@ -10,6 +10,7 @@
 #include <system_error>
 #include <thread>
 
+#include "batch/centroids.h"
 #include "batch/output.h"
 #include "batch/run.h"
 #include "batch/text_escape.h"
@@ -48,6 +49,7 @@ struct ScanOutcome {
     int problems = 0;
     std::string skipped;  // empty: processed
     bool failed = false;  // skipped by an error rather than by its kind
+    std::vector<CentroidPeak> centroids;
 };
 
 std::string KindReason(const ScanInfo& scan) {
@@ -68,6 +70,7 @@ ScanOutcome ProcessScan(LoadedSpectrum loaded, int kolUsred, int64_t height, boo
     outcome.rows.erase(outcome.rows.begin());  // the head
     outcome.peaks = static_cast<int>(result.peaks.size());
     outcome.problems = result.ProblemCount;
+    outcome.centroids = CentroidPeaksOf(result.peaks, std::nullopt);
     return outcome;
 }
 
@@ -209,7 +212,7 @@ int RunScans(const Options& options, int kolUsred, int64_t height, const MsDataF
     for (std::size_t k = 0; k < choice.numbers.size(); ++k) {
         const ScanInfo& scan = scans[static_cast<std::size_t>(choice.numbers[k] - 1)];
         if (scan.ms1Profile()) work.push_back(k);
-        else outcomes[k] = {{}, 0, 0, KindReason(scan), !choice.all};
+        else outcomes[k] = {{}, 0, 0, KindReason(scan), !choice.all, {}};
     }
 
     // The file is read by one thread at a time; the processing of the scans runs in parallel.
@@ -238,7 +241,7 @@ int RunScans(const Options& options, int kolUsred, int64_t height, const MsDataF
                     error = e.what();
                 }
             }
-            if (!error.empty()) outcomes[k] = {{}, 0, 0, "ошибка: " + error, true};
+            if (!error.empty()) outcomes[k] = {{}, 0, 0, "ошибка: " + error, true, {}};
             progress.Step();
         }
     };
@@ -275,6 +278,12 @@ int RunScans(const Options& options, int kolUsred, int64_t height, const MsDataF
     }
     output.WriteUtf8("results-all.tsv", all);
     output.WriteUtf8("scans.tsv", list);
+    if (options.centroidMzml) {
+        std::vector<CentroidSpectrum> spectra;
+        for (std::size_t k = 0; k < choice.numbers.size(); ++k)
+            if (outcomes[k].skipped.empty()) spectra.push_back({file.SourceOf(choice.numbers[k]), outcomes[k].centroids});
+        output.WriteBytes(kCentroidFileName, CentroidFileBytes(spectra, options.spectrum, std::nullopt));
+    }
     if (work.empty()) {
         std::cerr << "Ни один спектр не обработан: среди " << (choice.all ? "" : "выбранных ") << choice.numbers.size()
                   << " спектров файла нет спектров MS1 в профильном виде\n";
