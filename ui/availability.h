@@ -5,7 +5,7 @@
 //
 //   start            only loading (and the menus that need nothing)
 //   spectrum loaded  + "Предварительная" (until its run has listed the zones)
-//   zones listed     "Последняя" (until a final run is adopted) and ">>"
+//   zones listed     "Последняя" (until a final run is adopted) and ">>", until the next load
 //   results          the calibration list buttons (until the list is complete), "Очистить
 //                    список", "Создать кривую", "Обработать" and "Сохранить" of "Отдельный пик"
 //   points created   "Подобрать линию" / "Подобрать параболу" (until a curve is fitted to them)

@@ -16,7 +16,14 @@ namespace orvelo::ui {
 class WorkflowMarks {
 public:
     // Session::Load.
-    void markLoaded() { preliminaryDue_ = true; forgetResults(); }
+    // The zones of an earlier spectrum are not this one's: "Последняя" and ">>" wait for its own
+    // preliminary run.
+    void markLoaded() {
+        preliminaryDue_ = true;
+        zonesListed_ = false;
+        finalRunDue_ = false;
+        forgetResults();
+    }
     // Session::BeginPreliminary passed; and a preliminary run on the worker thread in progress.
     void markPreliminaryBegun() { forgetResults(); }
     void setPreliminaryRunning(bool running) { preliminaryRunning_ = running; }
@@ -65,7 +72,7 @@ public:
 
     bool preliminaryDue() const { return preliminaryDue_; }    // loaded, its preliminary run not done yet
     bool preliminaryRunning() const { return preliminaryRunning_; }
-    bool zonesListed() const { return zonesListed_; }          // some preliminary run listed zones
+    bool zonesListed() const { return zonesListed_; }          // the loaded spectrum's zones are listed
     bool finalRunDue() const { return finalRunDue_; }          // zones listed, no final run adopted since
     bool resultsShown() const { return resultsShown_; }        // some final run was adopted
     bool listOpen() const { return listOpen_; }                // the calibration list takes lines
