@@ -1,7 +1,6 @@
 #include "ui/auto_calibration_commands.h"
 
 #include "calibration/auto_calibration.h"
-#include "ui/calibration_commands.h"
 #include "ui/page_calibration_masses.h"
 #include "ui/settings_store.h"
 
@@ -13,13 +12,15 @@ const QString kCurveKindKey = QStringLiteral("autoCalibration/parabola");
 
 }  // namespace
 
-AutoCalibrationCommands::AutoCalibrationCommands(CommandContext& context, CalibrationCommands& calibration,
+AutoCalibrationCommands::AutoCalibrationCommands(CommandContext& context, PageCalibrationMasses& page,
                                                  SettingsStore& settings)
-    : c_(context), calibration_(calibration), settings_(settings) {
+    : c_(context), page_(page), settings_(settings) {
     AutoCalibrationSettings remembered;
-    remembered.toleranceMmu = settings_.value(kToleranceKey, kDefaultToleranceMmu).toDouble();
+    bool number = false;
+    const double tolerance = settings_.value(kToleranceKey, kDefaultToleranceMmu).toDouble(&number);
+    if (number && tolerance > 0 && tolerance < kMaxToleranceMmu) remembered.toleranceMmu = tolerance;
     remembered.kind = settings_.value(kCurveKindKey, false).toBool() ? CurveKind::Parabola : CurveKind::Line;
-    c_.pages.calibrationMasses->showAutoSettings(remembered);
+    page_.showAutoSettings(remembered);
 }
 
 void AutoCalibrationCommands::ButtonAutoClick() { c_.run([this] { match(); }); }
@@ -31,7 +32,7 @@ void AutoCalibrationCommands::rememberCurveKind(CurveKind kind) {
 }
 
 void AutoCalibrationCommands::match() {
-    PageCalibrationMasses& page = *c_.pages.calibrationMasses;
+    PageCalibrationMasses& page = page_;
     const AutoCalibrationOutcome outcome =
         c_.session.AutoCalibrate(page.referenceChoice(), page.autoSettings(), page.peakLines());
     const ListChange& change = outcome.change;
@@ -39,7 +40,7 @@ void AutoCalibrationCommands::match() {
         if (!change.message.empty()) c_.info(QString::fromStdString(change.message));
         return;
     }
-    calibration_.showCalibList(-1);
+    page.showCalibrationList(c_.session.state().calibrationList.lines(), -1);
     page.showAutoSummary(AutoCalibrationSummary(outcome.match));
 }
 

@@ -11,14 +11,15 @@
 
 namespace orvelo::ui {
 
-class CalibrationCommands;
+class PageCalibrationMasses;
 class SettingsStore;
 
 class AutoCalibrationCommands : public QObject {
     Q_OBJECT
 public:
-    // Shows the remembered settings of the matcher on page "Калибровочные массы".
-    AutoCalibrationCommands(CommandContext& context, CalibrationCommands& calibration, SettingsStore& settings);
+    // Shows the remembered settings of the matcher on page "Калибровочные массы"; a remembered
+    // tolerance out of the matcher's range counts as none.
+    AutoCalibrationCommands(CommandContext& context, PageCalibrationMasses& page, SettingsStore& settings);
 
     // A match that finds nothing is shown and changes nothing.
     void ButtonAutoClick();
@@ -30,7 +31,7 @@ private:
     void match();
 
     CommandContext& c_;
-    CalibrationCommands& calibration_;
+    PageCalibrationMasses& page_;
     SettingsStore& settings_;
 };
 

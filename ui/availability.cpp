@@ -2,10 +2,8 @@
 
 #include <QAction>
 #include <QMenu>
-#include <QPointer>
-#include <functional>
-#include <initializer_list>
 
+#include "calibration/calibration_workflow.h"
 #include "ui/main_menu.h"
 #include "ui/page_calibration_curve.h"
 #include "ui/page_calibration_masses.h"
@@ -13,109 +11,56 @@
 #include "ui/page_single_peak.h"
 
 namespace orvelo::ui {
+
+Availability AvailableCommands(const SessionState& s, const WindowState& window) {
+    const WorkflowMarks& m = window.workflow;
+    const bool idle = !m.preliminaryRunning() && !s.run.running;
+    const bool results = !s.run.peaks.empty();
+    const PointList& points = s.calibration.points;
+    Availability a;
+    a.open = a.zoneList = a.peakList = idle;
+    a.preliminary = idle && m.preliminaryDue();
+    a.finalRun = idle && m.finalRunDue();
+    a.takeHeight = idle && m.zonesListed();
+    a.listEdits = idle && m.listOpen();
+    a.clearList = a.createCurve = idle && m.resultsShown();
+    const bool curveDue = idle && m.curveDue() && !points.empty();
+    a.fitLine = curveDue && CanFitLine(points);
+    a.fitParabola = curveDue && CanFitParabola(points);
+    a.recalculate = idle && results && m.curveUnapplied();
+    a.fitPeak = idle && results && !m.peakFitted();
+    a.savePeak = idle && results && !m.peakChosen();
+    return a;
+}
+
+void ShowAvailability(const Availability& a, Pages& p, MainMenu& menu) {
+    using S = SettingsCommand;
+    using L = CalibrationListCommand;
+    using C = CurveCommand;
+    using P = SinglePeakCommand;
+    PageSettings& settings = *p.settings;
+    settings.setAvailable(S::Preliminary, a.preliminary);
+    settings.setAvailable(S::FinalRun, a.finalRun);
+    settings.setAvailable(S::TakeHeight, a.takeHeight);
+    settings.setAvailable(S::ZoneList, a.zoneList);
+    PageCalibrationMasses& masses = *p.calibrationMasses;
+    masses.setAvailable({L::TakePeak, L::RemoveLine, L::TypedMass, L::StandardMass, L::AutoCalibrate}, a.listEdits);
+    masses.setAvailable(L::ClearList, a.clearList);
+    masses.setAvailable(L::CreateCurve, a.createCurve);
+    PageCalibrationCurve& curve = *p.calibrationCurve;
+    curve.setAvailable(C::FitLine, a.fitLine);
+    curve.setAvailable(C::FitParabola, a.fitParabola);
+    curve.setAvailable(C::Recalculate, a.recalculate);
+    PageSinglePeak& peak = *p.singlePeak;
+    peak.setAvailable(P::Fit, a.fitPeak);
+    peak.setAvailable(P::Save, a.savePeak);
+    peak.setAvailable(P::PeakList, a.peakList);
+    menu.N2->setEnabled(a.open);
+    menu.N9->menuAction()->setEnabled(a.open);
+}
+
 void SetRecentFilesAvailable(QMenu& recent, const MainMenu& menu, bool any) {
     recent.menuAction()->setEnabled(any && menu.N2->isEnabled());
-}
-
-using C = CurveCommand;
-using L = CalibrationListCommand;
-using S = SettingsCommand;
-using P = SinglePeakCommand;
-
-void AtStartup(Pages& p) {
-    p.calibrationCurve->setAvailable({C::FitLine, C::FitParabola, C::Recalculate}, false);
-    p.settings->setAvailable({S::Preliminary, S::FinalRun, S::TakeHeight}, false);
-    p.singlePeak->setAvailable({P::Fit, P::Save}, false);
-    p.calibrationMasses->setAvailable({L::TakePeak, L::AutoCalibrate, L::TypedMass, L::RemoveLine, L::StandardMass,
-                                       L::ClearList, L::CreateCurve},
-                                      false);
-}
-
-void AfterClearAll(Pages& p) {
-    p.calibrationCurve->setAvailable({C::FitLine, C::FitParabola, C::Recalculate}, false);
-    p.singlePeak->setAvailable({P::Fit, P::Save}, false);
-}
-
-void AfterSpectrumLoaded(Pages& p) { p.settings->setAvailable(S::Preliminary, true); }
-void AtPreliminaryStart(Pages& p) { p.settings->setAvailable(S::Preliminary, false); }
-void AfterPreliminary(Pages& p) { p.settings->setAvailable({S::FinalRun, S::TakeHeight}, true); }
-void AfterPreliminaryFailed(Pages& p) { p.settings->setAvailable(S::Preliminary, true); }
-void AtFinalRunStart(Pages& p) { p.settings->setAvailable(S::FinalRun, false); }
-void AfterFinalRunFailed(Pages& p) { p.settings->setAvailable(S::FinalRun, true); }
-
-void AfterFinalRun(Pages& p) {
-    p.calibrationMasses->setAvailable({L::TakePeak, L::AutoCalibrate, L::TypedMass, L::RemoveLine, L::StandardMass,
-                                       L::ClearList, L::CreateCurve},
-                                      true);
-    p.singlePeak->setAvailable({P::Fit, P::Save}, true);
-}
-
-void AfterSinglePeakChosen(Pages& p) {
-    p.singlePeak->setAvailable(P::Fit, true);
-    p.singlePeak->setAvailable(P::Save, false);
-}
-
-void AfterSinglePeakFitted(Pages& p) {
-    p.singlePeak->setAvailable(P::Fit, false);
-    p.singlePeak->setAvailable(P::Save, true);
-}
-
-// Back to "List open": the list buttons and "Обработать" (the mass lists are refilled) on; with
-// the points gone there is nothing to fit. "Пересчитать данные" keeps its state: the fitted
-// coefficients stay, and only its own click and the reset turn it off.
-void AfterCalibrationListCleared(Pages& p) {
-    p.calibrationMasses->setAvailable({L::TakePeak, L::AutoCalibrate, L::TypedMass, L::RemoveLine, L::StandardMass},
-                                      true);
-    p.singlePeak->setAvailable(P::Fit, true);
-    p.calibrationCurve->setAvailable({C::FitLine, C::FitParabola}, false);
-}
-
-void AfterCalibrationListComplete(Pages& p, bool line, bool parabola) {
-    p.calibrationMasses->setAvailable({L::TakePeak, L::AutoCalibrate, L::TypedMass, L::RemoveLine, L::StandardMass},
-                                      false);
-    p.calibrationCurve->setAvailable(C::FitLine, line);
-    p.calibrationCurve->setAvailable(C::FitParabola, parabola);
-}
-
-void AtCurveFitStart(Pages& p) { p.calibrationCurve->setAvailable({C::FitLine, C::FitParabola}, false); }
-void AfterCurveFitted(Pages& p) { p.calibrationCurve->setAvailable(C::Recalculate, true); }
-void AfterRecalculated(Pages& p) { p.calibrationCurve->setAvailable(C::Recalculate, false); }
-
-// Switches the commands off and remembers how to put each back.
-template <class Page>
-void Hold(std::vector<std::function<void()>>& restore, Page& page,
-          std::initializer_list<typename Page::CommandType> commands) {
-    for (auto command : commands) {
-        QPointer<QWidget> guard(&page);
-        restore.push_back([guard, command, on = page.available(command)] {
-            if (guard) static_cast<Page*>(guard.data())->setAvailable(command, on);
-        });
-        page.setAvailable(command, false);
-    }
-}
-
-void RunLock::lock(Pages& p, MainMenu& menu) {
-    if (locked_) return;
-    locked_ = true;
-    Hold(restore_, *p.settings, {S::Preliminary, S::FinalRun, S::TakeHeight, S::ZoneList});
-    Hold(restore_, *p.singlePeak, {P::Fit, P::Save, P::PeakList});
-    Hold(restore_, *p.calibrationMasses, {L::TakePeak, L::AutoCalibrate, L::TypedMass, L::RemoveLine,
-                                          L::StandardMass, L::ClearList, L::CreateCurve});
-    Hold(restore_, *p.calibrationCurve, {C::FitLine, C::FitParabola, C::Recalculate});
-    for (QAction* a : {menu.N2, menu.N9->menuAction()}) {
-        QPointer<QAction> guard(a);
-        restore_.push_back([guard, on = a->isEnabled()] {
-            if (guard) guard->setEnabled(on);
-        });
-        a->setEnabled(false);
-    }
-}
-
-void RunLock::unlock() {
-    if (!locked_) return;
-    locked_ = false;
-    for (const auto& restore : restore_) restore();
-    restore_.clear();
 }
 
 }  // namespace orvelo::ui

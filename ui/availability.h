@@ -1,59 +1,53 @@
 #pragma once
-// Which commands are available at each step of the work flow. Every enable/disable list of
-// the program is here, one function per step, so the whole flow can be read in one place:
+// Which commands are available, as a function of the session's state and the window's flags:
+// the one home of every enable/disable rule of the window. After every command the window
+// computes the table and shows it; no command switches a control itself. The flow it yields:
 //
 //   start            only loading (and the menus that need nothing)
-//   spectrum loaded  + "Предварительная"
-//   preliminary      "Предварительная" off; "Последняя" and ">>" on
-//   final run        "Последняя" off; while it runs everything that would change the spectrum,
-//                    the zones, the threshold or the results is locked (RunLock)
-//   results          calibration list buttons, "Обработать", "Сохранить" on
-#include <functional>
-#include <vector>
-
+//   spectrum loaded  + "Предварительная" (until its run has listed the zones)
+//   zones listed     "Последняя" (until a final run is adopted) and ">>", until the next load
+//   results          the calibration list buttons (until the list is complete), "Очистить
+//                    список", "Создать кривую", "Обработать" and "Сохранить" of "Отдельный пик"
+//   points created   "Подобрать линию" / "Подобрать параболу" (until a curve is fitted to them)
+//   curve fitted     "Пересчитать данные" (until it is applied or the results go)
+//   a run in progress (the preliminary run on its worker, the final run): everything that would
+//                    change the spectrum, the zones, the threshold or the results is off
+#include "session/session.h"
 #include "ui/pages.h"
+#include "ui/window_state.h"
 
-class QAction;
 class QMenu;
-class QWidget;
 
 namespace orvelo::ui {
 
 class MainMenu;
 
-void AtStartup(Pages& p);              // FormCreate, last step
-void AfterClearAll(Pages& p);          // ClearAll, last step
-void AfterSpectrumLoaded(Pages& p);
-void AtPreliminaryStart(Pages& p);
-void AfterPreliminary(Pages& p);
-void AfterPreliminaryFailed(Pages& p);  // the operator may retry without loading again
-void AtFinalRunStart(Pages& p);
-void AfterFinalRun(Pages& p);
-void AfterFinalRunFailed(Pages& p);     // "Последняя" again, with the same zones
-void AfterSinglePeakChosen(Pages& p);   // ListBox8 click
-void AfterSinglePeakFitted(Pages& p);   // Button16
+struct Availability {
+    // "Настройка"
+    bool preliminary = false;  // Button9
+    bool finalRun = false;     // Button13
+    bool takeHeight = false;   // BitBtn1
+    bool zoneList = true;      // ListBox1
+    // "Калибровочные массы"
+    bool listEdits = false;    // ">>", "<<", the two "<<" of the true masses, "Подобрать автоматически"
+    bool clearList = false;    // "Очистить список"
+    bool createCurve = false;  // "Создать кривую"
+    // "Калибровочная кривая"
+    bool fitLine = false;
+    bool fitParabola = false;
+    bool recalculate = false;
+    // "Отдельный пик"
+    bool fitPeak = false;   // Button16
+    bool savePeak = false;  // Button17
+    bool peakList = true;   // ListBox8
+    // "Файл": "Открыть..." and "Папки"
+    bool open = true;
+};
 
-// Calibration steps.
-void AfterCalibrationListCleared(Pages& p);                           // "Очистить список"
-void AfterCalibrationListComplete(Pages& p, bool line, bool parabola);  // "Создать кривую"
-void AtCurveFitStart(Pages& p);                                       // "Подобрать ..." clicked
-void AfterCurveFitted(Pages& p);
-void AfterRecalculated(Pages& p);                                     // "Пересчитать данные"
+Availability AvailableCommands(const SessionState& session, const WindowState& window);
+void ShowAvailability(const Availability& a, Pages& p, MainMenu& menu);
 
 // "Последние файлы" is on while "Открыть..." is and the list holds a file.
 void SetRecentFilesAvailable(QMenu& recent, const MainMenu& menu, bool any);
-
-// While a final run is in progress: the commands that change the spectrum, the zones, the
-// threshold or the results are off. Unlocking restores exactly what locking switched off.
-class RunLock {
-public:
-    void lock(Pages& p, MainMenu& menu);
-    void unlock();
-    bool locked() const { return locked_; }
-
-private:
-    bool locked_ = false;
-    std::vector<std::function<void()>> restore_;  // puts back one command each
-};
 
 }  // namespace orvelo::ui

@@ -5,20 +5,18 @@
 #include "calibration/auto_calibration.h"
 #include "calibration/curve_report.h"
 #include "calibration/reference_masses.h"
-#include "ui/availability.h"
 #include "ui/page_calibration_curve.h"
 #include "ui/page_calibration_masses.h"
-#include "ui/page_single_peak.h"
-#include "ui/spectrum_commands.h"
 #include "ui/widget_kit.h"
 
 namespace orvelo::ui {
-CalibrationCommands::CalibrationCommands(CommandContext& context, SpectrumCommands& spectrum)
-    : c_(context), spectrum_(spectrum) {}
+CalibrationCommands::CalibrationCommands(CommandContext& context, PageCalibrationMasses& masses,
+                                         PageCalibrationCurve& curve)
+    : c_(context), masses_(masses), curve_(curve) {}
 
 void CalibrationCommands::Button1Click() {
     c_.run([this] {
-        PageCalibrationMasses& m = *c_.pages.calibrationMasses;
+        PageCalibrationMasses& m = masses_;
         const int peak = m.chosenPeak();
         const ListChange change = c_.session.TakePeak(peak, m.peakLines());
         const CalibrationList& list = c_.session.state().calibrationList;
@@ -31,14 +29,14 @@ void CalibrationCommands::Button1Click() {
 
 void CalibrationCommands::Button3Click() {
     c_.run([this] {
-        const int line = c_.pages.calibrationMasses->chosenListLine();
+        const int line = masses_.chosenListLine();
         showOutcome(c_.session.RemoveLine(line), -1);
     });
 }
 
 void CalibrationCommands::Button2Click() {
     c_.run([this] {
-        PageCalibrationMasses& m = *c_.pages.calibrationMasses;
+        PageCalibrationMasses& m = masses_;
         const int line = m.chosenListLine();
         showOutcome(c_.session.AttachTypedMass(line, m.typedMass()), line);
     });
@@ -46,7 +44,7 @@ void CalibrationCommands::Button2Click() {
 
 void CalibrationCommands::Button8Click() {
     c_.run([this] {
-        PageCalibrationMasses& m = *c_.pages.calibrationMasses;
+        PageCalibrationMasses& m = masses_;
         const int line = m.chosenListLine();
         const ListChange change =
             c_.session.AttachStandardMass(line, m.standardMassLines(), m.chosenStandardMass());
@@ -61,30 +59,30 @@ void CalibrationCommands::showOutcome(const ListChange& change, int selectRow) {
 }
 
 void CalibrationCommands::showCalibList(int selectRow) {
-    c_.pages.calibrationMasses->showCalibrationList(c_.session.state().calibrationList.lines(), selectRow);
+    masses_.showCalibrationList(c_.session.state().calibrationList.lines(), selectRow);
 }
 
 void CalibrationCommands::Button14Click() {
     c_.run([this] {
-        c_.pages.calibrationMasses->showCalibrationList({}, -1);
-        c_.pages.calibrationCurve->clear();  // the points, the curve and its check
+        masses_.showCalibrationList({}, -1);
+        curve_.clear();  // the points, the curve and its check
         c_.session.ClearCalibrationList();
+        c_.flags.workflow.markListCleared();
         refillMassLists();
-        AfterCalibrationListCleared(c_.pages);
     });
 }
 
 // "Все массы" and the single-peak list again from the peaks of the last final run.
 void CalibrationCommands::refillMassLists() {
     const std::vector<std::string> lines = FillListMass(c_.session.state().run.peaks);
-    c_.pages.calibrationMasses->showPeaks(lines);
-    c_.pages.singlePeak->showPeaks(lines);
+    masses_.showPeaks(lines);
+    emit massListsRefilled(lines);
 }
 
 // New points make the check of the old curve meaningless, also when they are refused.
 void CalibrationCommands::Button15Click() {
     c_.run([this] { ProverkaZapol(); });
-    c_.pages.calibrationCurve->clearCheck();
+    curve_.clearCheck();
 }
 
 void CalibrationCommands::ProverkaZapol() {
@@ -95,9 +93,9 @@ void CalibrationCommands::ProverkaZapol() {
         return;
     }
     const PointList& points = s.calibration.points;
-    c_.pages.calibrationCurve->showPoints(points);
-    c_.pages.calibrationMasses->addDiagnostics(s.calibrationList.ShowIndexLines());
-    AfterCalibrationListComplete(c_.pages, CanFitLine(points), CanFitParabola(points));
+    c_.flags.workflow.markPointsCreated();
+    curve_.showPoints(points);
+    masses_.addDiagnostics(s.calibrationList.ShowIndexLines());
     c_.guidance(kPointsCreatedGuidance);
 }
 
@@ -113,34 +111,34 @@ void CalibrationCommands::fitCurve(bool parabola) {
         c_.info(QString::fromStdString(fit.result.message));
         return;
     }
-    AtCurveFitStart(c_.pages);
-    PageCalibrationCurve& page = *c_.pages.calibrationCurve;
-    page.showCurve(fit.samples);
-    AfterCurveFitted(c_.pages);
+    c_.flags.workflow.markCurveFitted();
+    curve_.showCurve(fit.samples);
     const PointList& points = c_.session.state().calibration.points;
-    page.showCheck(CheckCalibration(points, c_.session.state().calibration.curve, kind), kind);
+    curve_.showCheck(CheckCalibration(points, c_.session.state().calibration.curve, kind), kind);
     c_.guidance(kCurveFittedGuidance);
 }
 
 void CalibrationCommands::Button5Click() { c_.run([this] { recalculate(); }); }
 
 // Every mass of the raw spectrum moves by the curve; the results of the old masses are thrown
-// away (the session drops them, ClearAll empties their displays and Series1), and the corrected spectrum is drawn again. Only a load
-// enables "Предварительная" again: the operator saves the spectrum and opens it.
+// away (the session drops them; on `recalculated` ClearAll empties their displays and the
+// corrected spectrum is drawn again). Only a load enables "Предварительная" again: the
+// operator saves the spectrum and opens it.
 void CalibrationCommands::recalculate() {
     // A curve that would ruin the mass axis is refused; the spectrum and the buttons stay.
     if (const auto refusal = c_.session.Recalculate()) {
         c_.info(QString::fromStdString(*refusal));
         return;
     }
-    AfterRecalculated(c_.pages);
-    spectrum_.ClearAll(ClearMode::NewSpectrum);
-    spectrum_.drawSpectrum();
+    c_.flags.workflow.markRecalculated();
+    emit recalculated();
     c_.info(QString::fromUtf8(kRecalculatedMessage));
 }
 
+void CalibrationCommands::showAssignment(const MassAssignment& assigned) { masses_.showPeaks(assigned.massLines); }
+
 void CalibrationCommands::ReFill() {
-    PageCalibrationMasses& m = *c_.pages.calibrationMasses;
+    PageCalibrationMasses& m = masses_;
     const ReferenceChoice choice = m.referenceChoice();
     const StandardFamily family = choice.cf ? StandardFamily::CF : StandardFamily::CH;
     m.showStandardMasses(StandardMassLines(c_.session.state().tables, choice.chFlags, family));

@@ -5,18 +5,22 @@
 // points and the curve are the core's (calibration/); this group shows them and keeps the
 // buttons in step with the work flow (List open -> Points created -> Curve fitted -> Applied).
 #include <QObject>
+#include <string>
+#include <vector>
 
+#include "calibration/after_final_run.h"
 #include "calibration/calibration_workflow.h"
 #include "ui/command_context.h"
 
 namespace orvelo::ui {
 
-class SpectrumCommands;
+class PageCalibrationCurve;
+class PageCalibrationMasses;
 
 class CalibrationCommands : public QObject {
     Q_OBJECT
 public:
-    CalibrationCommands(CommandContext& context, SpectrumCommands& spectrum);
+    CalibrationCommands(CommandContext& context, PageCalibrationMasses& masses, PageCalibrationCurve& curve);
 
     // Each runs inside the command wrapper; the main window connects them to the pages' requests.
     void Button1Click();   // ">>": take the selected peak
@@ -30,10 +34,18 @@ public:
     void Button5Click();   // "Пересчитать данные"
     // "Стандартные массы" from the reference tables, the family and the check boxes.
     void ReFill();
-    // ListBox6 from the calibration list, line `selectRow` chosen (-1: none).
-    void showCalibList(int selectRow);
+    // "Все массы" from the masses assigned to the peaks of a final run.
+    void showAssignment(const MassAssignment& assigned);
+
+signals:
+    // "Очистить список" filled the mass lists again from the last final run.
+    void massListsRefilled(const std::vector<std::string>& massLines);
+    // "Пересчитать данные" moved the masses of stage 0: the results are gone.
+    void recalculated();
 
 private:
+    // ListBox6 from the calibration list, line `selectRow` chosen (-1: none).
+    void showCalibList(int selectRow);
     void showOutcome(const ListChange& change, int selectRow);
     void ProverkaZapol();
     void fitCurve(bool parabola);
@@ -41,7 +53,8 @@ private:
     void refillMassLists();
 
     CommandContext& c_;
-    SpectrumCommands& spectrum_;
+    PageCalibrationMasses& masses_;
+    PageCalibrationCurve& curve_;
 };
 
 }  // namespace orvelo::ui

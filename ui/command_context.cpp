@@ -1,6 +1,7 @@
 #include "ui/command_context.h"
 
 #include <QCoreApplication>
+#include <optional>
 
 #include "core/errors.h"
 #include "ui/dialogs.h"
@@ -8,16 +9,16 @@
 namespace orvelo::ui {
 
 void CommandContext::run(const std::function<void()>& command) {
-    QString failure;
+    std::optional<QString> failure;
     try {
         command();
-        return;
     } catch (const OrveloError& e) {
         failure = QString::fromUtf8(e.what());
     } catch (const std::exception& e) {
         failure = QString::fromStdString(ErrorMessage(e));
     }
-    messages.error(failure);
+    showAvailability();
+    if (failure) messages.error(*failure);
 }
 
 void CommandContext::guidance(const char* text) {

@@ -1,13 +1,14 @@
 #pragma once
 // What every command of the window works with: the processing session (changed only through
-// its operations), the window's flags, the pages and the modal helpers. The main window owns
-// all of it and hands one CommandContext to each group of commands; the menu and the progress
-// window go only to the groups that use them (the runs, the remembered view toggles).
+// its operations), the window's flags and the modal helpers, and two narrow services of the
+// window: the display reset and the availability table. No pages and no menu: each group is
+// given its own pages, and tells the others what they show through its signals, which the main
+// window connects.
 #include <QString>
 #include <functional>
 
-#include "ui/pages.h"
 #include "session/session.h"
+#include "ui/pages.h"
 #include "ui/window_state.h"
 
 class QWidget;
@@ -21,12 +22,17 @@ struct CommandContext {
     QWidget* window;
     Session& session;
     WindowState& flags;
-    Pages& pages;
     FileDialogs& files;
     MessageBoxes& messages;
+    // ClearAll: empties every page's display (never the session's state) and shows the stored
+    // settings again.
+    std::function<void(ClearMode)> clearDisplays;
+    // Shows the availability table of the session's state and the window's flags.
+    std::function<void()> showAvailability;
 
     // The one wrapper of every handler: an OrveloError or std::exception ends the command and
-    // its text is shown in an error box; the window stays usable.
+    // its text is shown in an error box; the window stays usable. Either way the availability
+    // table is shown afterwards.
     void run(const std::function<void()>& command);
     // A guidance message, shown only while "Подсказка" is on.
     void guidance(const char* text);

@@ -9,16 +9,11 @@
 #include "fitting/results_table.h"
 #include "ui/dialogs.h"
 #include "ui/guidance_texts.h"
-#include "ui/main_menu.h"
-#include "ui/page_calibration_masses.h"
 #include "ui/page_info.h"
 #include "ui/page_settings.h"
-#include "ui/page_single_peak.h"
 #include "ui/page_spectrum.h"
 #include "ui/page_testing.h"
-#include "ui/page_theory.h"
 #include "ui/secondary_windows.h"
-#include "ui/spectrum_commands.h"
 
 namespace orvelo::ui {
 namespace {
@@ -69,9 +64,9 @@ void MyThread::run() {
 // ---------------------------------------------------------------------------------------------
 // The commands.
 
-FinalRunCommands::FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum, MainMenu& menu,
+FinalRunCommands::FinalRunCommands(CommandContext& context, FinalRunPages pages, LayerViews views,
                                    ProgressWindow& form5)
-    : c_(context), spectrum_(spectrum), menu_(menu), form5_(form5) {}
+    : c_(context), pages_(pages), views_(std::move(views)), form5_(form5) {}
 
 FinalRunCommands::~FinalRunCommands() { stopAndWait(); }
 
@@ -79,28 +74,25 @@ void FinalRunCommands::Button13Click() { c_.run([this] { checkAndStartRun(); });
 
 void FinalRunCommands::checkAndStartRun() {
     if (running()) return;
-    PageSettings& page = *c_.pages.settings;
     std::optional<std::string> refusal;
     try {
-        refusal = c_.session.BeginFinalRun(page.thresholdText().toStdString(), page.gaussShape());
+        refusal = c_.session.BeginFinalRun(pages_.settings.thresholdText().toStdString(), pages_.settings.gaussShape());
     } catch (...) {  // the threshold step failed: the old results are gone, "Последняя" stays
-        AtFinalRunStart(c_.pages);
-        spectrum_.ClearAll(ClearMode::FinalRun);
-        AfterFinalRunFailed(c_.pages);
+        c_.flags.workflow.markFinalRunBegun();
+        c_.clearDisplays(ClearMode::FinalRun);
         throw;
     }
     if (refusal) {
         c_.info(QString::fromStdString(*refusal));
         return;
     }
-    AtFinalRunStart(c_.pages);
+    c_.flags.workflow.markFinalRunBegun();
     try {
-        spectrum_.ClearAll(ClearMode::FinalRun);
-        c_.pages.spectrum->showLayer(SpectrumLayer::FinalExtrema, c_.session.state().spectrum.FinalExtrema,
-                                     ViewOf(menu_.Series16View));
+        c_.clearDisplays(ClearMode::FinalRun);
+        pages_.spectrum.showLayer(SpectrumLayer::FinalExtrema, c_.session.state().spectrum.FinalExtrema,
+                                  views_(SpectrumLayer::FinalExtrema));
     } catch (...) {
         c_.session.AbandonFinalRun();
-        AfterFinalRunFailed(c_.pages);
         throw;
     }
     runStartTime_ = TickCount();
@@ -112,8 +104,6 @@ void FinalRunCommands::checkAndStartRun() {
 void FinalRunCommands::startRun() {
     const int zones = ZoneCount(c_.session.state().spectrum.FinalExtrema);
     form5_.startCounting(zones);
-
-    lock_.lock(c_.pages, menu_);
     auto* worker = new MyThread(c_.session.state().spectrum, c_.session.state().run.GaussPower, this,
                                 [this](const ZoneReport& zone) { ReportZone(zone); });
     worker_ = worker;
@@ -124,7 +114,7 @@ void FinalRunCommands::startRun() {
 void FinalRunCommands::ReportZone(const ZoneReport& zone) {
     if (!worker_ || worker_->cancelled()) return;
     form5_.step();
-    c_.pages.testing->addZoneLines(zone.lines, zone.problemLines);
+    pages_.testing.addZoneLines(zone.lines, zone.problemLines);
 }
 
 void FinalRunCommands::requestCancel() {
@@ -142,7 +132,7 @@ void FinalRunCommands::stopAndWait() {
     worker_ = nullptr;
     delete worker;
     c_.session.AbandonFinalRun();
-    lock_.unlock();
+    c_.showAvailability();
 }
 
 void FinalRunCommands::Obrab5() {
@@ -152,51 +142,39 @@ void FinalRunCommands::Obrab5() {
     worker->wait();  // the body has returned; this only lets the thread finish
     worker->deleteLater();
     form5_.finish();
-    lock_.unlock();
-    if (worker->cancelled() || !worker->error().isEmpty()) c_.session.AbandonFinalRun();
-    if (worker->cancelled()) {
+    if (worker->cancelled() || !worker->error().isEmpty()) {
+        c_.session.AbandonFinalRun();
+        c_.showAvailability();
         // The zones fitted so far are discarded with their lines.
-        c_.pages.testing->clearLines();
-        AfterFinalRunFailed(c_.pages);
-        emit runEnded();
-        return;
-    }
-    if (!worker->error().isEmpty()) {
-        AfterFinalRunFailed(c_.pages);
-        c_.messages.error(worker->error());
+        if (worker->cancelled()) pages_.testing.clearLines();
+        else c_.messages.error(worker->error());
         emit runEnded();
         return;
     }
     const int64_t elapsed = TickCount() - runStartTime_;
     c_.run([this, worker, elapsed] {
+        c_.flags.workflow.markFinalRunAdopted();
         const MassAssignment& assigned = c_.session.AdoptFinalRun(std::move(worker->result()));
         const FinalRunState& run = c_.session.state().run;
-        c_.pages.testing->showCounters(elapsed, run.peaks.size(), run.ProblemCount);
+        pages_.testing.showCounters(elapsed, run.peaks.size(), run.ProblemCount);
         showResults(assigned);
     });
     c_.guidance(kAfterFinalRunGuidance);
-    AfterFinalRun(c_.pages);
     emit runEnded();
 }
 
-// The fitted curves, the results table, the mass lists and the theory charts of the run
-// ("Стандартные массы" follows from the tables when runEnded reaches the calibration commands).
+// The fitted curves and the results table of the run; the mass lists and the theory charts
+// follow from the assignment on their own pages ("Стандартные массы" from the tables when
+// runEnded reaches the calibration commands).
 void FinalRunCommands::showResults(const MassAssignment& assigned) {
     const FinalRunState& run = c_.session.state().run;
     std::vector<int> starts;
     const PointList curves = FittedCurves(run.peaks, run.GaussPower, &starts);
-    c_.pages.spectrum->showLayer(SpectrumLayer::FittedPeaks, curves, ViewOf(menu_.Series6View), starts);
-    c_.pages.info->showResults(ResultsTable(run.peaks), run.warnings);
-    c_.pages.calibrationMasses->showPeaks(assigned.massLines);
-    c_.pages.singlePeak->showPeaks(assigned.massLines);
+    pages_.spectrum.showLayer(SpectrumLayer::FittedPeaks, curves, views_(SpectrumLayer::FittedPeaks), starts);
+    pages_.info.showResults(ResultsTable(run.peaks), run.warnings);
+    emit massesAssigned(assigned);
     // A range too wide builds empty tables; the operator is told why.
     if (assigned.refusal) c_.info(QString::fromStdString(*assigned.refusal));
-    showTheory(assigned);
-}
-
-void FinalRunCommands::showTheory(const MassAssignment& assigned) {
-    c_.pages.theoryCH->showSaws(assigned.ch.theory, assigned.ch.practice.points);
-    c_.pages.theoryCF->showSaws(assigned.cf.theory, assigned.cf.practice.points);
 }
 
 }  // namespace orvelo::ui

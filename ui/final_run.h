@@ -6,7 +6,8 @@
 // Threads: MyThread fits the zones (RunFinal) and, after each zone, waits in a blocking queued
 // call until ReportZone has run on the user-interface thread, so the steps arrive in zone order
 // and the window keeps repainting. Obrab5 is connected to QThread::finished (queued). While the
-// run is in progress a RunLock keeps the commands that would change its inputs or results off.
+// run is in progress the availability table keeps the commands that would change its inputs or
+// results off.
 // Closing the window cancels the run between zones; nobody ever waits for the worker on the
 // user-interface thread without serving its queued calls.
 #include <QObject>
@@ -17,14 +18,25 @@
 
 #include "calibration/after_final_run.h"
 #include "fitting/final_run.h"
-#include "ui/availability.h"
 #include "ui/command_context.h"
+#include "ui/spectrum_commands.h"
 
 namespace orvelo::ui {
 
-class MainMenu;
+class PageInfo;
+class PageSettings;
+class PageSpectrum;
+class PageTesting;
 class ProgressWindow;
-class SpectrumCommands;
+
+// The pages of the run: its inputs on "Настройка", its layers on "Спектр", the results table
+// on "Информация" and the counters and zone lines on "Тестирование".
+struct FinalRunPages {
+    PageSettings& settings;
+    PageSpectrum& spectrum;
+    PageInfo& info;
+    PageTesting& testing;
+};
 
 class MyThread : public QThread {
     Q_OBJECT
@@ -69,7 +81,7 @@ private:
 class FinalRunCommands : public QObject {
     Q_OBJECT
 public:
-    FinalRunCommands(CommandContext& context, SpectrumCommands& spectrum, MainMenu& menu, ProgressWindow& form5);
+    FinalRunCommands(CommandContext& context, FinalRunPages pages, LayerViews views, ProgressWindow& form5);
     ~FinalRunCommands() override;
 
     void Button13Click();
@@ -78,10 +90,11 @@ public:
     void requestCancel();
     // Cancels and waits, serving the worker's queued calls meanwhile (window destruction).
     void stopAndWait();
-    // The theory charts of a mass assignment (the end of a run, another choice of ion masses).
-    void showTheory(const MassAssignment& assigned);
 
 signals:
+    // The results of the run are adopted and shown here; the masses of its peaks are assigned,
+    // for the pages of the calibration, the single peak and the theory charts.
+    void massesAssigned(const MassAssignment& assigned);
     void runEnded();  // after Obrab5 (or after a cancelled run)
 
 private:
@@ -92,10 +105,9 @@ private:
     void showResults(const MassAssignment& assigned);
 
     CommandContext& c_;
-    SpectrumCommands& spectrum_;
-    MainMenu& menu_;
+    FinalRunPages pages_;
+    LayerViews views_;
     ProgressWindow& form5_;
-    RunLock lock_;
     QPointer<MyThread> worker_;
     int64_t runStartTime_ = 0;  // milliseconds of the monotonic clock
 };

@@ -1,7 +1,5 @@
 #include "ui/ion_masses_choice.h"
 
-#include "ui/calibration_commands.h"
-#include "ui/final_run.h"
 #include "ui/page_calibration_masses.h"
 #include "ui/settings_store.h"
 
@@ -11,11 +9,10 @@ const QString kIonMassesKey = QStringLiteral("calibration/ionMasses");
 ReferenceMassKind KindOf(bool ions) { return ions ? ReferenceMassKind::Ion : ReferenceMassKind::Neutral; }
 }  // namespace
 
-IonMassesChoice::IonMassesChoice(CommandContext& context, FinalRunCommands& finalRun,
-                                 CalibrationCommands& calibration, SettingsStore& settings)
-    : c_(context), finalRun_(finalRun), calibration_(calibration), settings_(settings) {
+IonMassesChoice::IonMassesChoice(CommandContext& context, PageCalibrationMasses& page, SettingsStore& settings)
+    : c_(context), settings_(settings) {
     const bool ions = settings_.value(kIonMassesKey, false).toBool();
-    c_.pages.calibrationMasses->setIonMasses(ions);
+    page.setIonMasses(ions);
     c_.session.ChooseReferenceMasses(KindOf(ions));
 }
 
@@ -23,9 +20,8 @@ void IonMassesChoice::CheckBoxIonsClick(bool ions) { c_.run([this, ions] { choos
 
 void IonMassesChoice::choose(bool ions) {
     settings_.setValue(kIonMassesKey, ions);
-    if (const MassAssignment* assigned = c_.session.ChooseReferenceMasses(KindOf(ions)))
-        finalRun_.showTheory(*assigned);
-    calibration_.ReFill();
+    if (const MassAssignment* assigned = c_.session.ChooseReferenceMasses(KindOf(ions))) emit massesReassigned(*assigned);
+    emit chosen();
 }
 
 }  // namespace orvelo::ui

@@ -5,30 +5,33 @@
 // calibration list keeps the true masses it already holds.
 #include <QObject>
 
+#include "calibration/after_final_run.h"
 #include "ui/command_context.h"
 
 namespace orvelo::ui {
 
-class CalibrationCommands;
-class FinalRunCommands;
+class PageCalibrationMasses;
 class SettingsStore;
 
 class IonMassesChoice : public QObject {
     Q_OBJECT
 public:
     // Shows the remembered choice on the page and makes it the program's.
-    IonMassesChoice(CommandContext& context, FinalRunCommands& finalRun, CalibrationCommands& calibration,
-                    SettingsStore& settings);
+    IonMassesChoice(CommandContext& context, PageCalibrationMasses& page, SettingsStore& settings);
 
     // The operator switched the choice; runs inside the command wrapper.
     void CheckBoxIonsClick(bool ions);
+
+signals:
+    // The masses of the last run's peaks assigned again with the new choice (only when there are
+    // results and no run is going), then the choice made in any case.
+    void massesReassigned(const MassAssignment& assigned);
+    void chosen();
 
 private:
     void choose(bool ions);
 
     CommandContext& c_;
-    FinalRunCommands& finalRun_;
-    CalibrationCommands& calibration_;
     SettingsStore& settings_;
 };
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLabel>
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QSysInfo>
@@ -11,6 +12,7 @@
 
 #include "fitting/self_test.h"
 #include "ui/auto_calibration_commands.h"
+#include "ui/availability.h"
 #include "ui/calibration_commands.h"
 #include "ui/chart_export.h"
 #include "ui/chart_readout.h"
@@ -58,32 +60,18 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
     createPages();
     menu_ = new MainMenu(menuBar());
     form5_ = new ProgressWindow(this);
-    context_.reset(new CommandContext{this, session_, flags_, pages_, *files_, *messages_});
-    spectrum_ = std::make_unique<SpectrumCommands>(*context_, *menu_, *form5_);
-    finalRun_ = std::make_unique<FinalRunCommands>(*context_, *spectrum_, *menu_, *form5_);
-    singlePeak_ = std::make_unique<SinglePeakCommands>(*context_);
-    calibration_ = std::make_unique<CalibrationCommands>(*context_, *spectrum_);
-    theory_ = std::make_unique<TheoryCommands>(*context_);
-    reports_ = std::make_unique<ReportCommands>(*context_);
-    images_ = new ChartImageCommands(*context_);
-    connect(menu_->PeakMassLabels, &QAction::toggled, pages_.spectrum, &PageSpectrum::setPeakLabelsShown);
-    WatchCharts(*new ChartReadout(statusBar()), pages_, session_.state().run.peaks);
-    autoCalibration_ = std::make_unique<AutoCalibrationCommands>(*context_, *calibration_, *settings_);
-    ionMasses_ = std::make_unique<IonMassesChoice>(*context_, *finalRun_, *calibration_, *settings_);
-    recent_ = std::make_unique<RecentFiles>(*menu_, *spectrum_, *settings_);
-    AcceptSpectrumDrops(*this, *spectrum_, *menu_);
-    connect(finalRun_.get(), &FinalRunCommands::runEnded, this, [this] {
-        if (closePending_) close();
-    });
-    connect(spectrum_.get(), &SpectrumCommands::preliminaryEnded, this, [this] {
-        if (closePending_) close();
-    });
-    connect(finalRun_.get(), &FinalRunCommands::runEnded, calibration_.get(), &CalibrationCommands::ReFill);
-    connect(finalRun_.get(), &FinalRunCommands::runEnded, theory_.get(), &TheoryCommands::makeRoomForMarks);
+    readerWarnings_ = new QLabel(statusBar());
+    readerWarnings_->setObjectName(QStringLiteral("ReaderWarnings"));
+    readerWarnings_->hide();
+    statusBar()->addPermanentWidget(readerWarnings_);
+    context_.reset(new CommandContext{this, session_, flags_, *files_, *messages_,
+                                      [this](ClearMode mode) { ClearAll(mode); }, [this] { showAvailability(); }});
+    createGroups();
+    connectGroups();
     connectMenu();
     connectViewToggles();
     FormCreate();
-    remembered_ = std::make_unique<RememberedSettings>(*context_, *menu_, *settings_);
+    remembered_ = std::make_unique<RememberedSettings>(*context_, *pages_.settings, *menu_, *settings_);
     composition_ = new CompositionPanel(session_, *settings_);
     pages_.info->setSidePanel(composition_, kCompositionPanelWidth);
     connect(pages_.info, &PageInfo::peakSelected, composition_, &CompositionPanel::showPeak);
@@ -91,6 +79,81 @@ MainWindow::MainWindow(std::unique_ptr<FileDialogs> files, std::unique_ptr<Messa
 }
 
 MainWindow::~MainWindow() { finalRun_->stopAndWait(); }
+
+void MainWindow::createGroups() {
+    CommandContext& c = *context_;
+    Pages& p = pages_;
+    LayerViews views = [this](SpectrumLayer layer) { return ViewOf(*menu_, layer); };
+    spectrum_ = std::make_unique<SpectrumCommands>(c, *p.spectrum, *p.settings, views, *form5_);
+    finalRun_ = std::make_unique<FinalRunCommands>(c, FinalRunPages{*p.settings, *p.spectrum, *p.info, *p.testing},
+                                                   views, *form5_);
+    singlePeak_ = std::make_unique<SinglePeakCommands>(c, *p.singlePeak);
+    calibration_ = std::make_unique<CalibrationCommands>(c, *p.calibrationMasses, *p.calibrationCurve);
+    theory_ = std::make_unique<TheoryCommands>(c, *p.theoryCH, *p.theoryCF);
+    reports_ = std::make_unique<ReportCommands>(
+        c, ReportPages{*p.info, p.spectrum->chart(), p.calibrationCurve->chart(), p.theoryCH->chart(),
+                       p.theoryCF->chart()});
+    images_ = new ChartImageCommands(c);
+    autoCalibration_ = std::make_unique<AutoCalibrationCommands>(c, *p.calibrationMasses, *settings_);
+    ionMasses_ = std::make_unique<IonMassesChoice>(c, *p.calibrationMasses, *settings_);
+    recent_ = std::make_unique<RecentFiles>(*menu_, *spectrum_, *settings_);
+}
+
+// What one group's step shows on the pages of the others.
+void MainWindow::connectGroups() {
+    connect(menu_->PeakMassLabels, &QAction::toggled, pages_.spectrum, &PageSpectrum::setPeakLabelsShown);
+    WatchCharts(*new ChartReadout(statusBar()), pages_, session_.state().run.peaks);
+    AcceptSpectrumDrops(*this, *spectrum_, *menu_);
+    connect(finalRun_.get(), &FinalRunCommands::runEnded, this, [this] {
+        if (closePending_) close();
+    });
+    connect(spectrum_.get(), &SpectrumCommands::preliminaryEnded, this, [this] {
+        if (closePending_) close();
+    });
+    connect(spectrum_.get(), &SpectrumCommands::readerWarnings, this, &MainWindow::showReaderWarnings);
+    connect(finalRun_.get(), &FinalRunCommands::massesAssigned, this, [this](const MassAssignment& assigned) {
+        calibration_->showAssignment(assigned);
+        singlePeak_->showPeaks(assigned.massLines);
+        theory_->showSaws(assigned);
+    });
+    connect(finalRun_.get(), &FinalRunCommands::runEnded, calibration_.get(), &CalibrationCommands::ReFill);
+    connect(finalRun_.get(), &FinalRunCommands::runEnded, theory_.get(), &TheoryCommands::makeRoomForMarks);
+    connect(singlePeak_.get(), &SinglePeakCommands::problemLines, pages_.testing,
+            [this](const std::vector<std::string>& lines) { pages_.testing->addZoneLines({}, lines); });
+    connect(calibration_.get(), &CalibrationCommands::massListsRefilled, singlePeak_.get(),
+            &SinglePeakCommands::showPeaks);
+    connect(calibration_.get(), &CalibrationCommands::recalculated, spectrum_.get(),
+            &SpectrumCommands::showRecalculated);
+    connect(ionMasses_.get(), &IonMassesChoice::massesReassigned, theory_.get(), &TheoryCommands::showSaws);
+    connect(ionMasses_.get(), &IonMassesChoice::chosen, calibration_.get(), &CalibrationCommands::ReFill);
+}
+
+void MainWindow::ClearAll(ClearMode mode) {
+    Pages& p = pages_;
+    p.spectrum->clear(mode);
+    p.info->clear();
+    p.settings->clear(mode);
+    p.calibrationMasses->clear();
+    p.calibrationCurve->clear();
+    p.theoryCH->clear();
+    p.theoryCF->clear();
+    p.singlePeak->clear();
+    p.testing->clear();
+    const SpectrumState& s = session_.state().spectrum;
+    p.settings->showSettings(s.KolUsred, s.KrivoMn);
+    flags_.HoverIndex = -1;
+}
+
+void MainWindow::showAvailability() { ShowAvailability(AvailableCommands(session_.state(), flags_), pages_, *menu_); }
+
+// Shown until the next file is opened; the whole text also as the hint.
+void MainWindow::showReaderWarnings(const QStringList& warnings) {
+    QStringList lines;
+    for (const QString& warning : warnings) lines << QStringLiteral("Предупреждение: ") + warning;
+    readerWarnings_->setText(lines.join(QLatin1Char(' ')));
+    readerWarnings_->setToolTip(lines.join(QLatin1Char('\n')));
+    readerWarnings_->setVisible(!lines.isEmpty());
+}
 
 void MainWindow::createPages() {
     PageControl1 = new QTabWidget(this);
@@ -135,7 +198,7 @@ void MainWindow::FormCreate() {
     flags_.NaServere1 = OnServer(flags_.ImyaKompyutera, 1);
     flags_.NaServere2 = OnServer(flags_.ImyaKompyutera, 2);
     applyLayoutRule();
-    AtStartup(pages_);
+    showAvailability();
 }
 
 void MainWindow::connectMenu() {

@@ -5,10 +5,12 @@
 // Each page owns its controls and its displays: it shows core results through its own
 // operations, empties them in its clear(), and tells what the operator asks through signals.
 // The commands live in their groups (spectrum, final run, single peak, calibration, theory
-// charts, reports, pictures), classes over one CommandContext whose handlers wrap their work in
-// context.run(). Every connection between the menu, the pages and the command groups is made
-// here, in connectMenu(), connectViewToggles() and connectPages(); the enable/disable steps are
-// in availability.h.
+// charts, reports, pictures), classes over one CommandContext and their own pages, whose
+// handlers wrap their work in context.run(). A group tells the others what to show through its
+// signals. Every connection between the menu, the pages and the command groups is made here, in
+// connectMenu(), connectViewToggles(), connectGroups() and connectPages(); ClearAll (the display
+// reset) and the availability table (availability.h) are the two services the window lends the
+// groups through the context.
 #include <QMainWindow>
 #include <memory>
 
@@ -18,6 +20,7 @@
 #include "ui/pages.h"
 #include "ui/settings_store.h"
 
+class QLabel;
 class QTabWidget;
 
 namespace orvelo::ui {
@@ -73,6 +76,12 @@ protected:
 private:
     void FormCreate();
     void createPages();
+    void createGroups();
+    // Empties every page's display (never the session's state), shows the stored settings again.
+    void ClearAll(ClearMode mode);
+    void showAvailability();
+    void showReaderWarnings(const QStringList& warnings);
+    void connectGroups();
     void connectMenu();
     void connectViewToggles();
     void connectPages();
@@ -91,6 +100,7 @@ private:
     QTabWidget* PageControl1 = nullptr;
     MainMenu* menu_ = nullptr;
     ProgressWindow* form5_ = nullptr;
+    QLabel* readerWarnings_ = nullptr;  // "ReaderWarnings" in the status bar, hidden while empty
     std::unique_ptr<CommandContext> context_;
     std::unique_ptr<SpectrumCommands> spectrum_;
     std::unique_ptr<FinalRunCommands> finalRun_;

@@ -12,7 +12,7 @@ inline constexpr const char* kMzMLFilter = "mzML (*.mzML)|*.mzML|Все (*.*)|*.
 
 std::optional<LoadedInput> ReadInputFile(const QString& path, FileDialogs& dialogs, int chosenScan) {
     const std::string name = path.toStdString();
-    if (!IsMsDataFile(name)) return LoadedInput{ReadSpectrumFile(name), SpectrumSource{name, {}, 0, {}}};
+    if (!IsMsDataFile(name)) return LoadedInput{ReadSpectrumFile(name), SpectrumSource{name, {}, 0, {}}, 0, {}};
     const MsDataFile file(name);
     int scan = file.DefaultScan();
     if (chosenScan > 0) {
@@ -22,7 +22,7 @@ std::optional<LoadedInput> ReadInputFile(const QString& path, FileDialogs& dialo
         if (!chosen) return std::nullopt;
         scan = *chosen;
     }
-    return LoadedInput{file.LoadScan(scan), file.SourceOf(scan), scan};
+    return LoadedInput{file.LoadScan(scan), file.SourceOf(scan), scan, file.warnings()};
 }
 
 void SaveAsMzML(CommandContext& c) {

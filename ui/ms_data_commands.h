@@ -3,6 +3,8 @@
 // of an mzML/mzXML file chosen in the scan chooser) and "Сохранить как mzML...".
 #include <QString>
 #include <optional>
+#include <string>
+#include <vector>
 
 #include "core/ms_data_file.h"
 #include "core/spectrum_file.h"
@@ -16,6 +18,7 @@ struct LoadedInput {
     LoadedSpectrum spectrum;
     SpectrumSource source;
     int scan = 0;  // the scan's number (from 1) in an mzML/mzXML file; 0 for a text spectrum
+    std::vector<std::string> warnings;  // how the file had to be read (MsDataFile::warnings)
 };
 
 // A file with more than one spectrum asks for the scan unless `scan` names one; nothing when

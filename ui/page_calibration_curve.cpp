@@ -15,7 +15,6 @@ PageCalibrationCurve::PageCalibrationCurve(QWidget* parent) : QWidget(parent) {
     Button6 = MakeButton(this, "Button6", QStringLiteral("Подобрать линию"), QRect(0, 8, 313, 97));
     Button4 = MakeButton(this, "Button4", QStringLiteral("Подобрать параболу"), QRect(328, 8, 273, 97));
     Button5 = MakeButton(this, "Button5", QStringLiteral("Пересчитать данные"), QRect(616, 8, 393, 97));
-    Button5->setEnabled(false);
 
     Chart2 = new ChartSurface(this);
     Chart2->setObjectName(QStringLiteral("Chart2"));

@@ -13,6 +13,7 @@
 #include <initializer_list>
 #include <utility>
 
+#include "core/number_text.h"
 #include "ui/digit_filter.h"
 #include "ui/layout_rule.h"
 #include "ui/widget_kit.h"
@@ -93,8 +94,12 @@ void PageCalibrationMasses::buildAutoCalibration() {
     EditTolerance = new QDoubleSpinBox(GroupAuto);
     EditTolerance->setObjectName(QStringLiteral("EditTolerance"));
     EditTolerance->setGeometry(176, 32, 161, 28);
-    EditTolerance->setRange(1, 1000);
+    // The matcher's range, as orvelo-batch --tolerance checks it: above 0, below kMaxToleranceMmu.
     EditTolerance->setDecimals(1);
+    EditTolerance->setRange(0.1, kMaxToleranceMmu - 0.1);
+    EditTolerance->setToolTip(QString::fromStdString("Допуск должен быть числом mmu больше 0 и меньше " +
+                                                     FormatGeneral(kMaxToleranceMmu) +
+                                                     " (половины расстояния между номинальными массами опорных ионов)"));
     MakeLabel(GroupAuto, "LabelCurveKind", QStringLiteral("Кривая"), 16, 72, 16);
     ComboCurveKind = new QComboBox(GroupAuto);
     ComboCurveKind->setObjectName(QStringLiteral("ComboCurveKind"));

@@ -38,15 +38,16 @@ QString FolderKey(const FileRequest& request) {
 
 }  // namespace
 
-RememberedSettings::RememberedSettings(CommandContext& context, MainMenu& menu, SettingsStore& settings)
-    : c_(context), menu_(menu), settings_(settings) {
+RememberedSettings::RememberedSettings(CommandContext& context, PageSettings& page, MainMenu& menu,
+                                       SettingsStore& settings)
+    : c_(context), page_(page), menu_(menu), settings_(settings) {
     restore();
     for (const auto& [action, key] : ViewToggles(menu_))
         connect(action, &QAction::triggered, this, [this, a = action, k = key] { settings_.setValue(k, a->isChecked()); });
 }
 
 void RememberedSettings::restore() {
-    PageSettings& page = *c_.pages.settings;
+    PageSettings& page = page_;
     const QVariant kolUsred = settings_.value(kKolUsredKey);
     const QVariant krivoMn = settings_.value(kKrivoMnKey);
     c_.session.RestoreRunSettings(kolUsred.isValid() ? std::optional<int>(kolUsred.toInt()) : std::nullopt,

@@ -11,6 +11,7 @@
 namespace orvelo::ui {
 
 class MainMenu;
+class PageSettings;
 class SettingsStore;
 struct CommandContext;
 
@@ -18,7 +19,7 @@ class RememberedSettings : public QObject {
     Q_OBJECT
 public:
     // Restores what was remembered; run after the window has set its start values.
-    RememberedSettings(CommandContext& context, MainMenu& menu, SettingsStore& settings);
+    RememberedSettings(CommandContext& context, PageSettings& page, MainMenu& menu, SettingsStore& settings);
 
     // After the preliminary run has taken them: only values the run accepted are kept.
     void rememberRunSettings();
@@ -28,6 +29,7 @@ private:
     void restore();
 
     CommandContext& c_;
+    PageSettings& page_;
     MainMenu& menu_;
     SettingsStore& settings_;
 };

@@ -15,10 +15,7 @@
 #include "ui/chart_export.h"
 #include "ui/chart_surface.h"
 #include "ui/dialogs.h"
-#include "ui/page_calibration_curve.h"
 #include "ui/page_info.h"
-#include "ui/page_spectrum.h"
-#include "ui/page_theory.h"
 #include "ui/secondary_windows.h"
 #include "export/table_text.h"
 
@@ -64,7 +61,8 @@ std::unique_ptr<QPrinter> DefaultPrinter() {
     return std::make_unique<QPrinter>(QPrinter::HighResolution);
 }
 
-ReportCommands::ReportCommands(CommandContext& context) : c_(context), printer_(DefaultPrinter) {}
+ReportCommands::ReportCommands(CommandContext& context, ReportPages pages)
+    : c_(context), pages_(pages), printer_(DefaultPrinter) {}
 
 ReportCommands::~ReportCommands() = default;
 
@@ -82,16 +80,16 @@ void ReportCommands::HTMLOut(bool Usovershen) {
                                              CommandContext::programFolder(), QString::fromUtf8(kHtmlFilter)});
         if (!name) return;
         const auto& chosen = c_.flags.VyborStolbtsov;
-        WriteTextFile(name->toStdString(), WriteToHTML(GridTable(*c_.pages.info), c_.session.state().spectrum.SpectrumTitle,
+        WriteTextFile(name->toStdString(), WriteToHTML(GridTable(pages_.info), c_.session.state().spectrum.SpectrumTitle,
                                                        std::span<const bool>(chosen.data(), chosen.size()),
                                                        Usovershen));
     });
 }
 
-void ReportCommands::BMP1Click() { saveChart(c_.pages.spectrum->chart(), kSpectrumBmpTitle, kSpectrumBmpName); }
-void ReportCommands::BMP2Click() { saveChart(c_.pages.theoryCH->chart(), kPilaCHBmpTitle, kPilaCHBmpName); }
-void ReportCommands::BMP3Click() { saveChart(c_.pages.calibrationCurve->chart(), kCurveBmpTitle, kCurveBmpName); }
-void ReportCommands::BMP4Click() { saveChart(c_.pages.theoryCF->chart(), kPilaCFBmpTitle, kPilaCFBmpName); }
+void ReportCommands::BMP1Click() { saveChart(pages_.spectrum, kSpectrumBmpTitle, kSpectrumBmpName); }
+void ReportCommands::BMP2Click() { saveChart(pages_.ch, kPilaCHBmpTitle, kPilaCHBmpName); }
+void ReportCommands::BMP3Click() { saveChart(pages_.curve, kCurveBmpTitle, kCurveBmpName); }
+void ReportCommands::BMP4Click() { saveChart(pages_.cf, kPilaCFBmpTitle, kPilaCFBmpName); }
 
 // The chart drawn at its current size, as on screen; the name is used as typed (no extension
 // added) and an existing file is replaced.
@@ -109,7 +107,7 @@ void ReportCommands::N35Click() { c_.run([this] { printSpectrum(); }); }
 
 // One page after the print preview: Chart1 at the page origin, one printer dot per screen pixel.
 void ReportCommands::printSpectrum() {
-    ChartSurface& chart = c_.pages.spectrum->chart();
+    ChartSurface& chart = pages_.spectrum;
     chart.setPrintMargins(0, 0, 0, 0);
     std::unique_ptr<QPrinter> printer = printer_();
     if (!printer) throw OrveloError(kNoDefaultPrinterMessage);
@@ -124,7 +122,7 @@ void ReportCommands::printSpectrum() {
 // The selected block of the results table, or the whole table (head row included) when one
 // cell or nothing is selected.
 std::vector<std::string> ReportCommands::tableText() const {
-    const PageInfo& info = *c_.pages.info;
+    const PageInfo& info = pages_.info;
     return TabSeparatedLines(GridTable(info).rows, info.selectedBlock());
 }
 

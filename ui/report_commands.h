@@ -14,6 +14,16 @@ class QWidget;
 namespace orvelo::ui {
 
 class ChartSurface;
+class PageInfo;
+
+// What the reports read: the results table and the four charts saved as BMP.
+struct ReportPages {
+    PageInfo& info;
+    ChartSurface& spectrum;  // Chart1, also printed
+    ChartSurface& curve;     // Chart2
+    ChartSurface& ch;        // Chart3
+    ChartSurface& cf;        // Chart4
+};
 
 inline constexpr const char* kBmpFilter = "BMP (*.bmp)|*.BMP|Все (*.*)|*.*";
 inline constexpr const char* kSpectrumBmpTitle = "Сохранить график спектра";
@@ -44,7 +54,7 @@ void LayOutLikeShown(QWidget& chart);
 class ReportCommands : public QObject {
     Q_OBJECT
 public:
-    explicit ReportCommands(CommandContext& context);
+    ReportCommands(CommandContext& context, ReportPages pages);
     ~ReportCommands() override;
     void setPrinterFactory(PrinterFactory factory) { printer_ = std::move(factory); }
 
@@ -66,6 +76,7 @@ private:
     std::vector<std::string> tableText() const;
 
     CommandContext& c_;
+    ReportPages pages_;
     PrinterFactory printer_;
 };
 

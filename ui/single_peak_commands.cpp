@@ -5,31 +5,30 @@
 #include "core/number_text.h"
 #include "fitting/fitted_curve.h"
 #include "fitting/single_peak.h"
-#include "ui/availability.h"
 #include "ui/dialogs.h"
 #include "ui/page_single_peak.h"
-#include "ui/page_testing.h"
 
 namespace orvelo::ui {
-SinglePeakCommands::SinglePeakCommands(CommandContext& context) : c_(context) {}
+SinglePeakCommands::SinglePeakCommands(CommandContext& context, PageSinglePeak& page) : c_(context), page_(page) {}
 
-void SinglePeakCommands::ListBox8Click() { AfterSinglePeakChosen(c_.pages); }
+void SinglePeakCommands::ListBox8Click() { c_.run([this] { c_.flags.workflow.markPeakChosen(); }); }
 void SinglePeakCommands::Button16Click() { c_.run([this] { fitChosenPeak(); }); }
 void SinglePeakCommands::Button17Click() { c_.run([this] { saveChosenPeak(); }); }
 
 // The fit reads the zones and the power the last final run left, so it gives the log of
 // exactly the fit that produced the table row.
 void SinglePeakCommands::fitChosenPeak() {
-    PageSinglePeak& page = *c_.pages.singlePeak;
-    const int k = page.chosenPeak();
+    const int k = page_.chosenPeak();
     if (k < 0) return;
-    page.showLog({});
+    page_.showLog({});
     const SinglePeakFit fit = c_.session.FitSinglePeak(k);
-    page.showLog(fit.log);
-    c_.pages.testing->addZoneLines({}, fit.problemLines);
+    page_.showLog(fit.log);
+    emit problemLines(fit.problemLines);
     showFit(fit);
-    AfterSinglePeakFitted(c_.pages);
+    c_.flags.workflow.markPeakFitted();
 }
+
+void SinglePeakCommands::showPeaks(const std::vector<std::string>& massLines) { page_.showPeaks(massLines); }
 
 // The window's samples and, unless the fit failed, the fitted curve over the zone.
 void SinglePeakCommands::showFit(const SinglePeakFit& fit) {
@@ -43,7 +42,7 @@ void SinglePeakCommands::showFit(const SinglePeakFit& fit) {
     PointList curve;
     if (!fit.outcome.problem()) curve = FittedCurves({fit.outcome.result}, c_.session.state().run.GaussPower);
     const QString title = QStringLiteral("Пик %1").arg(QString::fromStdString(FormatFixed(fit.outcome.result.Centre, 6)));
-    c_.pages.singlePeak->showFit(title, sx, sy, curve.x, curve.y);
+    page_.showFit(title, sx, sy, curve.x, curve.y);
 }
 
 // Only a selection made by a fit on the spectrum now loaded is written.

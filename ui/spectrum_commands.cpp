@@ -8,20 +8,13 @@
 #include "core/spectrum_file.h"
 #include "processing/preliminary.h"
 #include "processing/zone_list.h"
-#include "ui/availability.h"
 #include "ui/chart_surface.h"
 #include "ui/dialogs.h"
 #include "ui/guidance_texts.h"
 #include "ui/main_menu.h"
 #include "ui/ms_data_commands.h"
-#include "ui/page_calibration_curve.h"
-#include "ui/page_calibration_masses.h"
-#include "ui/page_info.h"
 #include "ui/page_settings.h"
-#include "ui/page_single_peak.h"
 #include "ui/page_spectrum.h"
-#include "ui/page_testing.h"
-#include "ui/page_theory.h"
 #include "ui/secondary_windows.h"
 
 namespace orvelo::ui {
@@ -42,7 +35,20 @@ private:
 
 }  // namespace
 
-LayerView ViewOf(const ViewToggle& view) { return {view.shown->isChecked(), view.markers->isChecked()}; }
+LayerView ViewOf(const MainMenu& menu, SpectrumLayer layer) {
+    auto of = [](const ViewToggle& view) { return LayerView{view.shown->isChecked(), view.markers->isChecked()}; };
+    switch (layer) {
+        case SpectrumLayer::Spectrum: return of(menu.Series1View);
+        case SpectrumLayer::FittedPeaks: return of(menu.Series6View);
+        case SpectrumLayer::Smooth: return of(menu.Series2View);
+        case SpectrumLayer::Extrema: return of(menu.Series3View);
+        case SpectrumLayer::Trimmed: return of(menu.Series4View);
+        case SpectrumLayer::PeakValley: return of(menu.Series5View);
+        case SpectrumLayer::FinalExtrema: return of(menu.Series16View);
+        case SpectrumLayer::Count: break;
+    }
+    return {};
+}
 
 struct SpectrumCommands::PreliminaryJob {
     SpectrumState state;
@@ -57,8 +63,9 @@ SpectrumCommands::~SpectrumCommands() {
     }
 }
 
-SpectrumCommands::SpectrumCommands(CommandContext& context, MainMenu& menu, ProgressWindow& form5)
-    : c_(context), menu_(menu), form5_(form5) {}
+SpectrumCommands::SpectrumCommands(CommandContext& context, PageSpectrum& spectrum, PageSettings& settings,
+                                   LayerViews views, ProgressWindow& form5)
+    : c_(context), spectrum_(spectrum), settings_(settings), views_(std::move(views)), form5_(form5) {}
 
 void SpectrumCommands::ReadFromFile() { c_.run([this] { askAndLoadSpectrum(); }); }
 void SpectrumCommands::WriteToFile() { c_.run([this] { saveSpectrum(); }); }
@@ -106,65 +113,51 @@ void SpectrumCommands::openSpectrum(const QString& path, int scan) {
 // A text spectrum, or a scan of an mzML or mzXML file (the operator chooses it when the file
 // holds several).
 void SpectrumCommands::loadSpectrum(const QString& path, int scan) {
-    ChartSurface& chart = c_.pages.spectrum->chart();
+    ChartSurface& chart = spectrum_.chart();
+    QStringList warnings;
     {
         BusyChart busy(chart);
         std::optional<LoadedInput> input = ReadInputFile(path, c_.files, scan);
         if (!input) return;  // the scan chooser was cancelled
         scan = input->scan;
-        ClearAll(ClearMode::NewSpectrum);
+        for (const std::string& warning : input->warnings) warnings << QString::fromStdString(warning);
+        c_.clearDisplays(ClearMode::NewSpectrum);
         chart.setBuffered(false);
         if (const auto& title = input->spectrum.title) {
             chart.clearTitle();
             chart.addTitleLine(QString::fromStdString(*title));
         }
         c_.session.Load(std::move(input->spectrum), std::move(input->source));
+        c_.flags.workflow.markLoaded();
         drawSpectrum();
     }
+    emit readerWarnings(warnings);
     c_.guidance(kAfterLoadGuidance);
-    AfterSpectrumLoaded(c_.pages);
     emit spectrumOpened(path, scan);
 }
 
 void SpectrumCommands::drawSpectrum() {
-    c_.pages.spectrum->showSpectrum(c_.session.state().spectrum.Spectrum, menu_.Series1View.markers->isChecked());
+    spectrum_.showSpectrum(c_.session.state().spectrum.Spectrum, views_(SpectrumLayer::Spectrum).markers);
 }
 
-void SpectrumCommands::ClearAll(ClearMode mode) {
-    Pages& p = c_.pages;
-    p.spectrum->clear(mode);
-    p.info->clear();
-    p.settings->clear(mode);
-    p.calibrationMasses->clear();
-    p.calibrationCurve->clear();
-    p.theoryCH->clear();
-    p.theoryCF->clear();
-    p.singlePeak->clear();
-    p.testing->clear();
-    const SpectrumState& s = c_.session.state().spectrum;
-    p.settings->showSettings(s.KolUsred, s.KrivoMn);
-    c_.flags.HoverIndex = -1;
-    AfterClearAll(p);
+void SpectrumCommands::showRecalculated() {
+    c_.clearDisplays(ClearMode::NewSpectrum);
+    drawSpectrum();
 }
 
+// An absurd KolUsred is refused before anything changes; a failed run leaves "Предварительная"
+// available, so the operator may retry without loading again.
 void SpectrumCommands::startPreliminary() {
     if (preliminaryRunning()) return;
-    AtPreliminaryStart(c_.pages);
-    try {
-        // An absurd KolUsred is refused before anything changes.
-        c_.session.BeginPreliminary(c_.pages.settings->kolUsredText().toStdString(),
-                                    c_.pages.settings->krivoMnText().toStdString());
-        ClearAll(ClearMode::Preliminary);
-        const SpectrumState& s = c_.session.state().spectrum;
-        if (SmoothingWork(s.KolUsred, s.Spectrum.count()) > kNoticeableSmoothingWork) {
-            startPreliminaryWorker();
-            return;
-        }
-        c_.session.RunPreliminaryHere();
-    } catch (...) {
-        AfterPreliminaryFailed(c_.pages);
-        throw;
+    c_.session.BeginPreliminary(settings_.kolUsredText().toStdString(), settings_.krivoMnText().toStdString());
+    c_.flags.workflow.markPreliminaryBegun();
+    c_.clearDisplays(ClearMode::Preliminary);
+    const SpectrumState& s = c_.session.state().spectrum;
+    if (SmoothingWork(s.KolUsred, s.Spectrum.count()) > kNoticeableSmoothingWork) {
+        startPreliminaryWorker();
+        return;
     }
+    c_.session.RunPreliminaryHere();
     showPreliminary();
 }
 
@@ -172,7 +165,7 @@ void SpectrumCommands::startPreliminaryWorker() {
     job_ = std::make_shared<PreliminaryJob>();
     job_->state = c_.session.state().spectrum;
     form5_.startBusy();
-    lock_.lock(c_.pages, menu_);
+    c_.flags.workflow.setPreliminaryRunning(true);
     auto job = job_;
     QThread* worker = QThread::create([job] {
         try {
@@ -194,11 +187,11 @@ void SpectrumCommands::preliminaryFinished() {
     worker->deleteLater();
     const std::shared_ptr<PreliminaryJob> job = std::move(job_);
     form5_.finish();
-    lock_.unlock();
+    c_.flags.workflow.setPreliminaryRunning(false);
     // The stages before a failed step stay built, as in a run on this thread.
     c_.session.AdoptPreliminary(std::move(job->state));
     if (!job->error.isEmpty()) {
-        AfterPreliminaryFailed(c_.pages);
+        c_.showAvailability();
         c_.messages.error(job->error);
     } else {
         c_.run([this] { showPreliminary(); });
@@ -209,37 +202,34 @@ void SpectrumCommands::preliminaryFinished() {
 void SpectrumCommands::showPreliminary() {
     const SpectrumState& s = c_.session.state().spectrum;
     drawStages();
-    c_.pages.settings->showZones(ZoneListLines(s));
+    settings_.showZones(ZoneListLines(s));
+    c_.flags.workflow.markPreliminaryDone();
     if (c_.flags.Podskazka) c_.guidance(kAfterPreliminaryGuidance);
     else c_.info(QString::fromUtf8(kPreliminaryDoneMessage));
-    AfterPreliminary(c_.pages);
 }
 
 void SpectrumCommands::drawStages() {
     const SpectrumState& s = c_.session.state().spectrum;
-    PageSpectrum& sp = *c_.pages.spectrum;
-    MainMenu& m = menu_;
-    sp.showLayer(SpectrumLayer::Smooth, s.Smooth, ViewOf(m.Series2View));
-    sp.showLayer(SpectrumLayer::Extrema, s.Extrema, ViewOf(m.Series3View));
-    sp.showLayer(SpectrumLayer::Trimmed, s.Trimmed, ViewOf(m.Series4View));
-    sp.showLayer(SpectrumLayer::PeakValley, s.PeakValley, ViewOf(m.Series5View));
-    sp.showLayer(SpectrumLayer::FinalExtrema, s.FinalExtrema, ViewOf(m.Series16View));
+    for (const auto& [layer, points] : {std::pair{SpectrumLayer::Smooth, &s.Smooth},
+                                        {SpectrumLayer::Extrema, &s.Extrema},
+                                        {SpectrumLayer::Trimmed, &s.Trimmed},
+                                        {SpectrumLayer::PeakValley, &s.PeakValley},
+                                        {SpectrumLayer::FinalExtrema, &s.FinalExtrema}})
+        spectrum_.showLayer(layer, *points, views_(layer));
 }
 
 void SpectrumCommands::showChosenZone() {
-    PageSettings& page = *c_.pages.settings;
-    page.clearZone();
-    const int line = page.chosenZone();
+    settings_.clearZone();
+    const int line = settings_.chosenZone();
     if (line < 0) return;
-    page.showZone(c_.session.ChooseZone(line));
+    settings_.showZone(c_.session.ChooseZone(line));
 }
 
 void SpectrumCommands::takeChosenHeight() {
-    PageSettings& page = *c_.pages.settings;
-    if (page.chosenZone() < 0) return;
-    const QString head = page.chosenZoneLine().section(QLatin1Char(','), 0, 0);
+    if (settings_.chosenZone() < 0) return;
+    const QString head = settings_.chosenZoneLine().section(QLatin1Char(','), 0, 0);
     const double height = ParseNumberOrThrow(head.toStdString());
-    page.setThresholdText(QString::fromStdString(FormatFixed(height, 0)));
+    settings_.setThresholdText(QString::fromStdString(FormatFixed(height, 0)));
 }
 
 }  // namespace orvelo::ui

@@ -1,27 +1,34 @@
 #pragma once
-// The spectrum commands: load ("Открыть...", the preset folders), save ("Сохранить..."), the
-// display reset ClearAll, the preliminary run ("Предварительная") and the zone list with its
-// zone chart and ">>".
+// The spectrum commands on pages "Спектр" and "Настройка": load ("Открыть...", the preset
+// folders), save ("Сохранить..."), the preliminary run ("Предварительная") and the zone list
+// with its zone chart and ">>".
 #include <QObject>
 #include <QPointer>
+#include <QStringList>
 #include <QThread>
+#include <functional>
 #include <memory>
 
 #include "core/spectrum_state.h"
-#include "ui/availability.h"
 #include "ui/command_context.h"
 #include "ui/page_spectrum.h"
 
 namespace orvelo::ui {
 
 class MainMenu;
+class PageSettings;
 class ProgressWindow;
-struct ViewToggle;
+
+// How a Chart1 layer is to be shown when a step fills it: the check marks of its two "Вид"
+// entries.
+using LayerViews = std::function<LayerView(SpectrumLayer)>;
+LayerView ViewOf(const MainMenu& menu, SpectrumLayer layer);
 
 class SpectrumCommands : public QObject {
     Q_OBJECT
 public:
-    SpectrumCommands(CommandContext& context, MainMenu& menu, ProgressWindow& form5);
+    SpectrumCommands(CommandContext& context, PageSpectrum& spectrum, PageSettings& settings, LayerViews views,
+                     ProgressWindow& form5);
     ~SpectrumCommands() override;
 
     // Each runs inside the command wrapper.
@@ -40,20 +47,21 @@ public:
     // now or chose not to; false when the operator cancelled.
     bool maySpectrumBeDiscarded();
 
-    // Empties every page's display (never the session's state), shows the stored settings again.
-    void ClearAll(ClearMode mode);
-    // Series1 from stage 0 (after a load and after the masses are recalculated).
-    void drawSpectrum();
+    // After "Пересчитать данные": every display emptied, Series1 drawn from the corrected stage 0.
+    void showRecalculated();
 
     // A preliminary run long enough to be noticed runs on a worker, on a copy of the spectrum
     // state, while the progress window shows that the program is busy and the commands that
-    // would change its inputs are locked; its results replace the state when it ends.
+    // would change its inputs are off; its results replace the state when it ends.
     bool preliminaryRunning() const { return preliminary_ != nullptr; }
 
 signals:
     void preliminaryEnded();
     // A spectrum file (and its scan, 0 for a text file) has been read and shown.
     void spectrumOpened(const QString& path, int scan);
+    // What the reader of an instrument file had to say about how it read the file just opened
+    // (empty for a file read as it is written); for the operator to see without a message box.
+    void readerWarnings(const QStringList& warnings);
 
 private:
     void askAndLoadSpectrum();
@@ -65,18 +73,17 @@ private:
     void startPreliminaryWorker();
     void preliminaryFinished();
     void showPreliminary();
+    void drawSpectrum();
     void drawStages();
 
     CommandContext& c_;
-    MainMenu& menu_;
+    PageSpectrum& spectrum_;
+    PageSettings& settings_;
+    LayerViews views_;
     ProgressWindow& form5_;
     struct PreliminaryJob;
     std::shared_ptr<PreliminaryJob> job_;
     QPointer<QThread> preliminary_;
-    RunLock lock_;
 };
-
-// A Chart1 layer's shown flag and markers from its two "Вид" entries.
-LayerView ViewOf(const ViewToggle& view);
 
 }  // namespace orvelo::ui

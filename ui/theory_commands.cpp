@@ -10,9 +10,8 @@
 #include "ui/page_theory.h"
 
 namespace orvelo::ui {
-TheoryCommands::TheoryCommands(CommandContext& context) : c_(context) {
-    PageTheory& ch = *c_.pages.theoryCH;
-    PageTheory& cf = *c_.pages.theoryCF;
+TheoryCommands::TheoryCommands(CommandContext& context, PageTheory& ch, PageTheory& cf)
+    : c_(context), ch_(ch), cf_(cf) {
     // Series10GetMarkText and Series13GetMarkText: the hovered point's peak, while hints are on.
     ch.setHoverText([this](int v) {
         const SessionState& s = c_.session.state();
@@ -26,13 +25,18 @@ TheoryCommands::TheoryCommands(CommandContext& context) : c_(context) {
     });
 }
 
-void TheoryCommands::makeRoomForMarks() {
-    c_.pages.theoryCH->makeRoomForMarks();
-    c_.pages.theoryCF->makeRoomForMarks();
+void TheoryCommands::showSaws(const MassAssignment& assigned) {
+    ch_.showSaws(assigned.ch.theory, assigned.ch.practice.points);
+    cf_.showSaws(assigned.cf.theory, assigned.cf.practice.points);
 }
 
-void TheoryCommands::Chart3MouseMove() { hover(*c_.pages.theoryCH); }
-void TheoryCommands::Chart4MouseMove() { hover(*c_.pages.theoryCF); }
+void TheoryCommands::makeRoomForMarks() {
+    ch_.makeRoomForMarks();
+    cf_.makeRoomForMarks();
+}
+
+void TheoryCommands::Chart3MouseMove() { hover(ch_); }
+void TheoryCommands::Chart4MouseMove() { hover(cf_); }
 
 // HoverIndex is shared by both charts. Both are redrawn when it changes, so a mark goes away
 // as soon as the cursor leaves its point rather than at some later redraw.
@@ -41,8 +45,8 @@ void TheoryCommands::hover(const PageTheory& page) {
     const int index = page.pointUnderMouse();
     if (index == hoverIndex) return;
     hoverIndex = index;
-    c_.pages.theoryCH->chart().requestRedraw();
-    c_.pages.theoryCF->chart().requestRedraw();
+    ch_.chart().requestRedraw();
+    cf_.chart().requestRedraw();
 }
 
 void TheoryCommands::TXT1Click() { c_.run([this] { PilaCHToFile(); }); }
@@ -58,11 +62,11 @@ void TheoryCommands::PilaCHToFile() {
                                            QString::fromStdString(c_.flags.StartPapka), filter});
     if (theory)
         WriteTextFile(theory->toStdString(),
-                      PilaCHTheoryLines(c_.pages.theoryCH->theoryPoints(), c_.session.state().ReferenceMasses));
+                      PilaCHTheoryLines(ch_.theoryPoints(), c_.session.state().ReferenceMasses));
     const auto practice = c_.files.saveFile(
         {QString::fromUtf8(kPilaPracticeDialogTitle), QString::fromUtf8(kPilaPracticeFileName), QString(), filter});
     if (practice)
-        WriteTextFile(practice->toStdString(), PilaCHPracticeLines(c_.pages.theoryCH->practicePoints()));
+        WriteTextFile(practice->toStdString(), PilaCHPracticeLines(ch_.practicePoints()));
 }
 
 void TheoryCommands::WriteCHList() {

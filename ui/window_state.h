@@ -8,12 +8,105 @@
 
 namespace orvelo::ui {
 
+// The steps of the work flow that the session's state does not tell, for the availability
+// table (availability.h): the session keeps the stages of an earlier spectrum after a load, and
+// several buttons stay on until their own click. Each group records its own step here, right
+// after the session's operation of that step; the steps that invalidate the results (a load, a
+// preliminary or final run begun, a recalculation) also forget the marks of the results.
+class WorkflowMarks {
+public:
+    // Session::Load.
+    // The zones of an earlier spectrum are not this one's: "Последняя" and ">>" wait for its own
+    // preliminary run.
+    void markLoaded() {
+        preliminaryDue_ = true;
+        zonesListed_ = false;
+        finalRunDue_ = false;
+        forgetResults();
+    }
+    // Session::BeginPreliminary passed; and a preliminary run on the worker thread in progress.
+    void markPreliminaryBegun() { forgetResults(); }
+    void setPreliminaryRunning(bool running) { preliminaryRunning_ = running; }
+    // The zones of a preliminary run are listed.
+    void markPreliminaryDone() {
+        preliminaryDue_ = false;
+        zonesListed_ = true;
+        finalRunDue_ = true;
+    }
+    // Session::BeginFinalRun took the height (also when the threshold step then failed).
+    void markFinalRunBegun() { forgetResults(); }
+    // Session::AdoptFinalRun: the results are shown.
+    void markFinalRunAdopted() {
+        finalRunDue_ = false;
+        resultsShown_ = true;
+        listOpen_ = true;
+        peakChosen_ = false;
+        peakFitted_ = false;
+    }
+    // "Очистить список": the list takes lines again and the mass lists are refilled.
+    void markListCleared() {
+        listOpen_ = true;
+        peakFitted_ = false;
+    }
+    // Session::CreatePoints succeeded: the list is complete.
+    void markPointsCreated() {
+        listOpen_ = false;
+        curveDue_ = true;
+    }
+    // Session::FitCurve succeeded.
+    void markCurveFitted() {
+        curveDue_ = false;
+        curveUnapplied_ = true;
+    }
+    // Session::Recalculate succeeded.
+    void markRecalculated() { forgetResults(); }
+    // A peak of "Отдельный пик" chosen, and fitted by "Обработать".
+    void markPeakChosen() {
+        peakChosen_ = true;
+        peakFitted_ = false;
+    }
+    void markPeakFitted() {
+        peakFitted_ = true;
+        peakChosen_ = false;
+    }
+
+    bool preliminaryDue() const { return preliminaryDue_; }    // loaded, its preliminary run not done yet
+    bool preliminaryRunning() const { return preliminaryRunning_; }
+    bool zonesListed() const { return zonesListed_; }          // the loaded spectrum's zones are listed
+    bool finalRunDue() const { return finalRunDue_; }          // zones listed, no final run adopted since
+    bool resultsShown() const { return resultsShown_; }        // some final run was adopted
+    bool listOpen() const { return listOpen_; }                // the calibration list takes lines
+    bool curveDue() const { return curveDue_; }                // points created, no curve fitted to them
+    bool curveUnapplied() const { return curveUnapplied_; }    // a curve fitted to these results, not applied
+    bool peakChosen() const { return peakChosen_; }            // chosen since the last "Обработать"
+    bool peakFitted() const { return peakFitted_; }            // "Обработать" since the last choice or refill
+
+private:
+    void forgetResults() {
+        curveUnapplied_ = false;
+        peakChosen_ = false;
+        peakFitted_ = false;
+    }
+
+    bool preliminaryDue_ = false;
+    bool preliminaryRunning_ = false;
+    bool zonesListed_ = false;
+    bool finalRunDue_ = false;
+    bool resultsShown_ = false;
+    bool listOpen_ = false;
+    bool curveDue_ = false;
+    bool curveUnapplied_ = false;
+    bool peakChosen_ = false;
+    bool peakFitted_ = false;
+};
+
 struct WindowState {
     bool Podskazka = true;   // guidance messages after the main steps
     bool HintyCHCF = true;   // hover marks on the CH and CF theory charts
     std::string StartPapka;  // start folder of the spectrum dialogs; empty before first use
     std::array<bool, kResultColumns> VyborStolbtsov{};  // columns of the HTML report
     int HoverIndex = -1;     // the measured point under the mouse on a theory chart
+    WorkflowMarks workflow;  // read by the availability table
 
     std::string ImyaKompyutera;  // computer name, at most 15 characters
     bool NaServere1 = false;

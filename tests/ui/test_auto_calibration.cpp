@@ -8,7 +8,9 @@
 #include <QTabWidget>
 #include <QTest>
 
+#include "calibration/auto_calibration.h"
 #include "calibration/calibration_list.h"
+#include "ui/settings_store.h"
 #include "ui/support/ch_spectrum.h"
 #include "ui/widget_kit.h"
 
@@ -98,6 +100,23 @@ private slots:
         WindowFixture second(first.settingsDir);
         QCOMPARE(second.find<QDoubleSpinBox>("EditTolerance")->value(), 25.0);
         QCOMPARE(second.find<QComboBox>("ComboCurveKind")->currentText(), QStringLiteral("Парабола"));
+    }
+
+    // The field keeps to the matcher's range, as orvelo-batch --tolerance does (above 0, below
+    // 500 mmu, half the distance between the ions); a remembered tolerance beyond it is none.
+    void toleranceStaysWithinTheMatchersRange() {
+        QTemporaryDir settings;
+        SettingsStore(settings.filePath(QStringLiteral("orvelo.conf")))
+            .setValue(QStringLiteral("autoCalibration/toleranceMmu"), 800);
+        WindowFixture f(settings);
+        auto* field = f.find<QDoubleSpinBox>("EditTolerance");
+        QCOMPARE(field->value(), 100.0);
+        QVERIFY(field->maximum() < kMaxToleranceMmu && field->minimum() > 0);
+        QVERIFY(field->toolTip().contains(QStringLiteral("больше 0 и меньше 500 (половины расстояния")));
+        field->setValue(1000);
+        QVERIFY(field->value() < kMaxToleranceMmu);
+        field->setValue(499.9);
+        QCOMPARE(field->value(), 499.9);
     }
 };
 

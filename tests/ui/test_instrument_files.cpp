@@ -4,6 +4,7 @@
 #include <QAction>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -35,6 +36,7 @@ private slots:
     void multiScanFileAsksForTheScan();
     void chooserCancelAndCentroidKeepThePreviousSpectrum();
     void singleScanWrongIndexAndNumpressFilesOpen();
+    void readerWarningsShowInTheStatusLine();
     void chooserSortsByValueAndGivesTheChosenRow();
     void chosenScanIsCalibratedAndSavedAsMzML();
 };
@@ -89,6 +91,45 @@ void InstrumentFilesTest::singleScanWrongIndexAndNumpressFilesOpen() {
     f.open(kMzml + "microscans.numpress.mzML");
     QVERIFY(f.messages->errors.isEmpty());
     QCOMPARE(Points(f), 2926);
+}
+
+// A file whose index points to wrong places is read through; the operator is told so in the
+// status line (no message box), until the next file is opened.
+void InstrumentFilesTest::readerWarningsShowInTheStatusLine() {
+    WindowFixture f;
+    PointList points;
+    for (int i = 0; i < 50; ++i) points.push(100 + 0.01 * i, i % 7);
+    const QString good = f.dir.filePath("good.mzML");
+    WriteMzMLFile(good.toStdString(), points, {}, std::nullopt);
+    QFile file(good);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QByteArray bytes = file.readAll();
+    file.close();
+    // The spectrum's index entry moved one byte into its start tag, the file's length kept.
+    const QByteArray tag = "<offset idRef=\"scan=1\">";
+    const qsizetype at = bytes.indexOf(tag);
+    QVERIFY(at > 0);
+    const qsizetype digits = at + tag.size();
+    const qsizetype end = bytes.indexOf('<', digits);
+    const QByteArray moved = QByteArray::number(bytes.mid(digits, end - digits).toLongLong() + 1);
+    QCOMPARE(moved.size(), end - digits);
+    bytes.replace(digits, moved.size(), moved);
+    const QString wrong = f.dir.filePath("wrong.mzML");
+    QFile out(wrong);
+    QVERIFY(out.open(QIODevice::WriteOnly));
+    out.write(bytes);
+    out.close();
+
+    auto* line = f.find<QLabel>("ReaderWarnings");
+    f.open(wrong);
+    QVERIFY(f.messages->errors.isEmpty());
+    QCOMPARE(f.messages->infos.size(), 1);  // the guidance after a load, as for any file
+    QCOMPARE(Points(f), 50);
+    QVERIFY(!line->isHidden());
+    QVERIFY2(line->text().startsWith(QStringLiteral("Предупреждение: ")), qPrintable(line->text()));
+    QVERIFY(line->text().contains(QStringLiteral("файл прочитан целиком без индекса")));
+    f.open(good);
+    QVERIFY(line->isHidden() && line->text().isEmpty());
 }
 
 void InstrumentFilesTest::chooserSortsByValueAndGivesTheChosenRow() {

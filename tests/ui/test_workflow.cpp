@@ -41,6 +41,7 @@ private slots:
     void initTestCase() { PinCommaLocale(); }
     void wholeRunFromLoadToSavedPeak();
     void failedLoadKeepsPreviousSpectrumAndDisplays();
+    void newSpectrumWaitsForItsOwnZones();
     void finalRunRefusesHeightsThatAreNotDigits();
     void preliminaryRunFailureLetsTheOperatorRetry();
     void guidanceOffShowsOnlyTheShortMessage();
@@ -170,6 +171,21 @@ void WorkflowTest::failedLoadKeepsPreviousSpectrumAndDisplays() {
     f.window->menu().N2->trigger();  // cancelled: nothing changes, no message
     QCOMPARE(f.files->requests.size(), std::size_t{1});
     QCOMPARE(f.messages->errors.size(), 1);
+}
+
+// The zones of the spectrum before describe masses the new one may not even hold: after a load
+// only the new spectrum's own preliminary run makes "Последняя" and ">>" available again.
+void WorkflowTest::newSpectrumWaitsForItsOwnZones() {
+    WindowFixture f;
+    f.open(WriteSpectrum(f.dir.filePath("wide.txt"), {900, 3000, 1500, 700}, 1200));
+    f.preliminary(10);
+    QVERIFY(f.button("Button13")->isEnabled() && f.button("BitBtn1")->isEnabled());
+    f.open(WriteSpectrum(f.dir.filePath("narrow.txt"), {2000}, 150));  // masses 20 to 21.49
+    QVERIFY(f.button("Button9")->isEnabled());
+    QVERIFY(!f.button("Button13")->isEnabled() && !f.button("BitBtn1")->isEnabled());
+    f.preliminary(10);
+    QVERIFY(f.messages->errors.isEmpty());
+    QVERIFY(f.button("Button13")->isEnabled() && f.button("BitBtn1")->isEnabled());
 }
 
 void WorkflowTest::finalRunRefusesHeightsThatAreNotDigits() {
