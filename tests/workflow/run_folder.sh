@@ -18,6 +18,7 @@ cp "$data/real/ltqft_ms1_scan1.txt" "in/ltqft scan.txt"      # a space in the na
 cp "$data/mzml/small.mzML" in/
 cp "$data/bad/binary.bin" in/broken.txt
 cp "$data/mzml/README.md" in/                                  # not a spectrum's name: left out
+cp "$data/bad/one-line.txt" "in/tab$(printf '\t')name.txt"      # a name Snakemake cannot pass on
 
 # Scan 3 of the run is centroided: the run writes scans 1 and 2 and exits with 1.
 snakemake -s "$snakefile" --cores 2 --quiet --config input=in output=out \
@@ -38,7 +39,7 @@ rows=$(grep -c "^small.mzML	" "$table")
 if grep -q $'\r' "$table"; then fail "line ends of the gathered table"; fi
 
 # The refused file: its exit status, its message and no rows; the run of scans with its rows.
-diff out/failed.tsv <(printf 'Файл\tКод выхода\tСообщение\tСтрок\nbroken.txt\t1\tСтрока 3: нулевой байт, файл двоичный или записан не в кодировке Windows-1251\t0\nsmall.mzML\t1\tСпектр 3: пропущен: центроидный спектр\t%s\n' "$rows") \
+diff out/failed.tsv <(printf 'Файл\tКод выхода\tСообщение\tСтрок\nbroken.txt\t1\tСтрока 3: нулевой байт, файл двоичный или записан не в кодировке Windows-1251\t0\nsmall.mzML\t1\tСпектр 3: пропущен: центроидный спектр\t%s\ntab\\tname.txt\t\tне обработан: в имени файла управляющие символы, байты не UTF-8, фигурные скобки или кавычки обоих видов\t0\n' "$rows") \
     || fail "failed.tsv"
 [ ! -e out/README.md ] || fail "a file that is not a spectrum was processed"
 
