@@ -125,7 +125,7 @@ std::optional<std::string> Session::Recalculate() {
     if (auto refusal = CalibrationRefusal(curve, s_.spectrum.Spectrum)) return refusal;
     ApplyCalibration(curve, s_.spectrum.Spectrum);
     s_.SpectrumUnsaved = true;
-    s_.appliedCalibration = AppliedCalibration{curve.CalibA, curve.CalibB, curve.CalibC};
+    s_.appliedCalibration = curve;
     InvalidateResults();
     InvalidateCalibration();
     return std::nullopt;

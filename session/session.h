@@ -60,7 +60,7 @@ struct SessionState {
     ReferenceTables tables;
     CalibrationList calibrationList;
     CalibrationState calibration;
-    std::optional<AppliedCalibration> appliedCalibration;  // set by Recalculate
+    std::optional<CalibrationCurve> appliedCalibration;  // set by Recalculate
     // "ионы (минус масса электрона)": the reference tables, the saws and the calibration use
     // ion masses instead of the neutral ones.
     ReferenceMassKind ReferenceMasses = ReferenceMassKind::Neutral;

@@ -118,8 +118,7 @@ CalibrationCurve Calibrate(const Options& options, const CalibrationList& list, 
     output.WriteProgramFile("calibrated.txt", SpectrumFileLines(state.SpectrumTitle, state.Spectrum, 0,
                                                                 state.Spectrum.count() - 1));
     if (scan)
-        output.WriteBytes("calibrated.mzML", MzMLBytes(state.Spectrum, *scan,
-                                                       AppliedCalibration{fit.curve.CalibA, fit.curve.CalibB, fit.curve.CalibC}));
+        output.WriteBytes("calibrated.mzML", MzMLBytes(state.Spectrum, *scan, fit.curve));
     const CurveKind kind = options.parabola ? CurveKind::Parabola : CurveKind::Line;
     output.WriteProgramFile("calibration-check.txt",
                             CalibrationCheckLines(CheckCalibration(points, fit.curve, kind), kind, massesLine));

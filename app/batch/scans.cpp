@@ -228,14 +228,14 @@ int RunScans(const Options& options, int kolUsred, int64_t height, const MsDataF
                 try {
                     loaded = file.LoadScan(choice.numbers[k]);
                 } catch (const std::exception& e) {
-                    error = e.what();
+                    error = ErrorMessage(e);
                 }
             }
             if (error.empty()) {
                 try {
                     outcomes[k] = ProcessScan(std::move(loaded), kolUsred, height, options.flat);
                 } catch (const std::exception& e) {
-                    error = e.what();
+                    error = ErrorMessage(e);
                 }
             }
             if (!error.empty()) outcomes[k] = {{}, 0, 0, "ошибка: " + error, true};

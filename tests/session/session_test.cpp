@@ -134,7 +134,7 @@ TEST_F(SessionSteps, RecalculatingMovesEveryMassByTheCurveAndDropsTheResults) {
     }
     EXPECT_TRUE(s().SpectrumUnsaved);
     ASSERT_TRUE(s().appliedCalibration.has_value());
-    EXPECT_EQ(s().appliedCalibration->c, s().calibration.curve.CalibC);  // the curve stays, applied
+    EXPECT_EQ(s().appliedCalibration->CalibC, s().calibration.curve.CalibC);  // the curve stays, applied
     EXPECT_TRUE(s().run.peaks.empty());
     EXPECT_EQ(s().calibrationList.CalibCount(), 0);
     session.MarkSaved();
