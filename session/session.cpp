@@ -3,6 +3,7 @@
 #include "core/errors.h"
 #include "core/number_text.h"
 #include "fitting/fit_window.h"
+#include "fitting/noise_threshold.h"
 #include "processing/preliminary.h"
 
 namespace orvelo {
@@ -61,6 +62,14 @@ std::optional<std::string> Session::BeginFinalRun(const std::string& heightText,
     ApplyNoiseThreshold(s_.spectrum, *height);
     s_.run.running = true;
     return std::nullopt;
+}
+
+FinalRunResult Session::RunFinalHere(int threads) const {
+    FinalRunOptions options;
+    options.threads = threads;
+    options.gaussPower = s_.run.GaussPower;
+    const SpectrumState& sp = s_.spectrum;
+    return RunFinal(sp.Spectrum, sp.Smooth, sp.FinalExtrema, options);
 }
 
 const MassAssignment& Session::AdoptFinalRun(FinalRunResult result) {
