@@ -24,6 +24,7 @@
 
 #include "core/spectrum_file.h"
 #include "fitting/final_run.h"
+#include "fitting/noise_threshold.h"
 #include "processing/preliminary.h"
 #include "support/one_pass_per_sum.h"
 #include "support/synthetic_spectrum.h"

@@ -8,18 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "core/calibration_curve.h"
 #include "core/spectrum_state.h"
 
 namespace orvelo {
-
-struct CalibrationCurve {
-    double CalibA = 0;
-    double CalibB = 0;
-    double CalibC = 0;
-
-    double DeviationMmu(double x) const { return CalibA * (x * x) + CalibB * x + CalibC; }
-    double Corrected(double x) const { return x + DeviationMmu(x) / 1000; }
-};
 
 // Button5Click: every mass of the list is corrected in place; the intensities stay.
 void ApplyCalibration(const CalibrationCurve& curve, PointList& spectrum);

@@ -23,7 +23,4 @@ inline constexpr const char* kOutOfMemoryMessage = "Недостаточно п�
 // own text, "std::bad_alloc", says nothing to the operator).
 std::string ErrorMessage(const std::exception& e);
 
-std::string NotValidFloatMessage(const std::string& text);    // "'%s' is not a valid floating point value"
-std::string NotValidIntegerMessage(const std::string& text);  // "'%s' is not a valid integer value"
-
 }  // namespace orvelo

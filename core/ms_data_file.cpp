@@ -814,7 +814,7 @@ std::string Exact(double v) {
     return text;
 }
 
-pw::DataProcessingPtr ProcessingOf(const SpectrumSource& source, const std::optional<AppliedCalibration>& calibration,
+pw::DataProcessingPtr ProcessingOf(const SpectrumSource& source, const std::optional<CalibrationCurve>& calibration,
                                    const pw::SoftwarePtr& software) {
     auto processing = boost::make_shared<pw::DataProcessing>("orvelo_processing");
     pw::ProcessingMethod method;
@@ -829,9 +829,9 @@ pw::DataProcessingPtr ProcessingOf(const SpectrumSource& source, const std::opti
                                        "xsd:string");
         method.userParams.emplace_back("calibration formula",
                                        "corrected m/z = m/z + (A*m/z^2 + B*m/z + C)/1000", "xsd:string");
-        method.userParams.emplace_back("calibration coefficient A", Exact(calibration->a), "xsd:double");
-        method.userParams.emplace_back("calibration coefficient B", Exact(calibration->b), "xsd:double");
-        method.userParams.emplace_back("calibration coefficient C", Exact(calibration->c), "xsd:double");
+        method.userParams.emplace_back("calibration coefficient A", Exact(calibration->CalibA), "xsd:double");
+        method.userParams.emplace_back("calibration coefficient B", Exact(calibration->CalibB), "xsd:double");
+        method.userParams.emplace_back("calibration coefficient C", Exact(calibration->CalibC), "xsd:double");
     }
     processing->processingMethods.push_back(method);
     return processing;
@@ -840,7 +840,7 @@ pw::DataProcessingPtr ProcessingOf(const SpectrumSource& source, const std::opti
 }  // namespace
 
 std::string MzMLBytes(const PointList& points, const SpectrumSource& source,
-                      const std::optional<AppliedCalibration>& calibration) {
+                      const std::optional<CalibrationCurve>& calibration) {
     pw::MSData msd;
     msd.id = source.path.empty() ? "orvelo" : std::filesystem::path(source.path).stem().string();
     msd.cvs = pw::defaultCVList();
@@ -901,7 +901,7 @@ std::string MzMLBytes(const PointList& points, const SpectrumSource& source,
 }
 
 void WriteMzMLFile(const std::string& path, const PointList& points, const SpectrumSource& source,
-                   const std::optional<AppliedCalibration>& calibration) {
+                   const std::optional<CalibrationCurve>& calibration) {
     WriteFileAtomically(path, MzMLBytes(points, source, calibration));
 }
 

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "core/calibration_curve.h"
 #include "core/spectrum_file.h"
 #include "core/spectrum_state.h"
 
@@ -40,12 +41,6 @@ struct SpectrumSource {
     std::string nativeId;                 // empty for a text file
     int msLevel = 0;                      // 0: unknown
     std::optional<double> retentionTime;  // seconds
-};
-
-// The calibration applied to the masses: dev(x) = a x^2 + b x + c mmu, x -> x + dev(x)/1000.
-struct AppliedCalibration {
-    double a = 0, b = 0, c = 0;
-    bool parabola() const { return a != 0; }  // a curve without a square term is a line
 };
 
 // By name (".mzML", ".mzXML", either followed by ".gz", any letter case) or, for other names,
@@ -98,14 +93,14 @@ std::string RetentionTimeText(const std::optional<double>& seconds);  // minutes
 
 // The mzML document of `points`, as WriteMzMLFile writes it.
 std::string MzMLBytes(const PointList& points, const SpectrumSource& source,
-                      const std::optional<AppliedCalibration>& calibration);
+                      const std::optional<CalibrationCurve>& calibration);
 
 // Writes `points` as an mzML file of one profile spectrum (64-bit arrays, zlib), recording the
 // source file and, when given, the calibration curve in its processing description; the
 // spectrum keeps the source's id, MS level and time (a text source: "scan=1", MS1, no time).
 // Replaces the file atomically.
 void WriteMzMLFile(const std::string& path, const PointList& points, const SpectrumSource& source,
-                   const std::optional<AppliedCalibration>& calibration);
+                   const std::optional<CalibrationCurve>& calibration);
 
 // --- Centroided output: the fitted peaks of one or more spectra as one mzML document.
 

@@ -34,4 +34,7 @@ std::optional<int32_t> ParseInt32(std::string_view text);
 // Throws OrveloError "'text' is not a valid integer value".
 int32_t ParseInt32OrThrow(std::string_view text);
 
+std::string NotValidFloatMessage(const std::string& text);    // "'%s' is not a valid floating point value"
+std::string NotValidIntegerMessage(const std::string& text);  // "'%s' is not a valid integer value"
+
 }  // namespace orvelo

@@ -7,10 +7,10 @@
 #include <exception>
 #include <mutex>
 #include <optional>
-#include <system_error>
 #include <thread>
 
 #include "core/number_text.h"
+#include "core/worker_pool.h"
 
 namespace orvelo {
 
@@ -118,17 +118,14 @@ void RunOnCallingThread(ZoneFitter& fitter, int zones, const FinalRunOptions& op
 // order as they complete. The destructor stops and joins the workers on every way out.
 class ParallelZones {
 public:
-    ParallelZones(std::vector<ZoneFitter>& fitters, int zones) : slots_(zones) {
-        try {
-            for (ZoneFitter& f : fitters) workers_.emplace_back([this, &f] { Work(f); });
-        } catch (const std::system_error&) {
-            if (workers_.empty()) throw;  // no thread to be had; else the ones started take every zone
-        } catch (...) {
-            StopAndJoin();
-            throw;
-        }
+    // The threads started take every zone; none started leaves the run to the calling thread.
+    ParallelZones(std::vector<ZoneFitter>& fitters, int zones)
+        : slots_(zones), workers_(static_cast<int>(fitters.size()), [this, &fitters](int t) { Work(fitters[t]); }) {}
+    ~ParallelZones() {
+        stop_ = true;
+        workers_.Join();
     }
-    ~ParallelZones() { StopAndJoin(); }
+    int started() const { return workers_.started(); }
 
     // Waits for the zone; false when cancelled first.
     bool WaitFor(int zone, const FinalRunOptions& options) {
@@ -145,12 +142,6 @@ public:
     ZoneSlot& Slot(int zone) { return slots_[zone]; }
 
 private:
-    void StopAndJoin() {
-        stop_ = true;
-        for (std::thread& t : workers_) t.join();
-        workers_.clear();
-    }
-
     void Work(ZoneFitter& fitter) {
         const int zones = static_cast<int>(slots_.size());
         while (!stop_) {
@@ -175,7 +166,7 @@ private:
     std::atomic<bool> stop_{false};
     std::mutex mutex_;
     std::condition_variable done_;
-    std::vector<std::thread> workers_;
+    WorkerPool workers_;  // last: started once everything the workers use is in place
 };
 
 int ThreadCount(const FinalRunOptions& options, int zones) {
@@ -199,20 +190,18 @@ FinalRunResult RunFinal(const PointList& spectrum, const PointList& smooth, cons
         RunOnCallingThread(fitters[0], plan.count, options, out);
         return out;
     }
-    std::optional<ParallelZones> parallel;
-    try {
-        parallel.emplace(fitters, plan.count);
-    } catch (const std::system_error&) {
+    ParallelZones parallel(fitters, plan.count);
+    if (parallel.started() == 0) {
         RunOnCallingThread(fitters[0], plan.count, options, out);  // the system gives no thread
         return out;
     }
     for (int zone = 0; zone < plan.count; ++zone) {
-        if (Cancelled(options) || !parallel->WaitFor(zone, options)) {
+        if (Cancelled(options) || !parallel.WaitFor(zone, options)) {
             out.cancelled = true;
             break;
         }
-        Deliver(zone, parallel->Slot(zone), options, out);
-        parallel->Slot(zone) = ZoneSlot{};
+        Deliver(zone, parallel.Slot(zone), options, out);
+        parallel.Slot(zone) = ZoneSlot{};
     }
     return out;
 }

@@ -5,7 +5,7 @@
 //
 // How the window drives a run:
 //   1. CheckNoiseHeight(Edit4 text) -> refused: show kInvalidHeightMessage, stop.
-//   2. ApplyNoiseThreshold(state, height): NoiseThreshold and stages 6 and 7 (ObrabNaklon).
+//   2. ApplyNoiseThreshold(state, height) (noise_threshold.h): NoiseThreshold and stages 6 and 7 (ObrabNaklon).
 //   3. Progress maximum = ZoneCount(state.FinalExtrema).
 //   4. On the worker thread: RunFinal(state.Spectrum, state.Smooth, state.FinalExtrema, options)
 //      with options.onZone doing the blocking queued call (progress + 1, the six lines to
@@ -35,9 +35,6 @@ std::optional<int64_t> CheckNoiseHeight(std::string_view text);
 
 enum class GaussShape { Ordinary, FlatTop };  // RadioButton3 "Обычный", RadioButton4 "С плоской вершиной"
 double GaussPowerFor(GaussShape shape);       // 2.0, 8.0
-
-// NoiseThreshold := height, then stages 6 and 7 rebuilt by ObrabNaklon.
-void ApplyNoiseThreshold(SpectrumState& state, int64_t height);
 
 // Zones of stage 7: d = 1 when the list starts with a maximum (Y[0] > Y[1]), else 0; zone i
 // uses entries j = 2i + d (Left), j + 1 (the maximum), j + 2 (Right) while j <= count - 3.

@@ -1,4 +1,4 @@
-#include "fitting/final_run.h"
+#include "fitting/noise_threshold.h"
 #include "processing/preliminary.h"
 
 namespace orvelo {

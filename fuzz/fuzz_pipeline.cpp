@@ -14,6 +14,7 @@
 #include "core/errors.h"
 #include "core/spectrum_file.h"
 #include "fitting/final_run.h"
+#include "fitting/noise_threshold.h"
 #include "fitting/results_table.h"
 #include "processing/preliminary.h"
 

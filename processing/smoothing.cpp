@@ -18,11 +18,11 @@
 #include <bit>
 #include <cstdint>
 #include <cstddef>
-#include <system_error>
 #include <thread>
 #include <vector>
 
 #include "core/number_text.h"
+#include "core/worker_pool.h"
 #include "processing/step_error.h"
 
 // A 256-bit version beside the plain one, chosen when the program starts. The thread sanitizer
@@ -164,17 +164,11 @@ std::vector<double> SmoothInRounds(const std::vector<double>& x, const std::vect
         const std::size_t k = std::min(kPassesPerRound, total - done);
         next.resize(n);
         std::atomic<std::size_t> nextBlock{0};
-        std::thread helper;
-        if (parallel) {
-            try {
-                helper = std::thread(SmoothBlocks, std::cref(x), std::cref(*src), std::ref(next), k,
-                                     std::ref(nextBlock), std::ref(theirs.front()));
-            } catch (const std::system_error&) {
-                // No second thread to be had: this one does every block.
-            }
-        }
+        // Without a second thread to be had, this one does every block.
+        WorkerPool helper(parallel ? 1 : 0,
+                          [&](int) { SmoothBlocks(x, *src, next, k, nextBlock, theirs.front()); });
         SmoothBlocks(x, *src, next, k, nextBlock, mine);
-        if (helper.joinable()) helper.join();
+        helper.Join();
         cur.swap(next);
         done += k;
     }

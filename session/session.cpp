@@ -6,6 +6,7 @@
 #include "core/errors.h"
 #include "core/number_text.h"
 #include "fitting/fit_window.h"
+#include "fitting/noise_threshold.h"
 #include "processing/preliminary.h"
 
 namespace orvelo {
@@ -65,6 +66,14 @@ std::optional<std::string> Session::BeginFinalRun(const std::string& heightText,
     ApplyNoiseThreshold(s_.spectrum, *height);
     s_.run.running = true;
     return std::nullopt;
+}
+
+FinalRunResult Session::RunFinalHere(int threads) const {
+    FinalRunOptions options;
+    options.threads = threads;
+    options.gaussPower = s_.run.GaussPower;
+    const SpectrumState& sp = s_.spectrum;
+    return RunFinal(sp.Spectrum, sp.Smooth, sp.FinalExtrema, options);
 }
 
 const MassAssignment& Session::AdoptFinalRun(FinalRunResult result) {
@@ -129,7 +138,7 @@ std::optional<std::string> Session::Recalculate() {
     if (auto refusal = CalibrationRefusal(curve, s_.spectrum.Spectrum)) return refusal;
     ApplyCalibration(curve, s_.spectrum.Spectrum);
     s_.SpectrumUnsaved = true;
-    s_.appliedCalibration = AppliedCalibration{curve.CalibA, curve.CalibB, curve.CalibC};
+    s_.appliedCalibration = curve;
     s_.appliedReferenceIons.clear();
     for (const ReferenceMark& mark : ListReferenceIons()) s_.appliedReferenceIons.push_back(mark.name);
     InvalidateResults();

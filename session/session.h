@@ -62,7 +62,7 @@ struct SessionState {
     ReferenceTables tables;
     CalibrationList calibrationList;
     CalibrationState calibration;
-    std::optional<AppliedCalibration> appliedCalibration;  // set by Recalculate
+    std::optional<CalibrationCurve> appliedCalibration;  // set by Recalculate
     // The CH and CF reference ions ("C 4 H 9") of the calibration list the applied calibration
     // was made from; set by Recalculate, forgotten by Load.
     std::vector<std::string> appliedReferenceIons;
@@ -113,6 +113,10 @@ public:
     // Invalidates: the results, the single peak, the reference tables, the saws' measured
     // points, the calibration list, points and curve.
     std::optional<std::string> BeginFinalRun(const std::string& heightText, GaussShape shape);
+    // The zones of the begun run fitted with its model on `threads` threads (0: every core), on
+    // the calling thread's time; the result goes to AdoptFinalRun or AbandonFinalRun.
+    // Invalidates nothing.
+    FinalRunResult RunFinalHere(int threads = 0) const;
     // The worker's results become the session's, and the masses are assigned (AssignMasses).
     const MassAssignment& AdoptFinalRun(FinalRunResult result);
     // A cancelled or failed run: nothing of it is kept.

@@ -42,21 +42,19 @@ ReferenceMassKind MassKindOf(const Options& o) {
     return o.ionMasses ? ReferenceMassKind::Ion : ReferenceMassKind::Neutral;
 }
 
-AutoCalibrationRun AutoCalibrate(const Options& o, const MassAssignment& assigned, const PeakResults& peaks) {
+AutoCalibration AutoCalibrate(const Options& o, Session& session, const std::vector<std::string>& massLines) {
     AutoCalibrationSettings settings;
     if (o.tolerance) settings.toleranceMmu = *ParseToleranceMmu(*o.tolerance);
     settings.kind = o.parabola ? CurveKind::Parabola : CurveKind::Line;
-    AutoCalibrationRun run;
-    run.match = MatchReferences(peaks, ReferenceIons(assigned.tables, *ParseReferenceFamilies(*o.autoCalibrate)), settings);
-    const ListChange filled = FillCalibrationList(run.match, assigned.massLines, run.list);
-    if (!filled.changed()) throw OrveloError(filled.message);
-    return run;
+    AutoCalibrationOutcome run = session.AutoCalibrate(*ParseReferenceFamilies(*o.autoCalibrate), settings, massLines);
+    if (!run.change.changed()) throw OrveloError(run.change.message);
+    return std::move(run.match);
 }
 
-void WriteAutoCalibration(Output& output, const AutoCalibrationRun& run, const PeakResults& peaks,
+void WriteAutoCalibration(Output& output, const AutoCalibration& match, const PeakResults& peaks,
                           const CalibrationCurve& applied, ReferenceMassKind kind) {
-    output.WriteProgramFile("auto-calibration.tsv", AutoCalibrationTableLines(run.match, peaks, applied, kind));
-    output.Print({AutoCalibrationSummary(run.match)});
+    output.WriteProgramFile("auto-calibration.tsv", AutoCalibrationTableLines(match, peaks, applied, kind));
+    output.Print({AutoCalibrationSummary(match)});
 }
 
 }  // namespace orvelo::batch

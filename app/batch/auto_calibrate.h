@@ -8,6 +8,7 @@
 #include "batch/output.h"
 #include "calibration/after_final_run.h"
 #include "calibration/auto_calibration.h"
+#include "session/session.h"
 
 namespace orvelo::batch {
 
@@ -20,17 +21,13 @@ void CheckAutoCalibrationOptions(const Options& o);
 
 ReferenceMassKind MassKindOf(const Options& o);
 
-struct AutoCalibrationRun {
-    AutoCalibration match;
-    CalibrationList list;
-};
-// Matches the chosen references of the final run's reference tables (`assigned`, built with the
-// options' mass kind) to the peaks. Throws OrveloError with the matcher's message when no
-// calibration can be proposed; nothing is written then.
-AutoCalibrationRun AutoCalibrate(const Options& o, const MassAssignment& assigned, const PeakResults& peaks);
+// Matches the chosen references of the session's reference tables (assigned with the options'
+// mass kind) to its peaks and fills its calibration list. Throws OrveloError with the matcher's
+// message when no calibration can be proposed; nothing is written then.
+AutoCalibration AutoCalibrate(const Options& o, Session& session, const std::vector<std::string>& massLines);
 
 // auto-calibration.tsv, with the deviations after the applied curve; the summary goes to `out`.
-void WriteAutoCalibration(Output& output, const AutoCalibrationRun& run, const PeakResults& peaks,
+void WriteAutoCalibration(Output& output, const AutoCalibration& match, const PeakResults& peaks,
                           const CalibrationCurve& applied, ReferenceMassKind kind);
 
 }  // namespace orvelo::batch

@@ -19,8 +19,8 @@ std::string LineError(const std::string& path, int lineNo, const std::string& wh
 
 }  // namespace
 
-CalibrationList ReadCalibrationFile(const std::string& path, const std::vector<std::string>& massLines) {
-    CalibrationList list;
+void ReadCalibrationFile(const std::string& path, Session& session, const std::vector<std::string>& massLines) {
+    const CalibrationList& list = session.state().calibrationList;
     const std::string bytes = ReadFileBytes(path, kMaxCalibrationFileBytes);
     std::string_view rest(bytes);
     SkipUtf8ByteOrderMark(rest);
@@ -37,14 +37,13 @@ CalibrationList ReadCalibrationFile(const std::string& path, const std::vector<s
         if (!peak || *peak < 0 || *peak >= static_cast<int>(massLines.size()))
             throw OrveloError(LineError(path, lineNo, "нет пика с номером " + peakText + " (пиков " +
                                                           std::to_string(massLines.size()) + ")"));
-        ListChange taken = list.TakePeak(*peak, massLines);
+        ListChange taken = session.TakePeak(*peak, massLines);
         if (!taken.changed()) throw OrveloError(LineError(path, lineNo, taken.message));
         int line = 0;
         while (list.CalibIndex()[line] != *peak) ++line;
-        ListChange attached = list.AttachTypedMass(line, massText);
+        ListChange attached = session.AttachTypedMass(line, massText);
         if (!attached.changed()) throw OrveloError(LineError(path, lineNo, attached.message));
     }
-    return list;
 }
 
 }  // namespace orvelo::batch

@@ -32,7 +32,8 @@
 #include "export/table_text.h"
 #include "fitting/final_run.h"
 #include "fitting/results_table.h"
-#include "processing/preliminary.h"
+#include "processing/zone_list.h"
+#include "session/session.h"
 
 namespace orvelo::batch {
 
@@ -68,14 +69,6 @@ std::vector<std::vector<std::string>> ResultGrid(const PeakResults& peaks) {
     return rows;
 }
 
-FinalRunResult RunFinalSteps(SpectrumState& state, int64_t height, bool flat, int threads) {
-    ApplyNoiseThreshold(state, height);
-    FinalRunOptions run;
-    run.threads = threads;
-    run.gaussPower = GaussPowerFor(flat ? GaussShape::FlatTop : GaussShape::Ordinary);
-    return RunFinal(state.Spectrum, state.Smooth, state.FinalExtrema, run);
-}
-
 namespace {
 
 std::vector<std::string> InputFiles(const Options& options) {
@@ -106,34 +99,34 @@ void WriteMassFiles(Output& output, const MassAssignment& assigned, ReferenceMas
     output.WriteProgramFile("ch-list.txt", NotedMassLines(CHListLines(assigned.tables.CHList), kind));
 }
 
-// The calibration step of --calibrate and --auto-calibrate: the page's line or parabola through
-// the list's points, the corrected spectrum, and the check of the curve. `massesLine` says where
-// the true masses came from (empty: the operator's own).
-CalibrationCurve Calibrate(const Options& options, const CalibrationList& list, const std::string& massesLine,
-                           Output& output, SpectrumState& state, const PeakResults& peaks,
+// The calibration step of --calibrate and --auto-calibrate, on the session's complete list: the
+// page's line or parabola through its points, the corrected spectrum, and the check of the
+// curve. `massesLine` says where the true masses came from (empty: the operator's own).
+CalibrationCurve Calibrate(const Options& options, Session& session, const std::string& massesLine, Output& output,
                            const std::optional<SpectrumSource>& scan) {
-    PointList points;
-    CurveResult made = ProverkaZapol(list, peaks, points);
+    const CurveResult made = session.CreatePoints();
     if (!made.ok()) throw OrveloError(made.message);
-    CurveFit fit = options.parabola ? PodobratParabola(points) : PodobratParabolaLine(points);
+    const CurveKind kind = options.parabola ? CurveKind::Parabola : CurveKind::Line;
+    const CurveFit fit = session.FitCurve(kind);
     if (!fit.result.ok()) throw OrveloError(fit.result.message);
-    if (const auto refusal = CalibrationRefusal(fit.curve, state.Spectrum)) throw OrveloError(*refusal);
-    ApplyCalibration(fit.curve, state.Spectrum);
+    const PointList points = session.state().calibration.points;  // Recalculate clears them
+    if (const auto refusal = session.Recalculate()) throw OrveloError(*refusal);
+    const SpectrumState& state = session.state().spectrum;
     output.WriteProgramFile("calibrated.txt", SpectrumFileLines(state.SpectrumTitle, state.Spectrum, 0,
                                                                 state.Spectrum.count() - 1));
     if (scan)
-        output.WriteBytes("calibrated.mzML", MzMLBytes(state.Spectrum, *scan,
-                                                       AppliedCalibration{fit.curve.CalibA, fit.curve.CalibB, fit.curve.CalibC}));
-    const CurveKind kind = options.parabola ? CurveKind::Parabola : CurveKind::Line;
+        output.WriteBytes("calibrated.mzML", MzMLBytes(state.Spectrum, *scan, session.state().appliedCalibration));
     output.WriteProgramFile("calibration-check.txt",
                             CalibrationCheckLines(CheckCalibration(points, fit.curve, kind), kind, massesLine));
     return fit.curve;
 }
 
-void RunFinalProcessing(const Options& options, int64_t height, Output& output, SpectrumState& state,
+void RunFinalProcessing(const Options& options, int64_t height, Output& output, Session& session,
                         const std::optional<SpectrumSource>& scan) {
     const auto start = std::chrono::steady_clock::now();
-    const FinalRunResult result = RunFinalSteps(state, height, options.flat);
+    if (const auto refusal = session.BeginFinalRun(*options.threshold, options.flat ? GaussShape::FlatTop : GaussShape::Ordinary))
+        throw OrveloError(*refusal);
+    FinalRunResult result = session.RunFinalHere();
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
 
     if (const auto refusal = ReferenceRangeRefusal(result.peaks)) throw OrveloError(*refusal);
@@ -150,22 +143,31 @@ void RunFinalProcessing(const Options& options, int64_t height, Output& output, 
                                      "Проблемных пиков = " + std::to_string(result.ProblemCount),
                                      "Время вычислений (мс) = " + std::to_string(ms.count())});
     const ReferenceMassKind kind = MassKindOf(options);
-    const MassAssignment assigned = AssignMasses(state, result.peaks, kind);
+    session.ChooseReferenceMasses(kind);
+    const MassAssignment assigned = session.AdoptFinalRun(std::move(result));  // a copy: Recalculate clears it
+    const PeakResults peaks = session.state().run.peaks;
     WriteMassFiles(output, assigned, kind);
-    WriteReport(output, state, std::move(rows));
-    if (options.formulas) WriteFormulas(options, output, result.peaks, height);
+    WriteReport(output, session.state().spectrum, std::move(rows));
+    if (options.formulas) WriteFormulas(options, output, peaks, height);
     std::optional<CalibrationCurve> curve;  // the one the masses went through
-    if (options.calibrate)
-        curve = Calibrate(options, ReadCalibrationFile(*options.calibrate, assigned.massLines), "", output, state, result.peaks,
-                  scan);
+    if (options.calibrate) {
+        ReadCalibrationFile(*options.calibrate, session, assigned.massLines);
+        curve = Calibrate(options, session, "", output, scan);
+    }
     if (options.autoCalibrate) {
-        const AutoCalibrationRun run = AutoCalibrate(options, assigned, result.peaks);
-        const CalibrationCurve applied = Calibrate(options, run.list, ReferenceMassesLine(kind), output, state, result.peaks, scan);
-        WriteAutoCalibration(output, run, result.peaks, applied, kind);
+        const AutoCalibration match = AutoCalibrate(options, session, assigned.massLines);
+        const CalibrationCurve applied = Calibrate(options, session, ReferenceMassesLine(kind), output, scan);
+        WriteAutoCalibration(output, match, peaks, applied, kind);
         curve = applied;
     }
     if (options.centroidMzml)
-        output.WriteBytes(kCentroidFileName, OneSpectrumCentroidFile(result.peaks, scan, options.spectrum, curve));
+        output.WriteBytes(kCentroidFileName, OneSpectrumCentroidFile(peaks, scan, options.spectrum, curve));
+}
+
+// The title goes into files and reports: a control character in it would break their lines.
+LoadedSpectrum TitleEscaped(LoadedSpectrum loaded) {
+    if (loaded.title) *loaded.title = EscapedControls(*loaded.title);
+    return loaded;
 }
 
 // What the reader could read, but not quite as the file meant it: on the error stream, so
@@ -188,9 +190,9 @@ int Run(const Options& options, std::ostream& out) {
         PrintScanTable(file, out);
         return 0;
     }
-    SpectrumState state;
+    Session session;
     // The settings are checked before anything is loaded, as the window checks Edit2 first.
-    if (options.kolUsred) state.KolUsred = ParseInt32OrThrow(*options.kolUsred);
+    if (options.kolUsred) session.RestoreRunSettings(ParseInt32OrThrow(*options.kolUsred), std::nullopt);
     std::optional<int64_t> height;
     if (options.threshold) {
         height = CheckNoiseHeight(*options.threshold);
@@ -206,7 +208,7 @@ int Run(const Options& options, std::ostream& out) {
         const MsDataFile file(options.spectrum);
         PrintWarnings(file.warnings());
         if (SeveralScans(options)) {
-            const int status = RunScans(options, state.KolUsred, *height, file,
+            const int status = RunScans(options, session.state().spectrum.KolUsred, file,
                                         ParseScanChoice(*options.scan, static_cast<int>(file.scans().size())), output);
             output.Commit();
             return status;
@@ -214,28 +216,27 @@ int Run(const Options& options, std::ostream& out) {
         LoadedScan loaded = LoadOneScan(file, options.scan);
         scan = loaded.source;
         PrintWarnings(loaded.spectrum.warnings);
-        ApplyLoadedSpectrum(state, std::move(loaded.spectrum));
+        session.Load(TitleEscaped(std::move(loaded.spectrum)), loaded.source);
     } else {
         if (options.scan) throw OrveloError("--scan выбирает спектр файла mzML или mzXML, а \"" + options.spectrum +
                                             "\" — текстовый спектр");
         LoadedSpectrum loaded = ReadSpectrumFile(options.spectrum);
         PrintWarnings(loaded.warnings);
-        ApplyLoadedSpectrum(state, std::move(loaded));
+        session.Load(TitleEscaped(std::move(loaded)), SpectrumSource{options.spectrum, {}, 0, {}});
     }
-    // The title goes into files and reports: a control character in it would break their lines.
-    state.SpectrumTitle = EscapedControls(state.SpectrumTitle);
+    const SpectrumState& state = session.state().spectrum;
     // The peaks lie within the spectrum: a range too wide for the reference tables is refused
     // before any processing.
     if (height)
         if (const auto refusal = ReferenceRangeRefusal(state.Spectrum.x.front(), state.Spectrum.x.back()))
             throw OrveloError(*refusal);
 
-    RunPreliminary(state);
+    session.RunPreliminaryHere();
     const std::vector<std::string> zones = ZoneListLines(state);
     if (output.toFiles()) output.WriteUtf8("zones.txt", zones);
     else if (!options.threshold) output.Print(zones);
 
-    if (height) RunFinalProcessing(options, *height, output, state, scan);
+    if (height) RunFinalProcessing(options, *height, output, session, scan);
     output.Commit();
     return 0;
 }

@@ -5,8 +5,7 @@
 #include <vector>
 
 #include "batch/options.h"
-#include "core/spectrum_state.h"
-#include "fitting/final_run.h"
+#include "fitting/peak_result.h"
 
 namespace orvelo::batch {
 
@@ -19,10 +18,6 @@ std::vector<std::string> RunFiles(const Options& options, bool msDataFile);
 // Every file any run writes into --out: the files of the run before that a run may move away.
 std::vector<std::string> AllRunFiles();
 
-// The final processing of a spectrum after its preliminary processing, as one run and every
-// scan of a whole run do it: the noise threshold `height`, then the fits with the flat-topped
-// or the Gaussian model on `threads` threads (0: all cores).
-FinalRunResult RunFinalSteps(SpectrumState& state, int64_t height, bool flat, int threads = 0);
 // The results table as the window's grid holds it: rows of cell texts, the head row first.
 std::vector<std::vector<std::string>> ResultGrid(const PeakResults& peaks);
 

@@ -7,8 +7,6 @@
 #include <iostream>
 #include <mutex>
 #include <set>
-#include <system_error>
-#include <thread>
 
 #include "batch/centroids.h"
 #include "batch/output.h"
@@ -16,10 +14,11 @@
 #include "batch/text_escape.h"
 #include "core/errors.h"
 #include "core/system_error.h"
+#include "core/worker_pool.h"
 #include "export/table_text.h"
 #include "fitting/final_run.h"
 #include "fitting/results_table.h"
-#include "processing/preliminary.h"
+#include "session/session.h"
 
 namespace orvelo::batch {
 namespace {
@@ -59,12 +58,14 @@ std::string KindReason(const ScanInfo& scan) {
 }
 
 // The same steps as a run on one spectrum, on one thread: the rows equal that run's results.tsv.
-ScanOutcome ProcessScan(LoadedSpectrum loaded, int kolUsred, int64_t height, bool flat) {
-    SpectrumState state;
-    state.KolUsred = kolUsred;
-    ApplyLoadedSpectrum(state, std::move(loaded));
-    RunPreliminary(state);
-    const FinalRunResult result = RunFinalSteps(state, height, flat, 1);  // the scans themselves run in parallel
+ScanOutcome ProcessScan(LoadedSpectrum loaded, int kolUsred, const Options& options) {
+    Session session;
+    session.RestoreRunSettings(kolUsred, std::nullopt);
+    session.Load(std::move(loaded), {});
+    session.RunPreliminaryHere();
+    if (const auto refusal = session.BeginFinalRun(*options.threshold, options.flat ? GaussShape::FlatTop : GaussShape::Ordinary))
+        throw OrveloError(*refusal);
+    const FinalRunResult result = session.RunFinalHere(1);  // the scans themselves run in parallel
     ScanOutcome outcome;
     outcome.rows = TabSeparatedLines(ResultGrid(result.peaks), std::nullopt);
     outcome.rows.erase(outcome.rows.begin());  // the head
@@ -89,32 +90,6 @@ private:
     std::size_t total_;
     std::size_t done_ = 0;
     bool shown_;
-};
-
-// Joins the threads it holds on every way out.
-class Threads {
-public:
-    ~Threads() {
-        for (std::thread& t : threads_) t.join();
-    }
-    // Starts up to `count` threads running `work`; returns how many the system gave.
-    template <class Work>
-    int Start(int count, const Work& work) {
-        for (int t = 0; t < count; ++t) {
-            try {
-                threads_.emplace_back(work);
-            } catch (const std::system_error& e) {
-                error_ = e.code().value();
-                break;
-            }
-        }
-        return static_cast<int>(threads_.size());
-    }
-    int error() const { return error_; }
-
-private:
-    std::vector<std::thread> threads_;
-    int error_ = 0;
 };
 
 }  // namespace
@@ -201,8 +176,7 @@ LoadedScan LoadOneScan(const MsDataFile& file, const std::optional<std::string>&
     return {file.LoadScan(number), file.SourceOf(number)};
 }
 
-int RunScans(const Options& options, int kolUsred, int64_t height, const MsDataFile& file, const ScanChoice& choice,
-             Output& output) {
+int RunScans(const Options& options, int kolUsred, const MsDataFile& file, const ScanChoice& choice, Output& output) {
     const int jobs = JobCount(options.jobs);
     if (choice.numbers.empty()) throw OrveloError("Ни один спектр не обработан: в файле нет ни одного спектра");
 
@@ -231,14 +205,14 @@ int RunScans(const Options& options, int kolUsred, int64_t height, const MsDataF
                 try {
                     loaded = file.LoadScan(choice.numbers[k]);
                 } catch (const std::exception& e) {
-                    error = e.what();
+                    error = ErrorMessage(e);
                 }
             }
             if (error.empty()) {
                 try {
-                    outcomes[k] = ProcessScan(std::move(loaded), kolUsred, height, options.flat);
+                    outcomes[k] = ProcessScan(std::move(loaded), kolUsred, options);
                 } catch (const std::exception& e) {
-                    error = e.what();
+                    error = ErrorMessage(e);
                 }
             }
             if (!error.empty()) outcomes[k] = {{}, 0, 0, "ошибка: " + error, true, {}};
@@ -247,11 +221,10 @@ int RunScans(const Options& options, int kolUsred, int64_t height, const MsDataF
     };
     {
         // This thread works too: a system that gives no more threads slows the run, never ends it.
-        Threads threads;
         const int wanted = std::min<int>(jobs, static_cast<int>(work.size())) - 1;
-        const int started = wanted > 0 ? threads.Start(wanted, worker) : 0;
-        if (started < wanted)
-            std::cerr << "Потоков запущено " << started + 1 << " из " << wanted + 1
+        WorkerPool threads(wanted, [&](int) { worker(); });
+        if (threads.started() < wanted)
+            std::cerr << "Потоков запущено " << threads.started() + 1 << " из " << wanted + 1
                       << ": система не дала больше (" << SystemErrorText(threads.error()) << ")\n";
         worker();
     }

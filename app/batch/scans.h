@@ -37,11 +37,10 @@ struct LoadedScan {
 };
 LoadedScan LoadOneScan(const MsDataFile& file, const std::optional<std::string>& scan);
 
-// Processes every chosen MS1 profile spectrum with the averaging passes and noise height the run
-// has checked and the options' model, on --jobs threads, and writes results-all.tsv and
+// Processes every chosen MS1 profile spectrum with the averaging passes and the noise height
+// the run has checked and the options' model, on --jobs threads, and writes results-all.tsv and
 // scans.tsv. Returns the exit status: 1 when a scan named in a list could not be processed or any
 // scan failed, else 0.
-int RunScans(const Options& options, int kolUsred, int64_t height, const MsDataFile& file, const ScanChoice& choice,
-             Output& output);
+int RunScans(const Options& options, int kolUsred, const MsDataFile& file, const ScanChoice& choice, Output& output);
 
 }  // namespace orvelo::batch

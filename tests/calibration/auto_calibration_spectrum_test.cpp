@@ -12,6 +12,7 @@
 #include "calibration/calibration_workflow.h"
 #include "core/spectrum_file.h"
 #include "fitting/final_run.h"
+#include "fitting/noise_threshold.h"
 #include "processing/preliminary.h"
 #include "support/synthetic_spectrum.h"
 

@@ -358,7 +358,7 @@ TEST_F(WrittenSpectrum, TitlesAreUtf8AndUnwritableCharactersNamed) {
 TEST_F(WrittenSpectrum, SavedScanReopensWithTheSameMassesAndRecordsItsOrigin) {
     const MsDataFile small(kMzml + "small.mzML");
     const PointList scan1 = small.LoadScan(1).points;
-    const AppliedCalibration curve{1e-6, -0.002, 0.5};
+    const CalibrationCurve curve{1e-6, -0.002, 0.5};
     WriteMzMLFile(dir_ / "calibrated.mzML", scan1, small.SourceOf(1), curve);
 
     const MsDataFile saved(dir_ / "calibrated.mzML");

@@ -10,6 +10,7 @@
 
 #include "fit_test_support.h"
 #include "fitting/final_run.h"
+#include "fitting/noise_threshold.h"
 #include "fitting/fitted_curve.h"
 
 namespace orvelo {

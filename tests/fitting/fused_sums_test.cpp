@@ -15,6 +15,7 @@
 #include "core/spectrum_file.h"
 #include "fit_test_support.h"
 #include "fitting/final_run.h"
+#include "fitting/noise_threshold.h"
 #include "fitting/peak_fit.h"
 #include "support/one_pass_per_sum.h"
 

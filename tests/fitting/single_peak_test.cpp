@@ -7,6 +7,7 @@
 #include "core/number_text.h"
 #include "fit_test_support.h"
 #include "fitting/final_run.h"
+#include "fitting/noise_threshold.h"
 #include "fitting/results_table.h"
 #include "fitting/single_peak.h"
 

@@ -65,6 +65,29 @@ TEST_F(SessionSteps, FinalRunAssignsMassesFromItsPeaks) {
     EXPECT_NEAR(s().calibration.curve.DeviationMmu(50), kShift * 1000, kTyped * 1000);
 }
 
+// The run fitted by the session is the run of its stages with the chosen model, whatever the
+// number of threads, and changes nothing until it is adopted.
+TEST_F(SessionSteps, RunningTheFinalRunHereFitsTheBegunRunWithItsModel) {
+    ASSERT_FALSE(session.BeginFinalRun("1000", GaussShape::FlatTop));
+    EXPECT_TRUE(s().run.peaks.empty());
+    const FinalRunResult one = session.RunFinalHere(1), two = session.RunFinalHere(2);
+    EXPECT_TRUE(s().run.running);
+    EXPECT_TRUE(s().run.peaks.empty());
+    const SpectrumState& sp = s().spectrum;
+    FinalRunOptions flat;
+    flat.gaussPower = GaussPowerFor(GaussShape::FlatTop);
+    const FinalRunResult direct = RunFinal(sp.Spectrum, sp.Smooth, sp.FinalExtrema, flat);
+    ASSERT_EQ(one.peaks.size(), 3u);
+    ASSERT_EQ(two.peaks.size(), 3u);
+    for (std::size_t k = 0; k < 3; ++k) {
+        EXPECT_EQ(one.peaks[k].Centre, direct.peaks[k].Centre);
+        EXPECT_EQ(two.peaks[k].Centre, direct.peaks[k].Centre);
+    }
+    EXPECT_EQ(one.zoneLines, direct.zoneLines);
+    session.AdoptFinalRun(one);
+    EXPECT_EQ(s().run.peaks[1].Centre, direct.peaks[1].Centre);
+}
+
 TEST_F(SessionSteps, RefusalsChangeNothing) {
     const CalibrationCurve curve = s().calibration.curve;
     EXPECT_EQ(session.BeginFinalRun("12a", GaussShape::Ordinary), std::string(kInvalidHeightMessage));
@@ -135,7 +158,7 @@ TEST_F(SessionSteps, RecalculatingMovesEveryMassByTheCurveAndDropsTheResults) {
     }
     EXPECT_TRUE(s().SpectrumUnsaved);
     ASSERT_TRUE(s().appliedCalibration.has_value());
-    EXPECT_EQ(s().appliedCalibration->c, s().calibration.curve.CalibC);  // the curve stays, applied
+    EXPECT_EQ(s().appliedCalibration->CalibC, s().calibration.curve.CalibC);  // the curve stays, applied
     EXPECT_TRUE(s().run.peaks.empty());
     EXPECT_EQ(s().calibrationList.CalibCount(), 0);
     session.MarkSaved();
