@@ -814,6 +814,17 @@ std::string Exact(double v) {
     return text;
 }
 
+// The calibration applied to the masses, as every written file records it.
+void AddCalibrationParams(pw::ProcessingMethod& method, const CalibrationCurve& calibration) {
+    method.set(cv::MS_m_z_calibration);
+    method.userParams.emplace_back("calibration curve", calibration.parabola() ? "parabola" : "line", "xsd:string");
+    method.userParams.emplace_back("calibration formula", "corrected m/z = m/z + (A*m/z^2 + B*m/z + C)/1000",
+                                   "xsd:string");
+    method.userParams.emplace_back("calibration coefficient A", Exact(calibration.CalibA), "xsd:double");
+    method.userParams.emplace_back("calibration coefficient B", Exact(calibration.CalibB), "xsd:double");
+    method.userParams.emplace_back("calibration coefficient C", Exact(calibration.CalibC), "xsd:double");
+}
+
 pw::DataProcessingPtr ProcessingOf(const SpectrumSource& source, const std::optional<CalibrationCurve>& calibration,
                                    const pw::SoftwarePtr& software) {
     auto processing = boost::make_shared<pw::DataProcessing>("orvelo_processing");
@@ -823,16 +834,7 @@ pw::DataProcessingPtr ProcessingOf(const SpectrumSource& source, const std::opti
     method.set(cv::MS_file_format_conversion);
     method.userParams.emplace_back("source file", source.path.empty() ? "" : FileName(source.path), "xsd:string");
     if (!source.nativeId.empty()) method.userParams.emplace_back("source spectrum", source.nativeId, "xsd:string");
-    if (calibration) {
-        method.set(cv::MS_m_z_calibration);
-        method.userParams.emplace_back("calibration curve", calibration->parabola() ? "parabola" : "line",
-                                       "xsd:string");
-        method.userParams.emplace_back("calibration formula",
-                                       "corrected m/z = m/z + (A*m/z^2 + B*m/z + C)/1000", "xsd:string");
-        method.userParams.emplace_back("calibration coefficient A", Exact(calibration->CalibA), "xsd:double");
-        method.userParams.emplace_back("calibration coefficient B", Exact(calibration->CalibB), "xsd:double");
-        method.userParams.emplace_back("calibration coefficient C", Exact(calibration->CalibC), "xsd:double");
-    }
+    if (calibration) AddCalibrationParams(method, *calibration);
     processing->processingMethods.push_back(method);
     return processing;
 }
@@ -907,16 +909,6 @@ void WriteMzMLFile(const std::string& path, const PointList& points, const Spect
 
 namespace {
 
-// The calibration of the centres, recorded as the profile writer records it.
-void AddCalibrationParams(pw::ProcessingMethod& method, const AppliedCalibration& calibration) {
-    method.set(cv::MS_m_z_calibration);
-    method.userParams.emplace_back("calibration curve", calibration.parabola() ? "parabola" : "line", "xsd:string");
-    method.userParams.emplace_back("calibration formula", "corrected m/z = m/z + (A*m/z^2 + B*m/z + C)/1000",
-                                   "xsd:string");
-    method.userParams.emplace_back("calibration coefficient A", Exact(calibration.a), "xsd:double");
-    method.userParams.emplace_back("calibration coefficient B", Exact(calibration.b), "xsd:double");
-    method.userParams.emplace_back("calibration coefficient C", Exact(calibration.c), "xsd:double");
-}
 
 pw::BinaryDataArrayPtr FloatArray(const char* name, cv::CVID unit, std::vector<double> values,
                                   const pw::DataProcessingPtr& processing) {
@@ -971,7 +963,7 @@ pw::SpectrumPtr CentroidSpectrumOf(const CentroidSpectrum& in, std::size_t index
 }  // namespace
 
 std::string CentroidMzMLBytes(const std::vector<CentroidSpectrum>& spectra, const std::string& sourcePath,
-                              const std::optional<AppliedCalibration>& calibration, const std::string& version) {
+                              const std::optional<CalibrationCurve>& calibration, const std::string& version) {
     pw::MSData msd;
     msd.id = sourcePath.empty() ? "orvelo" : std::filesystem::path(sourcePath).stem().string();
     msd.cvs = pw::defaultCVList();

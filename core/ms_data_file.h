@@ -130,6 +130,6 @@ inline constexpr const char* kMzStandardErrorArrayName = "mz_standard_error";
 // data processing names the program and `version` with "peak picking" (MS:1000035) and, when
 // given, the calibration applied to the centres. `sourcePath` is the input file.
 std::string CentroidMzMLBytes(const std::vector<CentroidSpectrum>& spectra, const std::string& sourcePath,
-                              const std::optional<AppliedCalibration>& calibration, const std::string& version);
+                              const std::optional<CalibrationCurve>& calibration, const std::string& version);
 
 }  // namespace orvelo

@@ -31,9 +31,7 @@ std::vector<CentroidPeak> CentroidPeaksOf(const PeakResults& peaks, const std::o
 
 std::string CentroidFileBytes(const std::vector<CentroidSpectrum>& spectra, const std::string& input,
                               const std::optional<CalibrationCurve>& curve) {
-    std::optional<AppliedCalibration> applied;
-    if (curve) applied = AppliedCalibration{curve->CalibA, curve->CalibB, curve->CalibC};
-    return CentroidMzMLBytes(spectra, input, applied, ORVELO_VERSION);
+    return CentroidMzMLBytes(spectra, input, curve, ORVELO_VERSION);
 }
 
 std::string OneSpectrumCentroidFile(const PeakResults& peaks, const std::optional<SpectrumSource>& scan,

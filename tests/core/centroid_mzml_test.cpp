@@ -96,7 +96,7 @@ TEST(CentroidMzML, WritesEachSpectrumsPeaksWithTheirWidthsAndErrorsAndReopensAsC
     scan.peaks = {{301.141, 2500, 3.3, 0.0004}, {102.0001, 1000.5, 5.0, 0.00012}, {200.05, 40000, 4.25, 2e-5}};
     CentroidSpectrum text;  // a spectrum without an id or time, and without peaks
     const std::string document =
-        CentroidMzMLBytes({scan, text}, "/data/run.mzML", AppliedCalibration{0, 0.1, -2}, "3.2.1");
+        CentroidMzMLBytes({scan, text}, "/data/run.mzML", CalibrationCurve{0, 0.1, -2}, "3.2.1");
 
     const MsDataFile file = MsDataFile::FromBytes(document, "centroids.mzML");
     ASSERT_EQ(file.scans().size(), 2u);
