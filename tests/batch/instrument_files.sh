@@ -3,7 +3,7 @@
 # files cannot hold: refusals with a message (status 1), warnings on the error stream.
 source "$(dirname "$0")/common.bash" "$1"
 data=$2/mzml
-crash=$2/../fuzz-regressions/mzml/library-crash-zero-bytes-original.mzXML
+crash=$2/../fuzz-regressions/mzml/library-crash-zero-bytes-uncompressed.mzXML
 
 # Compression is told by content: a plain file named .gz and a gzipped one get the same checks.
 cp "$crash" x.mzXML.gz

@@ -163,7 +163,7 @@ std::string Deflate(const std::string& bytes, bool gzip) {
 // the checks of an uncompressed file.
 TEST(MsDataFile, GzipIsToldByContentAndInflatedWithinBounds) {
     const std::string crash =
-        testing::ReadAll(ORVELO_TEST_DATA "/../fuzz-regressions/mzml/library-crash-zero-bytes-original.mzXML");
+        testing::ReadAll(ORVELO_TEST_DATA "/../fuzz-regressions/mzml/library-crash-zero-bytes-uncompressed.mzXML");
     testing::TempFolder dir;
     testing::WriteAll(dir / "plain.mzXML.gz", crash);  // named .gz, not compressed
     EXPECT_THAT(ErrorText([&] { MsDataFile f(dir / "plain.mzXML.gz"); }), HasSubstr("нулевой байт в позиции 12093"));
