@@ -10,7 +10,6 @@ namespace orvelo {
 
 namespace {
 
-constexpr double kHalfSpacing = (13.00335483507 - 12.0) / 2;  // the 13C step of a doubly charged ion
 constexpr double kRatioFloor = 0.08;       // relative error of an isotope ratio, at least
 constexpr double kRatioAbsoluteFloor = 0.003;
 constexpr double kTermCap = 25;            // no single comparison weighs more
@@ -60,6 +59,24 @@ bool SortedByCentre(const PeakResults& peaks) {
 
 }  // namespace
 
+ElementRangesParse ReadCompositionSettings(const CompositionSettings& settings) {
+    ElementRangesParse read = ParseElementRanges(settings.ranges);
+    if (read.ok() && !(std::isfinite(settings.tolerancePpm) && settings.tolerancePpm > 0)) {
+        read.ranges.clear();
+        read.message = "Допуск должен быть положительным числом ppm";
+    }
+    return read;
+}
+
+bool SearchablePeak(const PeakResult& p) { return !IsProblemPeak(p) && std::isfinite(p.Centre) && p.Centre > 0; }
+
+double HeaviestPeak(const PeakResults& peaks) {
+    double heaviest = 0;
+    for (const PeakResult& p : peaks)
+        if (!IsProblemPeak(p) && std::isfinite(p.Centre)) heaviest = std::max(heaviest, p.Centre);
+    return heaviest;
+}
+
 std::string NoCandidateMessage(double mass, int charge, double windowMmu) {
     return "Нет формулы в пределах ±" + FormatFixed(windowMmu, 2) + " mmu от массы " + FormatFixed(mass, 6) +
            " при заряде " + std::to_string(charge) + "+ в заданных диапазонах элементов";
@@ -68,7 +85,8 @@ std::string NoCandidateMessage(double mass, int charge, double windowMmu) {
 int ChargeOfPeak(const PeakResults& peaks, std::size_t index, double tolerancePpm) {
     const PeakResult& p = peaks[index];
     if (IsProblemPeak(p) || !SortedByCentre(peaks)) return 1;
-    const double place = p.Centre + kHalfSpacing;
+    const Element& carbon = ElementOf(kC);
+    const double place = p.Centre + (carbon.isotopes[1].mass - carbon.mass()) / 2;  // its 13C step at charge 2
     // Overlapping at a low resolving power, the two fitted centres pull towards each other.
     const double tol = std::max({0.02, 0.1 * FwhmOf(p), 5 * SigmaOf(p, tolerancePpm)});
     const long j = NearestPeak(peaks, index, place, tol);
@@ -216,26 +234,6 @@ double PlausibilityTerm(const Formula& f) {
 CompositionFinder::CompositionFinder(const std::vector<ElementRange>& ranges, const CompositionSettings& settings,
                                      double maxIonMass)
     : settings_(settings), search_(ranges, settings.maxRdbe, 2 * (std::max(0.0, maxIonMass) * (1 + 1e-4) + 0.1)) {}
-
-std::vector<Candidate> CompositionFinder::InWindow(double mass, double sigma, int charge, uint64_t* examined) const {
-    std::vector<Formula> formulas;
-    const double w = kCandidateWindowSigmas * sigma;
-    search_.Find(mass - w, mass + w, charge, formulas, examined);
-    std::vector<Candidate> out;
-    out.reserve(formulas.size());
-    for (const Formula& f : formulas) {
-        Candidate c;
-        c.formula = f;
-        c.ionMass = IonMass(f);
-        const double delta = mass - c.ionMass;
-        c.deltaMmu = delta * 1000;
-        c.deltaPpm = delta / c.ionMass * 1e6;
-        c.deltaSigma = delta / sigma;
-        c.rdbe = Rdbe(f);
-        out.push_back(c);
-    }
-    return out;
-}
 
 PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t index, uint64_t* examined) const {
     const PeakResult& p = peaks[index];
@@ -396,20 +394,17 @@ CompositionRun FindCompositions(const PeakResults& peaks, const CompositionSetti
         return run;
     }
     CompositionSettings s = settings;
-    double maxMass = 0, lowest = 0;
+    double lowest = 0;
     bool any = false;
     for (const PeakResult& p : peaks) {
         if (IsProblemPeak(p) || !std::isfinite(p.Centre)) continue;
-        maxMass = std::max(maxMass, p.Centre);
         lowest = any ? std::min(lowest, p.Height) : p.Height;
         any = true;
     }
     if (!(s.thresholdHeight > 0)) s.thresholdHeight = any && lowest > 0 ? lowest : 0;
-    const CompositionFinder finder(ranges.ranges, s, maxMass);
-    for (std::size_t i = 0; i < peaks.size(); ++i) {
-        if (IsProblemPeak(peaks[i]) || !std::isfinite(peaks[i].Centre) || peaks[i].Centre <= 0) continue;
-        run.peaks.push_back(finder.ForPeak(peaks, i, &run.examined));
-    }
+    const CompositionFinder finder(ranges.ranges, s, HeaviestPeak(peaks));
+    for (std::size_t i = 0; i < peaks.size(); ++i)
+        if (SearchablePeak(peaks[i])) run.peaks.push_back(finder.ForPeak(peaks, i, &run.examined));
     return run;
 }
 
@@ -428,6 +423,12 @@ void MarkReferenceIons(std::vector<PeakComposition>& peaks, const std::vector<Re
     }
 }
 
+std::array<std::string, kCandidateTextCount> CandidateTexts(const Candidate& c) {
+    return {HillText(c.formula),           FormatFixed(c.deltaMmu, 3), FormatFixed(c.deltaPpm, 2),
+            FormatFixed(c.deltaSigma, 2),  FormatFixed(c.rdbe, 1),     FormatFixed(c.isotopeScore, 2),
+            FormatFixed(c.score, 2)};
+}
+
 std::vector<std::string> FormulaTableLines(const PeakResults& peaks, const std::vector<PeakComposition>& found) {
     std::vector<std::string> lines{"line\tmass\trank\tformula\tion_mass\tdelta_mmu\tdelta_ppm\tdelta_sigma\trdbe\tisotope_score\tscore"};
     for (const PeakComposition& pc : found) {
@@ -437,11 +438,12 @@ std::vector<std::string> FormulaTableLines(const PeakResults& peaks, const std::
             continue;
         }
         int rank = 1;
-        for (const Candidate& c : pc.candidates)
-            lines.push_back(head + std::to_string(rank++) + '\t' + HillText(c.formula) + '\t' + FormatFixed(c.ionMass, 6) +
-                            '\t' + FormatFixed(c.deltaMmu, 3) + '\t' + FormatFixed(c.deltaPpm, 2) + '\t' +
-                            FormatFixed(c.deltaSigma, 2) + '\t' + FormatFixed(c.rdbe, 1) + '\t' +
-                            FormatFixed(c.isotopeScore, 2) + '\t' + FormatFixed(c.score, 2));
+        for (const Candidate& c : pc.candidates) {
+            const auto texts = CandidateTexts(c);
+            std::string line = head + std::to_string(rank++) + '\t' + texts[0] + '\t' + FormatFixed(c.ionMass, 6);
+            for (std::size_t k = 1; k < texts.size(); ++k) line += '\t' + texts[k];
+            lines.push_back(std::move(line));
+        }
     }
     return lines;
 }

@@ -28,6 +28,7 @@
 // 0.02 u, a tenth of the width or five standard errors, and 1% to 150% of its height) is taken
 // as doubly charged; its formulas then carry the charge 2 and their isotopes lie half
 // a unit apart.
+#include <array>
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -53,6 +54,8 @@ struct CompositionSettings {
     int reported = kDefaultReported;  // candidates kept per peak, best first; 0 keeps them all
     double thresholdHeight = 0;       // the run's noise threshold; 0: the lowest fitted peak
     int charge = 0;                   // 1 or 2 forces the charge; 0 finds it per peak
+
+    bool operator==(const CompositionSettings&) const = default;
 };
 
 struct Candidate {
@@ -85,6 +88,14 @@ struct CompositionRun {
     bool ok() const { return message.empty(); }
 };
 
+// The element ranges of `settings` read; refused with the message of ranges that cannot be read,
+// or "Допуск должен быть положительным числом ppm" for a tolerance that is not a positive number.
+ElementRangesParse ReadCompositionSettings(const CompositionSettings& settings);
+// A peak whose formulas are searched: no problem peak, a finite positive centre.
+bool SearchablePeak(const PeakResult& p);
+// The heaviest finite centre among the peaks that are no problem peaks; 0 when there is none.
+double HeaviestPeak(const PeakResults& peaks);
+
 // "Нет формулы в пределах ..." for a peak without a candidate.
 std::string NoCandidateMessage(double mass, int charge, double windowMmu);
 
@@ -94,8 +105,6 @@ public:
     CompositionFinder(const std::vector<ElementRange>& ranges, const CompositionSettings& settings, double maxIonMass);
 
     PeakComposition ForPeak(const PeakResults& peaks, std::size_t index, uint64_t* examined = nullptr) const;
-    // Every candidate within the window of one mass, unranked, with only the mass terms set.
-    std::vector<Candidate> InWindow(double mass, double sigma, int charge, uint64_t* examined = nullptr) const;
 
 private:
     CompositionSettings settings_;
@@ -126,6 +135,11 @@ struct ReferenceMark {
 };
 // Marks the candidates of those peaks whose formula is the reference ion.
 void MarkReferenceIons(std::vector<PeakComposition>& peaks, const std::vector<ReferenceMark>& marks);
+
+// The texts of a candidate in the order of the tables: its formula (HillText), delta in mmu
+// "%.3f" and ppm "%.2f", delta/sigma "%.2f", RDBE "%.1f", isotope score "%.2f", score "%.2f".
+inline constexpr int kCandidateTextCount = 7;
+std::array<std::string, kCandidateTextCount> CandidateTexts(const Candidate& c);
 
 // formulas.tsv: the head row, then per peak its candidates best first (one line with an empty
 // formula for a peak without any); UTF-8 lines without line ends.

@@ -154,23 +154,27 @@ SinglePeakFit Session::FitSinglePeak(int k) {
     return fit;
 }
 
-std::vector<ReferenceMark> Session::ListReferenceIons() const {
+std::vector<ReferenceMark> Session::ListReferenceIons() const { return ReferenceMarks(std::nullopt); }
+
+std::vector<ReferenceMark> Session::ReferenceMarks(std::optional<std::size_t> peak) const {
     // The tables' rows lie a nominal mass apart, and their element masses (H 1.00783) or an
     // electron mass typed in or left out move a true mass by well under this.
     constexpr double kSameMass = 1e-3;
-    const std::vector<ReferenceIon> ions =
-        ReferenceIons(s_.tables, ReferenceChoice{true, ListFlags{{true, false, false}, true}, true});
     std::vector<ReferenceMark> marks;
+    std::optional<std::vector<ReferenceIon>> ions;  // built at the first line with a true mass
     const std::vector<std::string>& lines = s_.calibrationList.lines();
     const std::vector<int>& peaks = s_.calibrationList.CalibIndex();
     for (std::size_t i = 0; i < lines.size() && i < peaks.size(); ++i) {
+        if (peak && static_cast<std::size_t>(peaks[i]) != *peak) continue;
         std::string stripped = lines[i];
         if (!StripTrueMass(stripped)) continue;  // no true mass attached
         const std::optional<double> mass = TrailingNumber(lines[i]);
         if (!mass) continue;
-        const auto near = std::lower_bound(ions.begin(), ions.end(), *mass - kSameMass,
+        if (!ions)
+            ions = ReferenceIons(s_.tables, ReferenceChoice{true, ListFlags{{true, false, false}, true}, true});
+        const auto near = std::lower_bound(ions->begin(), ions->end(), *mass - kSameMass,
                                            [](const ReferenceIon& ion, double m) { return ion.mass < m; });
-        for (auto it = near; it != ions.end() && it->mass <= *mass + kSameMass; ++it)
+        for (auto it = near; it != ions->end() && it->mass <= *mass + kSameMass; ++it)
             marks.push_back({static_cast<std::size_t>(peaks[i]), it->name});
     }
     return marks;
@@ -179,42 +183,28 @@ std::vector<ReferenceMark> Session::ListReferenceIons() const {
 CompositionRun Session::FindFormulas(std::size_t peak, CompositionSettings settings) {
     CompositionRun run;
     const PeakResults& peaks = s_.run.peaks;
-    const ElementRangesParse ranges = ParseElementRanges(settings.ranges);
+    const ElementRangesParse ranges = ReadCompositionSettings(settings);
     if (!ranges.ok()) {
         run.message = ranges.message;
-        return run;
-    }
-    if (!std::isfinite(settings.tolerancePpm) || settings.tolerancePpm <= 0) {
-        run.message = "Допуск должен быть положительным числом ppm";
         return run;
     }
     if (peak >= peaks.size()) {
         run.message = "Нет такого пика в результатах";
         return run;
     }
-    const PeakResult& p = peaks[peak];
-    if (IsProblemPeak(p) || !std::isfinite(p.Centre) || p.Centre <= 0) {
+    if (!SearchablePeak(peaks[peak])) {
         run.message = "Проблемный пик: формулы не подбираются";
         return run;
     }
     settings.thresholdHeight = static_cast<double>(s_.spectrum.NoiseThreshold);
-    double maxIonMass = 0;
-    for (const PeakResult& q : peaks)
-        if (!IsProblemPeak(q) && std::isfinite(q.Centre)) maxIonMass = std::max(maxIonMass, q.Centre);
-    const CompositionSettings& was = finder_.settings;
-    const bool same = finder_.finder && was.ranges == settings.ranges && was.tolerancePpm == settings.tolerancePpm &&
-                      was.maxRdbe == settings.maxRdbe && was.reported == settings.reported &&
-                      was.thresholdHeight == settings.thresholdHeight && was.charge == settings.charge &&
-                      finder_.maxIonMass >= maxIonMass;
-    if (!same) {
+    const double maxIonMass = HeaviestPeak(peaks);
+    if (!finder_.finder || finder_.settings != settings || finder_.maxIonMass < maxIonMass) {
         finder_.finder = std::make_unique<CompositionFinder>(ranges.ranges, settings, maxIonMass);
         finder_.settings = settings;
         finder_.maxIonMass = maxIonMass;
     }
     run.peaks.push_back(finder_.finder->ForPeak(peaks, peak, &run.examined));
-    std::vector<ReferenceMark> marks;
-    for (const ReferenceMark& mark : ListReferenceIons())
-        if (mark.peak == peak) marks.push_back(mark);
+    std::vector<ReferenceMark> marks = ReferenceMarks(peak);
     for (const std::string& name : s_.appliedReferenceIons) marks.push_back({peak, name});
     MarkReferenceIons(run.peaks, marks);
     return run;

@@ -170,6 +170,8 @@ public:
 private:
     void InvalidateResults();
     void InvalidateCalibration();
+    // ListReferenceIons, of one peak's lines only when `peak` is given.
+    std::vector<ReferenceMark> ReferenceMarks(std::optional<std::size_t> peak) const;
 
     struct FinderCache {
         CompositionSettings settings;

@@ -20,7 +20,6 @@ namespace {
 const QString kRangesKey = QStringLiteral("composition/ranges");
 const QString kPpmKey = QStringLiteral("composition/ppm");
 const QString kChargeKey = QStringLiteral("composition/charge");
-const char* const kPpmRefusal = "Допуск должен быть положительным числом ppm";
 
 QFont PixelFont(int pixelSize, bool bold = false) {
     QFont f;
@@ -173,19 +172,12 @@ void CompositionPanel::refresh() {
     reference_->clear();
     hint_->setText(QStringLiteral("Двойной щелчок по строке копирует формулу"));
     const CompositionSettings s = settings();
-    const ElementRangesParse parsed = ParseElementRanges(s.ranges);
-    if (!parsed.ok()) {
-        message_->setText(Text(parsed.message));
-        showLines();
-        return;
-    }
-    if (!std::isfinite(s.tolerancePpm)) {
-        message_->setText(QString::fromUtf8(kPpmRefusal));
-        showLines();
-        return;
-    }
-    if (peak_ < 0) {
-        peakLine_->setText(QStringLiteral("Выберите строку таблицы: здесь появятся формулы иона её пика"));
+    if (peak_ < 0) {  // the settings are still checked; with a peak the search checks them
+        const ElementRangesParse read = ReadCompositionSettings(s);
+        if (read.ok())
+            peakLine_->setText(QStringLiteral("Выберите строку таблицы: здесь появятся формулы иона её пика"));
+        else
+            message_->setText(Text(read.message));
         showLines();
         return;
     }
@@ -207,22 +199,15 @@ void CompositionPanel::refresh() {
     QStringList references;
     for (int r = 0; r < candidates_->rowCount(); ++r) {
         const Candidate& c = pc.candidates[static_cast<std::size_t>(r)];
-        const QString formula = Text(HillText(c.formula));
-        const QString cells[kCandidateColumns] = {
-            formula,
-            Text(FormatFixed(c.deltaMmu, 3)),
-            Text(FormatFixed(c.deltaPpm, 2)),
-            Text(FormatFixed(c.deltaSigma, 2)),
-            Text(FormatFixed(c.rdbe, 1)),
-            Text(FormatFixed(c.isotopeScore, 2)),
-            Text(FormatFixed(c.score, 2))};
+        const auto texts = CandidateTexts(c);
+        const QString formula = Text(texts[0]);
         QString why;
         if (!c.reference.empty()) {
             why = QStringLiteral("опорный ион %1 калибровки").arg(FamilyOf(c.reference));
             references << formula + QStringLiteral(" — ") + why;
         }
         for (int col = 0; col < kCandidateColumns; ++col) {
-            auto* item = new QTableWidgetItem(cells[col]);
+            auto* item = new QTableWidgetItem(Text(texts[static_cast<std::size_t>(col)]));
             if (col > 0) item->setTextAlignment(Qt::AlignRight | Qt::AlignVCenter);
             if (!why.isEmpty()) {
                 item->setFont(PixelFont(11, true));

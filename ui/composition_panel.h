@@ -24,7 +24,7 @@ class SettingsStore;
 
 // Column heads of the candidate table, in order.
 inline constexpr const char* kCandidateHeads[] = {"Формула", "Δ, mmu", "Δ, ppm", "Δ/σ", "RDBE", "Изотопы", "Оценка"};
-inline constexpr int kCandidateColumns = 7;
+inline constexpr int kCandidateColumns = kCandidateTextCount;  // the texts of CandidateTexts
 // The panel's width at first; the table of "Информация" keeps the rest of the page (at the
 // window's default size enough for the twelve columns of a spectrum of light ions).
 inline constexpr int kCompositionPanelWidth = 425;
