@@ -233,7 +233,15 @@ double PlausibilityTerm(const Formula& f) {
 
 CompositionFinder::CompositionFinder(const std::vector<ElementRange>& ranges, const CompositionSettings& settings,
                                      double maxIonMass)
-    : settings_(settings), search_(ranges, settings.maxRdbe, 2 * (std::max(0.0, maxIonMass) * (1 + 1e-4) + 0.1)) {}
+    : CompositionFinder(SearchTable(ranges, settings.maxRdbe, maxIonMass), settings) {}
+
+CompositionFinder::CompositionFinder(std::shared_ptr<const FormulaSearch> search, const CompositionSettings& settings)
+    : settings_(settings), search_(std::move(search)) {}
+
+std::shared_ptr<const FormulaSearch> CompositionFinder::SearchTable(const std::vector<ElementRange>& ranges,
+                                                                    double maxRdbe, double maxIonMass) {
+    return std::make_shared<const FormulaSearch>(ranges, maxRdbe, 2 * (std::max(0.0, maxIonMass) * (1 + 1e-4) + 0.1));
+}
 
 PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t index, uint64_t* examined) const {
     const PeakResult& p = peaks[index];
@@ -253,7 +261,7 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
     // at most 0.0016 per u of the ion, M+2 of at most three times the monoisotopic peak).
     const bool overlap = pull(1 / z) > 1e-4 * (1 / z);
     const double reach = overlap ? 0.0016 * p.Centre * z * pull(1 / z) + 3 * pull(2 / z) : 0;
-    search_.Find(p.Centre - window - reach, p.Centre + window, result.charge, formulas, examined, &masses);
+    search_->Find(p.Centre - window - reach, p.Centre + window, result.charge, formulas, examined, &masses);
     result.found = formulas.size();
     if (formulas.empty()) {
         result.message = NoCandidateMessage(p.Centre, result.charge, window * 1000);

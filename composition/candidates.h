@@ -30,6 +30,7 @@
 // a unit apart.
 #include <array>
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -54,8 +55,6 @@ struct CompositionSettings {
     int reported = kDefaultReported;  // candidates kept per peak, best first; 0 keeps them all
     double thresholdHeight = 0;       // the run's noise threshold; 0: the lowest fitted peak
     int charge = 0;                   // 1 or 2 forces the charge; 0 finds it per peak
-
-    bool operator==(const CompositionSettings&) const = default;
 };
 
 struct Candidate {
@@ -103,12 +102,17 @@ class CompositionFinder {
 public:
     // `ranges` read by ParseElementRanges; `maxIonMass` the heaviest peak to be searched.
     CompositionFinder(const std::vector<ElementRange>& ranges, const CompositionSettings& settings, double maxIonMass);
+    // Over a table made by SearchTable of settings.ranges and settings.maxRdbe: the other
+    // settings only score, and a finder of new ones needs no new table.
+    CompositionFinder(std::shared_ptr<const FormulaSearch> search, const CompositionSettings& settings);
+    static std::shared_ptr<const FormulaSearch> SearchTable(const std::vector<ElementRange>& ranges, double maxRdbe,
+                                                            double maxIonMass);
 
     PeakComposition ForPeak(const PeakResults& peaks, std::size_t index, uint64_t* examined = nullptr) const;
 
 private:
     CompositionSettings settings_;
-    FormulaSearch search_;
+    std::shared_ptr<const FormulaSearch> search_;
 };
 
 CompositionRun FindCompositions(const PeakResults& peaks, const CompositionSettings& settings);

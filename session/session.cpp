@@ -198,12 +198,12 @@ CompositionRun Session::FindFormulas(std::size_t peak, CompositionSettings setti
     }
     settings.thresholdHeight = static_cast<double>(s_.spectrum.NoiseThreshold);
     const double maxIonMass = HeaviestPeak(peaks);
-    if (!finder_.finder || finder_.settings != settings || finder_.maxIonMass < maxIonMass) {
-        finder_.finder = std::make_unique<CompositionFinder>(ranges.ranges, settings, maxIonMass);
-        finder_.settings = settings;
-        finder_.maxIonMass = maxIonMass;
-    }
-    run.peaks.push_back(finder_.finder->ForPeak(peaks, peak, &run.examined));
+    if (!search_.table || search_.ranges != settings.ranges || search_.maxRdbe != settings.maxRdbe ||
+        search_.maxIonMass < maxIonMass)
+        search_ = {settings.ranges, settings.maxRdbe, maxIonMass,
+                   CompositionFinder::SearchTable(ranges.ranges, settings.maxRdbe, maxIonMass)};
+    const CompositionFinder finder(search_.table, settings);
+    run.peaks.push_back(finder.ForPeak(peaks, peak, &run.examined));
     std::vector<ReferenceMark> marks = ReferenceMarks(peak);
     for (const std::string& name : s_.appliedReferenceIons) marks.push_back({peak, name});
     MarkReferenceIons(run.peaks, marks);

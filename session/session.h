@@ -161,7 +161,7 @@ public:
     // line of the calibration list gives this peak, or one of the applied calibration's ions.
     // Refused with the outcome's message and no peak: ranges that cannot be read, a tolerance
     // that is not a positive number, a peak that is not among the results or is a problem peak.
-    // Invalidates nothing; the search table of the last settings and mass range is kept.
+    // Invalidates nothing; the formula table of the last ranges, RDBE limit and mass range is kept.
     CompositionRun FindFormulas(std::size_t peak, CompositionSettings settings);
     // The reference ions of the calibration list: each line with a true mass that is a CH or CF
     // ion of the reference tables (within 1 mmu), with the peak of that line.
@@ -173,15 +173,17 @@ private:
     // ListReferenceIons, of one peak's lines only when `peak` is given.
     std::vector<ReferenceMark> ReferenceMarks(std::optional<std::size_t> peak) const;
 
-    struct FinderCache {
-        CompositionSettings settings;
+    // The formula table of the last element ranges, RDBE limit and heaviest peak.
+    struct SearchCache {
+        std::string ranges;
+        double maxRdbe = 0;
         double maxIonMass = 0;
-        std::unique_ptr<CompositionFinder> finder;
+        std::shared_ptr<const FormulaSearch> table;
     };
 
     SessionState s_;
     MassAssignment assigned_;
-    FinderCache finder_;
+    SearchCache search_;
 };
 
 }  // namespace orvelo
