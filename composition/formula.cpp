@@ -1,6 +1,7 @@
 #include "composition/formula.h"
 
 #include <algorithm>
+#include <array>
 #include <cctype>
 #include <vector>
 
@@ -20,16 +21,28 @@ int TwiceRdbe(const Formula& f) {
     return r;
 }
 
+namespace {
+
+// Hill order with carbon: C, H, then the others alphabetically; without: all alphabetically.
+const std::vector<int>& HillOrder(bool carbon) {
+    static const std::array<std::vector<int>, 2> orders = [] {
+        std::vector<int> alphabetical;
+        for (int e = 0; e < kElementCount; ++e) alphabetical.push_back(e);
+        std::sort(alphabetical.begin(), alphabetical.end(), [](int a, int b) {
+            return std::string_view(ElementOf(a).symbol) < std::string_view(ElementOf(b).symbol);
+        });
+        std::vector<int> withCarbon{kC, kH};
+        for (int e : alphabetical)
+            if (e != kC && e != kH) withCarbon.push_back(e);
+        return std::array<std::vector<int>, 2>{alphabetical, withCarbon};
+    }();
+    return orders[carbon ? 1u : 0u];
+}
+
+}  // namespace
+
 std::string HillText(const Formula& f) {
-    std::vector<int> order;
-    if (f.count(kC) > 0) order = {kC, kH};
-    std::vector<int> rest;
-    for (int e = 0; e < kElementCount; ++e)
-        if (std::find(order.begin(), order.end(), e) == order.end()) rest.push_back(e);
-    std::sort(rest.begin(), rest.end(), [](int a, int b) {
-        return std::string_view(ElementOf(a).symbol) < std::string_view(ElementOf(b).symbol);
-    });
-    order.insert(order.end(), rest.begin(), rest.end());
+    const std::vector<int>& order = HillOrder(f.count(kC) > 0);
     std::string text;
     for (int e : order) {
         const int n = f.count(e);
