@@ -181,6 +181,31 @@ TEST_F(SessionSteps, ChoosingIonMassesAssignsTheMassesAgainAndKeepsTheList) {
     EXPECT_EQ(s().ReferenceMasses, ReferenceMassKind::Neutral);
 }
 
+// The formula table kept from a search with other scoring settings finds and ranks what a
+// finder made afresh for the new ones does.
+TEST_F(SessionSteps, FormulasOfNewScoringSettingsAsFromAFreshTable) {
+    CompositionSettings wide;
+    wide.tolerancePpm = 100;
+    ASSERT_TRUE(session.FindFormulas(0, wide).ok());
+    CompositionSettings narrow = wide;
+    narrow.tolerancePpm = 40;
+    narrow.charge = 1;
+    narrow.reported = 3;
+    const CompositionRun kept = session.FindFormulas(0, narrow);
+    ASSERT_TRUE(kept.ok()) << kept.message;
+    narrow.thresholdHeight = static_cast<double>(s().spectrum.NoiseThreshold);
+    const PeakComposition fresh =
+        CompositionFinder(ParseElementRanges(narrow.ranges).ranges, narrow, HeaviestPeak(s().run.peaks))
+            .ForPeak(s().run.peaks, 0);
+    ASSERT_EQ(kept.peaks.at(0).candidates.size(), fresh.candidates.size());
+    ASSERT_FALSE(fresh.candidates.empty());
+    for (std::size_t k = 0; k < fresh.candidates.size(); ++k) {
+        EXPECT_EQ(kept.peaks[0].candidates[k].formula, fresh.candidates[k].formula);
+        EXPECT_EQ(kept.peaks[0].candidates[k].score, fresh.candidates[k].score);
+    }
+    EXPECT_EQ(kept.peaks[0].found, fresh.found);
+}
+
 // The formulas of a peak: C3H7+ first, marked as the calibration's CH ion once a list line gives
 // it the table's mass, and still marked after the calibration is applied and the run repeated.
 TEST_F(SessionSteps, FormulasOfAPeakMarkTheCalibrationsReferenceIons) {
