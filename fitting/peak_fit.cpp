@@ -58,9 +58,11 @@ Matrix4 ReplaceRow(const NormalMatrix& M, int k) {
     return out;
 }
 
+std::string IterationHead(int step) { return "Итерация № " + std::to_string(step); }
+
 std::vector<std::string> IterationLines(int step, const Params& P, const Params& e) {
     static const char* const kNames[4] = {"A = ", "B = ", "C = ", "D = "};
-    std::vector<std::string> lines{"Итерация № " + std::to_string(step)};
+    std::vector<std::string> lines{IterationHead(step)};
     for (int k = 0; k < 4; ++k)
         lines.push_back(kNames[k] + FormatGeneral(P[k]) + ",  " + FormatGeneral(e[k]));
     lines.emplace_back();
@@ -176,13 +178,12 @@ private:
 int SkipPeriods(int step, int period, std::vector<std::string>* iterations) {
     const int skip = (kMaxFitSteps - 1 - step) / period * period;
     if (iterations && skip > 0) {
-        constexpr std::size_t kLinesPerStep = 6;
-        const std::size_t cycle = iterations->size() - kLinesPerStep * period;
-        iterations->reserve(iterations->size() + kLinesPerStep * skip);
+        const std::size_t cycle = iterations->size() - kIterationLineCount * period;
+        iterations->reserve(iterations->size() + kIterationLineCount * skip);
         for (int s = step + 1; s <= step + skip; ++s) {
-            const std::size_t from = cycle + kLinesPerStep * ((s - step - 1) % period);
-            iterations->push_back("Итерация № " + std::to_string(s));
-            for (std::size_t k = 1; k < kLinesPerStep; ++k) iterations->push_back((*iterations)[from + k]);
+            const std::size_t from = cycle + kIterationLineCount * ((s - step - 1) % period);
+            iterations->push_back(IterationHead(s));
+            for (std::size_t k = 1; k < kIterationLineCount; ++k) iterations->push_back((*iterations)[from + k]);
         }
     }
     return skip;

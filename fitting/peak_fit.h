@@ -21,6 +21,7 @@
 // right in the order its formula is written here, every sum is added in sample order starting
 // from 0, integer powers use IntPower, and the build never contracts to fused multiply-add.
 #include <array>
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -123,6 +124,8 @@ FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput
 // The texts of the fit, numbers in the general number form.
 // "Итерация № 3", "A = 5,  0.01", "B = ...", "C = ...", "D = ...", "".
 std::vector<std::string> IterationLines(int step, const Params& P, const Params& e);
+inline constexpr std::size_t kIterationLineCount = 6;  // the lines IterationLines gives a step
+std::string IterationHead(int step);                    // "Итерация № 3", the first of them
 // "<PeakNumber> пик", "<FitIterations> итерация", "Начальные параметры", "A0 = ..." .. "D0 = ...",
 // "Текущие параметры", "A = ..." .. "D = ...", "", "".
 std::vector<std::string> ProblemReportLines(int peakNumber, int fitIterations, const Params& start,
