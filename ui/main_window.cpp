@@ -304,15 +304,9 @@ void MainWindow::connectPages() {
 
 void MainWindow::connectViewToggles() {
     PageSpectrum* sp = pages_.spectrum;
-    MainMenu& m = *menu_;
-    using L = SpectrumLayer;
-    const std::pair<ViewToggle, SpectrumLayer> toggles[] = {
-        {m.Series1View, L::Spectrum},    {m.Series6View, L::FittedPeaks}, {m.Series2View, L::Smooth},
-        {m.Series3View, L::Extrema},     {m.Series4View, L::Trimmed},     {m.Series5View, L::PeakValley},
-        {m.Series16View, L::FinalExtrema}};
     // Each entry inverts its layer's property from its current value, then its own check mark
     // (the action's automatic toggle is that second inversion).
-    for (const auto& [view, layer] : toggles) {
+    for (const auto& [layer, view] : LayerTogglesOf(*menu_)) {
         connect(view.shown, &QAction::triggered, sp, [sp, l = layer] { sp->toggleShown(l); });
         connect(view.markers, &QAction::triggered, sp, [sp, l = layer] { sp->toggleMarkers(l); });
     }
