@@ -144,7 +144,10 @@ void MainWindow::ClearAll(ClearMode mode) {
     flags_.HoverIndex = -1;
 }
 
-void MainWindow::showAvailability() { ShowAvailability(AvailableCommands(session_.state(), flags_), pages_, *menu_); }
+void MainWindow::showAvailability() {
+    const bool preliminaryRunning = spectrum_ && spectrum_->preliminaryRunning();
+    ShowAvailability(AvailableCommands(session_.state(), flags_, preliminaryRunning), pages_, *menu_);
+}
 
 // Shown until the next file is opened; the whole text also as the hint.
 void MainWindow::showReaderWarnings(const QStringList& warnings) {

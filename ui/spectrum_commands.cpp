@@ -167,7 +167,6 @@ void SpectrumCommands::startPreliminaryWorker() {
     job_ = std::make_shared<PreliminaryJob>();
     job_->state = c_.session.state().spectrum;
     form5_.startBusy();
-    c_.flags.workflow.setPreliminaryRunning(true);
     auto job = job_;
     QThread* worker = QThread::create([job] {
         try {
@@ -189,7 +188,6 @@ void SpectrumCommands::preliminaryFinished() {
     worker->deleteLater();
     const std::shared_ptr<PreliminaryJob> job = std::move(job_);
     form5_.finish();
-    c_.flags.workflow.setPreliminaryRunning(false);
     // The stages before a failed step stay built, as in a run on this thread.
     c_.session.AdoptPreliminary(std::move(job->state));
     if (!job->error.isEmpty()) {

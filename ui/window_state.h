@@ -22,9 +22,8 @@ public:
         spectrum_ = SpectrumStep::Loaded;
         forgetResults();
     }
-    // Session::BeginPreliminary passed; and a preliminary run on the worker thread in progress.
+    // Session::BeginPreliminary passed.
     void markPreliminaryBegun() { forgetResults(); }
-    void setPreliminaryRunning(bool running) { preliminaryRunning_ = running; }
     // The zones of a preliminary run are listed.
     void markPreliminaryDone() { spectrum_ = SpectrumStep::ZonesListed; }
     // Session::BeginFinalRun took the height (also when the threshold step then failed).
@@ -59,7 +58,6 @@ public:
 
     // loaded, its preliminary run not done yet
     bool preliminaryDue() const { return spectrum_ == SpectrumStep::Loaded; }
-    bool preliminaryRunning() const { return preliminaryRunning_; }
     // the loaded spectrum's zones are listed
     bool zonesListed() const { return spectrum_ >= SpectrumStep::ZonesListed; }
     // zones listed, no final run adopted since
@@ -85,7 +83,6 @@ private:
 
     SpectrumStep spectrum_ = SpectrumStep::None;
     PeakStep peak_ = PeakStep::None;
-    bool preliminaryRunning_ = false;
     bool resultsShown_ = false;
     bool listOpen_ = false;
     bool curveDue_ = false;
