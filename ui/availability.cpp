@@ -12,9 +12,9 @@
 
 namespace orvelo::ui {
 
-Availability AvailableCommands(const SessionState& s, const WindowState& window) {
+Availability AvailableCommands(const SessionState& s, const WindowState& window, bool preliminaryRunning) {
     const WorkflowMarks& m = window.workflow;
-    const bool idle = !m.preliminaryRunning() && !s.run.running;
+    const bool idle = !preliminaryRunning && !s.run.running;
     const bool results = !s.run.peaks.empty();
     const PointList& points = s.calibration.points;
     Availability a;

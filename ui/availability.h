@@ -44,7 +44,8 @@ struct Availability {
     bool open = true;
 };
 
-Availability AvailableCommands(const SessionState& session, const WindowState& window);
+// `preliminaryRunning`: a preliminary run on its worker is in progress.
+Availability AvailableCommands(const SessionState& session, const WindowState& window, bool preliminaryRunning);
 void ShowAvailability(const Availability& a, Pages& p, MainMenu& menu);
 
 // "Последние файлы" is on while "Открыть..." is and the list holds a file.

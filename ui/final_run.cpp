@@ -2,6 +2,7 @@
 
 #include <QCoreApplication>
 #include <chrono>
+#include <exception>
 
 #include "calibration/after_final_run.h"
 #include "core/errors.h"
@@ -75,12 +76,11 @@ void FinalRunCommands::Button13Click() { c_.run([this] { checkAndStartRun(); });
 void FinalRunCommands::checkAndStartRun() {
     if (running()) return;
     std::optional<std::string> refusal;
+    std::exception_ptr thresholdFailure;  // the old results are gone then, "Последняя" stays
     try {
         refusal = c_.session.BeginFinalRun(pages_.settings.thresholdText().toStdString(), pages_.settings.gaussShape());
-    } catch (...) {  // the threshold step failed: the old results are gone, "Последняя" stays
-        c_.flags.workflow.markFinalRunBegun();
-        c_.clearDisplays(ClearMode::FinalRun);
-        throw;
+    } catch (...) {
+        thresholdFailure = std::current_exception();
     }
     if (refusal) {
         c_.info(QString::fromStdString(*refusal));
@@ -89,6 +89,7 @@ void FinalRunCommands::checkAndStartRun() {
     c_.flags.workflow.markFinalRunBegun();
     try {
         c_.clearDisplays(ClearMode::FinalRun);
+        if (thresholdFailure) std::rethrow_exception(thresholdFailure);
         pages_.spectrum.showLayer(SpectrumLayer::FinalExtrema, c_.session.state().spectrum.FinalExtrema,
                                   views_(SpectrumLayer::FinalExtrema));
     } catch (...) {

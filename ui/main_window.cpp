@@ -144,7 +144,10 @@ void MainWindow::ClearAll(ClearMode mode) {
     flags_.HoverIndex = -1;
 }
 
-void MainWindow::showAvailability() { ShowAvailability(AvailableCommands(session_.state(), flags_), pages_, *menu_); }
+void MainWindow::showAvailability() {
+    const bool preliminaryRunning = spectrum_ && spectrum_->preliminaryRunning();
+    ShowAvailability(AvailableCommands(session_.state(), flags_, preliminaryRunning), pages_, *menu_);
+}
 
 // Shown until the next file is opened; the whole text also as the hint.
 void MainWindow::showReaderWarnings(const QStringList& warnings) {
@@ -304,15 +307,9 @@ void MainWindow::connectPages() {
 
 void MainWindow::connectViewToggles() {
     PageSpectrum* sp = pages_.spectrum;
-    MainMenu& m = *menu_;
-    using L = SpectrumLayer;
-    const std::pair<ViewToggle, SpectrumLayer> toggles[] = {
-        {m.Series1View, L::Spectrum},    {m.Series6View, L::FittedPeaks}, {m.Series2View, L::Smooth},
-        {m.Series3View, L::Extrema},     {m.Series4View, L::Trimmed},     {m.Series5View, L::PeakValley},
-        {m.Series16View, L::FinalExtrema}};
     // Each entry inverts its layer's property from its current value, then its own check mark
     // (the action's automatic toggle is that second inversion).
-    for (const auto& [view, layer] : toggles) {
+    for (const auto& [layer, view] : LayerTogglesOf(*menu_)) {
         connect(view.shown, &QAction::triggered, sp, [sp, l = layer] { sp->toggleShown(l); });
         connect(view.markers, &QAction::triggered, sp, [sp, l = layer] { sp->toggleMarkers(l); });
     }

@@ -35,18 +35,20 @@ private:
 
 }  // namespace
 
+LayerToggles LayerTogglesOf(const MainMenu& m) {
+    using L = SpectrumLayer;
+    return {{{L::Spectrum, m.Series1View},
+             {L::FittedPeaks, m.Series6View},
+             {L::Smooth, m.Series2View},
+             {L::Extrema, m.Series3View},
+             {L::Trimmed, m.Series4View},
+             {L::PeakValley, m.Series5View},
+             {L::FinalExtrema, m.Series16View}}};
+}
+
 LayerView ViewOf(const MainMenu& menu, SpectrumLayer layer) {
-    auto of = [](const ViewToggle& view) { return LayerView{view.shown->isChecked(), view.markers->isChecked()}; };
-    switch (layer) {
-        case SpectrumLayer::Spectrum: return of(menu.Series1View);
-        case SpectrumLayer::FittedPeaks: return of(menu.Series6View);
-        case SpectrumLayer::Smooth: return of(menu.Series2View);
-        case SpectrumLayer::Extrema: return of(menu.Series3View);
-        case SpectrumLayer::Trimmed: return of(menu.Series4View);
-        case SpectrumLayer::PeakValley: return of(menu.Series5View);
-        case SpectrumLayer::FinalExtrema: return of(menu.Series16View);
-        case SpectrumLayer::Count: break;
-    }
+    for (const auto& [l, view] : LayerTogglesOf(menu))
+        if (l == layer) return {view.shown->isChecked(), view.markers->isChecked()};
     return {};
 }
 
@@ -165,7 +167,6 @@ void SpectrumCommands::startPreliminaryWorker() {
     job_ = std::make_shared<PreliminaryJob>();
     job_->state = c_.session.state().spectrum;
     form5_.startBusy();
-    c_.flags.workflow.setPreliminaryRunning(true);
     auto job = job_;
     QThread* worker = QThread::create([job] {
         try {
@@ -187,7 +188,6 @@ void SpectrumCommands::preliminaryFinished() {
     worker->deleteLater();
     const std::shared_ptr<PreliminaryJob> job = std::move(job_);
     form5_.finish();
-    c_.flags.workflow.setPreliminaryRunning(false);
     // The stages before a failed step stay built, as in a run on this thread.
     c_.session.AdoptPreliminary(std::move(job->state));
     if (!job->error.isEmpty()) {

@@ -6,18 +6,24 @@
 #include <QPointer>
 #include <QStringList>
 #include <QThread>
+#include <array>
 #include <functional>
 #include <memory>
+#include <utility>
 
 #include "core/spectrum_state.h"
 #include "ui/command_context.h"
+#include "ui/main_menu.h"
 #include "ui/page_spectrum.h"
 
 namespace orvelo::ui {
 
-class MainMenu;
 class PageSettings;
 class ProgressWindow;
+
+// Every Chart1 layer with its two "Вид" entries: the shown flag and the markers.
+using LayerToggles = std::array<std::pair<SpectrumLayer, ViewToggle>, static_cast<size_t>(SpectrumLayer::Count)>;
+LayerToggles LayerTogglesOf(const MainMenu& menu);
 
 // How a Chart1 layer is to be shown when a step fills it: the check marks of its two "Вид"
 // entries.

@@ -19,34 +19,26 @@ public:
     // The zones of an earlier spectrum are not this one's: "Последняя" and ">>" wait for its own
     // preliminary run.
     void markLoaded() {
-        preliminaryDue_ = true;
-        zonesListed_ = false;
-        finalRunDue_ = false;
+        spectrum_ = SpectrumStep::Loaded;
         forgetResults();
     }
-    // Session::BeginPreliminary passed; and a preliminary run on the worker thread in progress.
+    // Session::BeginPreliminary passed.
     void markPreliminaryBegun() { forgetResults(); }
-    void setPreliminaryRunning(bool running) { preliminaryRunning_ = running; }
     // The zones of a preliminary run are listed.
-    void markPreliminaryDone() {
-        preliminaryDue_ = false;
-        zonesListed_ = true;
-        finalRunDue_ = true;
-    }
+    void markPreliminaryDone() { spectrum_ = SpectrumStep::ZonesListed; }
     // Session::BeginFinalRun took the height (also when the threshold step then failed).
     void markFinalRunBegun() { forgetResults(); }
     // Session::AdoptFinalRun: the results are shown.
     void markFinalRunAdopted() {
-        finalRunDue_ = false;
+        if (spectrum_ == SpectrumStep::ZonesListed) spectrum_ = SpectrumStep::ResultsAdopted;
         resultsShown_ = true;
         listOpen_ = true;
-        peakChosen_ = false;
-        peakFitted_ = false;
+        peak_ = PeakStep::None;
     }
     // "Очистить список": the list takes lines again and the mass lists are refilled.
     void markListCleared() {
         listOpen_ = true;
-        peakFitted_ = false;
+        if (peak_ == PeakStep::Fitted) peak_ = PeakStep::None;
     }
     // Session::CreatePoints succeeded: the list is complete.
     void markPointsCreated() {
@@ -61,43 +53,40 @@ public:
     // Session::Recalculate succeeded.
     void markRecalculated() { forgetResults(); }
     // A peak of "Отдельный пик" chosen, and fitted by "Обработать".
-    void markPeakChosen() {
-        peakChosen_ = true;
-        peakFitted_ = false;
-    }
-    void markPeakFitted() {
-        peakFitted_ = true;
-        peakChosen_ = false;
-    }
+    void markPeakChosen() { peak_ = PeakStep::Chosen; }
+    void markPeakFitted() { peak_ = PeakStep::Fitted; }
 
-    bool preliminaryDue() const { return preliminaryDue_; }    // loaded, its preliminary run not done yet
-    bool preliminaryRunning() const { return preliminaryRunning_; }
-    bool zonesListed() const { return zonesListed_; }          // the loaded spectrum's zones are listed
-    bool finalRunDue() const { return finalRunDue_; }          // zones listed, no final run adopted since
+    // loaded, its preliminary run not done yet
+    bool preliminaryDue() const { return spectrum_ == SpectrumStep::Loaded; }
+    // the loaded spectrum's zones are listed
+    bool zonesListed() const { return spectrum_ >= SpectrumStep::ZonesListed; }
+    // zones listed, no final run adopted since
+    bool finalRunDue() const { return spectrum_ == SpectrumStep::ZonesListed; }
     bool resultsShown() const { return resultsShown_; }        // some final run was adopted
     bool listOpen() const { return listOpen_; }                // the calibration list takes lines
     bool curveDue() const { return curveDue_; }                // points created, no curve fitted to them
     bool curveUnapplied() const { return curveUnapplied_; }    // a curve fitted to these results, not applied
-    bool peakChosen() const { return peakChosen_; }            // chosen since the last "Обработать"
-    bool peakFitted() const { return peakFitted_; }            // "Обработать" since the last choice or refill
+    bool peakChosen() const { return peak_ == PeakStep::Chosen; }  // chosen since the last "Обработать"
+    bool peakFitted() const { return peak_ == PeakStep::Fitted; }  // "Обработать" since the last choice or refill
 
 private:
+    // The loaded spectrum's way to its results; a load starts it again.
+    enum class SpectrumStep { None, Loaded, ZonesListed, ResultsAdopted };
+    // The peak of "Отдельный пик": neither, chosen since the last "Обработать", or fitted since
+    // the last choice.
+    enum class PeakStep { None, Chosen, Fitted };
+
     void forgetResults() {
         curveUnapplied_ = false;
-        peakChosen_ = false;
-        peakFitted_ = false;
+        peak_ = PeakStep::None;
     }
 
-    bool preliminaryDue_ = false;
-    bool preliminaryRunning_ = false;
-    bool zonesListed_ = false;
-    bool finalRunDue_ = false;
+    SpectrumStep spectrum_ = SpectrumStep::None;
+    PeakStep peak_ = PeakStep::None;
     bool resultsShown_ = false;
     bool listOpen_ = false;
     bool curveDue_ = false;
     bool curveUnapplied_ = false;
-    bool peakChosen_ = false;
-    bool peakFitted_ = false;
 };
 
 struct WindowState {

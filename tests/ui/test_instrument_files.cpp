@@ -101,30 +101,12 @@ void InstrumentFilesTest::readerWarningsShowInTheStatusLine() {
     for (int i = 0; i < 50; ++i) points.push(100 + 0.01 * i, i % 7);
     const QString good = f.dir.filePath("good.mzML");
     WriteMzMLFile(good.toStdString(), points, {}, std::nullopt);
-    QFile file(good);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QByteArray bytes = file.readAll();
-    file.close();
-    // The spectrum's index entry moved one byte into its start tag, the file's length kept.
-    const QByteArray tag = "<offset idRef=\"scan=1\">";
-    const qsizetype at = bytes.indexOf(tag);
-    QVERIFY(at > 0);
-    const qsizetype digits = at + tag.size();
-    const qsizetype end = bytes.indexOf('<', digits);
-    const QByteArray moved = QByteArray::number(bytes.mid(digits, end - digits).toLongLong() + 1);
-    QCOMPARE(moved.size(), end - digits);
-    bytes.replace(digits, moved.size(), moved);
-    const QString wrong = f.dir.filePath("wrong.mzML");
-    QFile out(wrong);
-    QVERIFY(out.open(QIODevice::WriteOnly));
-    out.write(bytes);
-    out.close();
 
     auto* line = f.find<QLabel>("ReaderWarnings");
-    f.open(wrong);
+    f.open(kMzml + "three_test_scans.mzML");  // its index was written before the file was rewritten
     QVERIFY(f.messages->errors.isEmpty());
     QCOMPARE(f.messages->infos.size(), 1);  // the guidance after a load, as for any file
-    QCOMPARE(Points(f), 50);
+    QCOMPARE(Points(f), 27826);
     QVERIFY(!line->isHidden());
     QVERIFY2(line->text().startsWith(QStringLiteral("Предупреждение: ")), qPrintable(line->text()));
     QVERIFY(line->text().contains(QStringLiteral("файл прочитан целиком без индекса")));
