@@ -10,6 +10,13 @@
 
 namespace orvelo {
 
+bool ToleranceAccepted(double mmu) { return std::isfinite(mmu) && mmu > 0 && mmu < kMaxToleranceMmu; }
+
+std::string ToleranceRule() {
+    return "допуск должен быть числом mmu больше 0 и меньше " + FormatGeneral(kMaxToleranceMmu) +
+           " (половины расстояния между номинальными массами опорных ионов)";
+}
+
 namespace {
 
 constexpr double kMadToSigma = 1.4826;  // median |r| of a normal distribution times this is sigma

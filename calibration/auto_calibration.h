@@ -70,6 +70,10 @@ inline constexpr double kMinimumPairSpan = 0.25;
 // The tables hold their ions one nominal mass apart: a tolerance of half that pairs a peak with
 // the ion one hydrogen away as readily as with its own.
 inline constexpr double kMaxToleranceMmu = 500;
+// A tolerance the matcher takes: a finite number of mmu above 0 and below kMaxToleranceMmu.
+bool ToleranceAccepted(double mmu);
+// That rule as the operator reads it: "допуск должен быть числом mmu больше 0 и меньше 500 (…)".
+std::string ToleranceRule();
 
 struct AutoCalibrationSettings {
     double toleranceMmu = kDefaultToleranceMmu;  // how far a measured mass may lie from its ion

@@ -18,7 +18,7 @@ AutoCalibrationCommands::AutoCalibrationCommands(CommandContext& context, PageCa
     AutoCalibrationSettings remembered;
     bool number = false;
     const double tolerance = settings_.value(kToleranceKey, kDefaultToleranceMmu).toDouble(&number);
-    if (number && tolerance > 0 && tolerance < kMaxToleranceMmu) remembered.toleranceMmu = tolerance;
+    if (number && ToleranceAccepted(tolerance)) remembered.toleranceMmu = tolerance;
     remembered.kind = settings_.value(kCurveKindKey, false).toBool() ? CurveKind::Parabola : CurveKind::Line;
     page_.showAutoSettings(remembered);
 }

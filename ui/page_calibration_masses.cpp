@@ -13,7 +13,6 @@
 #include <initializer_list>
 #include <utility>
 
-#include "core/number_text.h"
 #include "ui/digit_filter.h"
 #include "ui/layout_rule.h"
 #include "ui/widget_kit.h"
@@ -97,9 +96,9 @@ void PageCalibrationMasses::buildAutoCalibration() {
     // The matcher's range, as orvelo-batch --tolerance checks it: above 0, below kMaxToleranceMmu.
     EditTolerance->setDecimals(1);
     EditTolerance->setRange(0.1, kMaxToleranceMmu - 0.1);
-    EditTolerance->setToolTip(QString::fromStdString("Допуск должен быть числом mmu больше 0 и меньше " +
-                                                     FormatGeneral(kMaxToleranceMmu) +
-                                                     " (половины расстояния между номинальными массами опорных ионов)"));
+    QString rule = QString::fromStdString(ToleranceRule());
+    rule[0] = rule[0].toUpper();
+    EditTolerance->setToolTip(rule);
     MakeLabel(GroupAuto, "LabelCurveKind", QStringLiteral("Кривая"), 16, 72, 16);
     ComboCurveKind = new QComboBox(GroupAuto);
     ComboCurveKind->setObjectName(QStringLiteral("ComboCurveKind"));

@@ -1,6 +1,5 @@
 #include "batch/auto_calibrate.h"
 
-#include <cmath>
 
 #include "batch/text_escape.h"
 #include "core/errors.h"
@@ -20,7 +19,7 @@ std::optional<ReferenceChoice> ParseReferenceFamilies(std::string_view text) {
 
 std::optional<double> ParseToleranceMmu(std::string_view text) {
     const std::optional<double> value = ParseNumber(text);
-    if (!value || !std::isfinite(*value) || *value <= 0 || *value >= kMaxToleranceMmu) return std::nullopt;
+    if (!value || !ToleranceAccepted(*value)) return std::nullopt;
     return value;
 }
 
@@ -33,9 +32,7 @@ void CheckAutoCalibrationOptions(const Options& o) {
         throw UsageError{"--auto-calibrate принимает CH, CF или CH,CF, а не \"" + EscapedControls(*o.autoCalibrate) + "\""};
     if (o.tolerance && !o.autoCalibrate) throw UsageError{"--tolerance требует --auto-calibrate"};
     if (o.tolerance && !ParseToleranceMmu(*o.tolerance))
-        throw UsageError{"--tolerance: допуск должен быть числом mmu больше 0 и меньше " + FormatGeneral(kMaxToleranceMmu) +
-                         " (половины расстояния между номинальными массами опорных ионов), а не \"" +
-                         EscapedControls(*o.tolerance) + "\""};
+        throw UsageError{"--tolerance: " + ToleranceRule() + ", а не \"" + EscapedControls(*o.tolerance) + "\""};
 }
 
 ReferenceMassKind MassKindOf(const Options& o) {
