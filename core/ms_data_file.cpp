@@ -70,8 +70,6 @@ bool IsIndexFailure(const std::string& what) {
 
 constexpr std::size_t kLibraryTextChars = 200;
 
-std::string CutToCharacters(const std::string& text, std::size_t limit);
-
 // The library's message in the operator's words, the message itself in parentheses (without
 // the "[Class::method()] " the library puts before it).
 std::string LibraryText(const std::exception& e) {
@@ -274,16 +272,6 @@ void CheckPoints(PointList& points, int scan) {
         std::reverse(points.x.begin(), points.x.end());
         std::reverse(points.y.begin(), points.y.end());
     }
-}
-
-// UTF-8 text cut to at most `limit` characters.
-std::string CutToCharacters(const std::string& text, std::size_t limit) {
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
-        if (chars++ == limit) return text.substr(0, i);
-    }
-    return text;
 }
 
 std::string Fixed(const std::optional<double>& v, int decimals) {
