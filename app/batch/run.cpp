@@ -69,6 +69,11 @@ std::vector<std::vector<std::string>> ResultGrid(const PeakResults& peaks) {
     return rows;
 }
 
+void BeginFinalRun(const Options& options, Session& session) {
+    if (const auto refusal = session.BeginFinalRun(*options.threshold, options.flat ? GaussShape::FlatTop : GaussShape::Ordinary))
+        throw OrveloError(*refusal);
+}
+
 namespace {
 
 std::vector<std::string> InputFiles(const Options& options) {
@@ -124,8 +129,7 @@ CalibrationCurve Calibrate(const Options& options, Session& session, const std::
 void RunFinalProcessing(const Options& options, int64_t height, Output& output, Session& session,
                         const std::optional<SpectrumSource>& scan) {
     const auto start = std::chrono::steady_clock::now();
-    if (const auto refusal = session.BeginFinalRun(*options.threshold, options.flat ? GaussShape::FlatTop : GaussShape::Ordinary))
-        throw OrveloError(*refusal);
+    BeginFinalRun(options, session);
     FinalRunResult result = session.RunFinalHere();
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
 
