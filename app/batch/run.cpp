@@ -58,6 +58,7 @@ std::vector<std::string> AllRunFiles() {
     every.threshold = "1";
     every.autoCalibrate = "CH";
     every.centroidMzml = true;
+    every.formulas = std::string();
     std::vector<std::string> names = RunFiles(every, true);
     names.insert(names.end(), {"results-all.tsv", "scans.tsv"});
     return names;
