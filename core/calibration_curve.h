@@ -13,6 +13,8 @@ struct CalibrationCurve {
 
     double DeviationMmu(double x) const { return CalibA * (x * x) + CalibB * x + CalibC; }
     double Corrected(double x) const { return x + DeviationMmu(x) / 1000; }
+    // d Corrected / dx: how a small mass interval (a width, an error) at x is stretched.
+    double Slope(double x) const { return 1 + (2 * CalibA * x + CalibB) / 1000; }
     bool parabola() const { return CalibA != 0; }  // a curve without a square term is a line
 };
 

@@ -140,4 +140,13 @@ std::size_t CharCount(std::string_view utf8) {
         std::count_if(utf8.begin(), utf8.end(), [](char c) { return (static_cast<unsigned char>(c) & 0xC0) != 0x80; }));
 }
 
+std::string CutToCharacters(std::string_view utf8, std::size_t limit) {
+    std::size_t chars = 0;
+    for (std::size_t i = 0; i < utf8.size(); ++i) {
+        if ((static_cast<unsigned char>(utf8[i]) & 0xC0) == 0x80) continue;
+        if (chars++ == limit) return std::string(utf8.substr(0, i));
+    }
+    return std::string(utf8);
+}
+
 }  // namespace orvelo

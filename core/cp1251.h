@@ -26,4 +26,7 @@ std::string CharsOutsideCp1251(std::string_view utf8);
 // Characters, not bytes, of a UTF-8 text.
 std::size_t CharCount(std::string_view utf8);
 
+// UTF-8 text cut to at most `limit` characters.
+std::string CutToCharacters(std::string_view utf8, std::size_t limit);
+
 }  // namespace orvelo

@@ -70,8 +70,6 @@ bool IsIndexFailure(const std::string& what) {
 
 constexpr std::size_t kLibraryTextChars = 200;
 
-std::string CutToCharacters(const std::string& text, std::size_t limit);
-
 // The library's message in the operator's words, the message itself in parentheses (without
 // the "[Class::method()] " the library puts before it).
 std::string LibraryText(const std::exception& e) {
@@ -274,16 +272,6 @@ void CheckPoints(PointList& points, int scan) {
         std::reverse(points.x.begin(), points.x.end());
         std::reverse(points.y.begin(), points.y.end());
     }
-}
-
-// UTF-8 text cut to at most `limit` characters.
-std::string CutToCharacters(const std::string& text, std::size_t limit) {
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        if ((static_cast<unsigned char>(text[i]) & 0xC0) == 0x80) continue;
-        if (chars++ == limit) return text.substr(0, i);
-    }
-    return text;
 }
 
 std::string Fixed(const std::optional<double>& v, int decimals) {
@@ -825,6 +813,44 @@ void AddCalibrationParams(pw::ProcessingMethod& method, const CalibrationCurve& 
     method.userParams.emplace_back("calibration coefficient C", Exact(calibration.CalibC), "xsd:double");
 }
 
+// The id, vocabularies, source file (`sourcePath`, when given) and software of a written
+// document; the software is returned for its processing description.
+pw::SoftwarePtr StartDocument(pw::MSData& msd, const std::string& sourcePath, const std::string& version) {
+    msd.id = sourcePath.empty() ? "orvelo" : std::filesystem::path(sourcePath).stem().string();
+    msd.cvs = pw::defaultCVList();
+    if (!sourcePath.empty()) {
+        auto file = boost::make_shared<pw::SourceFile>("source", FileName(sourcePath));
+        std::error_code ec;
+        const auto folder = std::filesystem::absolute(sourcePath, ec).parent_path().string();
+        if (!ec) file->location = "file://" + folder;
+        msd.fileDescription.sourceFilePtrs.push_back(file);
+    }
+    auto software = boost::make_shared<pw::Software>("orvelo");
+    software->version = version;
+    software->set(cv::MS_custom_unreleased_software_tool, "Orvelo");
+    msd.softwarePtrs.push_back(software);
+    return software;
+}
+
+// The document as every written mzML holds it: 64-bit arrays, zlib, written on this thread;
+// with `floatExtras` the program's own (non-standard) arrays are 32-bit.
+std::string SerialisedMzML(const pw::MSData& msd, bool floatExtras) {
+    pw::MSDataFile::WriteConfig config(pw::MSDataFile::Format_mzML);
+    config.binaryDataEncoderConfig.precision = pw::BinaryDataEncoder::Precision_64;
+    if (floatExtras)
+        config.binaryDataEncoderConfig.precisionOverrides[cv::MS_non_standard_data_array] =
+            pw::BinaryDataEncoder::Precision_32;
+    config.binaryDataEncoderConfig.compression = pw::BinaryDataEncoder::Compression_Zlib;
+    config.useWorkerThreads = false;
+    std::ostringstream bytes;
+    try {
+        pw::MSDataFile::write(msd, bytes, config);
+    } catch (const std::exception& e) {
+        throw OrveloError("Не удалось составить документ mzML: " + LibraryText(e));
+    }
+    return std::move(bytes).str();
+}
+
 pw::DataProcessingPtr ProcessingOf(const SpectrumSource& source, const std::optional<CalibrationCurve>& calibration,
                                    const pw::SoftwarePtr& software) {
     auto processing = boost::make_shared<pw::DataProcessing>("orvelo_processing");
@@ -844,21 +870,9 @@ pw::DataProcessingPtr ProcessingOf(const SpectrumSource& source, const std::opti
 std::string MzMLBytes(const PointList& points, const SpectrumSource& source,
                       const std::optional<CalibrationCurve>& calibration) {
     pw::MSData msd;
-    msd.id = source.path.empty() ? "orvelo" : std::filesystem::path(source.path).stem().string();
-    msd.cvs = pw::defaultCVList();
+    const pw::SoftwarePtr software = StartDocument(msd, source.path, "1");
     msd.fileDescription.fileContent.set(cv::MS_MS1_spectrum);
     msd.fileDescription.fileContent.set(cv::MS_profile_spectrum);
-    if (!source.path.empty()) {
-        auto file = boost::make_shared<pw::SourceFile>("source", FileName(source.path));
-        std::error_code ec;
-        const auto folder = std::filesystem::absolute(source.path, ec).parent_path().string();
-        if (!ec) file->location = "file://" + folder;
-        msd.fileDescription.sourceFilePtrs.push_back(file);
-    }
-    auto software = boost::make_shared<pw::Software>("orvelo");
-    software->version = "1";
-    software->set(cv::MS_custom_unreleased_software_tool, "Orvelo");
-    msd.softwarePtrs.push_back(software);
     const pw::DataProcessingPtr processing = ProcessingOf(source, calibration, software);
     msd.dataProcessingPtrs.push_back(processing);
 
@@ -889,17 +903,7 @@ std::string MzMLBytes(const PointList& points, const SpectrumSource& source,
     msd.run.id = msd.id;
     msd.run.spectrumListPtr = list;
 
-    pw::MSDataFile::WriteConfig config(pw::MSDataFile::Format_mzML);
-    config.binaryDataEncoderConfig.precision = pw::BinaryDataEncoder::Precision_64;
-    config.binaryDataEncoderConfig.compression = pw::BinaryDataEncoder::Compression_Zlib;
-    config.useWorkerThreads = false;
-    std::ostringstream bytes;
-    try {
-        pw::MSDataFile::write(msd, bytes, config);
-    } catch (const std::exception& e) {
-        throw OrveloError("Не удалось составить документ mzML: " + LibraryText(e));
-    }
-    return std::move(bytes).str();
+    return SerialisedMzML(msd, false);
 }
 
 void WriteMzMLFile(const std::string& path, const PointList& points, const SpectrumSource& source,
@@ -908,7 +912,6 @@ void WriteMzMLFile(const std::string& path, const PointList& points, const Spect
 }
 
 namespace {
-
 
 pw::BinaryDataArrayPtr FloatArray(const char* name, cv::CVID unit, std::vector<double> values,
                                   const pw::DataProcessingPtr& processing) {
@@ -965,24 +968,12 @@ pw::SpectrumPtr CentroidSpectrumOf(const CentroidSpectrum& in, std::size_t index
 std::string CentroidMzMLBytes(const std::vector<CentroidSpectrum>& spectra, const std::string& sourcePath,
                               const std::optional<CalibrationCurve>& calibration, const std::string& version) {
     pw::MSData msd;
-    msd.id = sourcePath.empty() ? "orvelo" : std::filesystem::path(sourcePath).stem().string();
-    msd.cvs = pw::defaultCVList();
+    const pw::SoftwarePtr software = StartDocument(msd, sourcePath, version);
     bool msn = false;
     for (const CentroidSpectrum& s : spectra) msn = msn || s.source.msLevel > 1;
     msd.fileDescription.fileContent.set(cv::MS_MS1_spectrum);
     if (msn) msd.fileDescription.fileContent.set(cv::MS_MSn_spectrum);
     msd.fileDescription.fileContent.set(cv::MS_centroid_spectrum);
-    if (!sourcePath.empty()) {
-        auto file = boost::make_shared<pw::SourceFile>("source", FileName(sourcePath));
-        std::error_code ec;
-        const auto folder = std::filesystem::absolute(sourcePath, ec).parent_path().string();
-        if (!ec) file->location = "file://" + folder;
-        msd.fileDescription.sourceFilePtrs.push_back(file);
-    }
-    auto software = boost::make_shared<pw::Software>("orvelo");
-    software->version = version;
-    software->set(cv::MS_custom_unreleased_software_tool, "Orvelo");
-    msd.softwarePtrs.push_back(software);
 
     auto processing = boost::make_shared<pw::DataProcessing>("orvelo_peak_picking");
     pw::ProcessingMethod method;
@@ -1002,19 +993,7 @@ std::string CentroidMzMLBytes(const std::vector<CentroidSpectrum>& spectra, cons
     msd.run.id = msd.id;
     msd.run.spectrumListPtr = list;
 
-    pw::MSDataFile::WriteConfig config(pw::MSDataFile::Format_mzML);
-    config.binaryDataEncoderConfig.precision = pw::BinaryDataEncoder::Precision_64;
-    config.binaryDataEncoderConfig.precisionOverrides[cv::MS_non_standard_data_array] =
-        pw::BinaryDataEncoder::Precision_32;
-    config.binaryDataEncoderConfig.compression = pw::BinaryDataEncoder::Compression_Zlib;
-    config.useWorkerThreads = false;
-    std::ostringstream bytes;
-    try {
-        pw::MSDataFile::write(msd, bytes, config);
-    } catch (const std::exception& e) {
-        throw OrveloError("Не удалось составить документ mzML: " + LibraryText(e));
-    }
-    return std::move(bytes).str();
+    return SerialisedMzML(msd, true);
 }
 
 }  // namespace orvelo

@@ -48,26 +48,9 @@ void RefuseZeroBytes(std::string_view bytes) {
 // " Test" from "\"Test\"": the opening quote becomes a blank, the last character is dropped.
 // `line` is Windows-1251, or UTF-8 when `utf8`; the result is UTF-8.
 std::string TitleFromLine(std::string_view line, bool utf8) {
-    if (!utf8) {
-        std::string title(LookedAt(line));
-        title[0] = ' ';
-        title.pop_back();
-        return Cp1251ToUtf8(title);
-    }
-    std::size_t end = line.size();  // after the first kLookedAtChars characters
-    std::size_t chars = 0;
-    for (std::size_t i = 0; i < line.size(); ++i) {
-        if ((static_cast<unsigned char>(line[i]) & 0xC0) == 0x80) continue;
-        if (chars++ == kLookedAtChars) {
-            end = i;
-            break;
-        }
-    }
-    std::string title(line.substr(0, end));
+    std::string title = utf8 ? CutToCharacters(line, kLookedAtChars) : Cp1251ToUtf8(LookedAt(line));
     title[0] = ' ';
-    while (title.size() > 1 && (static_cast<unsigned char>(title.back()) & 0xC0) == 0x80) title.pop_back();
-    title.pop_back();
-    return title;
+    return CutToCharacters(title, CharCount(title) - 1);
 }
 
 // The masses must follow the direction of the first two points all through the file (equal

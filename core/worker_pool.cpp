@@ -15,7 +15,6 @@ WorkerPool::WorkerPool(int count, const std::function<void(int)>& work) {
             break;
         }
     }
-    started_ = static_cast<int>(threads_.size());
 }
 
 void WorkerPool::Join() {

@@ -18,7 +18,7 @@ public:
     WorkerPool(const WorkerPool&) = delete;
     WorkerPool& operator=(const WorkerPool&) = delete;
 
-    int started() const { return started_; }
+    int started() const { return static_cast<int>(threads_.size()); }
     // The system's error code for the thread it refused; 0 when every thread started.
     int error() const { return error_; }
     // Waits for every started thread to finish its work.
@@ -26,7 +26,6 @@ public:
 
 private:
     std::vector<std::thread> threads_;
-    int started_ = 0;
     int error_ = 0;
 };
 

@@ -1,6 +1,5 @@
 #include "batch/centroids.h"
 
-#include <algorithm>
 #include <cmath>
 
 #ifndef ORVELO_VERSION
@@ -18,14 +17,13 @@ std::vector<CentroidPeak> CentroidPeaksOf(const PeakResults& peaks, const std::o
             continue;
         double mz = p.Centre, width = p.Centre / p.R, error = p.Errors[3];
         if (curve) {
-            const double slope = 1 + (2 * curve->CalibA * p.Centre + curve->CalibB) / 1000;
+            const double slope = curve->Slope(p.Centre);
             mz = curve->Corrected(p.Centre);
             width *= slope;
             error *= slope;
         }
         out.push_back({mz, intensity, width / mz * 1e6, std::abs(error)});
     }
-    std::stable_sort(out.begin(), out.end(), [](const CentroidPeak& a, const CentroidPeak& b) { return a.mz < b.mz; });
     return out;
 }
 

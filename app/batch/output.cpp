@@ -39,19 +39,18 @@ void Output::Print(const std::vector<std::string>& lines) const {
     for (const auto& l : lines) out_ << l << '\n';
 }
 
-void Output::Commit() const {
+void Output::Commit() {
     if (!dir_) return;
-    std::vector<OutputFile> files = files_;
     std::string manifest;
     for (const std::string& name : planned_) manifest += name + "\n";
-    files.push_back(OutputFile{kManifestName, std::move(manifest)});
+    files_.push_back(OutputFile{kManifestName, std::move(manifest)});
     std::vector<std::string> written;
-    for (const OutputFile& f : files) written.push_back(f.name);
+    for (const OutputFile& f : files_) written.push_back(f.name);
     std::vector<std::string> planned = planned_;
     std::sort(written.begin(), written.end());
     std::sort(planned.begin(), planned.end());
     if (written != planned) throw OrveloError("orvelo-batch: набор файлов запуска не совпадает с объявленным");
-    CommitOutputFolder(*dir_, files, known_);
+    CommitOutputFolder(*dir_, files_, known_);
 }
 
 }  // namespace orvelo::batch

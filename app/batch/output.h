@@ -27,8 +27,8 @@ public:
     void WriteBytes(const std::string& name, std::string bytes);
     void Print(const std::vector<std::string>& lines) const;
     // Writes every file and the manifest into the folder at once. The files must be exactly the
-    // planned ones.
-    void Commit() const;
+    // planned ones. Called once, at the end of the run.
+    void Commit();
 
 private:
     void Add(const std::string& name, std::string bytes);

@@ -58,6 +58,7 @@ std::vector<std::string> AllRunFiles() {
     every.threshold = "1";
     every.autoCalibrate = "CH";
     every.centroidMzml = true;
+    every.formulas = std::string();
     std::vector<std::string> names = RunFiles(every, true);
     names.insert(names.end(), {"results-all.tsv", "scans.tsv"});
     return names;
@@ -67,6 +68,11 @@ std::vector<std::vector<std::string>> ResultGrid(const PeakResults& peaks) {
     std::vector<std::vector<std::string>> rows;
     for (const ResultRow& row : ResultsTable(peaks)) rows.emplace_back(row.begin(), row.end());
     return rows;
+}
+
+void BeginFinalRun(const Options& options, Session& session) {
+    if (const auto refusal = session.BeginFinalRun(*options.threshold, options.flat ? GaussShape::FlatTop : GaussShape::Ordinary))
+        throw OrveloError(*refusal);
 }
 
 namespace {
@@ -124,8 +130,7 @@ CalibrationCurve Calibrate(const Options& options, Session& session, const std::
 void RunFinalProcessing(const Options& options, int64_t height, Output& output, Session& session,
                         const std::optional<SpectrumSource>& scan) {
     const auto start = std::chrono::steady_clock::now();
-    if (const auto refusal = session.BeginFinalRun(*options.threshold, options.flat ? GaussShape::FlatTop : GaussShape::Ordinary))
-        throw OrveloError(*refusal);
+    BeginFinalRun(options, session);
     FinalRunResult result = session.RunFinalHere();
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
 

@@ -6,6 +6,7 @@
 
 #include "batch/options.h"
 #include "fitting/peak_result.h"
+#include "session/session.h"
 
 namespace orvelo::batch {
 
@@ -18,6 +19,9 @@ std::vector<std::string> RunFiles(const Options& options, bool msDataFile);
 // Every file any run writes into --out: the files of the run before that a run may move away.
 std::vector<std::string> AllRunFiles();
 
+// The noise threshold and the peak model of the options set on the session, which is ready for
+// its final run; throws OrveloError with the session's refusal.
+void BeginFinalRun(const Options& options, Session& session);
 // The results table as the window's grid holds it: rows of cell texts, the head row first.
 std::vector<std::vector<std::string>> ResultGrid(const PeakResults& peaks);
 

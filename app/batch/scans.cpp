@@ -63,8 +63,7 @@ ScanOutcome ProcessScan(LoadedSpectrum loaded, int kolUsred, const Options& opti
     session.RestoreRunSettings(kolUsred, std::nullopt);
     session.Load(std::move(loaded), {});
     session.RunPreliminaryHere();
-    if (const auto refusal = session.BeginFinalRun(*options.threshold, options.flat ? GaussShape::FlatTop : GaussShape::Ordinary))
-        throw OrveloError(*refusal);
+    BeginFinalRun(options, session);
     const FinalRunResult result = session.RunFinalHere(1);  // the scans themselves run in parallel
     ScanOutcome outcome;
     outcome.rows = TabSeparatedLines(ResultGrid(result.peaks), std::nullopt);

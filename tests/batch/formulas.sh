@@ -30,6 +30,9 @@ awk -F'\t' -v rows="$rows" 'NR > 1 && ($1 < 1 || $1 > rows) { bad = 1 } END { ex
 "$batch" --kolusred 5 --threshold 300 --out narrow --formulas C0-8H0-12 --formula-ppm 5 f.txt
 n=$(line_of 112.007429)
 ! awk -F'\t' -v n="$n" '$1 == n && $4 != ""' narrow/formulas.tsv | grep -q Cl
+# A later run without the option leaves no formulas of the run before.
+"$batch" --kolusred 5 --threshold 300 --out narrow f.txt
+[ ! -e narrow/formulas.tsv ] || { echo "FAIL: formulas.tsv of the run before kept"; exit 1; }
 
 run "$batch" --kolusred 5 --threshold 300 --formulas C0-8Xy1 --out bad f.txt
 expect 1 "Неизвестный элемент \"Xy\" в диапазонах элементов \"C0-8Xy1\""
