@@ -1,0 +1,75 @@
+#include "processing/auto_threshold.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace orvelo {
+
+namespace {
+
+constexpr double kMadToSigma = 1.4826;
+
+double Median(std::vector<double> v) {
+    const std::size_t n = v.size();
+    std::nth_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n / 2), v.end());
+    const double upper = v[n / 2];
+    if (n % 2 == 1) return upper;
+    return (*std::max_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n / 2)) + upper) / 2;
+}
+
+double Mad(const std::vector<double>& v, double median) {
+    std::vector<double> d;
+    d.reserve(v.size());
+    for (double x : v) d.push_back(std::fabs(x - median));
+    return Median(std::move(d));
+}
+
+}  // namespace
+
+NoiseEstimate EstimateNoise(const std::vector<int64_t>& heights) {
+    NoiseEstimate e;
+    if (static_cast<int>(heights.size()) < kMinZonesForNoise) return e;
+    std::vector<double> logs;
+    logs.reserve(heights.size());
+    for (int64_t h : heights) logs.push_back(std::log1p(static_cast<double>(std::max<int64_t>(h, 0))));
+    std::sort(logs.begin(), logs.end());
+
+    // The band [lo, hi) of the sorted log heights, narrowed until it is stable.
+    std::size_t lo = 0, hi = logs.size();
+    for (int pass = 0; pass < 100; ++pass) {
+        const std::vector<double> band(logs.begin() + static_cast<std::ptrdiff_t>(lo),
+                                       logs.begin() + static_cast<std::ptrdiff_t>(hi));
+        const double m = Median(band);
+        // A band of equal heights has no spread: it is what it is.
+        const double s = std::max(kMadToSigma * Mad(band, m), 1e-9);
+        const auto first = std::lower_bound(logs.begin(), logs.end(), m - kClipSigmas * s);
+        const auto last = std::upper_bound(logs.begin(), logs.end(), m + kClipSigmas * s);
+        const std::size_t newLo = static_cast<std::size_t>(first - logs.begin());
+        const std::size_t newHi = static_cast<std::size_t>(last - logs.begin());
+        if (newHi - newLo < 2 || (newLo == lo && newHi == hi)) break;
+        lo = newLo;
+        hi = newHi;
+    }
+
+    std::vector<double> band;
+    for (std::size_t i = lo; i < hi; ++i) band.push_back(std::expm1(logs[i]));
+    e.noiseZones = static_cast<int>(band.size());
+    e.median = Median(band);
+    e.sigma = kMadToSigma * Mad(band, e.median);
+    e.level = std::max(e.median + kNoiseSigmas * e.sigma, std::round(band.back()));
+
+    int64_t best = 0;
+    bool any = false;
+    for (int64_t h : heights)
+        if (static_cast<double>(h) > e.level && (!any || h < best)) {
+            best = h;
+            any = true;
+        }
+    if (!any) return e;
+    e.ok = true;
+    e.proposed = best;
+    for (int64_t h : heights) e.zonesAbove += h >= best ? 1 : 0;
+    return e;
+}
+
+}  // namespace orvelo
