@@ -52,11 +52,11 @@ NoiseEstimate EstimateNoise(const std::vector<int64_t>& heights) {
     }
 
     std::vector<double> band;
-    for (std::size_t i = lo; i < hi; ++i) band.push_back(std::expm1(logs[i]));
+    for (std::size_t i = lo; i < hi; ++i) band.push_back(std::round(std::expm1(logs[i])));  // the whole heights back
     e.noiseZones = static_cast<int>(band.size());
     e.median = Median(band);
     e.sigma = kMadToSigma * Mad(band, e.median);
-    e.level = std::max(e.median + kNoiseSigmas * e.sigma, std::round(band.back()));
+    e.level = e.median + kNoiseSigmas * e.sigma;
 
     int64_t best = 0;
     bool any = false;

@@ -11,9 +11,9 @@
 // gives zero-height wiggles, which count as the band's lowest members; on zero-stripped scans
 // (the instrument has cut the noise) the band is the lowest cluster of small peaks and wiggles
 // that is left. The noise level is then the band's median plus kNoiseSigmas robust deviations
-// of its heights on the linear scale, but never below the band's highest zone; the proposal is
-// the lowest zone height above that level, so that every zone at or above it is kept and every
-// noise zone is cut.
+// of its heights on the linear scale (the log scale only finds the band: its spread there is
+// inflated by the wiggles near zero); the proposal is the lowest zone height above that level,
+// so that every zone at or above it is kept and the noise zones are cut.
 #include <cstdint>
 #include <vector>
 
@@ -29,7 +29,7 @@ struct NoiseEstimate {
     double median = 0;      // the typical noise zone height
     double sigma = 0;       // robust spread of the noise zone heights
     int noiseZones = 0;     // zones in the band
-    double level = 0;       // median + kNoiseSigmas * sigma, at least the band's highest zone
+    double level = 0;       // median + kNoiseSigmas * sigma
     int64_t proposed = 0;   // the lowest zone height above `level` (when ok)
     int zonesAbove = 0;     // zones at or above `proposed`
 };
