@@ -15,6 +15,7 @@
 // inflated by the wiggles near zero); the proposal is the lowest zone height above that level,
 // so that every zone at or above it is kept and the noise zones are cut.
 #include <cstdint>
+#include <string>
 #include <vector>
 
 namespace orvelo {
@@ -36,5 +37,9 @@ struct NoiseEstimate {
 
 // Heights in any order; negative heights count as zero.
 NoiseEstimate EstimateNoise(const std::vector<int64_t>& heights);
+
+// Where the proposal came from, for the operator: the band, its level and the height proposed;
+// or why nothing was proposed. `zoneCount` is the number of zones estimated from.
+std::string NoiseEstimateNote(const NoiseEstimate& e, int zoneCount);
 
 }  // namespace orvelo
