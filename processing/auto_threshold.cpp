@@ -17,21 +17,31 @@ double Median(std::vector<double> v) {
     return (*std::max_element(v.begin(), v.begin() + static_cast<std::ptrdiff_t>(n / 2)) + upper) / 2;
 }
 
-double Mad(const std::vector<double>& v, double median) {
+// 1.4826 times the median absolute deviation; when more than half the values equal the median
+// (zero-height wiggles of a baseline at zero) that is 0, and 1.2533 times the mean absolute
+// deviation (the same sigma for normal data) stands in.
+double RobustSigma(const std::vector<double>& v, double median) {
     std::vector<double> d;
     d.reserve(v.size());
-    for (double x : v) d.push_back(std::fabs(x - median));
-    return Median(std::move(d));
+    double sum = 0;
+    for (double x : v) {
+        d.push_back(std::fabs(x - median));
+        sum += d.back();
+    }
+    const double mad = Median(std::move(d));
+    return mad > 0 ? kMadToSigma * mad : 1.2533 * sum / static_cast<double>(v.size());
 }
 
 }  // namespace
 
 NoiseEstimate EstimateNoise(const std::vector<int64_t>& heights) {
     NoiseEstimate e;
-    if (static_cast<int>(heights.size()) < kMinZonesForNoise) return e;
+    // A zone of no height is a flat stretch, not a wiggle: it says nothing of the noise.
     std::vector<double> logs;
     logs.reserve(heights.size());
-    for (int64_t h : heights) logs.push_back(std::log1p(static_cast<double>(std::max<int64_t>(h, 0))));
+    for (int64_t h : heights)
+        if (h > 0) logs.push_back(std::log1p(static_cast<double>(h)));
+    if (static_cast<int>(logs.size()) < kMinZonesForNoise) return e;
     std::sort(logs.begin(), logs.end());
 
     // The band [lo, hi) of the sorted log heights, narrowed until it is stable.
@@ -41,7 +51,7 @@ NoiseEstimate EstimateNoise(const std::vector<int64_t>& heights) {
                                        logs.begin() + static_cast<std::ptrdiff_t>(hi));
         const double m = Median(band);
         // A band of equal heights has no spread: it is what it is.
-        const double s = std::max(kMadToSigma * Mad(band, m), 1e-9);
+        const double s = std::max(RobustSigma(band, m), 1e-9);
         const auto first = std::lower_bound(logs.begin(), logs.end(), m - kClipSigmas * s);
         const auto last = std::upper_bound(logs.begin(), logs.end(), m + kClipSigmas * s);
         const std::size_t newLo = static_cast<std::size_t>(first - logs.begin());
@@ -55,7 +65,7 @@ NoiseEstimate EstimateNoise(const std::vector<int64_t>& heights) {
     for (std::size_t i = lo; i < hi; ++i) band.push_back(std::round(std::expm1(logs[i])));  // the whole heights back
     e.noiseZones = static_cast<int>(band.size());
     e.median = Median(band);
-    e.sigma = kMadToSigma * Mad(band, e.median);
+    e.sigma = RobustSigma(band, e.median);
     e.level = e.median + kNoiseSigmas * e.sigma;
 
     int64_t best = 0;
@@ -75,7 +85,7 @@ NoiseEstimate EstimateNoise(const std::vector<int64_t>& heights) {
 std::string NoiseEstimateNote(const NoiseEstimate& e, int zoneCount) {
     const auto whole = [](double v) { return std::to_string(static_cast<int64_t>(std::llround(v))); };
     if (e.noiseZones == 0)
-        return "Порог не выбран по шуму: зон " + std::to_string(zoneCount) + ", а нужно не меньше " +
+        return "Порог не выбран по шуму: зон " + std::to_string(zoneCount) + ", а зон ненулевой высоты нужно не меньше " +
                std::to_string(kMinZonesForNoise);
     const std::string band = "шумовых зон " + std::to_string(e.noiseZones) + " из " + std::to_string(zoneCount) +
                              ", медиана их высот " + whole(e.median) + ", разброс " + whole(e.sigma) +

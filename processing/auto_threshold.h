@@ -8,7 +8,8 @@
 // starting from all zones, the band is the zones within kClipSigmas robust deviations (1.4826
 // times the median absolute deviation) of the band's median, recomputed until it no longer
 // changes. A baseline raises every zone alike and only moves the band; a baseline near zero
-// gives zero-height wiggles, which count as the band's lowest members; on zero-stripped scans
+// gives flat stretches of zones without height, which are left out (they show no noise at
+// all); on zero-stripped scans
 // (the instrument has cut the noise) the band is the lowest cluster of small peaks and wiggles
 // that is left. The noise level is then the band's median plus kNoiseSigmas robust deviations
 // of its heights on the linear scale (the log scale only finds the band: its spread there is
@@ -22,7 +23,7 @@ namespace orvelo {
 
 inline constexpr double kClipSigmas = 3.0;
 inline constexpr double kNoiseSigmas = 5.0;
-// Fewer zones than this show no noise band: nothing is proposed.
+// Fewer zones of some height than this show no noise band: nothing is proposed.
 inline constexpr int kMinZonesForNoise = 8;
 
 struct NoiseEstimate {
@@ -35,7 +36,7 @@ struct NoiseEstimate {
     int zonesAbove = 0;     // zones at or above `proposed`
 };
 
-// Heights in any order; negative heights count as zero.
+// Heights in any order; zones without height (0 or less) are left out of the estimate.
 NoiseEstimate EstimateNoise(const std::vector<int64_t>& heights);
 
 // Where the proposal came from, for the operator: the band, its level and the height proposed;

@@ -99,6 +99,11 @@ TEST(AutoThreshold, ProposesNothingWithoutABandOrAPeakAboveIt) {
     ASSERT_TRUE(e.ok);
     EXPECT_EQ(e.proposed, 5000);
     EXPECT_EQ(e.zonesAbove, 2);
+    // Flat stretches of a baseline at zero give zones without height: they are no noise band.
+    heights.insert(heights.end(), 40, 0);
+    const NoiseEstimate zeros = EstimateNoise(heights);
+    ASSERT_TRUE(zeros.ok);
+    EXPECT_EQ(zeros.proposed, 5000);
 }
 
 TEST(AutoThreshold, RealSpectraGetAProposalAmongTheirZones) {
