@@ -12,7 +12,6 @@
 
 #include "fitting/self_test.h"
 #include "ui/auto_calibration_commands.h"
-#include "ui/auto_height_command.h"
 #include "ui/availability.h"
 #include "ui/calibration_commands.h"
 #include "ui/chart_export.h"
@@ -268,7 +267,7 @@ void MainWindow::connectPages() {
     });
     connect(s, &PageSettings::finalRunRequested, this, [this] { finalRun_->Button13Click(); });
     connect(s, &PageSettings::takeHeightRequested, this, [this] { spectrum_->BitBtn1Click(); });
-    connect(s, &PageSettings::autoHeightRequested, this, [this] { ProposeNoiseHeight(*context_); });
+    connect(s, &PageSettings::autoHeightRequested, this, [this] { spectrum_->AutoHeightClick(); });
     connect(s, &PageSettings::zoneChosen, this, [this] { spectrum_->ListBox1Click(); });
     connect(s, &PageSettings::gaussShapeChanged, this,
             [this](GaussShape shape) { remembered_->rememberGaussShape(shape); });
