@@ -32,6 +32,7 @@
 #include "fitting/peak_result.h"
 #include "fitting/results_table.h"
 #include "fitting/single_peak.h"
+#include "processing/auto_threshold.h"
 #include "processing/zone_list.h"
 
 namespace orvelo {
@@ -106,6 +107,8 @@ public:
     // The zone chart of zone-list line `line`; sets the chosen zone, NoiseThreshold and the
     // marker. Invalidates nothing.
     ZoneView ChooseZone(int line) { return NextVysota(s_.spectrum, line); }
+    // "Авто": the noise height proposed from the zones (auto_threshold.h). Invalidates nothing.
+    NoiseEstimate ProposeNoiseHeight() const { return EstimateNoise(s_.spectrum.zones.height); }
 
     // "Последняя": the height of the first non-noise peak. A height that is no valid number
     // refuses with kInvalidHeightMessage and changes nothing. Otherwise stages 6 and 7 follow

@@ -21,7 +21,7 @@ Availability AvailableCommands(const SessionState& s, const WindowState& window,
     a.open = a.zoneList = a.peakList = idle;
     a.preliminary = idle && m.preliminaryDue();
     a.finalRun = idle && m.finalRunDue();
-    a.takeHeight = idle && m.zonesListed();
+    a.takeHeight = a.autoHeight = idle && m.zonesListed();
     a.listEdits = idle && m.listOpen();
     a.clearList = a.createCurve = idle && m.resultsShown();
     const bool curveDue = idle && m.curveDue() && !points.empty();
@@ -42,6 +42,7 @@ void ShowAvailability(const Availability& a, Pages& p, MainMenu& menu) {
     settings.setAvailable(S::Preliminary, a.preliminary);
     settings.setAvailable(S::FinalRun, a.finalRun);
     settings.setAvailable(S::TakeHeight, a.takeHeight);
+    settings.setAvailable(S::AutoHeight, a.autoHeight);
     settings.setAvailable(S::ZoneList, a.zoneList);
     PageCalibrationMasses& masses = *p.calibrationMasses;
     masses.setAvailable({L::TakePeak, L::RemoveLine, L::TypedMass, L::StandardMass, L::AutoCalibrate}, a.listEdits);

@@ -5,7 +5,7 @@
 //
 //   start            only loading (and the menus that need nothing)
 //   spectrum loaded  + "Предварительная" (until its run has listed the zones)
-//   zones listed     "Последняя" (until a final run is adopted) and ">>", until the next load
+//   zones listed     "Последняя" (until a final run is adopted), ">>" and "Авто", until the next load
 //   results          the calibration list buttons (until the list is complete), "Очистить
 //                    список", "Создать кривую", "Обработать" and "Сохранить" of "Отдельный пик"
 //   points created   "Подобрать линию" / "Подобрать параболу" (until a curve is fitted to them)
@@ -27,6 +27,7 @@ struct Availability {
     bool preliminary = false;  // Button9
     bool finalRun = false;     // Button13
     bool takeHeight = false;   // BitBtn1
+    bool autoHeight = false;   // "Авто"
     bool zoneList = true;      // ListBox1
     // "Калибровочные массы"
     bool listEdits = false;    // ">>", "<<", the two "<<" of the true masses, "Подобрать автоматически"

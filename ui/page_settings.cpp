@@ -51,7 +51,9 @@ PageSettings::PageSettings(QWidget* parent) : QWidget(parent) {
                           ButtonLook::Main, QStringLiteral("Последняя обработка"));
     BitBtn1 = MakeButton(area_, "BitBtn1", QStringLiteral(">>"), QRect(232, 128, 57, 57));
     Label9 = MakeSectionLabel(area_, "Label9", QStringLiteral("Первый не помеховый пик"), 304, 128);
-    Edit4 = MakeEdit(area_, "Edit4", QString(), QRect(304, 152, 233, 32));
+    Edit4 = MakeEdit(area_, "Edit4", QString(), QRect(304, 152, 161, 32));
+    AutoHeightButton = MakeButton(area_, "AutoHeightButton", QStringLiteral("Авто"), QRect(471, 152, 66, 32),
+                                  ButtonLook::Plain, QStringLiteral("Предложить высоту по шуму спектра"));
 
     RadioGroup1 = MakeFrame(area_, "RadioGroup1", QStringLiteral("Гаусс"), QRect(808, 32, 249, 113),
                             QColor(0, 128, 0), 19);
@@ -78,12 +80,14 @@ PageSettings::PageSettings(QWidget* parent) : QWidget(parent) {
     bind(SettingsCommand::Preliminary, Button9);
     bind(SettingsCommand::FinalRun, Button13);
     bind(SettingsCommand::TakeHeight, BitBtn1);
+    bind(SettingsCommand::AutoHeight, AutoHeightButton);
     bind(SettingsCommand::ZoneList, ListBox1);
     Series15->setAfterDrawCallback([this](ChartCanvas& canvas) { drawMarker(canvas); });
 
     connect(Button9, &QPushButton::clicked, this, &PageSettings::preliminaryRequested);
     connect(Button13, &QPushButton::clicked, this, &PageSettings::finalRunRequested);
     connect(BitBtn1, &QPushButton::clicked, this, &PageSettings::takeHeightRequested);
+    connect(AutoHeightButton, &QPushButton::clicked, this, &PageSettings::autoHeightRequested);
     // Both only show what the chosen line says, so a click that also moves the line does no harm.
     connect(ListBox1, &QListWidget::currentRowChanged, this, [this](int row) {
         if (row >= 0) emit zoneChosen();

@@ -25,7 +25,7 @@ class ChartCanvas;
 class ChartSeries;
 class ChartSurface;
 
-enum class SettingsCommand { Preliminary, FinalRun, TakeHeight, ZoneList, Count };
+enum class SettingsCommand { Preliminary, FinalRun, TakeHeight, ZoneList, AutoHeight, Count };
 
 class PageSettings : public QWidget, public PageCommands<SettingsCommand> {
     Q_OBJECT
@@ -63,6 +63,7 @@ signals:
     void preliminaryRequested();
     void finalRunRequested();
     void takeHeightRequested();
+    void autoHeightRequested();
     // A line clicked (also the current one) or reached with the keys.
     void zoneChosen();
     void gaussShapeChanged(GaussShape shape);
@@ -82,6 +83,7 @@ private:
     QPushButton* BitBtn1;
     QLabel* Label9;
     QLineEdit* Edit4;
+    QPushButton* AutoHeightButton;
     QGroupBox* RadioGroup1;
     QRadioButton* RadioButton3;
     QRadioButton* RadioButton4;

@@ -95,6 +95,7 @@ bool SpectrumCommands::maySpectrumBeDiscarded() {
 void SpectrumCommands::Button9Click() { c_.run([this] { startPreliminary(); }); }
 void SpectrumCommands::ListBox1Click() { c_.run([this] { showChosenZone(); }); }
 void SpectrumCommands::BitBtn1Click() { c_.run([this] { takeChosenHeight(); }); }
+void SpectrumCommands::AutoHeightClick() { c_.run([this] { proposeNoiseHeight(); }); }
 
 // The file is parsed completely before anything changes, so a failed load keeps the previous
 // spectrum and every display as they were.
@@ -230,6 +231,14 @@ void SpectrumCommands::takeChosenHeight() {
     const QString head = settings_.chosenZoneLine().section(QLatin1Char(','), 0, 0);
     const double height = ParseNumberOrThrow(head.toStdString());
     settings_.setThresholdText(QString::fromStdString(FormatFixed(height, 0)));
+}
+
+void SpectrumCommands::proposeNoiseHeight() {
+    const NoiseEstimate e = c_.session.ProposeNoiseHeight();
+    const std::string note = NoiseEstimateNote(e, c_.session.state().spectrum.zones.count());
+    if (!e.ok) throw OrveloError(note);
+    settings_.setThresholdText(QString::number(e.proposed));
+    c_.guidance(note.c_str());
 }
 
 }  // namespace orvelo::ui

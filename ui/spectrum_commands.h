@@ -48,6 +48,9 @@ public:
     void Button9Click();
     void ListBox1Click();
     void BitBtn1Click();
+    // "Авто": the noise height proposed from the zones goes into the field (the operator may
+    // still change it), and the guidance says where it came from.
+    void AutoHeightClick();
 
     // True when the spectrum in memory may be given up: it is saved, or the operator saved it
     // now or chose not to; false when the operator cancelled.
@@ -76,6 +79,7 @@ private:
     void startPreliminary();
     void showChosenZone();
     void takeChosenHeight();
+    void proposeNoiseHeight();
     void startPreliminaryWorker();
     void preliminaryFinished();
     void showPreliminary();

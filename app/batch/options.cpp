@@ -14,7 +14,7 @@
 namespace orvelo::batch {
 
 const char* const kUsage =
-    "Запуск: orvelo-batch [--kolusred N] [--threshold H [--flat] [--calibrate ФАЙЛ [--parabola]]]\n"
+    "Запуск: orvelo-batch [--kolusred N] [--threshold H|auto [--flat] [--calibrate ФАЙЛ [--parabola]]]\n"
     "                     [--scan K|all|СПИСОК [--jobs N]] [--centroid-mzml] [--out ПАПКА] СПЕКТР\n"
     "        orvelo-batch --threshold H --auto-calibrate CH|CF|CH,CF [--tolerance MMU] [--parabola]\n"
     "                     [--ion-masses] [--kolusred N] [--flat] [--scan K] [--out ПАПКА] СПЕКТР\n"
@@ -25,7 +25,9 @@ const char* const kUsage =
     "интенсивности) и выполняет предварительную обработку. Без --out печатает список зон, а с\n"
     "--threshold — таблицу результатов окончательной обработки.\n"
     "  --kolusred N     число проходов усреднения (по умолчанию 150)\n"
-    "  --threshold H    высота первого пика выше шума: запускает окончательную обработку\n"
+    "  --threshold H    высота первого пика выше шума: запускает окончательную обработку;\n"
+    "                   с auto — высота первой зоны выше шума каждого спектра, записанная в\n"
+    "                   summary.txt (или в последний столбец scans.tsv)\n"
     "  --flat           подбирать пики с плоской вершиной вместо гауссовых\n"
     "  --calibrate ФАЙЛ калибровочные точки, по одной в строке: номер строки пика (от 0) в\n"
     "                   списке масс и истинная масса; пишет исправленный спектр calibrated.txt\n"
@@ -69,7 +71,7 @@ void CheckValues(const Options& o) {
                          " начинается с \"-\" и похоже на ключ; папку с таким именем задают как ./" + *o.outDir};
     if (o.kolUsred && !ParseInt32(*o.kolUsred))
         throw UsageError{"--kolusred: число проходов усреднения должно быть целым числом, а не " + Quoted(*o.kolUsred)};
-    if (o.threshold && !CheckNoiseHeight(*o.threshold))
+    if (o.threshold && *o.threshold != "auto" && !CheckNoiseHeight(*o.threshold))
         throw UsageError{"--threshold: недопустимое значение высоты " + Quoted(*o.threshold) +
                          ": нужно целое неотрицательное число"};
     if (o.scan)

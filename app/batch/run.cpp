@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "batch/auto_calibrate.h"
+#include "batch/auto_height.h"
 #include "batch/calibration_file.h"
 #include "batch/centroids.h"
 #include "batch/formulas.h"
@@ -70,9 +71,11 @@ std::vector<std::vector<std::string>> ResultGrid(const PeakResults& peaks) {
     return rows;
 }
 
-void BeginFinalRun(const Options& options, Session& session) {
-    if (const auto refusal = session.BeginFinalRun(*options.threshold, options.flat ? GaussShape::FlatTop : GaussShape::Ordinary))
+int64_t BeginFinalRun(const Options& options, Session& session) {
+    const std::string text = AutoThreshold(options) ? std::to_string(AutoHeight(session)) : *options.threshold;
+    if (const auto refusal = session.BeginFinalRun(text, options.flat ? GaussShape::FlatTop : GaussShape::Ordinary))
         throw OrveloError(*refusal);
+    return *CheckNoiseHeight(text);
 }
 
 namespace {
@@ -127,10 +130,12 @@ CalibrationCurve Calibrate(const Options& options, Session& session, const std::
     return fit.curve;
 }
 
-void RunFinalProcessing(const Options& options, int64_t height, Output& output, Session& session,
+void RunFinalProcessing(const Options& options, Output& output, Session& session,
                         const std::optional<SpectrumSource>& scan) {
     const auto start = std::chrono::steady_clock::now();
-    BeginFinalRun(options, session);
+    const int64_t height = BeginFinalRun(options, session);
+    if (AutoThreshold(options) && !output.toFiles())
+        std::cerr << AutoHeightLine(height) << "\n";  // the table goes to standard output
     FinalRunResult result = session.RunFinalHere();
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - start);
 
@@ -144,9 +149,11 @@ void RunFinalProcessing(const Options& options, int64_t height, Output& output, 
     output.WriteUtf8("results.tsv", tsv);
     output.WriteUtf8("zone-array.txt", result.zoneLines);
     output.WriteUtf8("problems.txt", result.problemLines);
-    output.WriteUtf8("summary.txt", {"Всего пиков = " + std::to_string(result.peaks.size()),
+    std::vector<std::string> summary{"Всего пиков = " + std::to_string(result.peaks.size()),
                                      "Проблемных пиков = " + std::to_string(result.ProblemCount),
-                                     "Время вычислений (мс) = " + std::to_string(ms.count())});
+                                     "Время вычислений (мс) = " + std::to_string(ms.count())};
+    if (AutoThreshold(options)) summary.push_back(AutoHeightLine(height));
+    output.WriteUtf8("summary.txt", summary);
     const ReferenceMassKind kind = MassKindOf(options);
     session.ChooseReferenceMasses(kind);
     const MassAssignment assigned = session.AdoptFinalRun(std::move(result));  // a copy: Recalculate clears it
@@ -198,11 +205,8 @@ int Run(const Options& options, std::ostream& out) {
     Session session;
     // The settings are checked before anything is loaded, as the window checks Edit2 first.
     if (options.kolUsred) session.RestoreRunSettings(ParseInt32OrThrow(*options.kolUsred), std::nullopt);
-    std::optional<int64_t> height;
-    if (options.threshold) {
-        height = CheckNoiseHeight(*options.threshold);
-        if (!height) throw OrveloError(kInvalidHeightMessage);
-    }
+    if (options.threshold && !AutoThreshold(options) && !CheckNoiseHeight(*options.threshold))
+        throw OrveloError(kInvalidHeightMessage);
     CheckFormulaRanges(options);
 
     const bool msDataFile = IsMsDataFile(options.spectrum);
@@ -232,7 +236,7 @@ int Run(const Options& options, std::ostream& out) {
     const SpectrumState& state = session.state().spectrum;
     // The peaks lie within the spectrum: a range too wide for the reference tables is refused
     // before any processing.
-    if (height)
+    if (options.threshold)
         if (const auto refusal = ReferenceRangeRefusal(state.Spectrum.x.front(), state.Spectrum.x.back()))
             throw OrveloError(*refusal);
 
@@ -241,7 +245,7 @@ int Run(const Options& options, std::ostream& out) {
     if (output.toFiles()) output.WriteUtf8("zones.txt", zones);
     else if (!options.threshold) output.Print(zones);
 
-    if (height) RunFinalProcessing(options, *height, output, session, scan);
+    if (options.threshold) RunFinalProcessing(options, output, session, scan);
     output.Commit();
     return 0;
 }

@@ -20,8 +20,9 @@ std::vector<std::string> RunFiles(const Options& options, bool msDataFile);
 std::vector<std::string> AllRunFiles();
 
 // The noise threshold and the peak model of the options set on the session, which is ready for
-// its final run; throws OrveloError with the session's refusal.
-void BeginFinalRun(const Options& options, Session& session);
+// its final run; with --threshold auto the height is the one proposed from the session's zones.
+// Returns the height; throws OrveloError with the session's refusal.
+int64_t BeginFinalRun(const Options& options, Session& session);
 // The results table as the window's grid holds it: rows of cell texts, the head row first.
 std::vector<std::vector<std::string>> ResultGrid(const PeakResults& peaks);
 

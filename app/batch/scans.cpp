@@ -8,6 +8,7 @@
 #include <mutex>
 #include <set>
 
+#include "batch/auto_height.h"
 #include "batch/centroids.h"
 #include "batch/output.h"
 #include "batch/run.h"
@@ -49,6 +50,7 @@ struct ScanOutcome {
     std::string skipped;  // empty: processed
     bool failed = false;  // skipped by an error rather than by its kind
     std::vector<CentroidPeak> centroids;
+    int64_t height = 0;  // the noise height it was processed with
 };
 
 std::string KindReason(const ScanInfo& scan) {
@@ -63,7 +65,7 @@ ScanOutcome ProcessScan(LoadedSpectrum loaded, int kolUsred, const Options& opti
     session.RestoreRunSettings(kolUsred, std::nullopt);
     session.Load(std::move(loaded), {});
     session.RunPreliminaryHere();
-    BeginFinalRun(options, session);
+    const int64_t height = BeginFinalRun(options, session);
     const FinalRunResult result = session.RunFinalHere(1);  // the scans themselves run in parallel
     ScanOutcome outcome;
     outcome.rows = TabSeparatedLines(ResultGrid(result.peaks), std::nullopt);
@@ -71,6 +73,7 @@ ScanOutcome ProcessScan(LoadedSpectrum loaded, int kolUsred, const Options& opti
     outcome.peaks = static_cast<int>(result.peaks.size());
     outcome.problems = result.ProblemCount;
     outcome.centroids = CentroidPeaksOf(result.peaks, std::nullopt);
+    outcome.height = height;
     return outcome;
 }
 
@@ -185,7 +188,7 @@ int RunScans(const Options& options, int kolUsred, const MsDataFile& file, const
     for (std::size_t k = 0; k < choice.numbers.size(); ++k) {
         const ScanInfo& scan = scans[static_cast<std::size_t>(choice.numbers[k] - 1)];
         if (scan.ms1Profile()) work.push_back(k);
-        else outcomes[k] = {{}, 0, 0, KindReason(scan), !choice.all, {}};
+        else outcomes[k] = {{}, 0, 0, KindReason(scan), !choice.all, {}, 0};
     }
 
     // The file is read by one thread at a time; the processing of the scans runs in parallel.
@@ -214,7 +217,7 @@ int RunScans(const Options& options, int kolUsred, const MsDataFile& file, const
                     error = ErrorMessage(e);
                 }
             }
-            if (!error.empty()) outcomes[k] = {{}, 0, 0, "ошибка: " + error, true, {}};
+            if (!error.empty()) outcomes[k] = {{}, 0, 0, "ошибка: " + error, true, {}, 0};
             progress.Step();
         }
     };
@@ -230,6 +233,9 @@ int RunScans(const Options& options, int kolUsred, const MsDataFile& file, const
 
     std::vector<std::string> all{"Спектр\tВремя, мин\t" + JoinTabs({ResultsTableHeads().begin(), ResultsTableHeads().end()})};
     std::vector<std::string> list{"Спектр\tId\tВремя, мин\tПиков\tПроблемных пиков\tПропущен"};
+    // With --threshold auto a last column gives each scan's chosen height.
+    const bool autoHeight = AutoThreshold(options);
+    if (autoHeight) list.front() += "\tПорог";
     int status = 0;
     for (std::size_t k = 0; k < choice.numbers.size(); ++k) {
         const ScanInfo& scan = scans[static_cast<std::size_t>(choice.numbers[k] - 1)];
@@ -243,6 +249,7 @@ int RunScans(const Options& options, int kolUsred, const MsDataFile& file, const
                            std::to_string(o.problems) + "\t");
         else
             list.push_back(lead + id + "\t" + time + "\t\t\t" + skipped);
+        if (autoHeight) list.back() += "\t" + (o.skipped.empty() ? std::to_string(o.height) : std::string());
         if (o.failed) {
             std::cerr << "Спектр " << scan.number << ": " << skipped << "\n";
             status = 1;
