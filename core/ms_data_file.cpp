@@ -21,6 +21,7 @@
 #include "core/compressed.h"
 #include "core/cp1251.h"
 #include "core/errors.h"
+#include "core/markup_check.h"
 #include "core/number_text.h"
 #include "core/text_file.h"
 
@@ -138,27 +139,6 @@ bool NeutraliseIndexOffset(std::string& bytes) {
         }
     }
     return changed;
-}
-
-// XML never holds a zero byte, and the library's parser is not safe against one (a 74-byte
-// document with two zero bytes in a tag crashed it): such bytes are refused before it sees them.
-void RefuseZeroByte(std::string_view bytes, std::size_t offset, const std::string& name) {
-    const void* zero = std::memchr(bytes.data(), 0, bytes.size());
-    if (zero == nullptr) return;
-    const auto at = offset + static_cast<std::size_t>(static_cast<const char*>(zero) - bytes.data());
-    throw OrveloError("Файл \"" + name + "\" не является документом mzML или mzXML: нулевой байт в позиции " +
-                      std::to_string(at));
-}
-
-void RefuseZeroByteInFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    char buffer[1 << 16];
-    std::size_t offset = 0;
-    while (in.read(buffer, sizeof buffer) || in.gcount() > 0) {
-        const auto n = static_cast<std::size_t>(in.gcount());
-        RefuseZeroByte(std::string_view(buffer, n), offset, path);
-        offset += n;
-    }
 }
 
 // An input stream over a document in memory that shares it instead of copying it.
@@ -675,10 +655,10 @@ MsDataFile::MsDataFile(const std::string& path) : impl_(std::make_unique<Impl>()
     // Whether the file is compressed is told by its content, never by its name.
     if (StartsWithGzipMagic(FileHead(path, 2))) {
         std::string document = InflateGzip(ReadFileBytes(path, kMaxInMemoryBytes), path);
-        RefuseZeroByte(document, 0, path);
+        CheckMarkup(document, path);
         f.ReadInMemory(std::move(document));
     } else {
-        RefuseZeroByteInFile(path);
+        CheckMarkupOfFile(path);
         f.documentBytes = static_cast<std::size_t>(std::filesystem::file_size(path, ec));
         f.mzXML = IsMzXML(FileHead(path, 4096));
         try {
@@ -699,7 +679,7 @@ MsDataFile MsDataFile::FromBytes(std::string bytes, const std::string& name) {
     auto impl = std::make_unique<Impl>();
     impl->path = name;
     if (StartsWithGzipMagic(bytes)) bytes = InflateGzip(bytes, name);
-    RefuseZeroByte(bytes, 0, name);
+    CheckMarkup(bytes, name);
     NeutraliseIndexOffset(bytes);
     impl->ReadInMemory(std::move(bytes));
     impl->CheckIndex();

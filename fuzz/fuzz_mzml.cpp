@@ -3,6 +3,7 @@
 // another exception.
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -44,6 +45,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         }
     } catch (const orvelo::OrveloError& e) {
         if (std::string(e.what()).empty()) std::abort();
+    } catch (const std::exception& e) {  // the reader lets only its own errors out
+        std::fprintf(stderr, "not an OrveloError: %s\n", e.what());
+        std::abort();
     }
     return 0;
 }
