@@ -54,7 +54,8 @@ PeakResults ThousandPeaks() {
         f.counts[kH] = static_cast<int16_t>(std::max(0, saturated - 2 * uniform(0, f.count(kC) / 2) - uniform(0, 1)));
         const double m = IonMass(f);
         if (m < 20 || m > 700) continue;
-        const double amplitude = std::exp(std::uniform_real_distribution<double>(std::log(300.0), std::log(1e5))(random));
+        const double amplitude =
+            std::exp(std::uniform_real_distribution<double>(std::log(300.0), std::log(1e5))(random));
         auto add = [&](double centre, double a) {
             PeakResult p;
             p.Centre = centre + std::normal_distribution<double>(0, 0.5e-6 * centre)(random);

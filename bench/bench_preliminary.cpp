@@ -27,8 +27,7 @@ const PointList& MillionSamples() {
         s.noiseAmplitude = 5;
         s.seed = 2024;
         s.integral = true;
-        for (int m = 10; m < 1010; ++m)
-            s.peaks.push_back({m + 0.0313 * (m % 7), 1500, 100.0 + (m * 7919 % 1000) * 20});
+        for (int m = 10; m < 1010; ++m) s.peaks.push_back({m + 0.0313 * (m % 7), 1500, 100.0 + (m * 7919 % 1000) * 20});
         PointList p = s.Generate();
         p.x.resize(kSamples);
         p.y.resize(kSamples);

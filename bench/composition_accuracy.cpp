@@ -57,7 +57,8 @@ std::vector<Line> Isotopologues(const Formula& f) {
             for (const Line& l : next) {
                 if (l.amplitude < 1e-7) continue;
                 if (!dist.empty() && l.mz - dist.back().mz < 1e-6) {
-                    dist.back().mz = (dist.back().mz * dist.back().amplitude + l.mz * l.amplitude) / (dist.back().amplitude + l.amplitude);
+                    dist.back().mz = (dist.back().mz * dist.back().amplitude + l.mz * l.amplitude) /
+                                     (dist.back().amplitude + l.amplitude);
                     dist.back().amplitude += l.amplitude;
                 } else {
                     dist.push_back(l);
@@ -93,7 +94,8 @@ bool RandomIon(Formula& f, bool doubly) {
         set(kN, Chance(0.5) ? Uniform(1, 3) : 0);
         set(kO, Uniform(f.count(kN) ? 0 : 1, 5));
     } else if (kind < 0.67) {
-        if (Chance(0.6)) set(kCl, Uniform(1, 4)); else set(kBr, Uniform(1, 3));
+        if (Chance(0.6)) set(kCl, Uniform(1, 4));
+        else set(kBr, Uniform(1, 3));
         if (Chance(0.3)) set(kO, Uniform(1, 2));
     } else if (kind < 0.75) {
         set(kS, Uniform(1, 2));
@@ -149,9 +151,11 @@ int Generate(const std::string& dir) {
             for (const Ion& ion : ions) {
                 const std::vector<Line> iso = Isotopologues(ion.f);
                 double mono = 0;
-                for (const Line& l : iso) if (std::abs(l.mz - ion.mz) < 1e-6) mono = l.amplitude;
                 for (const Line& l : iso)
-                    if (l.amplitude / mono * ion.amplitude > 0.5) lines.push_back({l.mz, l.amplitude / mono * ion.amplitude});
+                    if (std::abs(l.mz - ion.mz) < 1e-6) mono = l.amplitude;
+                for (const Line& l : iso)
+                    if (l.amplitude / mono * ion.amplitude > 0.5)
+                        lines.push_back({l.mz, l.amplitude / mono * ion.amplitude});
             }
             std::sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) { return a.mz < b.mz; });
             std::ofstream spectrum(dir + "/s" + std::to_string(k) + ".txt", std::ios::binary);
@@ -180,12 +184,13 @@ int Generate(const std::string& dir) {
                     if (&o == &ion) continue;
                     const std::vector<Line> iso = Isotopologues(o.f);
                     double mono = 0;
-                    for (const Line& l : iso) if (std::abs(l.mz - o.mz) < 1e-6) mono = l.amplitude;
+                    for (const Line& l : iso)
+                        if (std::abs(l.mz - o.mz) < 1e-6) mono = l.amplitude;
                     for (const Line& l : iso)
                         if (std::abs(l.mz - ion.mz) < 2 * fwhm) other += l.amplitude / mono * o.amplitude;
                 }
-                truth << HillText(ion.f) << '\t' << ion.f.charge << '\t' << std::to_string(ion.mz) << '\t' << ion.amplitude
-                      << '\t' << R << '\t' << (other < 0.05 * ion.amplitude ? 1 : 0) << '\n';
+                truth << HillText(ion.f) << '\t' << ion.f.charge << '\t' << std::to_string(ion.mz) << '\t'
+                      << ion.amplitude << '\t' << R << '\t' << (other < 0.05 * ion.amplitude ? 1 : 0) << '\n';
             }
         }
     std::cout << k << " spectra\n";
@@ -239,8 +244,11 @@ int Evaluate(const std::string& dir) {
             const int R = std::stoi(t[4]);
             const bool clean = t[5] == "1";
             const std::string bin = mz < 200 ? "a <200" : mz < 400 ? "b 200-400" : "c 400-700";
-            std::vector<std::string> keys{bin + (clean ? " clean" : " overlapped"), std::string("all") + (clean ? " clean" : " overlapped"),
-                                          "all", mz < 300 && clean ? "clean <300" : "", t[1] == "2" ? "doubly charged" : "",
+            std::vector<std::string> keys{bin + (clean ? " clean" : " overlapped"),
+                                          std::string("all") + (clean ? " clean" : " overlapped"),
+                                          "all",
+                                          mz < 300 && clean ? "clean <300" : "",
+                                          t[1] == "2" ? "doubly charged" : "",
                                           "R " + std::to_string(R)};
             // The fitted peak of the ion: the nearest within a quarter width.
             long row = -1;
@@ -253,18 +261,22 @@ int Evaluate(const std::string& dir) {
             int rank = 0, massRank = 0;
             if (row >= 0) {
                 for (std::size_t f = 1; f < formulas.size(); ++f)
-                    if (formulas[f].size() > 3 && std::stol(formulas[f][0]) == row + 1 && formulas[f][3] == t[0]) rank = std::stoi(formulas[f][2]);
+                    if (formulas[f].size() > 3 && std::stol(formulas[f][0]) == row + 1 && formulas[f][3] == t[0])
+                        rank = std::stoi(formulas[f][2]);
                 // By the mass deviation alone, in the same window and with the same charge rule.
                 const PeakResult& p = peaks[static_cast<std::size_t>(row)];
                 const double sigma = std::max(p.Errors[3], kDefaultTolerancePpm * 1e-6 * p.Centre);
                 std::vector<Formula> found;
                 const int z = ChargeOfPeak(peaks, static_cast<std::size_t>(row), kDefaultTolerancePpm);
-                search.Find(p.Centre - kCandidateWindowSigmas * sigma, p.Centre + kCandidateWindowSigmas * sigma, z, found);
+                search.Find(p.Centre - kCandidateWindowSigmas * sigma, p.Centre + kCandidateWindowSigmas * sigma, z,
+                            found);
                 double trueDelta = -1;
-                for (const Formula& f : found) if (HillText(f) == t[0]) trueDelta = std::abs(IonMass(f) - p.Centre);
+                for (const Formula& f : found)
+                    if (HillText(f) == t[0]) trueDelta = std::abs(IonMass(f) - p.Centre);
                 if (trueDelta >= 0) {
                     massRank = 1;
-                    for (const Formula& f : found) if (std::abs(IonMass(f) - p.Centre) < trueDelta) ++massRank;
+                    for (const Formula& f : found)
+                        if (std::abs(IonMass(f) - p.Centre) < trueDelta) ++massRank;
                 }
             }
             for (const std::string& key : keys) {
@@ -279,11 +291,12 @@ int Evaluate(const std::string& dir) {
             }
         }
     }
-    std::printf("%-22s %5s %6s | %8s %8s | %8s %8s\n", "peaks", "n", "fitted", "first", "top5", "mass 1st", "mass top5");
+    std::printf("%-22s %5s %6s | %8s %8s | %8s %8s\n", "peaks", "n", "fitted", "first", "top5", "mass 1st",
+                "mass top5");
     for (const auto& [key, t] : tallies) {
         auto pct = [&](int x) { return t.found ? 100.0 * x / t.found : 0.0; };
-        std::printf("%-22s %5d %6d | %7.1f%% %7.1f%% | %7.1f%% %7.1f%%\n", key.c_str(), t.n, t.found, pct(t.first), pct(t.five),
-                    pct(t.massFirst), pct(t.massFive));
+        std::printf("%-22s %5d %6d | %7.1f%% %7.1f%% | %7.1f%% %7.1f%%\n", key.c_str(), t.n, t.found, pct(t.first),
+                    pct(t.five), pct(t.massFirst), pct(t.massFive));
     }
     return 0;
 }

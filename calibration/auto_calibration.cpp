@@ -58,8 +58,8 @@ public:
     // The peaks whose corrected mass lies within windowMmu of `mass`.
     std::vector<int> Near(double mass, double windowMmu) const {
         const double lo = mass - windowMmu / 1000, hi = mass + windowMmu / 1000;
-        auto first = std::lower_bound(order_.begin(), order_.end(), lo,
-                                      [&](int p, double m) { return corrected_[p] < m; });
+        auto first =
+            std::lower_bound(order_.begin(), order_.end(), lo, [&](int p, double m) { return corrected_[p] < m; });
         std::vector<int> near;
         for (auto it = first; it != order_.end() && corrected_[*it] <= hi; ++it) near.push_back(*it);
         return near;
@@ -224,14 +224,16 @@ CalibrationCurve DropOutliers(const std::vector<ReferenceIon>& refs, const PeakR
     while (true) {
         std::size_t worst = 0;
         for (std::size_t i = 1; i < pairs.size(); ++i)
-            if (std::fabs(ResidualMmu(refs, peaks, pairs[i], curve)) > std::fabs(ResidualMmu(refs, peaks, pairs[worst], curve)))
+            if (std::fabs(ResidualMmu(refs, peaks, pairs[i], curve)) >
+                std::fabs(ResidualMmu(refs, peaks, pairs[worst], curve)))
                 worst = i;
         std::vector<Pair> others = pairs;
         others.erase(others.begin() + static_cast<std::ptrdiff_t>(worst));
         const PointList otherPoints = PointsOf(refs, peaks, others);
         if (DistinctCount(otherPoints.x) < Needed(kind) + 1) break;
         const CalibrationCurve without = FitCurve(otherPoints, kind);
-        if (std::fabs(ResidualMmu(refs, peaks, pairs[worst], without)) <= BoundOf(Residuals(refs, peaks, others, without)))
+        if (std::fabs(ResidualMmu(refs, peaks, pairs[worst], without)) <=
+            BoundOf(Residuals(refs, peaks, others, without)))
             break;
         matches[pairs[worst].ref].reason = LeftOut::Outlier;
         pairs = std::move(others);
@@ -279,7 +281,6 @@ std::pair<double, double> UsableRange(const PeakResults& peaks) {
     return {lo, hi};
 }
 
-
 // Why the kept pairs cannot make a calibration; nothing when they can.
 std::optional<std::string> Refusal(const std::vector<ReferenceIon>& refs, const PeakResults& peaks,
                                    const std::vector<Pair>& kept, const CalibrationCurve& curve,
@@ -325,7 +326,8 @@ bool FirstLine(const std::vector<ReferenceIon>& refs, const PeakResults& peaks, 
 std::vector<ReferenceIon> ReferenceIons(const ReferenceTables& tables, const ReferenceChoice& choice) {
     std::vector<ReferenceIon> ions;
     auto add = [&](const IonRow& row, const char* element) {
-        ions.push_back(ReferenceIon{"C " + FormatGeneral(row.nC) + " " + element + " " + FormatGeneral(row.nX), row.Mass});
+        ions.push_back(
+            ReferenceIon{"C " + FormatGeneral(row.nC) + " " + element + " " + FormatGeneral(row.nX), row.Mass});
     };
     if (choice.ch) {
         if (choice.chFlags.fullList) {
@@ -339,8 +341,10 @@ std::vector<ReferenceIon> ReferenceIons(const ReferenceTables& tables, const Ref
     }
     if (choice.cf)
         for (const IonRow& row : tables.CFList) add(row, "F");
-    std::stable_sort(ions.begin(), ions.end(), [](const ReferenceIon& a, const ReferenceIon& b) { return a.mass < b.mass; });
-    ions.erase(std::unique(ions.begin(), ions.end(), [](const ReferenceIon& a, const ReferenceIon& b) { return a.mass == b.mass; }),
+    std::stable_sort(ions.begin(), ions.end(),
+                     [](const ReferenceIon& a, const ReferenceIon& b) { return a.mass < b.mass; });
+    ions.erase(std::unique(ions.begin(), ions.end(),
+                           [](const ReferenceIon& a, const ReferenceIon& b) { return a.mass == b.mass; }),
                ions.end());
     return ions;
 }
@@ -414,7 +418,8 @@ std::string AutoCalibrationSummary(const AutoCalibration& result) {
     for (LeftOut reason : {LeftOut::NoPeak, LeftOut::TwoPeaks, LeftOut::SharedPeak, LeftOut::Outlier}) {
         const int n = result.LeftOutCount(reason);
         if (n == 0) continue;
-        leftOut += (leftOut.empty() ? " Не взяты: " : ", ") + std::string(LeftOutText(reason)) + " " + std::to_string(n);
+        leftOut +=
+            (leftOut.empty() ? " Не взяты: " : ", ") + std::string(LeftOutText(reason)) + " " + std::to_string(n);
     }
     if (!leftOut.empty()) text += leftOut + ".";
     return text + " СКО: до " + FormatFixed(result.rmsBeforeMmu, 2) + " mmu, после " +

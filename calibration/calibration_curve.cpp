@@ -12,23 +12,26 @@ void ApplyCalibration(const CalibrationCurve& curve, PointList& spectrum) {
 
 std::optional<std::string> CalibrationRefusal(const CalibrationCurve& curve, const PointList& spectrum) {
     const std::string refused = "Калибровка не применена: ";
-    auto moves = [](double from, double to) { return "масса " + FormatGeneral(from) + " переходит в " + FormatGeneral(to); };
+    auto moves = [](double from, double to) {
+        return "масса " + FormatGeneral(from) + " переходит в " + FormatGeneral(to);
+    };
     double previous = 0;
     for (std::size_t i = 0; i < spectrum.x.size(); ++i) {
         const double x = spectrum.x[i];
         const double corrected = curve.Corrected(x);
         if (!std::isfinite(corrected))
             return refused + "исправленная масса не является конечным числом (масса " + FormatGeneral(x) + ")";
-        if (!(corrected > 0)) return refused + "исправленные массы должны быть положительными (" + moves(x, corrected) + ")";
+        if (!(corrected > 0))
+            return refused + "исправленные массы должны быть положительными (" + moves(x, corrected) + ")";
         if (corrected >= kLargestCorrectedMass)
             return refused + "исправленная масса слишком велика для файла спектра (" + moves(x, corrected) + ")";
         const double step = x - (i > 0 ? spectrum.x[i - 1] : x);
         if (step > 0 && !(corrected > previous))
-            return refused + "исправленные массы должны возрастать, как исходные (" + moves(spectrum.x[i - 1], previous) +
-                   ", " + moves(x, corrected) + ")";
+            return refused + "исправленные массы должны возрастать, как исходные (" +
+                   moves(spectrum.x[i - 1], previous) + ", " + moves(x, corrected) + ")";
         if (step > 0 && !(corrected - previous > step * kSmallestMassScale))
-            return refused + "исправленные массы растут слишком медленно (" + moves(spectrum.x[i - 1], previous) + ", " +
-                   moves(x, corrected) + "): шаг " + FormatGeneral(step) + " сжимается до " +
+            return refused + "исправленные массы растут слишком медленно (" + moves(spectrum.x[i - 1], previous) +
+                   ", " + moves(x, corrected) + "): шаг " + FormatGeneral(step) + " сжимается до " +
                    FormatGeneral(corrected - previous) + ", а сжимать шаг масс можно не более чем в " +
                    FormatGeneral(1 / kSmallestMassScale) + " раз";
         previous = corrected;
@@ -64,8 +67,8 @@ double ParabolaSum(const ParabolaFitData& d, const CalibrationCurve& estimate, i
 }
 
 double SarrusDeterminant(const Matrix3& m) {
-    return m[0][0] * m[1][1] * m[2][2] + m[0][1] * m[1][2] * m[2][0] + m[0][2] * m[1][0] * m[2][1]
-         - m[0][2] * m[1][1] * m[2][0] - m[0][0] * m[1][2] * m[2][1] - m[0][1] * m[1][0] * m[2][2];
+    return m[0][0] * m[1][1] * m[2][2] + m[0][1] * m[1][2] * m[2][0] + m[0][2] * m[1][0] * m[2][1] -
+           m[0][2] * m[1][1] * m[2][0] - m[0][0] * m[1][2] * m[2][1] - m[0][1] * m[1][0] * m[2][2];
 }
 
 namespace {

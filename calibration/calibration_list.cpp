@@ -24,9 +24,7 @@ bool StripTrueMass(std::string& line) {
     return true;
 }
 
-std::optional<double> LeadingNumber(std::string_view line) {
-    return ParseNumber(line.substr(0, line.find(',')));
-}
+std::optional<double> LeadingNumber(std::string_view line) { return ParseNumber(line.substr(0, line.find(','))); }
 
 std::string_view TrailingText(std::string_view line) {
     const std::size_t blank = line.rfind(' ');
@@ -63,7 +61,8 @@ ListChange CalibrationList::AttachTypedMass(int line, std::string_view typed) {
     if (!HasLine(line)) return {ListOutcome::NoSelection, {}};
     if (typed.empty()) return {ListOutcome::NothingTyped, kNothingTypedMessage};
     // Blanks or commas would change where the line's fields are found.
-    if (!std::all_of(typed.begin(), typed.end(), IsTrueMassChar)) return {ListOutcome::InvalidText, kTrueMassCharsMessage};
+    if (!std::all_of(typed.begin(), typed.end(), IsTrueMassChar))
+        return {ListOutcome::InvalidText, kTrueMassCharsMessage};
     return AttachTrueMassText(line, std::string(typed), kTrueMassTooLongMessage);
 }
 

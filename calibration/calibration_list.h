@@ -19,18 +19,16 @@ inline constexpr const char* kTrueMassTooLongMessage =
     "Истинная масса слишком длинная: строка списка не может быть длиннее 50 символов";
 inline constexpr const char* kPeakLineTooLongMessage =
     "Строка пика слишком длинная: строка списка не может быть длиннее 50 символов";
-inline constexpr const char* kTrueMassCharsMessage =
-    "Истинная масса может содержать только цифры и точку";
-inline constexpr const char* kStandardLineNoNumberMessage =
-    "Строка стандартной массы не начинается с числа";
+inline constexpr const char* kTrueMassCharsMessage = "Истинная масса может содержать только цифры и точку";
+inline constexpr const char* kStandardLineNoNumberMessage = "Строка стандартной массы не начинается с числа";
 
 enum class ListOutcome {
     Changed,
-    NoSelection,      // a list involved has no selection: nothing happens, silently
-    AlreadyTaken,     // kPeakAlreadyTakenMessage
-    NothingTyped,     // kNothingTypedMessage
-    InvalidText,      // kTrueMassCharsMessage or kStandardLineNoNumberMessage
-    LineTooLong,      // kTrueMassTooLongMessage or kPeakLineTooLongMessage
+    NoSelection,   // a list involved has no selection: nothing happens, silently
+    AlreadyTaken,  // kPeakAlreadyTakenMessage
+    NothingTyped,  // kNothingTypedMessage
+    InvalidText,   // kTrueMassCharsMessage or kStandardLineNoNumberMessage
+    LineTooLong,   // kTrueMassTooLongMessage or kPeakLineTooLongMessage
 };
 
 // What a list command did; `message` is the text to show, empty when there is none.

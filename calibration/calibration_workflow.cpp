@@ -43,7 +43,8 @@ CurveResult KalibrLine(const CalibrationList& list, const PeakResults& peaks, Po
         // The true mass exists only as the text at the end of the line.
         const std::optional<double> trueMass = TrailingNumber(lines[i]);
         if (!trueMass)
-            return Refused(CurveOutcome::NotANumber, NotANumberLineMessage(static_cast<int>(i) + 1, TrailingText(lines[i])));
+            return Refused(CurveOutcome::NotANumber,
+                           NotANumberLineMessage(static_cast<int>(i) + 1, TrailingText(lines[i])));
         const int peak = list.CalibIndex()[i];
         if (peak < 0 || peak >= static_cast<int>(peaks.size()))
             throw OrveloError("Калибровочная строка " + std::to_string(i + 1) + " относится к пику " +

@@ -85,7 +85,8 @@ std::vector<std::string> CalibrationCheckLines(const CalibrationCheck& check, Cu
     lines.push_back(std::string("Калибровочная кривая: ") + CurveKindName(kind));
     if (!massesLine.empty()) lines.push_back(massesLine);
     lines.push_back(check.equation);
-    lines.push_back(std::string(kCheckHeads[0]) + "\t" + kCheckHeads[1] + "\t" + kCheckHeads[2] + "\t" + kCheckHeads[3]);
+    lines.push_back(std::string(kCheckHeads[0]) + "\t" + kCheckHeads[1] + "\t" + kCheckHeads[2] + "\t" +
+                    kCheckHeads[3]);
     for (const CheckRow& row : check.rows) {
         const std::vector<std::string> cells = CheckRowCells(row);
         lines.push_back(cells[0] + "\t" + cells[1] + "\t" + cells[2] + "\t" + cells[3]);

@@ -36,7 +36,7 @@ struct CalibrationCheck {
     std::string equation;
     std::vector<CheckRow> rows;  // in the order of the points
     double rmsBeforeMmu = 0;
-    double rmsAfterMmu = 0;      // the RMS of the residuals
+    double rmsAfterMmu = 0;  // the RMS of the residuals
 };
 
 // sqrt(sum v^2 / n); 0 for no values.

@@ -199,9 +199,7 @@ std::string FullListLine(const IonRow& row) {
     return line;
 }
 
-std::string KindListLine(const IonRow& row, int kind) {
-    return FormulaText(row) + ",  " + kKindWords[kind];
-}
+std::string KindListLine(const IonRow& row, int kind) { return FormulaText(row) + ",  " + kKindWords[kind]; }
 
 std::vector<std::string> ReFill(const ReferenceTables& t, const ListFlags& flags) {
     std::vector<std::string> lines;

@@ -10,10 +10,10 @@ namespace orvelo {
 
 namespace {
 
-constexpr double kRatioFloor = 0.08;       // relative error of an isotope ratio, at least
+constexpr double kRatioFloor = 0.08;  // relative error of an isotope ratio, at least
 constexpr double kRatioAbsoluteFloor = 0.003;
-constexpr double kTermCap = 25;            // no single comparison weighs more
-constexpr double kExcessCap = 4;           // nor a peak higher than expected (another ion's)
+constexpr double kTermCap = 25;   // no single comparison weighs more
+constexpr double kExcessCap = 4;  // nor a peak higher than expected (another ion's)
 // A fitted centre is pulled towards an overlapping neighbour of relative height r at distance d
 // by about r d exp(-d^2 / 4 s^2) (s the Gaussian's width); the fit's window, which ends between
 // the peaks, takes about three quarters of that. The prediction is good to about a third.
@@ -54,7 +54,8 @@ long NearestPeak(const PeakResults& peaks, std::size_t self, double place, doubl
 }
 
 bool SortedByCentre(const PeakResults& peaks) {
-    return std::is_sorted(peaks.begin(), peaks.end(), [](const PeakResult& a, const PeakResult& b) { return a.Centre < b.Centre; });
+    return std::is_sorted(peaks.begin(), peaks.end(),
+                          [](const PeakResult& a, const PeakResult& b) { return a.Centre < b.Centre; });
 }
 
 }  // namespace
@@ -120,7 +121,8 @@ const std::vector<IsotopeKind>& IsotopeKinds() {
             const Element& el = ElementOf(e);
             for (int k = 1; k < el.isotopeCount; ++k) {
                 const Isotope& iso = el.isotopes[static_cast<std::size_t>(k)];
-                if (iso.shift <= 2) steps.push_back({e, iso.shift, iso.mass - el.mass(), iso.abundance / el.isotopes[0].abundance});
+                if (iso.shift <= 2)
+                    steps.push_back({e, iso.shift, iso.mass - el.mass(), iso.abundance / el.isotopes[0].abundance});
             }
         }
         std::vector<IsotopeKind> out;
@@ -197,9 +199,9 @@ void MergedIsotopePeaks(const Formula& f, double fwhm, IsotopePeaks& out) {
         const double n = f.count(k.e);
         double ratio = 0;
         switch (k.type) {
-        case IsotopeKind::Single: ratio = n * k.r; break;
-        case IsotopeKind::Same: ratio = n * (n - 1) / 2 * k.r * k.r; break;
-        case IsotopeKind::Cross: ratio = n * k.r * f.count(k.f) * k.rf; break;
+            case IsotopeKind::Single: ratio = n * k.r; break;
+            case IsotopeKind::Same: ratio = n * (n - 1) / 2 * k.r * k.r; break;
+            case IsotopeKind::Cross: ratio = n * k.r * f.count(k.f) * k.rf; break;
         }
         if (ratio <= 0) continue;
         // Neighbours of one shift closer than the width are one peak.
@@ -248,7 +250,7 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
     PeakComposition result;
     result.peak = index;
     result.charge = settings_.charge == 1 || settings_.charge == 2 ? settings_.charge
-                                                                      : ChargeOfPeak(peaks, index, settings_.tolerancePpm);
+                                                                   : ChargeOfPeak(peaks, index, settings_.tolerancePpm);
     result.sigma = SigmaOf(p, settings_.tolerancePpm);
     std::vector<Formula> formulas;
     std::vector<double> masses;
@@ -276,7 +278,7 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
     if (isotopes) {
         const double from = p.Centre + 0.9 / z - fwhm, to = p.Centre + 2.1 / z + fwhm;
         for (auto it = std::lower_bound(peaks.begin(), peaks.end(), from,
-                                        [](const PeakResult& q, double m) { return q.Centre < m; });
+                                        [](const PeakResult&q, double m) { return q.Centre < m; });
              it != peaks.end() && it->Centre <= to; ++it)
             if (static_cast<std::size_t>(it - peaks.begin()) != index) near.push_back(*it);
     }
@@ -312,14 +314,15 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
                 const PeakResult& q = near[static_cast<std::size_t>(j)];
                 const double observed = Amplitude(q) / a0;
                 const double sq = Usable(q.Errors[1]) ? q.Errors[1] : 0;
-                const double sigmaRatio = std::sqrt(Sq(sq / a0) + Sq(observed * sa0 / a0) + Sq(kRatioFloor * iso.ratio) +
-                                                    Sq(kRatioAbsoluteFloor));
+                const double sigmaRatio = std::sqrt(Sq(sq / a0) + Sq(observed * sa0 / a0) +
+                                                    Sq(kRatioFloor * iso.ratio) + Sq(kRatioAbsoluteFloor));
                 double termRatio = Sq((observed - iso.ratio) / sigmaRatio);
                 if (observed > iso.ratio) termRatio = std::min(kExcessCap, termRatio * kExcessWeight);
                 chi2 += std::min(kTermCap, termRatio);
                 // Its place, when it is an isotope peak of some weight.
                 if (iso.ratio >= 0.02 && observed < 3 * iso.ratio + 0.05) {
-                    const double sigmaPlace = std::hypot(std::hypot(SigmaOf(q, settings_.tolerancePpm), sigma), kPullError * back);
+                    const double sigmaPlace =
+                        std::hypot(std::hypot(SigmaOf(q, settings_.tolerancePpm), sigma), kPullError * back);
                     chi2 += std::min(kTermCap, Sq((q.Centre - place) / sigmaPlace) * 0.5);
                 }
             }
@@ -343,7 +346,8 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
     std::vector<uint8_t> shellOf(formulas.size());
     for (std::size_t i = 0; i < formulas.size(); ++i) {
         zs[i] = (p.Centre - masses[i]) / result.sigma;
-        shellOf[i] = static_cast<uint8_t>(std::min(kShells - 1, static_cast<int>(std::abs(zs[i]) / kCandidateWindowSigmas * kShells)));
+        shellOf[i] = static_cast<uint8_t>(
+            std::min(kShells - 1, static_cast<int>(std::abs(zs[i]) / kCandidateWindowSigmas * kShells)));
         ++shellStart[shellOf[i] + 1u];
     }
     for (int k = 0; k < kShells; ++k) shellStart[k + 1] += shellStart[k];
@@ -432,13 +436,14 @@ void MarkReferenceIons(std::vector<PeakComposition>& peaks, const std::vector<Re
 }
 
 std::array<std::string, kCandidateTextCount> CandidateTexts(const Candidate& c) {
-    return {HillText(c.formula),           FormatFixed(c.deltaMmu, 3), FormatFixed(c.deltaPpm, 2),
-            FormatFixed(c.deltaSigma, 2),  FormatFixed(c.rdbe, 1),     FormatFixed(c.isotopeScore, 2),
+    return {HillText(c.formula),          FormatFixed(c.deltaMmu, 3), FormatFixed(c.deltaPpm, 2),
+            FormatFixed(c.deltaSigma, 2), FormatFixed(c.rdbe, 1),     FormatFixed(c.isotopeScore, 2),
             FormatFixed(c.score, 2)};
 }
 
 std::vector<std::string> FormulaTableLines(const PeakResults& peaks, const std::vector<PeakComposition>& found) {
-    std::vector<std::string> lines{"line\tmass\trank\tformula\tion_mass\tdelta_mmu\tdelta_ppm\tdelta_sigma\trdbe\tisotope_score\tscore"};
+    std::vector<std::string> lines{
+        "line\tmass\trank\tformula\tion_mass\tdelta_mmu\tdelta_ppm\tdelta_sigma\trdbe\tisotope_score\tscore"};
     for (const PeakComposition& pc : found) {
         const std::string head = std::to_string(pc.peak + 1) + '\t' + FormatFixed(peaks[pc.peak].Centre, 6) + '\t';
         if (pc.candidates.empty()) {

@@ -60,7 +60,7 @@ struct CompositionSettings {
 struct Candidate {
     Formula formula;
     double ionMass = 0;
-    double deltaMmu = 0;    // measured - calculated
+    double deltaMmu = 0;  // measured - calculated
     double deltaPpm = 0;
     double deltaSigma = 0;  // in units of the sigma above, after the pull of overlapping isotope peaks
     double rdbe = 0;
@@ -73,14 +73,14 @@ struct Candidate {
 struct PeakComposition {
     std::size_t peak = 0;  // index into PeakResults (the data row of the results table - 1)
     int charge = 1;
-    double sigma = 0;      // the unit of deltaSigma, u
-    std::size_t found = 0; // candidates in the window, before the limit of `reported`
+    double sigma = 0;                   // the unit of deltaSigma, u
+    std::size_t found = 0;              // candidates in the window, before the limit of `reported`
     std::vector<Candidate> candidates;  // best first
-    std::string message;   // why there is none
+    std::string message;                // why there is none
 };
 
 struct CompositionRun {
-    std::string message;  // a refused setting; nothing was searched then
+    std::string message;                 // a refused setting; nothing was searched then
     std::vector<PeakComposition> peaks;  // every peak but the problem peaks, in peak order
     uint64_t examined = 0;               // formulas compared with a mass window
 
@@ -121,9 +121,9 @@ CompositionRun FindCompositions(const PeakResults& peaks, const CompositionSetti
 int ChargeOfPeak(const PeakResults& peaks, std::size_t index, double tolerancePpm);
 
 struct IsotopePeak {
-    int shift = 1;          // nucleons above the monoisotopic ion
-    double offset = 0;      // m/z above the monoisotopic peak
-    double ratio = 0;       // amplitude over the monoisotopic one
+    int shift = 1;      // nucleons above the monoisotopic ion
+    double offset = 0;  // m/z above the monoisotopic peak
+    double ratio = 0;   // amplitude over the monoisotopic one
 };
 // The merged M+1 and M+2 peaks of a formula at width `fwhm` (m/z), lightest first.
 std::vector<IsotopePeak> ExpectedIsotopePeaks(const Formula& f, double fwhm);

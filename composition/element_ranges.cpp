@@ -50,7 +50,9 @@ ElementRangesParse ParseElementRanges(std::string_view text) {
         while (end < text.size() && !IsUpper(text[end]) && text[end] != ' ') ++end;
         const std::string part(text.substr(start, end - start));
         const std::string where = " в диапазонах элементов \"" + whole + "\"";
-        if (!IsUpper(text[i])) return refuse("Неверная часть \"" + part + "\"" + where + ": часть начинается с символа элемента, например C0-60");
+        if (!IsUpper(text[i]))
+            return refuse("Неверная часть \"" + part + "\"" + where +
+                          ": часть начинается с символа элемента, например C0-60");
         std::size_t j = i + 1;
         while (j < end && IsLower(text[j])) ++j;
         const std::string symbol(text.substr(i, j - i));
@@ -69,7 +71,8 @@ ElementRangesParse ParseElementRanges(std::string_view text) {
             good = ReadCount(text, k, range.max, tooLarge);
         }
         if (!good || k != end)
-            return refuse("Неверная часть \"" + part + "\"" + where + ": нужен вид " + symbol + "0-10 или " + symbol + "2");
+            return refuse("Неверная часть \"" + part + "\"" + where + ": нужен вид " + symbol + "0-10 или " + symbol +
+                          "2");
         if (tooLarge)
             return refuse("Слишком большое число в части \"" + part + "\"" + where + ": не больше " +
                           std::to_string(kMaxElementCount));

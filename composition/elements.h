@@ -16,14 +16,14 @@ namespace orvelo {
 inline constexpr double kElectronMassU = 0.000548579909;  // u, CODATA 2018
 
 struct Isotope {
-    int shift = 0;       // nucleons more than the lightest isotope
-    double mass = 0;     // u
+    int shift = 0;    // nucleons more than the lightest isotope
+    double mass = 0;  // u
     double abundance = 0;
 };
 
 struct Element {
     const char* symbol;
-    int valence;                   // the lowest common valence
+    int valence;                      // the lowest common valence
     std::array<Isotope, 4> isotopes;  // the lightest first; unused ones have abundance 0
     int isotopeCount;
 

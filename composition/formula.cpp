@@ -59,7 +59,9 @@ bool ParseFormulaText(std::string_view text, Formula& out) {
     Formula f;
     std::size_t i = 0;
     bool any = false;
-    auto skipBlanks = [&] { while (i < text.size() && text[i] == ' ') ++i; };
+    auto skipBlanks = [&] {
+        while (i < text.size() && text[i] == ' ') ++i;
+    };
     skipBlanks();
     while (i < text.size()) {
         if (!std::isupper(static_cast<unsigned char>(text[i]))) return false;

@@ -17,8 +17,9 @@ constexpr std::size_t kMaxInnerElements = 64 / kCountBits;  // what one packed w
 FormulaSearch::FormulaSearch(const std::vector<ElementRange>& ranges, double maxRdbe, double maxNeutralMass)
     : maxTwiceRdbe_(static_cast<int>(std::floor(2 * maxRdbe + 1e-9))), maxNeutralMass_(std::max(0.0, maxNeutralMass)) {
     std::vector<ElementRange> sorted = ranges;
-    std::sort(sorted.begin(), sorted.end(),
-              [](const ElementRange& a, const ElementRange& b) { return ElementOf(a.element).mass() < ElementOf(b.element).mass(); });
+    std::sort(sorted.begin(), sorted.end(), [](const ElementRange& a, const ElementRange& b) {
+        return ElementOf(a.element).mass() < ElementOf(b.element).mass();
+    });
     // The lightest elements go into the table while it stays small enough.
     std::size_t product = 1, inner = 0;
     while (inner < sorted.size()) {

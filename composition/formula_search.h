@@ -54,7 +54,7 @@ private:
     void LookUp(double lo, double hi, int rdbe2, Formula& f, Sink& sink) const;
 
     std::vector<int> innerElements_;
-    std::vector<Outer> outer_;           // heaviest first
+    std::vector<Outer> outer_;               // heaviest first
     std::vector<double> restMin_, restMax_;  // mass reachable by outer_[k..] and the table
     int maxTwiceRdbe_ = 80;
     double maxNeutralMass_ = 0;

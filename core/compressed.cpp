@@ -18,9 +18,7 @@ constexpr std::size_t kPiece = std::size_t{1} << 30;
 // Inflates `input` into a buffer, one inflate call at a time, feeding it in pieces.
 class Inflater {
 public:
-    Inflater(std::string_view input, int windowBits) : input_(input) {
-        ok_ = inflateInit2(&z_, windowBits) == Z_OK;
-    }
+    Inflater(std::string_view input, int windowBits) : input_(input) { ok_ = inflateInit2(&z_, windowBits) == Z_OK; }
     ~Inflater() {
         if (ok_) inflateEnd(&z_);
     }
@@ -79,9 +77,8 @@ std::string InflateGzip(std::string_view compressed, const std::string& name) {
         if (out.size() + produced > limit) {
             if (limit < kMaxInflatedBytes)
                 throw OrveloError(prefix + "данные сжаты более чем в " + std::to_string(kMaxInflationRatio) +
-                                  " раз (из " + std::to_string(compressed.size()) +
-                                  " байт получается больше " + std::to_string(limit) +
-                                  "), так спектры не сжимаются");
+                                  " раз (из " + std::to_string(compressed.size()) + " байт получается больше " +
+                                  std::to_string(limit) + "), так спектры не сжимаются");
             throw OrveloError(prefix + "распакованные данные больше " + GigabytesText(kMaxInflatedBytes));
         }
         out.append(buffer, produced);

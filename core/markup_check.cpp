@@ -18,8 +18,9 @@ bool StartsAs(std::string_view whole, std::string_view part) { return whole.subs
 
 void MarkupCheck::Feed(std::string_view bytes, const std::string& name) {
     if (const void* zero = std::memchr(bytes.data(), 0, bytes.size()))
-        throw OrveloError("Файл \"" + name + "\" не является документом mzML или mzXML: нулевой байт в позиции " +
-                          std::to_string(offset_ + static_cast<std::size_t>(static_cast<const char*>(zero) - bytes.data())));
+        throw OrveloError(
+            "Файл \"" + name + "\" не является документом mzML или mzXML: нулевой байт в позиции " +
+            std::to_string(offset_ + static_cast<std::size_t>(static_cast<const char*>(zero) - bytes.data())));
     for (std::size_t i = 0; i < bytes.size(); ++i) {
         if (state_ == State::Text) {  // most of a document: skipped to the next "<"
             const void* open = std::memchr(bytes.data() + i, '<', bytes.size() - i);

@@ -24,11 +24,11 @@ private:
     void Step(char c);
 
     State state_ = State::Text;
-    std::size_t offset_ = 0;     // of the next byte
-    std::size_t openedAt_ = 0;   // where the markup now open began
-    std::string opening_;        // the bytes after "<" until the kind of markup is known
+    std::size_t offset_ = 0;    // of the next byte
+    std::size_t openedAt_ = 0;  // where the markup now open began
+    std::string opening_;       // the bytes after "<" until the kind of markup is known
     char quote_ = 0;
-    int run_ = 0;                // closing characters seen in a row: "--", "]]" or "?"
+    int run_ = 0;  // closing characters seen in a row: "--", "]]" or "?"
 };
 
 // The whole document at once.

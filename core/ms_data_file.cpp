@@ -45,9 +45,10 @@ std::string FileName(const std::string& path) { return std::filesystem::path(pat
 
 bool EndsWithNoCase(std::string_view text, std::string_view tail) {
     if (text.size() < tail.size()) return false;
-    return std::equal(tail.begin(), tail.end(), text.end() - static_cast<std::ptrdiff_t>(tail.size()),
-                      [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) ==
-                                                  std::tolower(static_cast<unsigned char>(b)); });
+    return std::equal(
+        tail.begin(), tail.end(), text.end() - static_cast<std::ptrdiff_t>(tail.size()), [](char a, char b) {
+            return std::tolower(static_cast<unsigned char>(a)) == std::tolower(static_cast<unsigned char>(b));
+        });
 }
 
 std::string FileHead(const std::string& path, std::size_t n) {
@@ -151,8 +152,9 @@ public:
 
 protected:
     pos_type seekoff(off_type off, std::ios_base::seekdir dir, std::ios_base::openmode) override {
-        const off_type base = dir == std::ios_base::beg ? 0 : dir == std::ios_base::cur ? gptr() - eback()
-                                                                                          : egptr() - eback();
+        const off_type base = dir == std::ios_base::beg   ? 0
+                              : dir == std::ios_base::cur ? gptr() - eback()
+                                                          : egptr() - eback();
         return seekpos(pos_type(base + off), std::ios_base::in);
     }
     pos_type seekpos(pos_type pos, std::ios_base::openmode) override {
@@ -168,7 +170,8 @@ private:
 
 class SharedBytesStream : public std::istream {
 public:
-    explicit SharedBytesStream(std::shared_ptr<const std::string> bytes) : std::istream(nullptr), buf_(std::move(bytes)) {
+    explicit SharedBytesStream(std::shared_ptr<const std::string> bytes)
+        : std::istream(nullptr), buf_(std::move(bytes)) {
         rdbuf(&buf_);
     }
 
@@ -176,9 +179,7 @@ private:
     SharedBytesBuf buf_;
 };
 
-bool IsMzXML(std::string_view document) {
-    return document.substr(0, 4096).find("<mzXML") != std::string_view::npos;
-}
+bool IsMzXML(std::string_view document) { return document.substr(0, 4096).find("<mzXML") != std::string_view::npos; }
 
 void ReadDocument(const std::shared_ptr<const std::string>& bytes, pw::MSData& msd) {
     auto stream = boost::shared_ptr<std::istream>(new SharedBytesStream(bytes));
@@ -224,8 +225,7 @@ constexpr double kMinRelativeStep = 1e-9;
 // above zero.
 void CheckPoints(PointList& points, int scan) {
     if (points.count() < 2)
-        throw OrveloError(std::string(kRangeCheckError) + ": в спектре " + std::to_string(scan) +
-                          " меньше двух точек");
+        throw OrveloError(std::string(kRangeCheckError) + ": в спектре " + std::to_string(scan) + " меньше двух точек");
     for (std::size_t i = 0; i < points.x.size(); ++i) {
         if (!std::isfinite(points.x[i]) || !std::isfinite(points.y[i]))
             throw OrveloError(PointPrefix(scan, i) + "масса и интенсивность должны быть конечными числами");
@@ -315,8 +315,7 @@ std::optional<std::string> Attribute(std::string_view tag, std::string_view name
 
 std::optional<std::size_t> NumberAttribute(std::string_view tag, std::string_view name) {
     const auto text = Attribute(tag, name);
-    if (!text || text->empty() || text->size() > 19 ||
-        text->find_first_not_of("0123456789") != std::string::npos)
+    if (!text || text->empty() || text->size() > 19 || text->find_first_not_of("0123456789") != std::string::npos)
         return std::nullopt;
     return static_cast<std::size_t>(std::stoull(*text));
 }
@@ -369,9 +368,7 @@ std::optional<std::string> DecodeBase64(std::string_view text) {
     return out;
 }
 
-std::string MegabytesText(std::size_t bytes) {
-    return FormatFixed(static_cast<double>(bytes) / (1 << 20), 1) + " МБ";
-}
+std::string MegabytesText(std::size_t bytes) { return FormatFixed(static_cast<double>(bytes) / (1 << 20), 1) + " МБ"; }
 
 // One binary array as the XML declares it.
 struct DeclaredArray {
@@ -404,12 +401,12 @@ void CheckDeclaredArray(const DeclaredArray& a, std::size_t documentBytes, const
     const auto inflated = CountInflatedBytes(*bytes, limit);
     if (!inflated) throw OrveloError(where + "сжатые данные массива (zlib) повреждены или обрезаны");
     if (inflated->beyondLimit)
-        throw OrveloError(where + "сжатый массив (" + std::to_string(bytes->size()) +
-                          " байт) распаковывается больше чем в " +
-                          (a.values == 0 ? "допустимые " + MegabytesText(limit)
-                                         : std::to_string(limit) + " байт, объявленных для " + std::to_string(a.values) +
-                                               " значений") +
-                          "; распаковка прервана");
+        throw OrveloError(
+            where + "сжатый массив (" + std::to_string(bytes->size()) + " байт) распаковывается больше чем в " +
+            (a.values == 0
+                 ? "допустимые " + MegabytesText(limit)
+                 : std::to_string(limit) + " байт, объявленных для " + std::to_string(a.values) + " значений") +
+            "; распаковка прервана");
 }
 
 bool HasAccession(std::string_view text, std::string_view accession) {
@@ -438,15 +435,15 @@ void CheckMzMLArrays(std::string_view element, std::size_t documentBytes, const 
             if (HasAccession(array, accession)) a.valueBytes = bytes, a.knownType = true;
         a.zlib = HasAccession(array, "MS:1000574") || HasAccession(array, "MS:1002746") ||
                  HasAccession(array, "MS:1002747") || HasAccession(array, "MS:1002748");
-        for (const char* accession : {"MS:1002312", "MS:1002313", "MS:1002314", "MS:1002746", "MS:1002747",
-                                      "MS:1002748"})
+        for (const char* accession :
+             {"MS:1002312", "MS:1002313", "MS:1002314", "MS:1002746", "MS:1002747", "MS:1002748"})
             a.numpress = a.numpress || HasAccession(array, accession);
         if (a.numpress) a.valueBytes = 8;
         const std::size_t binary = array.find("<binary>");
         if (binary == std::string_view::npos) continue;
         const std::size_t binaryEnd = array.find("</binary>", binary);
-        a.base64 = array.substr(binary + 8, binaryEnd == std::string_view::npos ? std::string_view::npos
-                                                                                  : binaryEnd - binary - 8);
+        a.base64 = array.substr(binary + 8,
+                                binaryEnd == std::string_view::npos ? std::string_view::npos : binaryEnd - binary - 8);
         CheckDeclaredArray(a, documentBytes, where);
     }
 }
@@ -650,8 +647,8 @@ MsDataFile::MsDataFile(const std::string& path) : impl_(std::make_unique<Impl>()
     f.path = path;
     std::error_code ec;
     if (!std::filesystem::is_regular_file(path, ec))
-        throw OrveloError("Не удалось открыть файл \"" + path + "\": " +
-                          (std::filesystem::exists(path, ec) ? "это не обычный файл" : "файл не найден"));
+        throw OrveloError("Не удалось открыть файл \"" + path +
+                          "\": " + (std::filesystem::exists(path, ec) ? "это не обычный файл" : "файл не найден"));
     // Whether the file is compressed is told by its content, never by its name.
     if (StartsWithGzipMagic(FileHead(path, 2))) {
         std::string document = InflateGzip(ReadFileBytes(path, kMaxInMemoryBytes), path);
@@ -905,7 +902,8 @@ pw::BinaryDataArrayPtr FloatArray(const char* name, cv::CVID unit, std::vector<d
 pw::SpectrumPtr CentroidSpectrumOf(const CentroidSpectrum& in, std::size_t index,
                                    const pw::DataProcessingPtr& processing) {
     std::vector<CentroidPeak> peaks = in.peaks;
-    std::stable_sort(peaks.begin(), peaks.end(), [](const CentroidPeak& a, const CentroidPeak& b) { return a.mz < b.mz; });
+    std::stable_sort(peaks.begin(), peaks.end(),
+                     [](const CentroidPeak& a, const CentroidPeak& b) { return a.mz < b.mz; });
     std::vector<double> mz, intensity, fwhm, error;
     for (const CentroidPeak& p : peaks) {
         mz.push_back(p.mz);
@@ -936,10 +934,10 @@ pw::SpectrumPtr CentroidSpectrumOf(const CentroidSpectrum& in, std::size_t index
     spectrum->scanList.scans.push_back(scan);
     spectrum->scanList.set(cv::MS_no_combination);
     spectrum->setMZIntensityArrays(mz, intensity, cv::MS_number_of_detector_counts);
-    spectrum->binaryDataArrayPtrs.push_back(FloatArray(kFwhmPpmArrayName, cv::UO_parts_per_million, std::move(fwhm),
-                                                       processing));
-    spectrum->binaryDataArrayPtrs.push_back(FloatArray(kMzStandardErrorArrayName, cv::MS_m_z, std::move(error),
-                                                       processing));
+    spectrum->binaryDataArrayPtrs.push_back(
+        FloatArray(kFwhmPpmArrayName, cv::UO_parts_per_million, std::move(fwhm), processing));
+    spectrum->binaryDataArrayPtrs.push_back(
+        FloatArray(kMzStandardErrorArrayName, cv::MS_m_z, std::move(error), processing));
     return spectrum;
 }
 
@@ -968,7 +966,8 @@ std::string CentroidMzMLBytes(const std::vector<CentroidSpectrum>& spectra, cons
     msd.dataProcessingPtrs.push_back(processing);
 
     auto list = boost::make_shared<pw::SpectrumListSimple>();
-    for (std::size_t i = 0; i < spectra.size(); ++i) list->spectra.push_back(CentroidSpectrumOf(spectra[i], i, processing));
+    for (std::size_t i = 0; i < spectra.size(); ++i)
+        list->spectra.push_back(CentroidSpectrumOf(spectra[i], i, processing));
     list->dp = processing;
     msd.run.id = msd.id;
     msd.run.spectrumListPtr = list;

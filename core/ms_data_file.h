@@ -20,9 +20,9 @@ enum class ScanRepresentation { Profile, Centroid, Unmarked };
 
 // One spectrum of a file, read from its metadata only (its arrays are not decoded).
 struct ScanInfo {
-    int number = 0;    // 1-based position in the file
-    std::string id;    // native id, e.g. "controllerType=0 controllerNumber=1 scan=1"
-    int msLevel = 0;   // 0: the file does not say
+    int number = 0;                       // 1-based position in the file
+    std::string id;                       // native id, e.g. "controllerType=0 controllerNumber=1 scan=1"
+    int msLevel = 0;                      // 0: the file does not say
     std::optional<double> retentionTime;  // seconds
     std::size_t points = 0;
     ScanRepresentation representation = ScanRepresentation::Unmarked;

@@ -15,9 +15,7 @@ std::string NotValidFloatMessage(const std::string& text) {
     return "'" + text + "' is not a valid floating point value";
 }
 
-std::string NotValidIntegerMessage(const std::string& text) {
-    return "'" + text + "' is not a valid integer value";
-}
+std::string NotValidIntegerMessage(const std::string& text) { return "'" + text + "' is not a valid integer value"; }
 
 namespace {
 

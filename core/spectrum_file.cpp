@@ -22,9 +22,7 @@ constexpr double kDecimalIntensityScale = 1000.0;
 // huge file from being read into memory whole.
 constexpr std::size_t kMaxSpectrumFileBytes = std::size_t{1} << 30;
 
-bool IsNumberChar(char c) {
-    return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == 'E' || c == 'e';
-}
+bool IsNumberChar(char c) { return (c >= '0' && c <= '9') || c == '.' || c == '-' || c == 'E' || c == 'e'; }
 
 // The part of a line that is read: at most kLookedAtChars characters.
 std::string_view LookedAt(std::string_view line) { return line.substr(0, kLookedAtChars); }
@@ -62,8 +60,7 @@ void CheckMassOrder(const std::vector<double>& x, int firstLine) {
         if (!wrong) continue;
         const std::string pair = " (" + FormatGeneral(x[i]) + " после " + FormatGeneral(x[i - 1]) + ")";
         throw OrveloError(LinePrefix(firstLine + static_cast<int>(i)) +
-                          (descending ? "массы должны убывать, как в начале файла" : "массы должны возрастать") +
-                          pair);
+                          (descending ? "массы должны убывать, как в начале файла" : "массы должны возрастать") + pair);
     }
 }
 
@@ -85,9 +82,7 @@ void ScaleAndCheckValues(PointList& points, bool scale, int firstLine) {
     }
 }
 
-bool IsBlank(std::string_view line) {
-    return line.find_first_not_of(" \t") == std::string_view::npos;
-}
+bool IsBlank(std::string_view line) { return line.find_first_not_of(" \t") == std::string_view::npos; }
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -108,9 +103,7 @@ bool LooksDecimalComma(std::string_view line) {
 }
 
 // The line as the operator would see it in a refusal: at most the looked-at characters.
-std::string QuotedLine(std::string_view line) {
-    return "\"" + Cp1251ToUtf8(LookedAt(line)) + "\"";
-}
+std::string QuotedLine(std::string_view line) { return "\"" + Cp1251ToUtf8(LookedAt(line)) + "\""; }
 
 // A refusal of ParseLine names the line after the program's own text.
 [[noreturn]] void ThrowWithLine(const OrveloError& e, std::string_view line, int lineNumber) {
@@ -229,14 +222,12 @@ void ApplyLoadedSpectrum(SpectrumState& state, LoadedSpectrum loaded) {
     if (loaded.title) state.SpectrumTitle = std::move(*loaded.title);
 }
 
-std::vector<std::string> SpectrumFileLines(const std::string& title, const PointList& points,
-                                           int first, int last) {
+std::vector<std::string> SpectrumFileLines(const std::string& title, const PointList& points, int first, int last) {
     const bool anyPoint = last >= first;
     if (anyPoint && (first < 0 || last >= points.count())) {
         const std::string range = "Точки " + std::to_string(first) + "–" + std::to_string(last);
         if (points.empty()) throw OrveloError(range + " лежат вне спектра: спектр не загружен");
-        throw OrveloError(range + " лежат вне спектра: номера его точек от 0 до " +
-                          std::to_string(points.count() - 1));
+        throw OrveloError(range + " лежат вне спектра: номера его точек от 0 до " + std::to_string(points.count() - 1));
     }
     std::vector<std::string> lines;
     lines.reserve(3 + (anyPoint ? static_cast<std::size_t>(last - first) + 1 : 0));

@@ -53,8 +53,7 @@ void ApplyLoadedSpectrum(SpectrumState& state, LoadedSpectrum loaded);
 
 // The lines of a spectrum file (without line ends): title block, then "%.5f" mass, five
 // blanks, intensity in the general number form, for points first..last (none when last < first).
-std::vector<std::string> SpectrumFileLines(const std::string& title, const PointList& points,
-                                           int first, int last);
+std::vector<std::string> SpectrumFileLines(const std::string& title, const PointList& points, int first, int last);
 
 // WriteToFile: the whole spectrum with SpectrumTitle.
 void WriteSpectrumFile(const std::string& path, const SpectrumState& state);

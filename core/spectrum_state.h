@@ -16,9 +16,18 @@ struct PointList {
 
     int count() const { return static_cast<int>(x.size()); }
     bool empty() const { return x.empty(); }
-    void clear() { x.clear(); y.clear(); }
-    void reserve(std::size_t n) { x.reserve(n); y.reserve(n); }
-    void push(double px, double py) { x.push_back(px); y.push_back(py); }
+    void clear() {
+        x.clear();
+        y.clear();
+    }
+    void reserve(std::size_t n) {
+        x.reserve(n);
+        y.reserve(n);
+    }
+    void push(double px, double py) {
+        x.push_back(px);
+        y.push_back(py);
+    }
 };
 
 // Element i of the three arrays describes one zone. After BuildZones the zones are in mass
@@ -30,7 +39,11 @@ struct ZoneTable {
     std::vector<double> center;      // ZoneCenter: mass of the zone's maximum
 
     int count() const { return static_cast<int>(height.size()); }
-    void clear() { peakIndex.clear(); height.clear(); center.clear(); }
+    void clear() {
+        peakIndex.clear();
+        height.clear();
+        center.clear();
+    }
 };
 
 inline constexpr int kDefaultKolUsred = 150;

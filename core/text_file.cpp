@@ -30,8 +30,8 @@ const char* KindOf(mode_t mode) {
 }
 
 std::string TooBigMessage(const std::string& path, const std::string& size, std::size_t maxBytes) {
-    return "Файл \"" + path + "\" слишком велик: " + size + " байт, допустимо не более " +
-           std::to_string(maxBytes) + " байт";
+    return "Файл \"" + path + "\" слишком велик: " + size + " байт, допустимо не более " + std::to_string(maxBytes) +
+           " байт";
 }
 
 // Closes the descriptor when it goes out of scope (on the error paths).
@@ -100,9 +100,7 @@ bool KeepPermissionsOf(const std::string& path, int fd) {
 
 }  // namespace
 
-std::string ReadFileBytes(const std::string& path) {
-    return ReadFileBytes(path, std::string::npos);
-}
+std::string ReadFileBytes(const std::string& path) { return ReadFileBytes(path, std::string::npos); }
 
 std::string ReadFileBytes(const std::string& path, std::size_t maxBytes) {
     // O_NONBLOCK: opening a FIFO without a writer must not wait; it is refused below.
@@ -114,7 +112,8 @@ std::string ReadFileBytes(const std::string& path, std::size_t maxBytes) {
         throw OrveloError("Не удалось прочитать файл \"" + path + "\": " + KindOf(info.st_mode) +
                           ", а читаются только обычные файлы");
     const int flags = ::fcntl(fd.get(), F_GETFL);
-    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0) Fail("Не удалось прочитать файл", path, errno);
+    if (flags < 0 || ::fcntl(fd.get(), F_SETFL, flags & ~O_NONBLOCK) != 0)
+        Fail("Не удалось прочитать файл", path, errno);
     if (maxBytes != std::string::npos && static_cast<std::size_t>(info.st_size) > maxBytes)
         throw OrveloError(TooBigMessage(path, std::to_string(info.st_size), maxBytes));
 

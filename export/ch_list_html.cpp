@@ -29,7 +29,8 @@ std::vector<std::string> CHListHtml(const std::vector<IonRow>& chList, Reference
     table.rows = CHListTableRows(chList);
     table.columnWidths = EstimateColumnWidths(table.rows);
     const std::array<bool, 4> all{true, true, true, true};
-    return WriteToHTML(table, kind == ReferenceMassKind::Ion ? "Список CH (массы ионов)" : kCHListHtmlTitle, all, false);
+    return WriteToHTML(table, kind == ReferenceMassKind::Ion ? "Список CH (массы ионов)" : kCHListHtmlTitle, all,
+                       false);
 }
 
 }  // namespace orvelo

@@ -10,7 +10,9 @@ namespace {
 
 constexpr const char* kSpaceLine = " ";
 
-void AddSpaceLines(std::vector<std::string>& out, int n) { out.insert(out.end(), static_cast<std::size_t>(n), kSpaceLine); }
+void AddSpaceLines(std::vector<std::string>& out, int n) {
+    out.insert(out.end(), static_cast<std::size_t>(n), kSpaceLine);
+}
 
 std::string CellLine(const HtmlTable& table, std::size_t row, std::size_t column, bool Usovershen) {
     const bool header = row == 0;
@@ -24,8 +26,8 @@ std::string CellLine(const HtmlTable& table, std::size_t row, std::size_t column
     return line;
 }
 
-void AddRowBlock(std::vector<std::string>& out, const HtmlTable& table, std::size_t row,
-                 std::span<const bool> chosen, bool Usovershen) {
+void AddRowBlock(std::vector<std::string>& out, const HtmlTable& table, std::size_t row, std::span<const bool> chosen,
+                 bool Usovershen) {
     out.push_back("  <TR>");
     for (std::size_t n = 0; n < chosen.size(); ++n)
         if (chosen[n]) out.push_back(CellLine(table, row, n, Usovershen));
@@ -94,9 +96,7 @@ std::vector<std::string> WriteToHTML(const HtmlTable& table, std::string_view ti
     return out;
 }
 
-int EstimateTextWidth(std::string_view utf8) {
-    return static_cast<int>(CharCount(utf8)) * kCharWidthPixels;
-}
+int EstimateTextWidth(std::string_view utf8) { return static_cast<int>(CharCount(utf8)) * kCharWidthPixels; }
 
 std::vector<int> EstimateColumnWidths(const std::vector<std::vector<std::string>>& rows) {
     std::vector<int> widths;

@@ -38,12 +38,9 @@ ZonePlan PlanZones(const PointList& finalExtrema) {
 
 std::vector<std::string> ZoneLines(int k, const PeakInput& input) {
     const std::string n = std::to_string(k);
-    return {n + ", Fon = " + FormatGeneral(input.Fon),
-            n + ", Left = " + FormatGeneral(input.Left),
-            n + ", V = " + FormatGeneral(input.V),
-            n + ", Center = " + FormatGeneral(input.Center),
-            n + ", Right = " + FormatGeneral(input.Right),
-            " "};
+    return {n + ", Fon = " + FormatGeneral(input.Fon),     n + ", Left = " + FormatGeneral(input.Left),
+            n + ", V = " + FormatGeneral(input.V),         n + ", Center = " + FormatGeneral(input.Center),
+            n + ", Right = " + FormatGeneral(input.Right), " "};
 }
 
 namespace {
@@ -61,9 +58,10 @@ struct ZoneSlot {
 // The fit state and sums of one thread.
 class ZoneFitter {
 public:
-    ZoneFitter(const FitSource& source, const PointList& finalExtrema, ZonePlan plan,
-               const FinalRunOptions& options)
-        : source_(source), extrema_(finalExtrema), plan_(plan),
+    ZoneFitter(const FitSource& source, const PointList& finalExtrema, ZonePlan plan, const FinalRunOptions& options)
+        : source_(source),
+          extrema_(finalExtrema),
+          plan_(plan),
           sums_(options.makeSums ? options.makeSums() : std::make_unique<FusedStepSums>()),
           jumpCycles_(options.jumpCycles) {}
 
@@ -71,8 +69,7 @@ public:
         const int j = plan_.LeftEntry(zone);
         const PeakInput input = source_.Input(extrema_.x[j], extrema_.x[j + 2]);
         state_.PeakNumber = zone + 1;
-        const FitOutcome outcome = FitPeakWith(state_, source_, input, {nullptr, &slot.problems}, *sums_,
-                                                jumpCycles_);
+        const FitOutcome outcome = FitPeakWith(state_, source_, input, {nullptr, &slot.problems}, *sums_, jumpCycles_);
         slot.result = outcome.result;
         slot.result.ZoneIndex = j;
         slot.stop = outcome.stop;
@@ -132,10 +129,8 @@ public:
         std::unique_lock<std::mutex> lock(mutex_);
         while (!slots_[zone].done) {
             if (Cancelled(options)) return false;
-            if (options.cancel)
-                done_.wait_for(lock, std::chrono::milliseconds(20));
-            else
-                done_.wait(lock);
+            if (options.cancel) done_.wait_for(lock, std::chrono::milliseconds(20));
+            else done_.wait(lock);
         }
         return true;
     }

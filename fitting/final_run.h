@@ -34,7 +34,7 @@ inline constexpr const char* kInvalidHeightMessage = "Недопустимое �
 std::optional<int64_t> CheckNoiseHeight(std::string_view text);
 
 enum class GaussShape { Ordinary, FlatTop };  // RadioButton3 "Обычный", RadioButton4 "С плоской вершиной"
-double GaussPowerFor(GaussShape shape);       // 2.0, 8.0
+double GaussPowerFor(GaussShape shape);  // 2.0, 8.0
 
 // Zones of stage 7: d = 1 when the list starts with a maximum (Y[0] > Y[1]), else 0; zone i
 // uses entries j = 2i + d (Left), j + 1 (the maximum), j + 2 (Right) while j <= count - 3.
@@ -80,14 +80,14 @@ struct FinalRunOptions {
 };
 
 struct FinalRunResult {
-    PeakResults peaks;                     // PeakResults, in zone order
-    std::vector<FitStop> stops;            // how each zone's fit ended
-    std::vector<RowWarning> warnings;      // per peak: a row to look at twice, and why
-    std::vector<std::string> zoneLines;    // ListBox4: six lines per zone
-    std::vector<std::string> problemLines; // ListBox3: 14 lines per problem peak
+    PeakResults peaks;                      // PeakResults, in zone order
+    std::vector<FitStop> stops;             // how each zone's fit ended
+    std::vector<RowWarning> warnings;       // per peak: a row to look at twice, and why
+    std::vector<std::string> zoneLines;     // ListBox4: six lines per zone
+    std::vector<std::string> problemLines;  // ListBox3: 14 lines per problem peak
     int ProblemCount = 0;
-    bool cancelled = false;                // ended by options.cancel; the lists hold the
-                                           // zones delivered before
+    bool cancelled = false;  // ended by options.cancel; the lists hold the
+                             // zones delivered before
 };
 
 // Fits every zone of finalExtrema on the spectrum. Fits of different zones run concurrently

@@ -19,8 +19,11 @@ int MassIndex::FirstAtOrAbove(double mass) const {
 }
 
 FitSource::FitSource(const PointList& spectrum, const PointList& smooth, double gaussPower)
-    : spectrum_(&spectrum), smooth_(&smooth), gaussPower_(gaussPower),
-      spectrumIndex_(spectrum.x), smoothIndex_(smooth.x) {}
+    : spectrum_(&spectrum),
+      smooth_(&smooth),
+      gaussPower_(gaussPower),
+      spectrumIndex_(spectrum.x),
+      smoothIndex_(smooth.x) {}
 
 FitWindow FitSource::Window(double left, double right) const {
     FitWindow w;

@@ -9,8 +9,8 @@
 namespace orvelo {
 
 double Det3(const std::array<double, 9>& m) {
-    return m[0] * m[4] * m[8] + m[1] * m[5] * m[6] + m[2] * m[3] * m[7] - m[2] * m[4] * m[6] -
-           m[1] * m[3] * m[8] - m[0] * m[5] * m[7];
+    return m[0] * m[4] * m[8] + m[1] * m[5] * m[6] + m[2] * m[3] * m[7] - m[2] * m[4] * m[6] - m[1] * m[3] * m[8] -
+           m[0] * m[5] * m[7];
 }
 
 double Cofactor(const Matrix4& M, int a, int b) {
@@ -33,8 +33,8 @@ template <int a, int b>
 inline double FixedCofactor(const Matrix4& M) {
     constexpr int r0 = a == 0 ? 1 : 0, r1 = a <= 1 ? 2 : 1, r2 = a <= 2 ? 3 : 2;
     constexpr int c0 = b == 0 ? 1 : 0, c1 = b <= 1 ? 2 : 1, c2 = b <= 2 ? 3 : 2;
-    const double det = Det3({M[r0][c0], M[r0][c1], M[r0][c2], M[r1][c0], M[r1][c1], M[r1][c2], M[r2][c0],
-                             M[r2][c1], M[r2][c2]});
+    const double det =
+        Det3({M[r0][c0], M[r0][c1], M[r0][c2], M[r1][c0], M[r1][c1], M[r1][c2], M[r2][c0], M[r2][c1], M[r2][c2]});
     const double sign = (a + b) % 2 == 0 ? 1.0 : -1.0;
     return sign * det;
 }
@@ -63,8 +63,7 @@ std::string IterationHead(int step) { return "Итерация № " + std::to_s
 std::vector<std::string> IterationLines(int step, const Params& P, const Params& e) {
     static const char* const kNames[4] = {"A = ", "B = ", "C = ", "D = "};
     std::vector<std::string> lines{IterationHead(step)};
-    for (int k = 0; k < 4; ++k)
-        lines.push_back(kNames[k] + FormatGeneral(P[k]) + ",  " + FormatGeneral(e[k]));
+    for (int k = 0; k < 4; ++k) lines.push_back(kNames[k] + FormatGeneral(P[k]) + ",  " + FormatGeneral(e[k]));
     lines.emplace_back();
     return lines;
 }
@@ -119,8 +118,7 @@ bool FitStep(FitState& state, const FitSamples& samples, StepSums& sums) {
 // The increment applied (also on the stopping step), then at the new parameters the residual
 // sum S = sum_k P_k * SumOfProducts(k, 4) + SumOfProducts(4, 4), s^2 = S / (N - 4) and the
 // standard errors e_k = sqrt|s^2 / d_k|.
-void ApplyIncrement(FitState& state, const Params& current, const FitSamples& samples, StepSums& sums,
-                    double freedom) {
+void ApplyIncrement(FitState& state, const Params& current, const FitSamples& samples, StepSums& sums, double freedom) {
     for (int k = 0; k < 4; ++k) state.P[k] = current[k] + state.P[k];
     std::array<double, 5> r{};
     sums.ResidualSums(samples, state.P, r);
@@ -204,8 +202,8 @@ PeakResult BaseResult(const PeakInput& input) {
 }
 
 // The problem-peak path: report the attempt, then A = 0, B = 1, C = 1000, D = D0.
-FitOutcome ProblemPeak(FitState& state, const PeakInput& input, FitStop how, const Params& attempted,
-                       int steps, FitLog log) {
+FitOutcome ProblemPeak(FitState& state, const PeakInput& input, FitStop how, const Params& attempted, int steps,
+                       FitLog log) {
     Append(log.problems, ProblemReportLines(state.PeakNumber, state.FitIterations, state.start, attempted));
     state.FitIterations = steps;
     state.P = {kProblemA, kProblemB, kProblemC, state.start[3]};
@@ -234,15 +232,14 @@ FitOutcome Finish(const FitState& state, const PeakInput& input, FitStop how, in
 
 }  // namespace
 
-FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput& input, FitLog log,
-                       StepSums& sums, bool jumpCycles) {
+FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput& input, FitLog log, StepSums& sums,
+                       bool jumpCycles) {
     const int peakNumber = state.PeakNumber;
     state = FitState{};
     state.PeakNumber = peakNumber;
     // The start values are reported for every zone that has a sample, usable or not.
-    const double C0 = input.window.N > 0
-                          ? source.EstimateR(input.V, input.Left, input.Center, input.window.last)
-                          : kProblemC;
+    const double C0 =
+        input.window.N > 0 ? source.EstimateR(input.V, input.Left, input.Center, input.window.last) : kProblemC;
     state.start = {input.Fon, input.V - input.Fon, C0, input.Center};
     const bool usable = input.window.N >= kMinFitSamples && input.centreIndex >= 0;
     if (!usable) return ProblemPeak(state, input, FitStop::UnusableWindow, state.start, 0, log);

@@ -118,14 +118,14 @@ struct FitOutcome {
 FitOutcome FitPeak(FitState& state, const FitSource& source, const PeakInput& input, FitLog log = {});
 // The same with another way of gathering the sums of a step (results must not change).
 // jumpCycles = false computes every step literally (tests and benchmarks compare the two).
-FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput& input, FitLog log,
-                       StepSums& sums, bool jumpCycles = true);
+FitOutcome FitPeakWith(FitState& state, const FitSource& source, const PeakInput& input, FitLog log, StepSums& sums,
+                       bool jumpCycles = true);
 
 // The texts of the fit, numbers in the general number form.
 // "Итерация № 3", "A = 5,  0.01", "B = ...", "C = ...", "D = ...", "".
 std::vector<std::string> IterationLines(int step, const Params& P, const Params& e);
 inline constexpr std::size_t kIterationLineCount = 6;  // the lines IterationLines gives a step
-std::string IterationHead(int step);                    // "Итерация № 3", the first of them
+std::string IterationHead(int step);                   // "Итерация № 3", the first of them
 // "<PeakNumber> пик", "<FitIterations> итерация", "Начальные параметры", "A0 = ..." .. "D0 = ...",
 // "Текущие параметры", "A = ..." .. "D = ...", "", "".
 std::vector<std::string> ProblemReportLines(int peakNumber, int fitIterations, const Params& start,

@@ -24,8 +24,18 @@ namespace {
 
 ResultRow ProblemRow(const PeakResult& p) {
     const std::string blank(1, ' ');
-    return {FormatFixed(NominalMass(p.Centre), 0), std::string("Ошибка"), blank, blank, blank, blank, blank,
-            blank, blank, blank, blank, FormatFixed(p.N, 0)};
+    return {FormatFixed(NominalMass(p.Centre), 0),
+            std::string("Ошибка"),
+            blank,
+            blank,
+            blank,
+            blank,
+            blank,
+            blank,
+            blank,
+            blank,
+            blank,
+            FormatFixed(p.N, 0)};
 }
 
 // Std Err relative to the height; a zero height has no such ratio.

@@ -22,9 +22,9 @@ struct PeakSelection {
 
 struct SinglePeakFit {
     PeakInput input;
-    FitOutcome outcome;                    // a problem peak counts one more in ProblemCount
-    std::vector<std::string> log;          // ListBox9: six lines per completed step
-    std::vector<std::string> problemLines; // ListBox3: the report of a problem peak
+    FitOutcome outcome;                     // a problem peak counts one more in ProblemCount
+    std::vector<std::string> log;           // ListBox9: six lines per completed step
+    std::vector<std::string> problemLines;  // ListBox3: the report of a problem peak
     PeakSelection selection;
 };
 

@@ -77,11 +77,11 @@ double PointTerm(int k, const FitSamples& s, int i, const Params& P) {
     const double t = K * C * u;
     const double E = std::exp(-IntPower(t, power));
     switch (k) {
-    case 0: return 1.0;
-    case 1: return E;
-    case 2: return -B * E * s.n * IntPower(t, power - 1) * K * u;
-    case 3: return -B * E * s.n * IntPower(t, power - 1) * K * C / x;
-    default: return A + B * E - s.y[i];
+        case 0: return 1.0;
+        case 1: return E;
+        case 2: return -B * E * s.n * IntPower(t, power - 1) * K * u;
+        case 3: return -B * E * s.n * IntPower(t, power - 1) * K * C / x;
+        default: return A + B * E - s.y[i];
     }
 }
 
@@ -98,9 +98,9 @@ const FusedStepSums::WindowSums& FusedStepSums::SumsAt(const FitSamples& s, cons
     const std::size_t count = s.last >= s.first ? static_cast<std::size_t>(s.last - s.first + 1) : 0;
     if (scratch_.size() < count) scratch_.resize(count);
     switch (PowerOf(s)) {
-    case 2: GatherSums<2>(s, P, scratch_.data(), sums_); break;
-    case 8: GatherSums<8>(s, P, scratch_.data(), sums_); break;
-    default: GatherSums<0>(s, P, scratch_.data(), sums_); break;
+        case 2: GatherSums<2>(s, P, scratch_.data(), sums_); break;
+        case 8: GatherSums<8>(s, P, scratch_.data(), sums_); break;
+        default: GatherSums<0>(s, P, scratch_.data(), sums_); break;
     }
     at_ = P;
     valid_ = true;

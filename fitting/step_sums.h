@@ -11,7 +11,7 @@ namespace orvelo {
 // depends on that value: it must not be replaced by the exact one.
 inline constexpr double K = 1.6651;
 
-using Params = std::array<double, 4>;                 // A, B, C, D (or their increments)
+using Params = std::array<double, 4>;  // A, B, C, D (or their increments)
 using Matrix4 = std::array<std::array<double, 4>, 4>;
 using NormalMatrix = std::array<std::array<double, 4>, 5>;  // M[0..3] the matrix, M[4] = g
 
@@ -69,8 +69,8 @@ public:
 
 // Gathers every sum of a step at once: u, t, E and the point terms are computed once per
 // sample (the exponentials in a pass of their own, then the sums) and each sum is still added
-// in sample order, so the values are bit-identical to one pass per sum. The residual sums at the new parameters are the right-
-// hand side of the next step at the same parameters, so one pass serves both.
+// in sample order, so the values are bit-identical to one pass per sum. The residual sums at the new parameters are the
+// right- hand side of the next step at the same parameters, so one pass serves both.
 class FusedStepSums final : public StepSums {
 public:
     void BeginFit(const FitSamples& samples) override;

@@ -33,8 +33,8 @@ void CheckInstrumentSpectrum(const orvelo::LoadedSpectrum& s) {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     try {
-        const orvelo::MsDataFile file = orvelo::MsDataFile::FromBytes(
-            std::string(reinterpret_cast<const char*>(data), size), "fuzz.mzML");
+        const orvelo::MsDataFile file =
+            orvelo::MsDataFile::FromBytes(std::string(reinterpret_cast<const char*>(data), size), "fuzz.mzML");
         const int count = static_cast<int>(file.scans().size());
         for (int n = 1; n <= count && n <= kScansLoaded; ++n) {
             try {

@@ -29,7 +29,7 @@ void CheckCell(const std::string& cell) {
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (size < 2 || size > 8192) return 0;
     orvelo::SpectrumState state;
-    state.KolUsred = data[0] % 8 - 1;                 // -1 .. 6
+    state.KolUsred = data[0] % 8 - 1;  // -1 .. 6
     const int64_t threshold = (data[1] % 16) * (data[1] % 16) * 8;
     std::string_view bytes(reinterpret_cast<const char*>(data + 2), size - 2);
     try {
@@ -40,8 +40,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         orvelo::FinalRunOptions options;
         options.gaussPower = data[1] & 0x80 ? 8.0 : 2.0;
         options.threads = 1;
-        const orvelo::FinalRunResult run =
-            orvelo::RunFinal(state.Spectrum, state.Smooth, state.FinalExtrema, options);
+        const orvelo::FinalRunResult run = orvelo::RunFinal(state.Spectrum, state.Smooth, state.FinalExtrema, options);
         for (const orvelo::ResultRow& row : orvelo::ResultsTable(run.peaks))
             for (const std::string& cell : row) CheckCell(cell);
         orvelo::ReferenceTables tables;

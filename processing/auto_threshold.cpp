@@ -85,14 +85,15 @@ NoiseEstimate EstimateNoise(const std::vector<int64_t>& heights) {
 std::string NoiseEstimateNote(const NoiseEstimate& e, int zoneCount) {
     const auto whole = [](double v) { return std::to_string(static_cast<int64_t>(std::llround(v))); };
     if (e.noiseZones == 0)
-        return "Порог не выбран по шуму: зон " + std::to_string(zoneCount) + ", а зон ненулевой высоты нужно не меньше " +
-               std::to_string(kMinZonesForNoise);
+        return "Порог не выбран по шуму: зон " + std::to_string(zoneCount) +
+               ", а зон ненулевой высоты нужно не меньше " + std::to_string(kMinZonesForNoise);
     const std::string band = "шумовых зон " + std::to_string(e.noiseZones) + " из " + std::to_string(zoneCount) +
                              ", медиана их высот " + whole(e.median) + ", разброс " + whole(e.sigma) +
                              ", уровень шума " + whole(e.level);
     if (!e.ok) return "Порог не выбран по шуму: ни одна зона не выше уровня шума (" + band + ")";
-    return "Порог предложен по шуму спектра: " + band + ".\rПредложена высота первой зоны выше шума: " +
-           std::to_string(e.proposed) + " (зон не ниже неё: " + std::to_string(e.zonesAbove) + ").";
+    return "Порог предложен по шуму спектра: " + band +
+           ".\rПредложена высота первой зоны выше шума: " + std::to_string(e.proposed) +
+           " (зон не ниже неё: " + std::to_string(e.zonesAbove) + ").";
 }
 
 }  // namespace orvelo

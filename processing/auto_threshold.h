@@ -27,13 +27,13 @@ inline constexpr double kNoiseSigmas = 5.0;
 inline constexpr int kMinZonesForNoise = 8;
 
 struct NoiseEstimate {
-    bool ok = false;        // a band was found and some zone lies above it
-    double median = 0;      // the typical noise zone height
-    double sigma = 0;       // robust spread of the noise zone heights
-    int noiseZones = 0;     // zones in the band
-    double level = 0;       // median + kNoiseSigmas * sigma
-    int64_t proposed = 0;   // the lowest zone height above `level` (when ok)
-    int zonesAbove = 0;     // zones at or above `proposed`
+    bool ok = false;       // a band was found and some zone lies above it
+    double median = 0;     // the typical noise zone height
+    double sigma = 0;      // robust spread of the noise zone heights
+    int noiseZones = 0;    // zones in the band
+    double level = 0;      // median + kNoiseSigmas * sigma
+    int64_t proposed = 0;  // the lowest zone height above `level` (when ok)
+    int zonesAbove = 0;    // zones at or above `proposed`
 };
 
 // Heights in any order; zones without height (0 or less) are left out of the estimate.

@@ -12,9 +12,7 @@ void MidpointSmooth(const PointList& in, PointList& out, std::string_view step) 
     MidpointSmoothPasses(in, out, 1, step);
 }
 
-void MidpointSmoothInPlace(PointList& list, std::string_view step) {
-    MidpointSmoothPasses(list, list, 1, step);
-}
+void MidpointSmoothInPlace(PointList& list, std::string_view step) { MidpointSmoothPasses(list, list, 1, step); }
 
 namespace {
 

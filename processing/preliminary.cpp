@@ -59,8 +59,7 @@ void Obrab2(SpectrumState& s) {
 void Obrab3(SpectrumState& s) {
     const std::string step = PreliminaryStepName(4);
     TrimToValleys(s.Extrema, s.Trimmed, step);
-    if (s.Trimmed.count() < 2)
-        ThrowStepError(step, "в сглаженном спектре нет ни одного пика между двумя впадинами");
+    if (s.Trimmed.count() < 2) ThrowStepError(step, "в сглаженном спектре нет ни одного пика между двумя впадинами");
 }
 
 void Obrab4(SpectrumState& s) {

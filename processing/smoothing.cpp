@@ -56,8 +56,8 @@ struct Window {
 // intensities are in w.y0, and its two end values also in w.y1. A side that is an end of the whole list stays fixed;
 // any other side loses one valid point per pass. Returns the buffer holding the last pass.
 ORVELO_WITH_AVX2_CLONE
-const double* SmoothWindow(const double* __restrict x, Window& w, std::size_t len, bool fixedLeft,
-                           bool fixedRight, std::size_t passes) {
+const double* SmoothWindow(const double* __restrict x, Window& w, std::size_t len, bool fixedLeft, bool fixedRight,
+                           std::size_t passes) {
     double* __restrict a = w.a.data();  // X[i] - xL
     double* __restrict b = w.b.data();  // xR - X[i]
     double* __restrict d = w.d.data();  // xR - xL
@@ -111,9 +111,7 @@ void SmoothBlocks(const std::vector<double>& x, const std::vector<double>& src, 
 }
 
 // The denominator xR - xL of the smoothing at point i.
-inline double MidpointGap(const double* x, std::size_t i) {
-    return (x[i] + x[i + 1]) / 2 - (x[i - 1] + x[i]) / 2;
-}
+inline double MidpointGap(const double* x, std::size_t i) { return (x[i] + x[i + 1]) / 2 - (x[i - 1] + x[i]) / 2; }
 
 // Whether a point of start .. end - 1 has a zero denominator. Integer tests on the bits (+0 and
 // -0 alike, NaN never) with no early exit, so that the loop runs as vector code.
@@ -152,8 +150,8 @@ void CheckDenominators(const std::vector<double>& x, std::string_view step) {
 // round when the list is long enough to be worth it. The first round reads y itself.
 std::vector<double> SmoothInRounds(const std::vector<double>& x, const std::vector<double>& y, std::size_t total) {
     const std::size_t n = x.size();
-    const bool parallel = n > kBlock && std::thread::hardware_concurrency() >= 2 &&
-                          n * std::min(total, kPassesPerRound) >= kParallelWork;
+    const bool parallel =
+        n > kBlock && std::thread::hardware_concurrency() >= 2 && n * std::min(total, kPassesPerRound) >= kParallelWork;
     const std::size_t windowSize = std::min(n, kBlock + 2 * kPassesPerRound);
     Window mine(windowSize);
     std::vector<Window> theirs;
@@ -165,8 +163,7 @@ std::vector<double> SmoothInRounds(const std::vector<double>& x, const std::vect
         next.resize(n);
         std::atomic<std::size_t> nextBlock{0};
         // Without a second thread to be had, this one does every block.
-        WorkerPool helper(parallel ? 1 : 0,
-                          [&](int) { SmoothBlocks(x, *src, next, k, nextBlock, theirs.front()); });
+        WorkerPool helper(parallel ? 1 : 0, [&](int) { SmoothBlocks(x, *src, next, k, nextBlock, theirs.front()); });
         SmoothBlocks(x, *src, next, k, nextBlock, mine);
         helper.Join();
         cur.swap(next);

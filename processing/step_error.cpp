@@ -16,12 +16,9 @@ void ThrowStepError(std::string_view step, std::string_view cause) {
 }
 
 void RequireTwoPoints(int count, std::string_view step) {
-    if (count < 2)
-        ThrowStepError(step, count == 0 ? "нет ни одной точки" : "только одна точка, нужно не меньше двух");
+    if (count < 2) ThrowStepError(step, count == 0 ? "нет ни одной точки" : "только одна точка, нужно не меньше двух");
 }
 
-std::string ThreeEqualMassesCause(double mass) {
-    return "три одинаковые массы подряд у " + FormatGeneral(mass);
-}
+std::string ThreeEqualMassesCause(double mass) { return "три одинаковые массы подряд у " + FormatGeneral(mass); }
 
 }  // namespace orvelo

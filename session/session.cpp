@@ -122,9 +122,7 @@ AutoCalibrationOutcome Session::AutoCalibrate(const ReferenceChoice& choice, con
     return out;
 }
 
-CurveResult Session::CreatePoints() {
-    return ProverkaZapol(s_.calibrationList, s_.run.peaks, s_.calibration.points);
-}
+CurveResult Session::CreatePoints() { return ProverkaZapol(s_.calibrationList, s_.run.peaks, s_.calibration.points); }
 
 CurveFit Session::FitCurve(CurveKind kind) {
     const PointList& points = s_.calibration.points;
@@ -170,8 +168,7 @@ std::vector<ReferenceMark> Session::ReferenceMarks(std::optional<std::size_t> pe
         if (!StripTrueMass(stripped)) continue;  // no true mass attached
         const std::optional<double> mass = TrailingNumber(lines[i]);
         if (!mass) continue;
-        if (!ions)
-            ions = ReferenceIons(s_.tables, ReferenceChoice{true, ListFlags{{true, false, false}, true}, true});
+        if (!ions) ions = ReferenceIons(s_.tables, ReferenceChoice{true, ListFlags{{true, false, false}, true}, true});
         const auto near = std::lower_bound(ions->begin(), ions->end(), *mass - kSameMass,
                                            [](const ReferenceIon& ion, double m) { return ion.mass < m; });
         for (auto it = near; it != ions->end() && it->mass <= *mass + kSameMass; ++it)

@@ -42,7 +42,7 @@ struct FinalRunState {
     std::vector<RowWarning> warnings;  // per peak: why its row of the table is marked
     double GaussPower = 2.0;           // 2: plain Gaussian, 8: flat-topped
     int ProblemCount = 0;
-    bool running = false;              // begun and neither adopted nor abandoned yet
+    bool running = false;  // begun and neither adopted nor abandoned yet
 };
 
 // The calibration data: the curve and the points behind Series7, and the measured points of

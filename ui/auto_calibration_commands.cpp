@@ -23,7 +23,9 @@ AutoCalibrationCommands::AutoCalibrationCommands(CommandContext& context, PageCa
     page_.showAutoSettings(remembered);
 }
 
-void AutoCalibrationCommands::ButtonAutoClick() { c_.run([this] { match(); }); }
+void AutoCalibrationCommands::ButtonAutoClick() {
+    c_.run([this] { match(); });
+}
 
 void AutoCalibrationCommands::rememberTolerance(double mmu) { settings_.setValue(kToleranceKey, mmu); }
 

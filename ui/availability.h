@@ -30,7 +30,7 @@ struct Availability {
     bool autoHeight = false;   // "Авто"
     bool zoneList = true;      // ListBox1
     // "Калибровочные массы"
-    bool listEdits = false;    // ">>", "<<", the two "<<" of the true masses, "Подобрать автоматически"
+    bool listEdits = false;  // ">>", "<<", the two "<<" of the true masses, "Подобрать автоматически"
     bool clearList = false;    // "Очистить список"
     bool createCurve = false;  // "Создать кривую"
     // "Калибровочная кривая"

@@ -46,8 +46,7 @@ void CalibrationCommands::Button8Click() {
     c_.run([this] {
         PageCalibrationMasses& m = masses_;
         const int line = m.chosenListLine();
-        const ListChange change =
-            c_.session.AttachStandardMass(line, m.standardMassLines(), m.chosenStandardMass());
+        const ListChange change = c_.session.AttachStandardMass(line, m.standardMassLines(), m.chosenStandardMass());
         showOutcome(change, line);
     });
 }
@@ -99,8 +98,12 @@ void CalibrationCommands::ProverkaZapol() {
     c_.guidance(kPointsCreatedGuidance);
 }
 
-void CalibrationCommands::Button6Click() { c_.run([this] { fitCurve(false); }); }
-void CalibrationCommands::Button4Click() { c_.run([this] { fitCurve(true); }); }
+void CalibrationCommands::Button6Click() {
+    c_.run([this] { fitCurve(false); });
+}
+void CalibrationCommands::Button4Click() {
+    c_.run([this] { fitCurve(true); });
+}
 
 // A refusal (too few points, a singular parabola) is shown and changes nothing, so the
 // operator may still try the other fit. A fitted curve is shown with its check.
@@ -118,7 +121,9 @@ void CalibrationCommands::fitCurve(bool parabola) {
     c_.guidance(kCurveFittedGuidance);
 }
 
-void CalibrationCommands::Button5Click() { c_.run([this] { recalculate(); }); }
+void CalibrationCommands::Button5Click() {
+    c_.run([this] { recalculate(); });
+}
 
 // Every mass of the raw spectrum moves by the curve; the results of the old masses are thrown
 // away (the session drops them; on `recalculated` ClearAll empties their displays and the

@@ -40,7 +40,8 @@ std::optional<QSize> AskImageSize(QWidget* parent, QSize onScreen) {
     QDialog dialog(parent);
     dialog.setWindowTitle(QStringLiteral("Размер рисунка"));
     auto* form = new QFormLayout(&dialog);
-    auto* asShown = new QRadioButton(QStringLiteral("Как на экране: %1 × %2").arg(onScreen.width()).arg(onScreen.height()));
+    auto* asShown =
+        new QRadioButton(QStringLiteral("Как на экране: %1 × %2").arg(onScreen.width()).arg(onScreen.height()));
     auto* other = new QRadioButton(QStringLiteral("Другой размер (пиксели):"));
     asShown->setChecked(true);
     auto* width = new QSpinBox;

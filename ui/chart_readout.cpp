@@ -34,7 +34,8 @@ const PeakResult* PeakAtMass(const PeakResults& peaks, double mass) {
 // "m/z = 41.0391   Интенсивность = 1234.5", then over a fitted peak
 // "   Пик: m/z = 41.039132, R = 812, высота = 10512.3" (the results table's decimals).
 QString SpectrumReadout(double mass, double intensity, const PeakResults& peaks) {
-    QString text = QStringLiteral("m/z = %1   Интенсивность = %2").arg(Fixed(mass, 4), QString::number(intensity, 'g', 6));
+    QString text =
+        QStringLiteral("m/z = %1   Интенсивность = %2").arg(Fixed(mass, 4), QString::number(intensity, 'g', 6));
     if (const PeakResult* p = PeakAtMass(peaks, mass))
         text += QStringLiteral("   Пик: m/z = %1, R = %2, высота = %3")
                     .arg(Fixed(p->Centre, 6), Fixed(p->R, 0), Fixed(p->Height, 1));

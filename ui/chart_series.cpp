@@ -124,12 +124,8 @@ void ChartSeries::setMarks(bool on) {
 
 void ChartSeries::setMarksClipped(bool clipped) { marksClipped_ = clipped; }
 
-int ChartSeries::pixelX(int i) const {
-    return static_cast<int>(std::lround(graph_->keyAxis()->coordToPixel(x(i))));
-}
-int ChartSeries::pixelY(int i) const {
-    return static_cast<int>(std::lround(graph_->valueAxis()->coordToPixel(y(i))));
-}
+int ChartSeries::pixelX(int i) const { return static_cast<int>(std::lround(graph_->keyAxis()->coordToPixel(x(i)))); }
+int ChartSeries::pixelY(int i) const { return static_cast<int>(std::lround(graph_->valueAxis()->coordToPixel(y(i)))); }
 
 int ChartSeries::nearestPoint(QPointF pixel, double tolerance) const {
     if (!graph_->visible() || graph_->data()->isEmpty()) return -1;

@@ -21,7 +21,7 @@ enum class MarkerShape { Circle, Square, Diamond };
 struct SeriesStyle {
     QColor line = Qt::black;
     MarkerShape marker = MarkerShape::Circle;
-    int markerSize = 2;             // pixels
+    int markerSize = 2;  // pixels
     QColor markerOutline = Qt::black;
     std::optional<QColor> markerFill;  // none: hollow marker
     int markerOutlineWidth = 1;

@@ -33,9 +33,7 @@ public:
         : QCPLayerable(plot, QStringLiteral("afterdraw")), owner_(owner) {}
 
 protected:
-    void applyDefaultAntialiasingHint(QCPPainter* painter) const override {
-        painter->setAntialiasing(false);
-    }
+    void applyDefaultAntialiasingHint(QCPPainter* painter) const override { painter->setAntialiasing(false); }
     void draw(QCPPainter* painter) override { owner_->drawAfterSeries(*painter); }
     QRect clipRect() const override { return mParentPlot->viewport(); }
 
@@ -55,19 +53,15 @@ ChartSurface::ChartSurface(QWidget* parent) : QWidget(parent), plot_(new QCustom
     plot_->setPlottingHint(QCP::phCacheLabels, true);
     plot_->setSelectionRectMode(QCP::srmCustom);
     plot_->axisRect()->setAutoMargins(QCP::msAll);
-    plot_->addLayer(QStringLiteral("afterdraw"), plot_->layer(QStringLiteral("main")),
-                    QCustomPlot::limAbove);
+    plot_->addLayer(QStringLiteral("afterdraw"), plot_->layer(QStringLiteral("main")), QCustomPlot::limAbove);
     afterDraw_ = new AfterDrawLayer(plot_, this);
     titleFont_ = QFont(QStringLiteral("Arial"));
     titleFont_.setPixelSize(16);
 
     connect(plot_, &QCustomPlot::beforeReplot, this, [this] { fitAxesToData(); });
-    connect(plot_, &QCustomPlot::mouseMove, this,
-            [this](QMouseEvent* e) { onMouseMove(e->pos(), e->buttons()); });
-    connect(plot_, &QCustomPlot::mousePress, this,
-            [this](QMouseEvent* e) { onMousePress(e->pos(), e->button()); });
-    connect(plot_, &QCustomPlot::mouseRelease, this,
-            [this](QMouseEvent* e) { onMouseRelease(e->pos(), e->button()); });
+    connect(plot_, &QCustomPlot::mouseMove, this, [this](QMouseEvent* e) { onMouseMove(e->pos(), e->buttons()); });
+    connect(plot_, &QCustomPlot::mousePress, this, [this](QMouseEvent* e) { onMousePress(e->pos(), e->button()); });
+    connect(plot_, &QCustomPlot::mouseRelease, this, [this](QMouseEvent* e) { onMouseRelease(e->pos(), e->button()); });
     connect(plot_, &QCustomPlot::mouseWheel, this,
             [this](QWheelEvent* e) { onWheel(e->position().toPoint(), e->angleDelta().y()); });
     plot_->installEventFilter(this);
@@ -123,9 +117,15 @@ void ChartSurface::fitAxesToData() {
         if (!s->graph_->visible() || s->graph_->data()->isEmpty()) continue;
         bool found = false;
         QCPRange k = s->graph_->getKeyRange(found, QCP::sdBoth);
-        if (found) { keys = anyKey ? QCPRange(std::min(keys.lower, k.lower), std::max(keys.upper, k.upper)) : k; anyKey = true; }
+        if (found) {
+            keys = anyKey ? QCPRange(std::min(keys.lower, k.lower), std::max(keys.upper, k.upper)) : k;
+            anyKey = true;
+        }
         QCPRange v = s->graph_->getValueRange(found, domain);
-        if (found) { values = anyValue ? QCPRange(std::min(values.lower, v.lower), std::max(values.upper, v.upper)) : v; anyValue = true; }
+        if (found) {
+            values = anyValue ? QCPRange(std::min(values.lower, v.lower), std::max(values.upper, v.upper)) : v;
+            anyValue = true;
+        }
     }
     if (anyKey) plot_->xAxis->setRange(Padded(keys, kKeyPadding));
     if (!anyValue) return;
@@ -177,8 +177,7 @@ void ChartSurface::updateTitle() {
     requestRedraw();
 }
 
-void ChartSurface::setAxisTitles(const QString& bottom, const QString& left, const QFont& font,
-                                 const QColor& colour) {
+void ChartSurface::setAxisTitles(const QString& bottom, const QString& left, const QFont& font, const QColor& colour) {
     for (QCPAxis* axis : {plot_->xAxis, plot_->yAxis}) {
         axis->setLabelFont(font);
         axis->setLabelColor(colour);
@@ -204,9 +203,7 @@ void ChartSurface::setPanelColour(const QColor& colour) {
     plot_->axisRect()->setBackground(Qt::white);
 }
 
-void ChartSurface::setPlotAreaColour(const QColor& colour) {
-    plot_->axisRect()->setBackground(colour);
-}
+void ChartSurface::setPlotAreaColour(const QColor& colour) { plot_->axisRect()->setBackground(colour); }
 
 void ChartSurface::setBuffered(bool on) {
     buffered_ = on;
@@ -260,8 +257,7 @@ void ChartSurface::drawMarks(QPainter& painter, const ChartSeries& s) {
         QString text = s.markText(i);
         if (text.isEmpty()) continue;
         text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-        QRect box = metrics.boundingRect(QRect(0, 0, 1000, 1000), Qt::AlignLeft, text)
-                        .adjusted(-3, -2, 3, 2);
+        QRect box = metrics.boundingRect(QRect(0, 0, 1000, 1000), Qt::AlignLeft, text).adjusted(-3, -2, 3, 2);
         const QPoint at(s.pixelX(i), s.pixelY(i));
         box.moveBottomLeft(QPoint(at.x() - box.width() / 2, at.y() - 8));
         painter.setPen(Qt::black);
@@ -303,8 +299,7 @@ QByteArray ChartSurface::render(const QByteArray& format, QSize size) const {
         pdf.setResolution(96);
         pdf.setTitle(title);
         pdf.setPageMargins(QMarginsF(0, 0, 0, 0));
-        pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point, QString(),
-                                  QPageSize::ExactMatch));
+        pdf.setPageSize(QPageSize(QSizeF(size) * 72.0 / 96.0, QPageSize::Point, QString(), QPageSize::ExactMatch));
         QCPPainter painter;
         if (!painter.begin(&pdf)) return {};
         plot_->toPainter(&painter, size.width(), size.height());

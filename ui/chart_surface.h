@@ -44,8 +44,7 @@ public:
     void addTitleLine(const QString& line);
     QStringList titleLines() const { return titleLines_; }
     void setTitleFont(const QFont& font, const QColor& colour);
-    void setAxisTitles(const QString& bottom, const QString& left, const QFont& font,
-                       const QColor& colour);
+    void setAxisTitles(const QString& bottom, const QString& left, const QFont& font, const QColor& colour);
     // The same in the program's plain axis-title look (dark grey, 13 px).
     void setAxisTitles(const QString& bottom, const QString& left);
     QString bottomAxisTitle() const;

@@ -65,10 +65,8 @@ void ChartSurface::panByPixels(int dx, int dy) {
     QCPAxis* x = plot_->xAxis;
     QCPAxis* y = plot_->yAxis;
     const QCPRange kr = x->range(), vr = y->range();
-    x->setRange(x->pixelToCoord(x->coordToPixel(kr.lower) - dx),
-                x->pixelToCoord(x->coordToPixel(kr.upper) - dx));
-    y->setRange(y->pixelToCoord(y->coordToPixel(vr.lower) - dy),
-                y->pixelToCoord(y->coordToPixel(vr.upper) - dy));
+    x->setRange(x->pixelToCoord(x->coordToPixel(kr.lower) - dx), x->pixelToCoord(x->coordToPixel(kr.upper) - dx));
+    y->setRange(y->pixelToCoord(y->coordToPixel(vr.lower) - dy), y->pixelToCoord(y->coordToPixel(vr.upper) - dy));
     zoomed_ = true;
     requestRedraw();
 }

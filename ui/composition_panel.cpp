@@ -72,8 +72,10 @@ CompositionPanel::CompositionPanel(Session& session, SettingsStore& settings, QW
     ranges_ = new QLineEdit(store_.value(kRangesKey, QString::fromLatin1(kDefaultElementRanges)).toString(), this);
     ranges_->setObjectName(QStringLiteral("CompositionRanges"));
     ranges_->setCursorPosition(0);
-    ranges_->setToolTip(QStringLiteral("Элементы и их числа в формуле: C0-60H0-120N0-6 ... (одно число: ровно столько)"));
-    ppm_ = new QLineEdit(store_.value(kPpmKey, QString::fromStdString(FormatGeneral(kDefaultTolerancePpm))).toString(), this);
+    ranges_->setToolTip(
+        QStringLiteral("Элементы и их числа в формуле: C0-60H0-120N0-6 ... (одно число: ровно столько)"));
+    ppm_ = new QLineEdit(store_.value(kPpmKey, QString::fromStdString(FormatGeneral(kDefaultTolerancePpm))).toString(),
+                         this);
     ppm_->setObjectName(QStringLiteral("CompositionPpm"));
     ppm_->setToolTip(QStringLiteral("Наименьшая погрешность массы, ppm: больше, если у пика больше своя ошибка"));
     charge_ = new QComboBox(this);
@@ -122,7 +124,8 @@ CompositionPanel::CompositionPanel(Session& session, SettingsStore& settings, QW
         "Число колец и двойных связей: целое у ион-радикала, полуцелое у иона с чётным числом электронов",
         "Согласие изотопных пиков M+1 и M+2 с найденными пиками: 0 - согласны, меньше - хуже",
         "Общая оценка: 0 - лучшая, меньше - хуже"};
-    for (int c = 0; c < kCandidateColumns; ++c) candidates_->horizontalHeaderItem(c)->setToolTip(QString::fromUtf8(tips[c]));
+    for (int c = 0; c < kCandidateColumns; ++c)
+        candidates_->horizontalHeaderItem(c)->setToolTip(QString::fromUtf8(tips[c]));
     layout->addWidget(candidates_, 1);
     hint_ = MakeLine(this, "CompositionHint", QColor(96, 96, 96));
     layout->addWidget(hint_);
@@ -176,8 +179,7 @@ void CompositionPanel::refresh() {
         const ElementRangesParse read = ReadCompositionSettings(s);
         if (read.ok())
             peakLine_->setText(QStringLiteral("Выберите строку таблицы: здесь появятся формулы иона её пика"));
-        else
-            message_->setText(Text(read.message));
+        else message_->setText(Text(read.message));
         showLines();
         return;
     }

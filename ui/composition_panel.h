@@ -40,8 +40,8 @@ public:
 
     // The settings as the fields now give them (the remembered ones at start).
     CompositionSettings settings() const;
-    QString message() const;          // a refusal, or why the peak has no candidate
-    QString referenceLine() const;    // "C4H9+ — опорный ион CH калибровки", or empty
+    QString message() const;        // a refusal, or why the peak has no candidate
+    QString referenceLine() const;  // "C4H9+ — опорный ион CH калибровки", or empty
     int candidateCount() const;
     QString candidateCell(int row, int column) const;
 

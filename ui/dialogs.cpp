@@ -42,8 +42,7 @@ QString DisplayText(const QString& text) {
 
 QtFileDialogs::~QtFileDialogs() = default;  // the dialogs are children of the window
 
-std::optional<QString> QtFileDialogs::run(QFileDialog*& dialog, bool save,
-                                          const FileRequest& request) {
+std::optional<QString> QtFileDialogs::run(QFileDialog*& dialog, bool save, const FileRequest& request) {
     if (!dialog) {
         dialog = new QFileDialog(parent_);
         // Saving over an existing file asks first (the dialog's own overwrite question).
@@ -63,13 +62,9 @@ std::optional<QString> QtFileDialogs::run(QFileDialog*& dialog, bool save,
     return files.front();
 }
 
-std::optional<QString> QtFileDialogs::openFile(const FileRequest& request) {
-    return run(openDialog_, false, request);
-}
+std::optional<QString> QtFileDialogs::openFile(const FileRequest& request) { return run(openDialog_, false, request); }
 
-std::optional<QString> QtFileDialogs::saveFile(const FileRequest& request) {
-    return run(saveDialog_, true, request);
-}
+std::optional<QString> QtFileDialogs::saveFile(const FileRequest& request) { return run(saveDialog_, true, request); }
 
 std::optional<int> QtFileDialogs::chooseScan(const ScanRequest& request) {
     ScanChooser chooser(request, parent_);
@@ -77,21 +72,18 @@ std::optional<int> QtFileDialogs::chooseScan(const ScanRequest& request) {
     return chooser.chosenScan();
 }
 
-QString QtFileDialogs::chosenType() const {
-    return saveDialog_ ? saveDialog_->selectedNameFilter() : QString();
-}
+QString QtFileDialogs::chosenType() const { return saveDialog_ ? saveDialog_->selectedNameFilter() : QString(); }
 
 std::optional<QSize> QtFileDialogs::imageSize(QSize onScreen) { return AskImageSize(parent_, onScreen); }
 
 void QtMessageBoxes::info(const QString& text) {
-    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Орвело"), DisplayText(text),
-                    QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::NoIcon, QStringLiteral("Орвело"), DisplayText(text), QMessageBox::Ok, parent_);
     box.exec();
 }
 
 void QtMessageBoxes::error(const QString& text) {
-    QMessageBox box(QMessageBox::Critical, QStringLiteral("Орвело"), DisplayText(ErrorText(text)),
-                    QMessageBox::Ok, parent_);
+    QMessageBox box(QMessageBox::Critical, QStringLiteral("Орвело"), DisplayText(ErrorText(text)), QMessageBox::Ok,
+                    parent_);
     box.exec();
 }
 

@@ -71,7 +71,9 @@ FinalRunCommands::FinalRunCommands(CommandContext& context, FinalRunPages pages,
 
 FinalRunCommands::~FinalRunCommands() { stopAndWait(); }
 
-void FinalRunCommands::Button13Click() { c_.run([this] { checkAndStartRun(); }); }
+void FinalRunCommands::Button13Click() {
+    c_.run([this] { checkAndStartRun(); });
+}
 
 void FinalRunCommands::checkAndStartRun() {
     if (running()) return;

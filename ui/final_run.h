@@ -42,8 +42,7 @@ class MyThread : public QThread {
     Q_OBJECT
 public:
     // `report` runs on the thread of `ui` after every zone, while the worker waits.
-    MyThread(const SpectrumState& state, double gaussPower, QObject* ui,
-             std::function<void(const ZoneReport&)> report);
+    MyThread(const SpectrumState& state, double gaussPower, QObject* ui, std::function<void(const ZoneReport&)> report);
     // Destroyed only after the body has returned; the acquire orders its writes before ours.
     ~MyThread() override { handoff_.load(std::memory_order_acquire); }
     void cancel() { cancel_ = true; }

@@ -18,8 +18,7 @@ inline constexpr const char* kAfterPreliminaryGuidance =
     "Далее следует нажать кнопку \"Последняя\"\r";
 
 // Asked before a spectrum changed by "Пересчитать данные" and not saved would be given up.
-inline constexpr const char* kUnsavedSpectrumQuestion =
-    "Спектр изменён пересчётом масс и не сохранён.\rСохранить его?";
+inline constexpr const char* kUnsavedSpectrumQuestion = "Спектр изменён пересчётом масс и не сохранён.\rСохранить его?";
 
 // Shown after the preliminary run when the guidance is off.
 inline constexpr const char* kPreliminaryDoneMessage = "Пересчёт произведён";

@@ -16,11 +16,14 @@ IonMassesChoice::IonMassesChoice(CommandContext& context, PageCalibrationMasses&
     c_.session.ChooseReferenceMasses(KindOf(ions));
 }
 
-void IonMassesChoice::CheckBoxIonsClick(bool ions) { c_.run([this, ions] { choose(ions); }); }
+void IonMassesChoice::CheckBoxIonsClick(bool ions) {
+    c_.run([this, ions] { choose(ions); });
+}
 
 void IonMassesChoice::choose(bool ions) {
     settings_.setValue(kIonMassesKey, ions);
-    if (const MassAssignment* assigned = c_.session.ChooseReferenceMasses(KindOf(ions))) emit massesReassigned(*assigned);
+    if (const MassAssignment* assigned = c_.session.ChooseReferenceMasses(KindOf(ions)))
+        emit massesReassigned(*assigned);
     emit chosen();
 }
 

@@ -10,9 +10,7 @@ constexpr int kFrameMargin = 16;  // inside GroupBox5
 
 int AtLeastZero(int v) { return std::max(v, 0); }
 
-void FollowBottom(Box& b, int pageHeight, int margin = kMargin) {
-    b.height = AtLeastZero(pageHeight - b.top - margin);
-}
+void FollowBottom(Box& b, int pageHeight, int margin = kMargin) { b.height = AtLeastZero(pageHeight - b.top - margin); }
 
 }  // namespace
 

@@ -46,8 +46,7 @@ void MainMenu::buildFileMenu(QMenuBar* bar) {
     N9 = Submenu(N1, "N9", QStringLiteral("Папки"));
     int n = 0;
     for (const PresetFolder& f : PresetFolders()) {
-        QAction* a = f.caption.empty() ? N9->addSeparator()
-                                       : N9->addAction(QString::fromStdString(f.caption));
+        QAction* a = f.caption.empty() ? N9->addSeparator() : N9->addAction(QString::fromStdString(f.caption));
         a->setObjectName(QStringLiteral("Papka%1").arg(++n));
         presetFolders.push_back(a);
     }
@@ -99,10 +98,11 @@ void MainMenu::buildViewMenu(QMenuBar* bar) {
     N11 = entry(N10, "N11", QStringLiteral("Логарифм. шкала"), QStringLiteral("Ctrl+L"));
     N11->setCheckable(true);
     separator(N10, "N37");
-    Series1View = toggle("Series11", QStringLiteral("Спектр"), "Points11", QStringLiteral("Спектр (точки)"), true, true);
+    Series1View =
+        toggle("Series11", QStringLiteral("Спектр"), "Points11", QStringLiteral("Спектр (точки)"), true, true);
     separator(N10, "N26");
-    Series6View = toggle("Series61", QStringLiteral("Обработанное"), "Points61",
-                         QStringLiteral("Обработанное (точки)"), true, true);
+    Series6View = toggle("Series61", QStringLiteral("Обработанное"), "Points61", QStringLiteral("Обработанное (точки)"),
+                         true, true);
     PeakMassLabels = entry(N10, "PeakMassLabels", QStringLiteral("Массы пиков"));
     PeakMassLabels->setCheckable(true);
     // The stage toggles exist but are never shown.

@@ -24,12 +24,12 @@ class MainMenu : public QObject {
 public:
     explicit MainMenu(QMenuBar* bar);
 
-    QMenu* N1;  // "Файл"
-    QAction* N2;  // "Открыть..."
-    QMenu* N9;  // "Папки"
+    QMenu* N1;                            // "Файл"
+    QAction* N2;                          // "Открыть..."
+    QMenu* N9;                            // "Папки"
     std::vector<QAction*> presetFolders;  // in table order, separator included
-    QAction* N42;  // "Сохранить..."
-    QAction* SaveMzML;  // "Сохранить как mzML..."
+    QAction* N42;                         // "Сохранить..."
+    QAction* SaveMzML;                    // "Сохранить как mzML..."
     QMenu* N36;
     QAction* HTML1;
     QAction* HTML2;
@@ -57,8 +57,8 @@ public:
     QAction* HTML3;
     QAction* N3;  // "Выход"
 
-    QMenu* N10;    // "Вид"
-    QAction* N11;  // "Логарифм. шкала"
+    QMenu* N10;               // "Вид"
+    QAction* N11;             // "Логарифм. шкала"
     ViewToggle Series1View;   // Series11 / Points11
     ViewToggle Series6View;   // Series61 / Points61
     QAction* PeakMassLabels;  // "Массы пиков": fitted masses written over the peaks
@@ -74,8 +74,7 @@ public:
     QAction* N14;  // "О программе..."
 
 private:
-    QAction* entry(QMenu* menu, const char* name, const QString& caption,
-                   const QString& shortcut = QString());
+    QAction* entry(QMenu* menu, const char* name, const QString& caption, const QString& shortcut = QString());
     QAction* separator(QMenu* menu, const char* name, bool visible = true);
     ViewToggle toggle(const char* shownName, const QString& shownCaption, const char* markerName,
                       const QString& markerCaption, bool shownChecked, bool visible);

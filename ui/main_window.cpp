@@ -90,9 +90,9 @@ void MainWindow::createGroups() {
     singlePeak_ = std::make_unique<SinglePeakCommands>(c, *p.singlePeak);
     calibration_ = std::make_unique<CalibrationCommands>(c, *p.calibrationMasses, *p.calibrationCurve);
     theory_ = std::make_unique<TheoryCommands>(c, *p.theoryCH, *p.theoryCF);
-    reports_ = std::make_unique<ReportCommands>(
-        c, ReportPages{*p.info, p.spectrum->chart(), p.calibrationCurve->chart(), p.theoryCH->chart(),
-                       p.theoryCF->chart()});
+    reports_ =
+        std::make_unique<ReportCommands>(c, ReportPages{*p.info, p.spectrum->chart(), p.calibrationCurve->chart(),
+                                                        p.theoryCH->chart(), p.theoryCF->chart()});
     images_ = new ChartImageCommands(c);
     autoCalibration_ = std::make_unique<AutoCalibrationCommands>(c, *p.calibrationMasses, *settings_);
     ionMasses_ = std::make_unique<IonMassesChoice>(c, *p.calibrationMasses, *settings_);
@@ -240,13 +240,12 @@ void MainWindow::connectMenu() {
         const char* title;
         const char* name;
     };
-    const Picture pictures[] = {
-        {m.ImageSpectrum, &pages_.spectrum->chart(), kSpectrumBmpTitle, "График.png"},
-        {m.ImageCurve, &pages_.calibrationCurve->chart(), kCurveBmpTitle, "Кривая.png"},
-        {m.ImageCH, &pages_.theoryCH->chart(), kPilaCHBmpTitle, "Пила CH.png"},
-        {m.ImageCF, &pages_.theoryCF->chart(), kPilaCFBmpTitle, "Пила CF.png"},
-        {m.ImageZone, &pages_.settings->zoneChart(), "Сохранить зону пика", "Зона.png"},
-        {m.ImagePeak, &pages_.singlePeak->chart(), "Сохранить отдельный пик", "Пик.png"}};
+    const Picture pictures[] = {{m.ImageSpectrum, &pages_.spectrum->chart(), kSpectrumBmpTitle, "График.png"},
+                                {m.ImageCurve, &pages_.calibrationCurve->chart(), kCurveBmpTitle, "Кривая.png"},
+                                {m.ImageCH, &pages_.theoryCH->chart(), kPilaCHBmpTitle, "Пила CH.png"},
+                                {m.ImageCF, &pages_.theoryCF->chart(), kPilaCFBmpTitle, "Пила CF.png"},
+                                {m.ImageZone, &pages_.settings->zoneChart(), "Сохранить зону пика", "Зона.png"},
+                                {m.ImagePeak, &pages_.singlePeak->chart(), "Сохранить отдельный пик", "Пик.png"}};
     for (const Picture& p : pictures)
         connect(p.entry, &QAction::triggered, images_, [this, p] { images_->saveImage(*p.chart, p.title, p.name); });
     connect(m.TXT1, &QAction::triggered, theory_.get(), &TheoryCommands::TXT1Click);
@@ -337,8 +336,7 @@ void MainWindow::N14Click() {
 }
 
 void MainWindow::openPresetFolder(const PresetFolder& folder) {
-    flags_.StartPapka =
-        PresetFolderPath(folder, flags_.NaServere1, flags_.NaServere2, QDir::homePath().toStdString());
+    flags_.StartPapka = PresetFolderPath(folder, flags_.NaServere1, flags_.NaServere2, QDir::homePath().toStdString());
     spectrum_->ReadFromFile();
 }
 

@@ -46,8 +46,7 @@ class MainWindow : public QMainWindow {
     Q_OBJECT
 public:
     // Null helpers: the Qt dialogs and message boxes, and the user's settings.
-    explicit MainWindow(std::unique_ptr<FileDialogs> files = nullptr,
-                        std::unique_ptr<MessageBoxes> messages = nullptr,
+    explicit MainWindow(std::unique_ptr<FileDialogs> files = nullptr, std::unique_ptr<MessageBoxes> messages = nullptr,
                         std::unique_ptr<SettingsStore> settings = nullptr);
     ~MainWindow() override;
 

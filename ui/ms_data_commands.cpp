@@ -33,7 +33,8 @@ void SaveAsMzML(CommandContext& c) {
                                               : QFileInfo(source).completeBaseName() + QStringLiteral(".mzML");
     const auto name = c.files.saveFile({QStringLiteral("Сохранить спектр как mzML"), proposed,
                                         QString::fromStdString(c.flags.StartPapka), QString::fromUtf8(kMzMLFilter)});
-    if (name) WriteMzMLFile(name->toStdString(), spectrum, c.session.state().source, c.session.state().appliedCalibration);
+    if (name)
+        WriteMzMLFile(name->toStdString(), spectrum, c.session.state().source, c.session.state().appliedCalibration);
 }
 
 }  // namespace orvelo::ui

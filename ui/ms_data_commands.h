@@ -17,7 +17,7 @@ struct CommandContext;
 struct LoadedInput {
     LoadedSpectrum spectrum;
     SpectrumSource source;
-    int scan = 0;  // the scan's number (from 1) in an mzML/mzXML file; 0 for a text spectrum
+    int scan = 0;                       // the scan's number (from 1) in an mzML/mzXML file; 0 for a text spectrum
     std::vector<std::string> warnings;  // how the file had to be read (MsDataFile::warnings)
 };
 

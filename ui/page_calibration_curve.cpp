@@ -30,7 +30,8 @@ PageCalibrationCurve::PageCalibrationCurve(QWidget* parent) : QWidget(parent) {
     // The fitted curve first, so that the calibration points stay visible on top of it.
     const QColor green(0, 128, 0);
     Series8 = Chart2->addSeries(QStringLiteral("Series8"), {green, MarkerShape::Circle, 2, green, std::nullopt, 1});
-    Series7 = Chart2->addSeries(QStringLiteral("Series7"), {Qt::red, MarkerShape::Circle, 4, Qt::blue, QColor(Qt::blue), 1});
+    Series7 =
+        Chart2->addSeries(QStringLiteral("Series7"), {Qt::red, MarkerShape::Circle, 4, Qt::blue, QColor(Qt::blue), 1});
     Series7->setMarkers(true);
     checkView_ = new CalibrationCheckView(this, Chart2);
     bind(CurveCommand::FitLine, Button6);

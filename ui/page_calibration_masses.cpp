@@ -34,10 +34,10 @@ PageCalibrationMasses::PageCalibrationMasses(QWidget* parent) : QWidget(parent) 
     ListBox6 = MakeList(this, "ListBox6", QRect(232, 40, 305, 313));
     Button15 = MakeButton(this, "Button15", QStringLiteral("Создать кривую"), QRect(232, 360, 305, 65),
                           ButtonLook::Main, QStringLiteral("Создать калибровочную кривую"));
-    Button14 = MakeButton(this, "Button14", QStringLiteral("Очистить список"), QRect(232, 432, 305, 65),
-                          ButtonLook::Plain,
-                          QStringLiteral("Если Вы ошиблись в выборе масс, то нажмите, чтобы очистить "
-                                         "список \"Калибровочные массы\""));
+    Button14 =
+        MakeButton(this, "Button14", QStringLiteral("Очистить список"), QRect(232, 432, 305, 65), ButtonLook::Plain,
+                   QStringLiteral("Если Вы ошиблись в выборе масс, то нажмите, чтобы очистить "
+                                  "список \"Калибровочные массы\""));
     ListBox7 = MakeList(this, "ListBox7", QRect(232, 520, 249, 145));
     ListBox7->setVisible(false);
 
@@ -74,10 +74,9 @@ PageCalibrationMasses::PageCalibrationMasses(QWidget* parent) : QWidget(parent) 
         {Button14, &PageCalibrationMasses::clearListRequested},
         {Button15, &PageCalibrationMasses::createCurveRequested},
         {ButtonAuto, &PageCalibrationMasses::autoCalibrateRequested}};
-    for (const auto& [button, request] : requests)
-        connect(button, &QPushButton::clicked, this, request);
+    for (const auto& [button, request] : requests) connect(button, &QPushButton::clicked, this, request);
     const std::initializer_list<QAbstractButton*> choices = {RadioButton1, RadioButton2, CheckBox1, CheckBox2,
-                                                              CheckBox3,    CheckBox4,    CheckBox5};
+                                                             CheckBox3,    CheckBox4,    CheckBox5};
     for (QAbstractButton* choice : choices)
         connect(choice, &QAbstractButton::clicked, this, &PageCalibrationMasses::referenceChoiceChanged);
     connect(CheckBoxIons, &QCheckBox::clicked, this, &PageCalibrationMasses::ionMassesToggled);
@@ -103,11 +102,11 @@ void PageCalibrationMasses::buildAutoCalibration() {
     ComboCurveKind = new QComboBox(GroupAuto);
     ComboCurveKind->setObjectName(QStringLiteral("ComboCurveKind"));
     ComboCurveKind->setGeometry(176, 68, 161, 28);
-    ComboCurveKind->addItems({QString::fromUtf8(CurveKindName(CurveKind::Line)),
-                              QString::fromUtf8(CurveKindName(CurveKind::Parabola))});
+    ComboCurveKind->addItems(
+        {QString::fromUtf8(CurveKindName(CurveKind::Line)), QString::fromUtf8(CurveKindName(CurveKind::Parabola))});
     showAutoSettings(AutoCalibrationSettings{});
-    ButtonAuto = MakeButton(GroupAuto, "ButtonAuto", QStringLiteral("Подобрать автоматически"),
-                            QRect(16, 108, 321, 49), ButtonLook::Main,
+    ButtonAuto = MakeButton(GroupAuto, "ButtonAuto", QStringLiteral("Подобрать автоматически"), QRect(16, 108, 321, 49),
+                            ButtonLook::Main,
                             QStringLiteral("Сопоставить стандартные массы с пиками и заполнить список "
                                            "\"Калибровочные массы\""));
     LabelAutoSummary = new QLabel(GroupAuto);
@@ -119,11 +118,12 @@ void PageCalibrationMasses::buildAutoCalibration() {
 
 // "Опорные массы" in the top right corner.
 void PageCalibrationMasses::buildReferenceMasses() {
-    GroupReferenceMasses = MakeFrame(this, "GroupReferenceMasses", QStringLiteral("Опорные массы"),
-                                     QRect(912, 8, 353, 97));
+    GroupReferenceMasses =
+        MakeFrame(this, "GroupReferenceMasses", QStringLiteral("Опорные массы"), QRect(912, 8, 353, 97));
     CheckBoxIons = MakeCheck(GroupReferenceMasses, "CheckBoxIons", QString::fromUtf8(kIonMassesCaption), 16, 44);
-    CheckBoxIons->setToolTip(QStringLiteral("Для спектров положительных ионов: стандартные массы CH и CF "
-                                            "без массы электрона 0.000548580 u"));
+    CheckBoxIons->setToolTip(
+        QStringLiteral("Для спектров положительных ионов: стандартные массы CH и CF "
+                       "без массы электрона 0.000548580 u"));
     QFont bold = CheckBoxIons->font();
     bold.setBold(true);
     CheckBoxIons->setFont(bold);

@@ -30,8 +30,7 @@ PageInfo::PageInfo(QWidget* parent) : QWidget(parent) {
     StringGrid1->horizontalHeader()->setHighlightSections(false);
     StringGrid1->verticalHeader()->setDefaultSectionSize(20);
     StringGrid1->setContextMenuPolicy(Qt::CustomContextMenu);
-    for (int c = 0; c < kResultColumns; ++c)
-        StringGrid1->setHorizontalHeaderItem(c, new QTableWidgetItem(QString()));
+    for (int c = 0; c < kResultColumns; ++c) StringGrid1->setHorizontalHeaderItem(c, new QTableWidgetItem(QString()));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     split_ = new QSplitter(Qt::Horizontal, this);
@@ -53,9 +52,8 @@ PageInfo::PageInfo(QWidget* parent) : QWidget(parent) {
     N4->setObjectName(QStringLiteral("N4"));
     TXT2 = PopupMenu1->addAction(QStringLiteral("Копировать в TXT-файл"));
     TXT2->setObjectName(QStringLiteral("TXT2"));
-    connect(StringGrid1, &QWidget::customContextMenuRequested, this, [this](const QPoint& pos) {
-        PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos));
-    });
+    connect(StringGrid1, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { PopupMenu1->popup(StringGrid1->viewport()->mapToGlobal(pos)); });
     connect(N4, &QAction::triggered, this, &PageInfo::copyToClipboardRequested);
     connect(TXT2, &QAction::triggered, this, &PageInfo::copyToFileRequested);
 
@@ -83,9 +81,7 @@ int PageInfo::selectedPeak() const {
     return item && !item->text().isEmpty() ? row : -1;
 }
 
-void PageInfo::emitPeakSelected() {
-    emit peakSelected(selectedPeak());
-}
+void PageInfo::emitPeakSelected() { emit peakSelected(selectedPeak()); }
 
 void PageInfo::setSidePanel(QWidget* panel, int width) {
     split_->addWidget(panel);
@@ -120,12 +116,10 @@ int PageInfo::columnWidth(int column) const { return StringGrid1->columnWidth(co
 
 void PageInfo::setRows(const std::vector<std::vector<std::string>>& rows, int firstRow) {
     StringGrid1->setUpdatesEnabled(false);
-    if (firstRow + static_cast<int>(rows.size()) > rowCount())
-        setRowCount(firstRow + static_cast<int>(rows.size()));
+    if (firstRow + static_cast<int>(rows.size()) > rowCount()) setRowCount(firstRow + static_cast<int>(rows.size()));
     for (std::size_t r = 0; r < rows.size(); ++r)
         for (std::size_t c = 0; c < rows[r].size() && c < kResultColumns; ++c)
-            setCell(static_cast<int>(c), firstRow + static_cast<int>(r),
-                    QString::fromStdString(rows[r][c]));
+            setCell(static_cast<int>(c), firstRow + static_cast<int>(r), QString::fromStdString(rows[r][c]));
     StringGrid1->setUpdatesEnabled(true);
 }
 
@@ -134,8 +128,7 @@ void PageInfo::AutoSizeColumns() {
     const int extra = metrics.horizontalAdvance(QStringLiteral("www"));
     for (int c = 0; c < kResultColumns; ++c) {
         int widest = 0;
-        for (int r = 0; r < rowCount(); ++r)
-            widest = std::max(widest, metrics.horizontalAdvance(cell(c, r)));
+        for (int r = 0; r < rowCount(); ++r) widest = std::max(widest, metrics.horizontalAdvance(cell(c, r)));
         StringGrid1->setColumnWidth(c, widest + extra);
     }
 }
@@ -190,9 +183,9 @@ void PageInfo::Button11Click() {
         bottom = ranges.front().bottomRow() + 1;
     }
     const QString nl = QStringLiteral("\n\r");
-    emit messageRequested(QStringLiteral("Left = %1").arg(left) + nl + QStringLiteral("Top = %1").arg(top) +
-                          nl + QStringLiteral("Right = %1").arg(right) + nl +
-                          QStringLiteral("Bottom = %1").arg(bottom) + cell(left, top));
+    emit messageRequested(QStringLiteral("Left = %1").arg(left) + nl + QStringLiteral("Top = %1").arg(top) + nl +
+                          QStringLiteral("Right = %1").arg(right) + nl + QStringLiteral("Bottom = %1").arg(bottom) +
+                          cell(left, top));
 }
 
 }  // namespace orvelo::ui

@@ -45,18 +45,18 @@ PageSettings::PageSettings(QWidget* parent) : QWidget(parent) {
     Edit2 = MakeEdit(area_, "Edit2", QStringLiteral("150"), QRect(408, 32, 113, 32));
     Label6 = MakeSectionLabel(area_, "Label6", QStringLiteral("KrivoMn"), 312, 66);
     Edit3 = MakeEdit(area_, "Edit3", QStringLiteral("10"), QRect(408, 66, 113, 32));
-    Button9 = MakeButton(area_, "Button9", QStringLiteral("Предварительная"), QRect(552, 32, 225, 65),
-                         ButtonLook::Main, QStringLiteral("Предварительная обработка"));
-    Button13 = MakeButton(area_, "Button13", QStringLiteral("Последняя"), QRect(552, 120, 225, 65),
-                          ButtonLook::Main, QStringLiteral("Последняя обработка"));
+    Button9 = MakeButton(area_, "Button9", QStringLiteral("Предварительная"), QRect(552, 32, 225, 65), ButtonLook::Main,
+                         QStringLiteral("Предварительная обработка"));
+    Button13 = MakeButton(area_, "Button13", QStringLiteral("Последняя"), QRect(552, 120, 225, 65), ButtonLook::Main,
+                          QStringLiteral("Последняя обработка"));
     BitBtn1 = MakeButton(area_, "BitBtn1", QStringLiteral(">>"), QRect(232, 128, 57, 57));
     Label9 = MakeSectionLabel(area_, "Label9", QStringLiteral("Первый не помеховый пик"), 304, 128);
     Edit4 = MakeEdit(area_, "Edit4", QString(), QRect(304, 152, 161, 32));
     AutoHeightButton = MakeButton(area_, "AutoHeightButton", QStringLiteral("Авто"), QRect(471, 152, 66, 32),
                                   ButtonLook::Plain, QStringLiteral("Предложить высоту по шуму спектра"));
 
-    RadioGroup1 = MakeFrame(area_, "RadioGroup1", QStringLiteral("Гаусс"), QRect(808, 32, 249, 113),
-                            QColor(0, 128, 0), 19);
+    RadioGroup1 =
+        MakeFrame(area_, "RadioGroup1", QStringLiteral("Гаусс"), QRect(808, 32, 249, 113), QColor(0, 128, 0), 19);
     // The radio buttons lie over the frame but belong to the page.
     RadioButton3 = MakeRadio(area_, "RadioButton3", QStringLiteral("Обычный"), 824, 72, true);
     RadioButton4 = MakeRadio(area_, "RadioButton4", QStringLiteral("С плоской вершиной"), 824, 104);
@@ -73,8 +73,10 @@ PageSettings::PageSettings(QWidget* parent) : QWidget(parent) {
     Chart5->setMouseZoomEnabled(false);
     Chart5->setAxisTitles(QStringLiteral("m/z"), QStringLiteral("Интенсивность"));
     Chart5->setPlotAreaColour(QColor(0xC0, 0xC0, 0xC0));  // the white valley/peak line shows on silver
-    Series14 = Chart5->addSeries(QStringLiteral("Series14"), {Qt::red, MarkerShape::Circle, 2, Qt::black, QColor(Qt::red), 1});
-    Series15 = Chart5->addSeries(QStringLiteral("Series15"), {Qt::white, MarkerShape::Circle, 2, Qt::black, QColor(Qt::white), 1});
+    Series14 =
+        Chart5->addSeries(QStringLiteral("Series14"), {Qt::red, MarkerShape::Circle, 2, Qt::black, QColor(Qt::red), 1});
+    Series15 = Chart5->addSeries(QStringLiteral("Series15"),
+                                 {Qt::white, MarkerShape::Circle, 2, Qt::black, QColor(Qt::white), 1});
     Series14->setMarkers(true);
     Series15->setMarkers(true);
     bind(SettingsCommand::Preliminary, Button9);

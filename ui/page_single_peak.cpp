@@ -17,8 +17,8 @@ PageSinglePeak::PageSinglePeak(QWidget* parent) : QWidget(parent) {
     setObjectName(QStringLiteral("TabSheet8"));
     const LayoutBoxes design = DesignLayout();
     Button16 = MakeButton(this, "Button16", QStringLiteral("Обработать"), QRect(24, 16, 240, 49), ButtonLook::Main);
-    Button17 = MakeButton(this, "Button17", QStringLiteral("Сохранить"), QRect(280, 16, 240, 49),
-                          ButtonLook::Main, QStringLiteral("Сохранить пик"));
+    Button17 = MakeButton(this, "Button17", QStringLiteral("Сохранить"), QRect(280, 16, 240, 49), ButtonLook::Main,
+                          QStringLiteral("Сохранить пик"));
     Label14 = MakeSectionLabel(this, "Label14", QStringLiteral("Все массы"), 32, 80);
     const Box& l8 = design.ListBox8;
     ListBox8 = MakeList(this, "ListBox8", QRect(l8.left, l8.top, l8.width, l8.height));
@@ -35,7 +35,8 @@ PageSinglePeak::PageSinglePeak(QWidget* parent) : QWidget(parent) {
     ChartPeak->setAxisTitles(QStringLiteral("m/z"), QStringLiteral("Интенсивность"));
     PeakSamples = ChartPeak->addSeries(QStringLiteral("PeakSamples"),
                                        {Qt::black, MarkerShape::Circle, 3, Qt::black, QColor(Qt::black), 1});
-    PeakCurve = ChartPeak->addSeries(QStringLiteral("PeakCurve"), {Qt::red, MarkerShape::Square, 1, Qt::red, std::nullopt, 1});
+    PeakCurve =
+        ChartPeak->addSeries(QStringLiteral("PeakCurve"), {Qt::red, MarkerShape::Square, 1, Qt::red, std::nullopt, 1});
     PeakSamples->setMarkers(true);
     ListBox9->installEventFilter(this);
     bind(SinglePeakCommand::Fit, Button16);

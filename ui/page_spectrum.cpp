@@ -23,13 +23,20 @@ PageSpectrum::PageSpectrum(const PeakResults& peaks, QWidget* parent) : QWidget(
     Chart1->setValueAxisMinimum(0);
     Chart1->setAxisTitles(QStringLiteral("m/z"), QStringLiteral("Интенсивность"));
 
-    Series1 = Chart1->addSeries(QStringLiteral("Series1"), {Qt::black, MarkerShape::Circle, 2, Qt::blue, std::nullopt, 1});
-    Series2 = Chart1->addSeries(QStringLiteral("Series2"), {Qt::green, MarkerShape::Circle, 3, Qt::green, QColor(Qt::green), 3});
-    Series3 = Chart1->addSeries(QStringLiteral("Series3"), {Qt::yellow, MarkerShape::Diamond, 3, Qt::black, QColor(Qt::yellow), 1});
-    Series4 = Chart1->addSeries(QStringLiteral("Series4"), {Qt::blue, MarkerShape::Square, 2, Qt::black, QColor(Qt::blue), 1});
-    Series5 = Chart1->addSeries(QStringLiteral("Series5"), {Qt::white, MarkerShape::Square, 2, Qt::black, QColor(Qt::white), 1});
-    Series6 = Chart1->addSeries(QStringLiteral("Series6"), {Qt::red, MarkerShape::Square, 1, Qt::black, QColor(Qt::black), 1});
-    Series16 = Chart1->addSeries(QStringLiteral("Series16"), {Qt::red, MarkerShape::Circle, 3, Qt::black, QColor(Qt::red), 1});
+    Series1 =
+        Chart1->addSeries(QStringLiteral("Series1"), {Qt::black, MarkerShape::Circle, 2, Qt::blue, std::nullopt, 1});
+    Series2 = Chart1->addSeries(QStringLiteral("Series2"),
+                                {Qt::green, MarkerShape::Circle, 3, Qt::green, QColor(Qt::green), 3});
+    Series3 = Chart1->addSeries(QStringLiteral("Series3"),
+                                {Qt::yellow, MarkerShape::Diamond, 3, Qt::black, QColor(Qt::yellow), 1});
+    Series4 = Chart1->addSeries(QStringLiteral("Series4"),
+                                {Qt::blue, MarkerShape::Square, 2, Qt::black, QColor(Qt::blue), 1});
+    Series5 = Chart1->addSeries(QStringLiteral("Series5"),
+                                {Qt::white, MarkerShape::Square, 2, Qt::black, QColor(Qt::white), 1});
+    Series6 = Chart1->addSeries(QStringLiteral("Series6"),
+                                {Qt::red, MarkerShape::Square, 1, Qt::black, QColor(Qt::black), 1});
+    Series16 =
+        Chart1->addSeries(QStringLiteral("Series16"), {Qt::red, MarkerShape::Circle, 3, Qt::black, QColor(Qt::red), 1});
     // By default the stages are filled but not drawn (their View entries are unchecked).
     for (ChartSeries* s : {Series2, Series3, Series4, Series5, Series16}) s->setShown(false);
     labels_ = std::make_unique<PeakLabels>(*Chart1, *Series6, peaks);

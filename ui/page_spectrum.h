@@ -47,8 +47,7 @@ public:
     void showSpectrum(const PointList& points, bool markers);
     // A layer, in separate pieces when `starts` gives the index each piece starts at (no line
     // joins them).
-    void showLayer(SpectrumLayer layer, const PointList& points, LayerView view,
-                   const std::vector<int>& starts = {});
+    void showLayer(SpectrumLayer layer, const PointList& points, LayerView view, const std::vector<int>& starts = {});
     // The "Вид" entries: each inverts its layer's property from its current value.
     void toggleShown(SpectrumLayer layer);
     void toggleMarkers(SpectrumLayer layer);

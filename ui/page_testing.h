@@ -43,9 +43,9 @@ private:
     QLabel* Label10;
     QLabel* Label11;  // peaks fitted
     QLabel* Label3;
-    QLabel* Label4;   // problem peaks
+    QLabel* Label4;  // problem peaks
     QLabel* Label1;
-    QLabel* Label2;   // run time, ms
+    QLabel* Label2;  // run time, ms
     QLabel* Label8;
     QListWidget* ListBox3;
     QLabel* Label16;

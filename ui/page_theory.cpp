@@ -28,9 +28,10 @@ PageTheory::PageTheory(TheoryKind kind, QWidget* parent) : QWidget(parent) {
     const QColor theoryFill = ch ? QColor(0, 0, 128) : QColor(Qt::red);
     const QColor practiceFill = ch ? QColor(128, 0, 128) : QColor(0, 128, 0);
     theory = chart_->addSeries(ch ? QStringLiteral("Series9") : QStringLiteral("Series12"),
-                              {Qt::red, MarkerShape::Circle, kTheoryMarkerSize, theoryFill, theoryFill, 1});
-    practice = chart_->addSeries(ch ? QStringLiteral("Series10") : QStringLiteral("Series13"),
-                                {QColor(0, 128, 0), MarkerShape::Circle, kTheoryMarkerSize, practiceFill, practiceFill, 1});
+                               {Qt::red, MarkerShape::Circle, kTheoryMarkerSize, theoryFill, theoryFill, 1});
+    practice =
+        chart_->addSeries(ch ? QStringLiteral("Series10") : QStringLiteral("Series13"),
+                          {QColor(0, 128, 0), MarkerShape::Circle, kTheoryMarkerSize, practiceFill, practiceFill, 1});
     theory->setMarkers(true);
     practice->setMarkers(true);
     practice->setMarks(true);  // marks follow HintyCHCF, on at start
@@ -39,8 +40,8 @@ PageTheory::PageTheory(TheoryKind kind, QWidget* parent) : QWidget(parent) {
     // Without a hover handler no point has a mark.
     practice->setMarkTextCallback([](int, const QString&) { return QString(); });
     // Drawn in no colour: one point above the others keeps room for a mark at the top.
-    markRoom = chart_->addSeries(QStringLiteral("MarkRoom"), {Qt::transparent, MarkerShape::Circle, 1,
-                                                            Qt::transparent, std::nullopt, 0});
+    markRoom = chart_->addSeries(QStringLiteral("MarkRoom"),
+                                 {Qt::transparent, MarkerShape::Circle, 1, Qt::transparent, std::nullopt, 0});
     connect(chart_, &ChartSurface::mouseMoved, this, &PageTheory::mouseMoved);
 }
 

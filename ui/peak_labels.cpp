@@ -27,8 +27,8 @@ std::vector<PeakLabel> PlaceLabels(std::vector<LabelCandidate> candidates, const
         if (box.top() < area.top()) box.moveTop(area.top());
         if (box.bottom() > area.bottom()) continue;
         const QRect room = box.adjusted(-kGap, -kGap, kGap, kGap);
-        const bool overlaps = std::any_of(placed.begin(), placed.end(),
-                                          [&](const PeakLabel& l) { return l.box.intersects(room); });
+        const bool overlaps =
+            std::any_of(placed.begin(), placed.end(), [&](const PeakLabel& l) { return l.box.intersects(room); });
         if (!overlaps) placed.push_back({c.text, box});
     }
     return placed;

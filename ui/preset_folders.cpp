@@ -14,9 +14,7 @@ const std::vector<PresetFolder>& PresetFolders() {
     return folders;
 }
 
-std::string ComputerName(std::string_view hostName) {
-    return std::string(hostName.substr(0, 15));
-}
+std::string ComputerName(std::string_view hostName) { return std::string(hostName.substr(0, 15)); }
 
 bool OnServer(std::string_view computerName, int server) {
     if (server == 1) return computerName == kServer1Name;
@@ -24,10 +22,8 @@ bool OnServer(std::string_view computerName, int server) {
     return false;
 }
 
-std::string PresetFolderPath(const PresetFolder& folder, bool naServere1, bool naServere2,
-                             const std::string& home) {
-    const bool local = folder.server == 0 || (folder.server == 1 && naServere1) ||
-                       (folder.server == 2 && naServere2);
+std::string PresetFolderPath(const PresetFolder& folder, bool naServere1, bool naServere2, const std::string& home) {
+    const bool local = folder.server == 0 || (folder.server == 1 && naServere1) || (folder.server == 2 && naServere2);
     std::string path = local ? folder.localPath : folder.networkPath;
     if (path.rfind("~", 0) == 0) path = home + path.substr(1);
     return path;

@@ -11,9 +11,9 @@ inline constexpr const char* kServer1Name = "spectra1";
 inline constexpr const char* kServer2Name = "spectra2";
 
 struct PresetFolder {
-    std::string caption;     // empty caption: the separator
-    int server = 0;          // 0 none, 1 or 2
-    std::string localPath;   // "~" at the start stands for the home folder
+    std::string caption;    // empty caption: the separator
+    int server = 0;         // 0 none, 1 or 2
+    std::string localPath;  // "~" at the start stands for the home folder
     std::string networkPath;
 };
 
@@ -27,7 +27,6 @@ std::string ComputerName(std::string_view hostName);
 bool OnServer(std::string_view computerName, int server);
 
 // StartPapka for an entry; `home` replaces a leading "~".
-std::string PresetFolderPath(const PresetFolder& folder, bool naServere1, bool naServere2,
-                             const std::string& home);
+std::string PresetFolderPath(const PresetFolder& folder, bool naServere1, bool naServere2, const std::string& home);
 
 }  // namespace orvelo::ui

@@ -21,8 +21,8 @@ const QString kFlatTopKey = QStringLiteral("settings/flatTop");
 std::vector<std::pair<QAction*, QString>> ViewToggles(MainMenu& m) {
     std::vector<std::pair<QAction*, QString>> toggles{{m.N11, QStringLiteral("view/N11")}};
     const std::pair<const ViewToggle*, const char*> views[] = {
-        {&m.Series1View, "Series1"}, {&m.Series6View, "Series6"}, {&m.Series2View, "Series2"},
-        {&m.Series3View, "Series3"}, {&m.Series4View, "Series4"}, {&m.Series5View, "Series5"},
+        {&m.Series1View, "Series1"},  {&m.Series6View, "Series6"}, {&m.Series2View, "Series2"},
+        {&m.Series3View, "Series3"},  {&m.Series4View, "Series4"}, {&m.Series5View, "Series5"},
         {&m.Series16View, "Series16"}};
     for (const auto& [view, name] : views) {
         toggles.emplace_back(view->shown, QStringLiteral("view/%1/shown").arg(QLatin1String(name)));
@@ -33,7 +33,8 @@ std::vector<std::pair<QAction*, QString>> ViewToggles(MainMenu& m) {
 
 QString FolderKey(const FileRequest& request) {
     const QByteArray id = (request.title + QLatin1Char('\n') + request.startFolder).toUtf8();
-    return QStringLiteral("folders/") + QString::fromLatin1(QCryptographicHash::hash(id, QCryptographicHash::Sha1).toHex());
+    return QStringLiteral("folders/") +
+           QString::fromLatin1(QCryptographicHash::hash(id, QCryptographicHash::Sha1).toHex());
 }
 
 }  // namespace
@@ -43,7 +44,8 @@ RememberedSettings::RememberedSettings(CommandContext& context, PageSettings& pa
     : c_(context), page_(page), menu_(menu), settings_(settings) {
     restore();
     for (const auto& [action, key] : ViewToggles(menu_))
-        connect(action, &QAction::triggered, this, [this, a = action, k = key] { settings_.setValue(k, a->isChecked()); });
+        connect(action, &QAction::triggered, this,
+                [this, a = action, k = key] { settings_.setValue(k, a->isChecked()); });
 }
 
 void RememberedSettings::restore() {

@@ -80,9 +80,9 @@ void ReportCommands::HTMLOut(bool Usovershen) {
                                              CommandContext::programFolder(), QString::fromUtf8(kHtmlFilter)});
         if (!name) return;
         const auto& chosen = c_.flags.VyborStolbtsov;
-        WriteTextFile(name->toStdString(), WriteToHTML(GridTable(pages_.info), c_.session.state().spectrum.SpectrumTitle,
-                                                       std::span<const bool>(chosen.data(), chosen.size()),
-                                                       Usovershen));
+        WriteTextFile(name->toStdString(),
+                      WriteToHTML(GridTable(pages_.info), c_.session.state().spectrum.SpectrumTitle,
+                                  std::span<const bool>(chosen.data(), chosen.size()), Usovershen));
     });
 }
 
@@ -103,7 +103,9 @@ void ReportCommands::saveChart(ChartSurface& chart, const char* title, const cha
     });
 }
 
-void ReportCommands::N35Click() { c_.run([this] { printSpectrum(); }); }
+void ReportCommands::N35Click() {
+    c_.run([this] { printSpectrum(); });
+}
 
 // One page after the print preview: Chart1 at the page origin, one printer dot per screen pixel.
 void ReportCommands::printSpectrum() {
@@ -134,7 +136,9 @@ void ReportCommands::N4Click() {
     });
 }
 
-void ReportCommands::TXT2Click() { c_.run([this] { copyTableToFile(); }); }
+void ReportCommands::TXT2Click() {
+    c_.run([this] { copyTableToFile(); });
+}
 
 void ReportCommands::copyTableToFile() {
     const auto name = c_.files.saveFile({QString::fromUtf8(kTableTxtTitle), QString::fromUtf8(kTableTxtName),

@@ -38,8 +38,7 @@ inline constexpr const char* kPilaCFBmpName = "Пила CF.bmp";
 inline constexpr const char* kTableTxtTitle = "Сохранить таблицу";
 inline constexpr const char* kTableTxtName = "Информация.txt";
 
-inline constexpr const char* kNoDefaultPrinterMessage =
-    "Принтер по умолчанию не найден: печать невозможна";
+inline constexpr const char* kNoDefaultPrinterMessage = "Принтер по умолчанию не найден: печать невозможна";
 
 // The printer a print job goes to. The default one refuses (throws OrveloError) when the
 // computer has no default printer; tests hand in a PDF printer.

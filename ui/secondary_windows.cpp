@@ -28,9 +28,9 @@ ProgressWindow::ProgressWindow(QWidget* parent)
     QFont font;
     font.setPixelSize(19);
     Gauge1->setFont(font);
-    Gauge1->setStyleSheet(QStringLiteral(
-        "QProgressBar { border: 1px solid gray; background: white; text-align: center; }"
-        "QProgressBar::chunk { background: red; }"));
+    Gauge1->setStyleSheet(
+        QStringLiteral("QProgressBar { border: 1px solid gray; background: white; text-align: center; }"
+                       "QProgressBar::chunk { background: red; }"));
     StopButton = new QPushButton(QStringLiteral("Стоп"), this);
     StopButton->setObjectName(QStringLiteral("StopButton"));
     StopButton->setToolTip(QStringLiteral("Прервать обработку; подобранные пики не сохраняются"));
@@ -113,8 +113,7 @@ QPixmap AboutPicture(int width, int height) {
     QPainterPath path(QPointF(10, base));
     for (int x = 10; x <= width - 10; ++x) {
         double f = double(x) / width, y = 0;
-        for (const auto& pk : peaks)
-            y += pk[1] * std::exp(-std::pow((f - pk[0]) * 100.0 / pk[2], 2.0));
+        for (const auto& pk : peaks) y += pk[1] * std::exp(-std::pow((f - pk[0]) * 100.0 / pk[2], 2.0));
         path.lineTo(x, base - y * (height - 80));
     }
     p.setPen(QPen(QColor(255, 80, 60), 2));

@@ -23,7 +23,7 @@ public:
     void startCounting(int steps);  // from 0 to steps (at least 1), "Стоп" on
     void startBusy();               // no percentage and no "Стоп": the run cannot be interrupted
     void step();
-    void finish();                  // hidden, ready for either start again
+    void finish();  // hidden, ready for either start again
 
     QProgressBar* Gauge1;
     QPushButton* StopButton;

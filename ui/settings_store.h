@@ -17,7 +17,7 @@ namespace orvelo::ui {
 
 class SettingsStore {
 public:
-    SettingsStore();                           // the user's settings
+    SettingsStore();                              // the user's settings
     explicit SettingsStore(const QString& file);  // an INI file of its own
     ~SettingsStore();
 

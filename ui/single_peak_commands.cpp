@@ -11,9 +11,15 @@
 namespace orvelo::ui {
 SinglePeakCommands::SinglePeakCommands(CommandContext& context, PageSinglePeak& page) : c_(context), page_(page) {}
 
-void SinglePeakCommands::ListBox8Click() { c_.run([this] { c_.flags.workflow.markPeakChosen(); }); }
-void SinglePeakCommands::Button16Click() { c_.run([this] { fitChosenPeak(); }); }
-void SinglePeakCommands::Button17Click() { c_.run([this] { saveChosenPeak(); }); }
+void SinglePeakCommands::ListBox8Click() {
+    c_.run([this] { c_.flags.workflow.markPeakChosen(); });
+}
+void SinglePeakCommands::Button16Click() {
+    c_.run([this] { fitChosenPeak(); });
+}
+void SinglePeakCommands::Button17Click() {
+    c_.run([this] { saveChosenPeak(); });
+}
 
 // The fit reads the zones and the power the last final run left, so it gives the log of
 // exactly the fit that produced the table row.
@@ -41,7 +47,8 @@ void SinglePeakCommands::showFit(const SinglePeakFit& fit) {
     }
     PointList curve;
     if (!fit.outcome.problem()) curve = FittedCurves({fit.outcome.result}, c_.session.state().run.GaussPower);
-    const QString title = QStringLiteral("Пик %1").arg(QString::fromStdString(FormatFixed(fit.outcome.result.Centre, 6)));
+    const QString title =
+        QStringLiteral("Пик %1").arg(QString::fromStdString(FormatFixed(fit.outcome.result.Centre, 6)));
     page_.showFit(title, sx, sy, curve.x, curve.y);
 }
 
@@ -50,10 +57,9 @@ void SinglePeakCommands::saveChosenPeak() {
     const PeakSelection& sel = c_.session.state().singlePeak;
     if (!SelectionFitsSpectrum(sel, c_.session.state().spectrum.Spectrum))
         throw OrveloError("Сначала обработайте пик кнопкой \"Обработать\"");
-    const auto name = c_.files.saveFile({QStringLiteral("Сохранить отдельный пик"),
-                                         QString::fromStdString(PeakFileName(sel.M)),
-                                         QString::fromStdString(c_.flags.StartPapka),
-                                         QString::fromUtf8(kTextFilter)});
+    const auto name =
+        c_.files.saveFile({QStringLiteral("Сохранить отдельный пик"), QString::fromStdString(PeakFileName(sel.M)),
+                           QString::fromStdString(c_.flags.StartPapka), QString::fromUtf8(kTextFilter)});
     if (name) WritePeakFile(name->toStdString(), c_.session.state().spectrum, sel.M, sel.first, sel.last);
 }
 

@@ -69,8 +69,12 @@ SpectrumCommands::SpectrumCommands(CommandContext& context, PageSpectrum& spectr
                                    LayerViews views, ProgressWindow& form5)
     : c_(context), spectrum_(spectrum), settings_(settings), views_(std::move(views)), form5_(form5) {}
 
-void SpectrumCommands::ReadFromFile() { c_.run([this] { askAndLoadSpectrum(); }); }
-void SpectrumCommands::WriteToFile() { c_.run([this] { saveSpectrum(); }); }
+void SpectrumCommands::ReadFromFile() {
+    c_.run([this] { askAndLoadSpectrum(); });
+}
+void SpectrumCommands::WriteToFile() {
+    c_.run([this] { saveSpectrum(); });
+}
 
 bool SpectrumCommands::saveSpectrum() {
     const auto name = c_.files.saveFile({QStringLiteral("Сохранить спектр"), QStringLiteral("Спектр.txt"),
@@ -92,18 +96,26 @@ bool SpectrumCommands::maySpectrumBeDiscarded() {
     c_.run([&] { saved = saveSpectrum(); });
     return saved;
 }
-void SpectrumCommands::Button9Click() { c_.run([this] { startPreliminary(); }); }
-void SpectrumCommands::ListBox1Click() { c_.run([this] { showChosenZone(); }); }
-void SpectrumCommands::BitBtn1Click() { c_.run([this] { takeChosenHeight(); }); }
-void SpectrumCommands::AutoHeightClick() { c_.run([this] { proposeNoiseHeight(); }); }
+void SpectrumCommands::Button9Click() {
+    c_.run([this] { startPreliminary(); });
+}
+void SpectrumCommands::ListBox1Click() {
+    c_.run([this] { showChosenZone(); });
+}
+void SpectrumCommands::BitBtn1Click() {
+    c_.run([this] { takeChosenHeight(); });
+}
+void SpectrumCommands::AutoHeightClick() {
+    c_.run([this] { proposeNoiseHeight(); });
+}
 
 // The file is parsed completely before anything changes, so a failed load keeps the previous
 // spectrum and every display as they were.
 void SpectrumCommands::askAndLoadSpectrum() {
     if (!maySpectrumBeDiscarded()) return;
-    const auto name = c_.files.openFile({QStringLiteral("Открыть спектр"), QString(),
-                                         QString::fromStdString(c_.flags.StartPapka),
-                                         QString::fromUtf8(kSpectrumOpenFilter)});
+    const auto name =
+        c_.files.openFile({QStringLiteral("Открыть спектр"), QString(), QString::fromStdString(c_.flags.StartPapka),
+                           QString::fromUtf8(kSpectrumOpenFilter)});
     if (name) loadSpectrum(*name);
 }
 

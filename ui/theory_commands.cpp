@@ -49,38 +49,45 @@ void TheoryCommands::hover(const PageTheory& page) {
     cf_.chart().requestRedraw();
 }
 
-void TheoryCommands::TXT1Click() { c_.run([this] { PilaCHToFile(); }); }
-void TheoryCommands::XLS1Click() { c_.run([this] { WriteCHList(); }); }
-void TheoryCommands::HTML3Click() { c_.run([this] { writeCHListHtml(); }); }
+void TheoryCommands::TXT1Click() {
+    c_.run([this] { PilaCHToFile(); });
+}
+void TheoryCommands::XLS1Click() {
+    c_.run([this] { WriteCHList(); });
+}
+void TheoryCommands::HTML3Click() {
+    c_.run([this] { writeCHListHtml(); });
+}
 
 // Two files, each after its own dialog; cancelling the first still asks for the second. The
 // second dialog starts where the first one was left.
 void TheoryCommands::PilaCHToFile() {
     const QString filter = QString::fromUtf8(kPilaFilter);
-    const auto theory = c_.files.saveFile({QString::fromUtf8(kPilaTheoryDialogTitle),
-                                           QString::fromUtf8(kPilaTheoryFileName),
-                                           QString::fromStdString(c_.flags.StartPapka), filter});
+    const auto theory =
+        c_.files.saveFile({QString::fromUtf8(kPilaTheoryDialogTitle), QString::fromUtf8(kPilaTheoryFileName),
+                           QString::fromStdString(c_.flags.StartPapka), filter});
     if (theory)
-        WriteTextFile(theory->toStdString(),
-                      PilaCHTheoryLines(ch_.theoryPoints(), c_.session.state().ReferenceMasses));
+        WriteTextFile(theory->toStdString(), PilaCHTheoryLines(ch_.theoryPoints(), c_.session.state().ReferenceMasses));
     const auto practice = c_.files.saveFile(
         {QString::fromUtf8(kPilaPracticeDialogTitle), QString::fromUtf8(kPilaPracticeFileName), QString(), filter});
-    if (practice)
-        WriteTextFile(practice->toStdString(), PilaCHPracticeLines(ch_.practicePoints()));
+    if (practice) WriteTextFile(practice->toStdString(), PilaCHPracticeLines(ch_.practicePoints()));
 }
 
 void TheoryCommands::WriteCHList() {
     const auto name = c_.files.saveFile({QString::fromUtf8(kCHListDialogTitle), QString::fromUtf8(kCHListFileName),
                                          CommandContext::programFolder(), QString::fromUtf8(kCHListFilter)});
     if (name)
-        WriteTextFile(name->toStdString(), NotedMassLines(CHListLines(c_.session.state().tables.CHList), c_.session.state().ReferenceMasses));
+        WriteTextFile(name->toStdString(), NotedMassLines(CHListLines(c_.session.state().tables.CHList),
+                                                          c_.session.state().ReferenceMasses));
 }
 
 void TheoryCommands::writeCHListHtml() {
     const auto name =
         c_.files.saveFile({QString::fromUtf8(kCHListHtmlDialogTitle), QString::fromUtf8(kCHListHtmlFileName),
                            CommandContext::programFolder(), QString::fromUtf8(kHtmlFilter)});
-    if (name) WriteTextFile(name->toStdString(), CHListHtml(c_.session.state().tables.CHList, c_.session.state().ReferenceMasses));
+    if (name)
+        WriteTextFile(name->toStdString(),
+                      CHListHtml(c_.session.state().tables.CHList, c_.session.state().ReferenceMasses));
 }
 
 }  // namespace orvelo::ui

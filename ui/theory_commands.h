@@ -2,7 +2,8 @@
 // The pages "Теория CH" and "Теория CF": the hover marks of the measured points (Chart3MouseMove,
 // Chart4MouseMove, Series10GetMarkText, Series13GetMarkText) and the CH files: the two saw
 // files ("Теория CH" > "TXT"), the list for a spreadsheet and the list as an HTML page
-// ("Список CH" > "TXT (для Excel)", "HTML"). The series are filled from the masses assigned to the peaks of the final run.
+// ("Список CH" > "TXT (для Excel)", "HTML"). The series are filled from the masses assigned to the peaks of the final
+// run.
 #include <QObject>
 
 #include "calibration/after_final_run.h"

@@ -37,8 +37,8 @@ QLabel* MakeSectionLabel(QWidget* parent, const char* name, const QString& text,
     return label;
 }
 
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
-                  int pixelSize, const QColor& colour) {
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int pixelSize,
+                  const QColor& colour) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(PixelFont(pixelSize));
@@ -48,8 +48,8 @@ QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int le
     return label;
 }
 
-QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QRect& place,
-                        ButtonLook look, const QString& hint) {
+QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QRect& place, ButtonLook look,
+                        const QString& hint) {
     auto* button = new QPushButton(text, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setFont(PixelFont(19, look == ButtonLook::Main));
@@ -78,8 +78,7 @@ QListWidget* MakeList(QWidget* parent, const char* name, const QRect& place) {
     return list;
 }
 
-QRadioButton* MakeRadio(QWidget* parent, const char* name, const QString& text, int left, int top,
-                        bool checked) {
+QRadioButton* MakeRadio(QWidget* parent, const char* name, const QString& text, int left, int top, bool checked) {
     auto* radio = new QRadioButton(text, parent);
     radio->setObjectName(QString::fromLatin1(name));
     radio->setFont(PixelFont(16));
@@ -89,8 +88,7 @@ QRadioButton* MakeRadio(QWidget* parent, const char* name, const QString& text, 
     return radio;
 }
 
-QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& text, int left, int top,
-                     bool checked) {
+QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& text, int left, int top, bool checked) {
     auto* box = new QCheckBox(text, parent);
     box->setObjectName(QString::fromLatin1(name));
     box->setFont(PixelFont(16));

@@ -22,16 +22,15 @@ namespace orvelo::ui {
 enum class ButtonLook { Plain, Main };  // Main: red caption
 
 QLabel* MakeSectionLabel(QWidget* parent, const char* name, const QString& text, int left, int top);
-QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top,
-                  int pixelSize = 19, const QColor& colour = Qt::black);
+QLabel* MakeLabel(QWidget* parent, const char* name, const QString& text, int left, int top, int pixelSize = 19,
+                  const QColor& colour = Qt::black);
 QPushButton* MakeButton(QWidget* parent, const char* name, const QString& text, const QRect& place,
                         ButtonLook look = ButtonLook::Plain, const QString& hint = QString());
 QLineEdit* MakeEdit(QWidget* parent, const char* name, const QString& text, const QRect& place);
 QListWidget* MakeList(QWidget* parent, const char* name, const QRect& place);
 QRadioButton* MakeRadio(QWidget* parent, const char* name, const QString& text, int left, int top,
                         bool checked = false);
-QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& text, int left, int top,
-                     bool checked = false);
+QCheckBox* MakeCheck(QWidget* parent, const char* name, const QString& text, int left, int top, bool checked = false);
 QGroupBox* MakeFrame(QWidget* parent, const char* name, const QString& text, const QRect& place,
                      const QColor& captionColour = Qt::black, int pixelSize = 16);
 

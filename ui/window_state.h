@@ -62,10 +62,10 @@ public:
     bool zonesListed() const { return spectrum_ >= SpectrumStep::ZonesListed; }
     // zones listed, no final run adopted since
     bool finalRunDue() const { return spectrum_ == SpectrumStep::ZonesListed; }
-    bool resultsShown() const { return resultsShown_; }        // some final run was adopted
-    bool listOpen() const { return listOpen_; }                // the calibration list takes lines
-    bool curveDue() const { return curveDue_; }                // points created, no curve fitted to them
-    bool curveUnapplied() const { return curveUnapplied_; }    // a curve fitted to these results, not applied
+    bool resultsShown() const { return resultsShown_; }            // some final run was adopted
+    bool listOpen() const { return listOpen_; }                    // the calibration list takes lines
+    bool curveDue() const { return curveDue_; }                    // points created, no curve fitted to them
+    bool curveUnapplied() const { return curveUnapplied_; }        // a curve fitted to these results, not applied
     bool peakChosen() const { return peak_ == PeakStep::Chosen; }  // chosen since the last "Обработать"
     bool peakFitted() const { return peak_ == PeakStep::Fitted; }  // "Обработать" since the last choice or refill
 
@@ -90,12 +90,12 @@ private:
 };
 
 struct WindowState {
-    bool Podskazka = true;   // guidance messages after the main steps
-    bool HintyCHCF = true;   // hover marks on the CH and CF theory charts
-    std::string StartPapka;  // start folder of the spectrum dialogs; empty before first use
+    bool Podskazka = true;                              // guidance messages after the main steps
+    bool HintyCHCF = true;                              // hover marks on the CH and CF theory charts
+    std::string StartPapka;                             // start folder of the spectrum dialogs; empty before first use
     std::array<bool, kResultColumns> VyborStolbtsov{};  // columns of the HTML report
-    int HoverIndex = -1;     // the measured point under the mouse on a theory chart
-    WorkflowMarks workflow;  // read by the availability table
+    int HoverIndex = -1;                                // the measured point under the mouse on a theory chart
+    WorkflowMarks workflow;                             // read by the availability table
 
     std::string ImyaKompyutera;  // computer name, at most 15 characters
     bool NaServere1 = false;

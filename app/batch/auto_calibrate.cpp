@@ -1,6 +1,5 @@
 #include "batch/auto_calibrate.h"
 
-
 #include "batch/text_escape.h"
 #include "core/errors.h"
 #include "core/number_text.h"
@@ -27,9 +26,11 @@ void CheckAutoCalibrationOptions(const Options& o) {
     if (o.autoCalibrate && o.calibrate) throw UsageError{"--auto-calibrate и --calibrate исключают друг друга"};
     if ((o.autoCalibrate || o.ionMasses) && !o.threshold)
         throw UsageError{"--auto-calibrate и --ion-masses требуют --threshold"};
-    if (o.autoCalibrate && !o.outDir) throw UsageError{"--auto-calibrate требует --out (исправленный спектр — это файл)"};
+    if (o.autoCalibrate && !o.outDir)
+        throw UsageError{"--auto-calibrate требует --out (исправленный спектр — это файл)"};
     if (o.autoCalibrate && !ParseReferenceFamilies(*o.autoCalibrate))
-        throw UsageError{"--auto-calibrate принимает CH, CF или CH,CF, а не \"" + EscapedControls(*o.autoCalibrate) + "\""};
+        throw UsageError{"--auto-calibrate принимает CH, CF или CH,CF, а не \"" + EscapedControls(*o.autoCalibrate) +
+                         "\""};
     if (o.tolerance && !o.autoCalibrate) throw UsageError{"--tolerance требует --auto-calibrate"};
     if (o.tolerance && !ParseToleranceMmu(*o.tolerance))
         throw UsageError{"--tolerance: " + ToleranceRule() + ", а не \"" + EscapedControls(*o.tolerance) + "\""};

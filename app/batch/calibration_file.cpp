@@ -35,8 +35,8 @@ void ReadCalibrationFile(const std::string& path, Session& session, const std::v
             throw OrveloError(LineError(path, lineNo, "нужны два поля: номер пика и истинная масса"));
         const std::optional<int32_t> peak = ParseInt32(peakText);
         if (!peak || *peak < 0 || *peak >= static_cast<int>(massLines.size()))
-            throw OrveloError(LineError(path, lineNo, "нет пика с номером " + peakText + " (пиков " +
-                                                          std::to_string(massLines.size()) + ")"));
+            throw OrveloError(LineError(
+                path, lineNo, "нет пика с номером " + peakText + " (пиков " + std::to_string(massLines.size()) + ")"));
         ListChange taken = session.TakePeak(*peak, massLines);
         if (!taken.changed()) throw OrveloError(LineError(path, lineNo, taken.message));
         int line = 0;

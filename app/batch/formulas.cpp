@@ -50,7 +50,8 @@ void CheckFormulaOptions(const Options& o) {
     if (o.formulaPpm) {
         const auto ppm = ParseNumber(*o.formulaPpm);
         if (!ppm || !std::isfinite(*ppm) || *ppm <= 0)
-            throw UsageError{"--formula-ppm: допуск должен быть положительным числом ppm, а не \"" + EscapedControls(*o.formulaPpm) + "\""};
+            throw UsageError{"--formula-ppm: допуск должен быть положительным числом ppm, а не \"" +
+                             EscapedControls(*o.formulaPpm) + "\""};
     }
 }
 

@@ -123,8 +123,7 @@ Options ParseOptions(const std::vector<std::string>& args) {
             // not the spectrum (the last word while none has been named).
             const bool next = i + 1 < args.size() && LooksLikeElementRanges(args[i + 1]);
             o.formulas = next && (haveSpectrum || i + 2 < args.size()) ? args[++i] : std::string();
-        }
-        else if (a == "--centroid-mzml") o.centroidMzml = true;
+        } else if (a == "--centroid-mzml") o.centroidMzml = true;
         else if (a == "--flat") o.flat = true;
         else if (a == "--parabola") o.parabola = true;
         else if (a == "--help" || a == "-h") throw UsageError{{}, true};
@@ -138,7 +137,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
     }
     if (!haveSpectrum) throw UsageError{"не указан файл спектра"};
     if ((o.flat || o.calibrate) && !o.threshold) throw UsageError{"--flat и --calibrate требуют --threshold"};
-    if (o.parabola && !o.calibrate && !o.autoCalibrate) throw UsageError{"--parabola требует --calibrate или --auto-calibrate"};
+    if (o.parabola && !o.calibrate && !o.autoCalibrate)
+        throw UsageError{"--parabola требует --calibrate или --auto-calibrate"};
     if (o.calibrate && !o.outDir) throw UsageError{"--calibrate требует --out (исправленный спектр — это файл)"};
     CheckAutoCalibrationOptions(o);
     CheckFormulaOptions(o);
@@ -146,7 +146,8 @@ Options ParseOptions(const std::vector<std::string>& args) {
         throw UsageError{"--list-scans не сочетается с другими ключами"};
     if (SeveralScans(o) && (!o.threshold || !o.outDir))
         throw UsageError{"--scan с несколькими спектрами требует --threshold и --out"};
-    if (SeveralScans(o) && (o.calibrate || o.autoCalibrate)) throw UsageError{"калибровка выполняется по одному спектру"};
+    if (SeveralScans(o) && (o.calibrate || o.autoCalibrate))
+        throw UsageError{"калибровка выполняется по одному спектру"};
     if (o.centroidMzml && (!o.threshold || !o.outDir)) throw UsageError{"--centroid-mzml требует --threshold и --out"};
     if (o.jobs && !SeveralScans(o)) throw UsageError{"--jobs требует --scan с несколькими спектрами"};
     CheckValues(o);

@@ -7,22 +7,22 @@
 namespace orvelo::batch {
 
 struct Options {
-    std::string spectrum;                // SPECTRUM
-    std::optional<std::string> kolUsred; // --kolusred N (text, checked like Edit2)
-    std::optional<std::string> outDir;   // --out DIR
-    std::optional<std::string> threshold;// --threshold H (text, checked like Edit4)
-    bool flat = false;                   // --flat: the flat-topped model
-    std::optional<std::string> calibrate;// --calibrate FILE
-    bool parabola = false;               // --parabola
-    std::optional<std::string> autoCalibrate; // --auto-calibrate CH|CF|CH,CF
-    std::optional<std::string> tolerance;     // --tolerance MMU
-    bool ionMasses = false;              // --ion-masses
-    bool listScans = false;              // --list-scans: print the scan table of an mzML/mzXML file
-    std::optional<std::string> scan;     // --scan K | all | list of numbers and ranges
-    std::optional<std::string> jobs;     // --jobs N: threads of a run over several scans
-    std::optional<std::string> formulas; // --formulas [RANGES]: empty for the default ranges
-    std::optional<std::string> formulaPpm; // --formula-ppm X
-    bool centroidMzml = false;           // --centroid-mzml: the fitted peaks as ПАПКА/centroids.mzML
+    std::string spectrum;                      // SPECTRUM
+    std::optional<std::string> kolUsred;       // --kolusred N (text, checked like Edit2)
+    std::optional<std::string> outDir;         // --out DIR
+    std::optional<std::string> threshold;      // --threshold H (text, checked like Edit4)
+    bool flat = false;                         // --flat: the flat-topped model
+    std::optional<std::string> calibrate;      // --calibrate FILE
+    bool parabola = false;                     // --parabola
+    std::optional<std::string> autoCalibrate;  // --auto-calibrate CH|CF|CH,CF
+    std::optional<std::string> tolerance;      // --tolerance MMU
+    bool ionMasses = false;                    // --ion-masses
+    bool listScans = false;                    // --list-scans: print the scan table of an mzML/mzXML file
+    std::optional<std::string> scan;           // --scan K | all | list of numbers and ranges
+    std::optional<std::string> jobs;           // --jobs N: threads of a run over several scans
+    std::optional<std::string> formulas;       // --formulas [RANGES]: empty for the default ranges
+    std::optional<std::string> formulaPpm;     // --formula-ppm X
+    bool centroidMzml = false;                 // --centroid-mzml: the fitted peaks as ПАПКА/centroids.mzML
 };
 
 // Throws UsageError for a malformed command line, and for --help (with `help` set: the usage

@@ -159,8 +159,7 @@ public:
     TemporaryFolder(const std::string& within, const std::string& shownAs) : shownAs_(shownAs) {
         HeldSignals held;  // the folder and its registration come into being together
         std::string path = Join(within, std::string(kTemporaryPrefix) + "XXXXXX");
-        if (::mkdtemp(path.data()) == nullptr)
-            Fail("Не удалось создать временную папку в папке", within, errno);
+        if (::mkdtemp(path.data()) == nullptr) Fail("Не удалось создать временную папку в папке", within, errno);
         path_ = path;
         Remember(path_);
         fd_ = ::open(path_.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
@@ -224,7 +223,7 @@ private:
     std::string path_;
     std::string shownAs_;
     int fd_ = -1;
-    struct sigaction previous_[std::size(kCleanedSignals)] {};
+    struct sigaction previous_[std::size(kCleanedSignals)]{};
 };
 
 // An output name must be free or a regular file; anything else is refused.
@@ -422,7 +421,8 @@ void CommitOutputFolder(const std::string& folderText, const std::vector<OutputF
             }
             // Another run made the folder meanwhile: join it as an existing one.
             const int error = errno;
-            if ((error != EEXIST && error != ENOTEMPTY) || !IsFolder(folder)) Fail("Не удалось создать папку", folder, error);
+            if ((error != EEXIST && error != ENOTEMPTY) || !IsFolder(folder))
+                Fail("Не удалось создать папку", folder, error);
         }
         const FolderLock lock(folder);
         RemoveDeadTemporaries(folder, known);

@@ -47,7 +47,8 @@ std::vector<std::string> RunFiles(const Options& options, bool msDataFile) {
         names.insert(names.end(), {"results.tsv", "zone-array.txt", "problems.txt", "summary.txt", "masses.txt",
                                    "standard-masses.txt", "standard-masses-all.txt", kPilaTheoryFileName,
                                    kPilaPracticeFileName, "ch-list.txt", "report.htm"});
-    if (options.calibrate || options.autoCalibrate) names.insert(names.end(), {"calibrated.txt", "calibration-check.txt"});
+    if (options.calibrate || options.autoCalibrate)
+        names.insert(names.end(), {"calibrated.txt", "calibration-check.txt"});
     if ((options.calibrate || options.autoCalibrate) && msDataFile) names.emplace_back("calibrated.mzML");
     if (options.autoCalibrate) names.emplace_back("auto-calibration.tsv");
     if (options.formulas) names.emplace_back("formulas.tsv");
@@ -121,8 +122,8 @@ CalibrationCurve Calibrate(const Options& options, Session& session, const std::
     const PointList points = session.state().calibration.points;  // Recalculate clears them
     if (const auto refusal = session.Recalculate()) throw OrveloError(*refusal);
     const SpectrumState& state = session.state().spectrum;
-    output.WriteProgramFile("calibrated.txt", SpectrumFileLines(state.SpectrumTitle, state.Spectrum, 0,
-                                                                state.Spectrum.count() - 1));
+    output.WriteProgramFile("calibrated.txt",
+                            SpectrumFileLines(state.SpectrumTitle, state.Spectrum, 0, state.Spectrum.count() - 1));
     if (scan)
         output.WriteBytes("calibrated.mzML", MzMLBytes(state.Spectrum, *scan, session.state().appliedCalibration));
     output.WriteProgramFile("calibration-check.txt",
@@ -194,9 +195,11 @@ int Run(const Options& options, std::ostream& out) {
     if (options.listScans) {
         struct stat info {};
         if (::stat(options.spectrum.c_str(), &info) != 0)
-            throw OrveloError("Не удалось открыть файл \"" + EscapedControls(options.spectrum) + "\": " + SystemErrorText(errno));
+            throw OrveloError("Не удалось открыть файл \"" + EscapedControls(options.spectrum) +
+                              "\": " + SystemErrorText(errno));
         if (!IsMsDataFile(options.spectrum))
-            throw OrveloError("Файл \"" + options.spectrum + "\" не является файлом mzML или mzXML: спектров в нём не перечислить");
+            throw OrveloError("Файл \"" + options.spectrum +
+                              "\" не является файлом mzML или mzXML: спектров в нём не перечислить");
         const MsDataFile file(options.spectrum);
         PrintWarnings(file.warnings());
         PrintScanTable(file, out);
@@ -227,8 +230,9 @@ int Run(const Options& options, std::ostream& out) {
         PrintWarnings(loaded.spectrum.warnings);
         session.Load(TitleEscaped(std::move(loaded.spectrum)), loaded.source);
     } else {
-        if (options.scan) throw OrveloError("--scan выбирает спектр файла mzML или mzXML, а \"" + options.spectrum +
-                                            "\" — текстовый спектр");
+        if (options.scan)
+            throw OrveloError("--scan выбирает спектр файла mzML или mzXML, а \"" + options.spectrum +
+                              "\" — текстовый спектр");
         LoadedSpectrum loaded = ReadSpectrumFile(options.spectrum);
         PrintWarnings(loaded.warnings);
         session.Load(TitleEscaped(std::move(loaded)), SpectrumSource{options.spectrum, {}, 0, {}});

@@ -162,7 +162,8 @@ ScanChoice ParseScanChoice(const std::string& text, int scanCount) {
     if (scanCount == 0) throw OrveloError(ChoiceRefusal(text, "в файле нет ни одного спектра"));
     std::set<int> numbers;
     for (const ScanRange& r : ranges) {
-        if (r.last > scanCount) throw OrveloError(ChoiceRefusal(text, "номера спектров файла от 1 до " + std::to_string(scanCount)));
+        if (r.last > scanCount)
+            throw OrveloError(ChoiceRefusal(text, "номера спектров файла от 1 до " + std::to_string(scanCount)));
         for (int n = r.first; n <= r.last; ++n) numbers.insert(n);
     }
     choice.numbers.assign(numbers.begin(), numbers.end());
@@ -231,7 +232,8 @@ int RunScans(const Options& options, int kolUsred, const MsDataFile& file, const
         worker();
     }
 
-    std::vector<std::string> all{"Спектр\tВремя, мин\t" + JoinTabs({ResultsTableHeads().begin(), ResultsTableHeads().end()})};
+    std::vector<std::string> all{"Спектр\tВремя, мин\t" +
+                                 JoinTabs({ResultsTableHeads().begin(), ResultsTableHeads().end()})};
     std::vector<std::string> list{"Спектр\tId\tВремя, мин\tПиков\tПроблемных пиков\tПропущен"};
     // With --threshold auto a last column gives each scan's chosen height.
     const bool autoHeight = AutoThreshold(options);
@@ -247,8 +249,7 @@ int RunScans(const Options& options, int kolUsred, const MsDataFile& file, const
         if (o.skipped.empty())
             list.push_back(lead + id + "\t" + time + "\t" + std::to_string(o.peaks) + "\t" +
                            std::to_string(o.problems) + "\t");
-        else
-            list.push_back(lead + id + "\t" + time + "\t\t\t" + skipped);
+        else list.push_back(lead + id + "\t" + time + "\t\t\t" + skipped);
         if (autoHeight) list.back() += "\t" + (o.skipped.empty() ? std::to_string(o.height) : std::string());
         if (o.failed) {
             std::cerr << "Спектр " << scan.number << ": " << skipped << "\n";
@@ -260,7 +261,8 @@ int RunScans(const Options& options, int kolUsred, const MsDataFile& file, const
     if (options.centroidMzml) {
         std::vector<CentroidSpectrum> spectra;
         for (std::size_t k = 0; k < choice.numbers.size(); ++k)
-            if (outcomes[k].skipped.empty()) spectra.push_back({file.SourceOf(choice.numbers[k]), outcomes[k].centroids});
+            if (outcomes[k].skipped.empty())
+                spectra.push_back({file.SourceOf(choice.numbers[k]), outcomes[k].centroids});
         output.WriteBytes(kCentroidFileName, CentroidFileBytes(spectra, options.spectrum, std::nullopt));
     }
     if (work.empty()) {

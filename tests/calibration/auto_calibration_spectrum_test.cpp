@@ -19,7 +19,7 @@
 namespace orvelo {
 namespace {
 
-constexpr double kFwhm = 0.010;  // u: the peaks' width, the same at every mass
+constexpr double kFwhm = 0.010;      // u: the peaks' width, the same at every mass
 constexpr int64_t kThreshold = 700;  // above the noise zones, below the weak noise peaks
 
 double MassErrorMmu(double m) { return -3 + 0.06 * m + 0.00062 * m * m; }
@@ -142,11 +142,11 @@ TEST(AutoCalibrationSpectrum, MatchesEveryCleanIonAndCalibratesAsWellAsAnErrorFr
     SaveAndOpen(clean);
     const double errorFree = ReferenceRmsMmu(FinalRun(clean), planted.ions);
 
-    std::cout << peaks.size() << " peaks fitted (" << planted.spectrum.peaks.size() << " planted); matched " << kept << " of " << planted.ions.size() << " planted ions ("
-              << match.references.size() << " references); matcher RMS before " << match.rmsBeforeMmu
-              << " mmu, after " << match.rmsAfterMmu << " mmu; reference RMS after recalibration and a new final run "
-              << calibrated << " mmu, error-free spectrum " << errorFree << " mmu, ratio " << calibrated / errorFree
-              << "\n";
+    std::cout << peaks.size() << " peaks fitted (" << planted.spectrum.peaks.size() << " planted); matched " << kept
+              << " of " << planted.ions.size() << " planted ions (" << match.references.size()
+              << " references); matcher RMS before " << match.rmsBeforeMmu << " mmu, after " << match.rmsAfterMmu
+              << " mmu; reference RMS after recalibration and a new final run " << calibrated
+              << " mmu, error-free spectrum " << errorFree << " mmu, ratio " << calibrated / errorFree << "\n";
     EXPECT_LE(calibrated, 1.5 * errorFree);
 }
 

@@ -42,7 +42,7 @@ TEST(AutoCalibration, CleanPeaksAreAllMatchedAndTheCurveUndoesTheError) {
     const std::vector<ReferenceIon> ions = AlkylIons();
     PeakResults peaks = PeaksOf(ions);
     peaks.insert(peaks.begin() + 2, Peak(50.5, 9000));  // a peak with no reference
-    peaks.push_back(Peak(120.0, kProblemPeakHeight));  // a problem peak is never used
+    peaks.push_back(Peak(120.0, kProblemPeakHeight));   // a problem peak is never used
     const AutoCalibration r = MatchReferences(peaks, ions, AutoCalibrationSettings{});
     ASSERT_TRUE(r.ok()) << r.message;
     EXPECT_EQ(r.stop, MatchStop::Stable);
@@ -131,28 +131,31 @@ TEST(AutoCalibration, NoMatchSaysWhyAndLeavesTheListAsItWas) {
     // Two pairs lie on a line by chance: a line needs four, a parabola five.
     const PeakResults two = {Peak(Measured(ions[0].mass)), Peak(Measured(ions[3].mass))};
     r = MatchReferences(two, ions, AutoCalibrationSettings{});
-    EXPECT_EQ(r.message, "Автоматическая калибровка не удалась: найдено пар 2, а для линии нужны хотя бы четыре "
-                         "с разными массами");
-    const PeakResults four = {Peak(Measured(ions[0].mass)), Peak(Measured(ions[2].mass)),
-                              Peak(Measured(ions[4].mass)), Peak(Measured(ions[6].mass))};
+    EXPECT_EQ(r.message,
+              "Автоматическая калибровка не удалась: найдено пар 2, а для линии нужны хотя бы четыре "
+              "с разными массами");
+    const PeakResults four = {Peak(Measured(ions[0].mass)), Peak(Measured(ions[2].mass)), Peak(Measured(ions[4].mass)),
+                              Peak(Measured(ions[6].mass))};
     AutoCalibrationSettings parabola;
     parabola.kind = CurveKind::Parabola;
     r = MatchReferences(four, ions, parabola);
-    EXPECT_EQ(r.message, "Автоматическая калибровка не удалась: найдено пар 4, а для параболы нужны хотя бы пять "
-                         "с разными массами");
+    EXPECT_EQ(r.message,
+              "Автоматическая калибровка не удалась: найдено пар 4, а для параболы нужны хотя бы пять "
+              "с разными массами");
     EXPECT_TRUE(MatchReferences(four, ions, AutoCalibrationSettings{}).ok());
 
     // Pairs crowded at the low end of a spectrum reaching 400 say nothing of the rest of it.
     PeakResults crowded = PeaksOf({ions.begin(), ions.begin() + 5});
     crowded.push_back(Peak(400, 5000));
     r = MatchReferences(crowded, ions, AutoCalibrationSettings{});
-    EXPECT_EQ(r.message, "Автоматическая калибровка не удалась: найденные пары (5) лежат в узкой части спектра, "
-                         "от 29.05 до 85.12 при пиках от 29.05 до 400.00: кривая за их пределами ничем не проверена");
+    EXPECT_EQ(r.message,
+              "Автоматическая калибровка не удалась: найденные пары (5) лежат в узкой части спектра, "
+              "от 29.05 до 85.12 при пиках от 29.05 до 400.00: кривая за их пределами ничем не проверена");
 }
 
 TEST(AutoCalibration, TheListIsFilledAsTheOperatorWouldAndTheTableSaysWhatHappened) {
-    const std::vector<ReferenceIon> ions = {{"C 3 H 7", 43.05481}, {"C 4 H 9", 57.07047}, {"C 5 H 11", 71.08613},
-                                            {"C 6 H 13", 85.10179}};
+    const std::vector<ReferenceIon> ions = {
+        {"C 3 H 7", 43.05481}, {"C 4 H 9", 57.07047}, {"C 5 H 11", 71.08613}, {"C 6 H 13", 85.10179}};
     const PeakResults peaks = {Peak(43.06, 1000), Peak(57.08, 2000), Peak(71.10, 3000), Peak(85.11, 3000)};
     const AutoCalibration r = MatchReferences(peaks, ions, AutoCalibrationSettings{});
     ASSERT_TRUE(r.ok()) << r.message;

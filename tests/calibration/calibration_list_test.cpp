@@ -15,7 +15,6 @@ Lines AllMassLines() {
     return lines;
 }
 
-
 TEST(CalibrationList, PeaksStayInPeakOrderWhateverOrderTheyAreTakenIn) {
     CalibrationList list;
     const Lines all = AllMassLines();

@@ -39,8 +39,9 @@ TEST(IonMasses, NeutralTablesAreTheStandardOnesAndIonTablesAreLighterByTheElectr
 TEST(IonMasses, WrittenListsSayWhichMassesTheyHoldOnlyForIons) {
     const std::vector<std::string> lines = {"16.03132,  C 1 H 4,  молек"};
     EXPECT_EQ(NotedMassLines(lines, ReferenceMassKind::Neutral), lines);
-    EXPECT_EQ(NotedMassLines(lines, ReferenceMassKind::Ion),
-              (std::vector<std::string>{"Массы ионов: нейтральная масса минус масса электрона 0.000548580 u", lines[0]}));
+    EXPECT_EQ(
+        NotedMassLines(lines, ReferenceMassKind::Ion),
+        (std::vector<std::string>{"Массы ионов: нейтральная масса минус масса электрона 0.000548580 u", lines[0]}));
 
     PointList saw;
     saw.push(14.01566, 15.66);

@@ -97,9 +97,9 @@ TEST(ReferenceMasses, PeaksFrom14To46BuildThirtyTwoRowsAndTheirKindLists) {
     EXPECT_EQ(formulas(t.CHKindLists[2]), (V{"C1 X2", "C2 X4", "C3 X6"}));
 
     // The start state lists the molecular ions only, duplicates included.
-    EXPECT_EQ(ReFill(t, ListFlags{}), (V{"16.03132,  C 1 H 4,  молек", "30.04698,  C 2 H 6,  молек",
-                                          "30.04698,  C 2 H 6,  молек", "44.06264,  C 3 H 8,  молек",
-                                          "44.06264,  C 3 H 8,  молек"}));
+    EXPECT_EQ(ReFill(t, ListFlags{}),
+              (V{"16.03132,  C 1 H 4,  молек", "30.04698,  C 2 H 6,  молек", "30.04698,  C 2 H 6,  молек",
+                 "44.06264,  C 3 H 8,  молек", "44.06264,  C 3 H 8,  молек"}));
 }
 
 TEST(ReferenceMasses, ReFillFollowsTheFlagsAndTheFullListOverridesThem) {
@@ -164,9 +164,8 @@ TEST(ReferenceMasses, SinglePeakAt100Point3GivesOnlyC7H16) {
 }
 
 TEST(ReferenceMasses, CFRowsMatchTheListedNominalMasses) {
-    const std::pair<int, const char*> hits[] = {{31, "C1 X1 30.9984"},   {50, "C1 X2 49.9968"},
-                                                {69, "C1 X3 68.9952"},   {100, "C2 X4 99.9936"},
-                                                {119, "C2 X5 118.992"},  {131, "C3 X5 130.992"},
+    const std::pair<int, const char*> hits[] = {{31, "C1 X1 30.9984"},  {50, "C1 X2 49.9968"},  {69, "C1 X3 68.9952"},
+                                                {100, "C2 X4 99.9936"}, {119, "C2 X5 118.992"}, {131, "C3 X5 130.992"},
                                                 {138, "C2 X6 137.9904"}};
     for (const auto& [j, text] : hits) {
         IonRow row;

@@ -89,8 +89,7 @@ TEST(TheorySeries, SawFilesStartWithThreeHeadingLinesThenRoundedPoints) {
     ExpectMatchesGolden(theory, "calibration-pila-ch-theory.txt");
     ExpectMatchesGolden(PilaCHPracticeLines(ch.practice.points), "calibration-pila-ch-practice.txt");
 
-    EXPECT_EQ(PilaCHPracticeLines(PointList{}),
-              (std::vector<std::string>{"\"Пила CH (практика)\"", "\"\"", "\"\""}));
+    EXPECT_EQ(PilaCHPracticeLines(PointList{}), (std::vector<std::string>{"\"Пила CH (практика)\"", "\"\"", "\"\""}));
 }
 
 TEST(TheorySeries, CHListFileHasOneTabSeparatedLinePerRow) {

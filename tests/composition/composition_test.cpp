@@ -38,7 +38,6 @@ void Plant(PeakResults& peaks, const Formula& f, double amplitude, double shift 
     std::sort(peaks.begin(), peaks.end(), [](const PeakResult& a, const PeakResult& b) { return a.Centre < b.Centre; });
 }
 
-
 TEST(Composition, FormulaTextsMassesAndRdbe) {
     EXPECT_EQ(HillText(F("C7H7")), "C7H7+");
     EXPECT_EQ(HillText(F("C3H3O2")), "C3H3O2+");
@@ -52,8 +51,8 @@ TEST(Composition, FormulaTextsMassesAndRdbe) {
     EXPECT_NEAR(IonMass(F("CF3")), 68.9946609, 2e-7);
     EXPECT_NEAR(IonMass(F("N2")), 28.0055994, 2e-7);
     EXPECT_NEAR(IonMass(F("C10H8", 2)), (128.0626002 - 2 * kElectronMassU) / 2, 2e-7);
-    EXPECT_EQ(Rdbe(F("C7H7")), 4.5);    // even-electron
-    EXPECT_EQ(Rdbe(F("C3H6O")), 1.0);   // odd-electron
+    EXPECT_EQ(Rdbe(F("C7H7")), 4.5);   // even-electron
+    EXPECT_EQ(Rdbe(F("C3H6O")), 1.0);  // odd-electron
     EXPECT_EQ(Rdbe(F("CH5")), -0.5);
     // M+1 and M+2 of chlorobenzene: 13C and 37Cl.
     const auto iso = ExpectedIsotopePeaks(F("C6H5Cl"), 0.02);
@@ -89,17 +88,29 @@ TEST(Composition, SearchIsExhaustive) {
         EXPECT_EQ(got.size(), found.size());
         std::size_t expected = 0;
         Formula f;
-        for (int c = 0; c <= 12; ++c) for (int h = 0; h <= 25; ++h) for (int n = 0; n <= 3; ++n) for (int o = 0; o <= 4; ++o)
-        for (int s = 0; s <= 1; ++s) for (int cl = 0; cl <= 2; ++cl) for (int si = 0; si <= 1; ++si) for (int fl = 0; fl <= 3; ++fl) {
-            f.counts = {};
-            f.counts[kC] = c; f.counts[kH] = h; f.counts[kN] = n; f.counts[kO] = o;
-            f.counts[kS] = s; f.counts[kCl] = cl; f.counts[kSi] = si; f.counts[kF] = fl;
-            const double m = IonMass(f);
-            const int r = TwiceRdbe(f);
-            if (m < lo || m > hi || r < -1 || r > 20) continue;
-            ++expected;
-            EXPECT_TRUE(got.count(f.counts)) << HillText(f);
-        }
+        for (int c = 0; c <= 12; ++c)
+            for (int h = 0; h <= 25; ++h)
+                for (int n = 0; n <= 3; ++n)
+                    for (int o = 0; o <= 4; ++o)
+                        for (int s = 0; s <= 1; ++s)
+                            for (int cl = 0; cl <= 2; ++cl)
+                                for (int si = 0; si <= 1; ++si)
+                                    for (int fl = 0; fl <= 3; ++fl) {
+                                        f.counts = {};
+                                        f.counts[kC] = c;
+                                        f.counts[kH] = h;
+                                        f.counts[kN] = n;
+                                        f.counts[kO] = o;
+                                        f.counts[kS] = s;
+                                        f.counts[kCl] = cl;
+                                        f.counts[kSi] = si;
+                                        f.counts[kF] = fl;
+                                        const double m = IonMass(f);
+                                        const int r = TwiceRdbe(f);
+                                        if (m < lo || m > hi || r < -1 || r > 20) continue;
+                                        ++expected;
+                                        EXPECT_TRUE(got.count(f.counts)) << HillText(f);
+                                    }
         EXPECT_EQ(found.size(), expected) << centre;
         EXPECT_GT(expected, 0u);
     }
@@ -108,8 +119,8 @@ TEST(Composition, SearchIsExhaustive) {
 TEST(Composition, KnownIonsRankFirst) {
     // CH, CF, air, chlorinated and silicon ions, and an odd- and an even-electron ion of the
     // same nominal mass (58: C3H6O+. and C3H8N+), each with its isotope peaks.
-    const std::vector<Formula> ions{F("N2"), F("O2"), F("C3H6O"), F("C3H8N"), F("CF3"), F("C3H9Si"),
-                                    F("C7H7"), F("C6H5Cl"), F("C2F5"), F("CCl3"), F("C4H9")};
+    const std::vector<Formula> ions{F("N2"),   F("O2"),     F("C3H6O"), F("C3H8N"), F("CF3"), F("C3H9Si"),
+                                    F("C7H7"), F("C6H5Cl"), F("C2F5"),  F("CCl3"),  F("C4H9")};
     PeakResults peaks;
     for (const Formula& f : ions) Plant(peaks, f, 20000, 0.00003);
     CompositionSettings settings;
@@ -168,7 +179,8 @@ TEST(Composition, ImpossibleMassHasNoCandidate) {
     const CompositionRun run = FindCompositions(peaks, CompositionSettings{});
     ASSERT_EQ(run.peaks.size(), 1u);
     EXPECT_TRUE(run.peaks[0].candidates.empty());
-    EXPECT_EQ(run.peaks[0].message, "Нет формулы в пределах ±0.48 mmu от массы 60.450000 при заряде 1+ в заданных диапазонах элементов");
+    EXPECT_EQ(run.peaks[0].message,
+              "Нет формулы в пределах ±0.48 mmu от массы 60.450000 при заряде 1+ в заданных диапазонах элементов");
     const auto lines = FormulaTableLines(peaks, run.peaks);
     ASSERT_EQ(lines.size(), 2u);
     EXPECT_EQ(lines[1], "1\t60.450000\t\t\t\t\t\t\t\t\t");

@@ -52,11 +52,13 @@ TEST(Cp1251, RussianTextEncodesToItsSingleBytes) {
 
 TEST(Cp1251, CharactersOutsideTheSetAndBrokenUtf8BecomeQuestionMarks) {
     EXPECT_EQ(Utf8ToCp1251("a日b"), "a?b");
-    EXPECT_EQ(Utf8ToCp1251("x\xF0\x9F\x98\x80y"), "x?y");   // emoji
-    EXPECT_EQ(Utf8ToCp1251("\xFF" "a"), "?a");               // no lead byte
-    EXPECT_EQ(Utf8ToCp1251("a\xD0"), "a?");                  // truncated sequence
-    EXPECT_EQ(Utf8ToCp1251("\xC0\xAF"), "??");               // overlong '/'
-    EXPECT_EQ(Utf8ToCp1251("\xED\xA0\x80"), "???");          // surrogate
+    EXPECT_EQ(Utf8ToCp1251("x\xF0\x9F\x98\x80y"), "x?y");  // emoji
+    EXPECT_EQ(Utf8ToCp1251("\xFF"
+                           "a"),
+              "?a");                                 // no lead byte
+    EXPECT_EQ(Utf8ToCp1251("a\xD0"), "a?");          // truncated sequence
+    EXPECT_EQ(Utf8ToCp1251("\xC0\xAF"), "??");       // overlong '/'
+    EXPECT_EQ(Utf8ToCp1251("\xED\xA0\x80"), "???");  // surrogate
 }
 
 }  // namespace

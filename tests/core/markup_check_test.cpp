@@ -38,9 +38,11 @@ const std::string kRefused = "Файл \"d.mzML\" не является доку
 
 TEST(MarkupCheck, ADocumentMustNotEndInsideMarkup) {
     // Closed markup of every kind, with the characters that close it elsewhere inside it.
-    for (const char* closed :
-         {"<?xml version=\"1.0\"?>\n<mzML a=\"x>y\" b='\"'>text</mzML>\n", "<a><!-- -> -- > --></a>",
-          "<a><![CDATA[ ] ]] > ]]]></a>", "<?pi ? > ?" "?>", "<!DOCTYPE a><a/>", "<a/><!-x>", ""})
+    for (const char* closed : {"<?xml version=\"1.0\"?>\n<mzML a=\"x>y\" b='\"'>text</mzML>\n",
+                               "<a><!-- -> -- > --></a>", "<a><![CDATA[ ] ]] > ]]]></a>",
+                               "<?pi ? > ?"
+                               "?>",
+                               "<!DOCTYPE a><a/>", "<a/><!-x>", ""})
         EXPECT_EQ(Refusal(closed), "") << closed;
 
     EXPECT_EQ(Refusal("<mzML><run id=\"r\" defaul" + std::string(30000, 'A')),

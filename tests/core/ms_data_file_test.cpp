@@ -18,8 +18,8 @@
 namespace orvelo {
 namespace {
 
-using ::testing::HasSubstr;
 using testing::ErrorText;
+using ::testing::HasSubstr;
 
 const std::string kMzml = std::string(ORVELO_TEST_DATA) + "/mzml/";
 const std::string kReal = std::string(ORVELO_REAL_DATA) + "/";
@@ -52,9 +52,8 @@ TEST(MsDataFile, ListsTheScansOfSmallFileFromTheirMetadata) {
     EXPECT_EQ(scans[2].representation, ScanRepresentation::Centroid);
     EXPECT_EQ(file.DefaultScan(), 1);
 
-    EXPECT_EQ(ScanTableRow(first),
-              (std::vector<std::string>{"1", first.id, "1", "0.0049", "19914", "профиль", "200.0002", "2000.0099",
-                                        "15245068"}));
+    EXPECT_EQ(ScanTableRow(first), (std::vector<std::string>{"1", first.id, "1", "0.0049", "19914", "профиль",
+                                                             "200.0002", "2000.0099", "15245068"}));
     EXPECT_EQ(ScanTableHead().size(), ScanTableRow(first).size());
 }
 
@@ -256,8 +255,8 @@ TEST(MsDataFile, OversizedArraysAreRefusedBeforeTheyAreDecoded) {
                 HasSubstr("bomb.mzML\", спектр 1: сжатый массив (" + std::to_string(zeros.size()) +
                           " байт) распаковывается больше чем в 24 байт, объявленных для 3 значений"));
 
-    const std::string huge = std::regex_replace(written, std::regex("defaultArrayLength=\"3\""),
-                                                "defaultArrayLength=\"300000000\"");
+    const std::string huge =
+        std::regex_replace(written, std::regex("defaultArrayLength=\"3\""), "defaultArrayLength=\"300000000\"");
     testing::WriteAll(dir / "huge.mzML", huge);
     EXPECT_THAT(ErrorText([&] { MsDataFile(dir / "huge.mzML").LoadScan(1); }),
                 HasSubstr("спектр 1: массив объявлен на 300000000 значений, больше допустимых 256.0 МБ"));
@@ -283,7 +282,8 @@ TEST(MsDataFile, EveryFuzzRegressionIsRefusedNamingTheFile) {
         ++files;
         EXPECT_THAT(FirstRefusal([&] { return MsDataFile(path); }), HasSubstr("Файл \"" + path + "\"")) << path;
         EXPECT_THAT(FirstRefusal([&] { return MsDataFile::FromBytes(testing::ReadAll(path), "fuzz"); }),
-                    HasSubstr("Файл \"fuzz\"")) << path;
+                    HasSubstr("Файл \"fuzz\""))
+            << path;
     }
     EXPECT_GE(files, 5);
 }
@@ -318,20 +318,30 @@ TEST_F(WrittenSpectrum, GetsTheChecksOfTextSpectra) {
     EXPECT_EQ(descending.points.x, (std::vector<double>{101, 102, 103}));
     EXPECT_EQ(descending.points.y, (std::vector<double>{1, 2, 3}));
 
-    EXPECT_EQ(ErrorText([&] { MsDataFile(Write({100, 101, 100.5}, {1, 2, 3})).LoadScan(1); }),
+    EXPECT_EQ(ErrorText([&] {
+                  MsDataFile(Write({100, 101, 100.5}, {1, 2, 3})).LoadScan(1);
+              }),
               "Спектр 1, точка 3: массы должны возрастать (100.5 после 101)");
-    EXPECT_EQ(ErrorText([&] { MsDataFile(Write({100, 101}, {1, NAN})).LoadScan(1); }),
+    EXPECT_EQ(ErrorText([&] {
+                  MsDataFile(Write({100, 101}, {1, NAN})).LoadScan(1);
+              }),
               "Спектр 1, точка 2: масса и интенсивность должны быть конечными числами");
     EXPECT_EQ(ErrorText([&] { MsDataFile(Write({100}, {1})).LoadScan(1); }),
               "Range check error: в спектре 1 меньше двух точек");
 }
 
 TEST_F(WrittenSpectrum, ValuesNoInstrumentMeasuresAreRefusedWithTheScanAndPoint) {
-    EXPECT_EQ(ErrorText([&] { MsDataFile(Write({-1, 100, 101}, {1, 2, 3})).LoadScan(1); }),
+    EXPECT_EQ(ErrorText([&] {
+                  MsDataFile(Write({-1, 100, 101}, {1, 2, 3})).LoadScan(1);
+              }),
               "Спектр 1, точка 1: масса должна быть больше нуля (-1)");
-    EXPECT_EQ(ErrorText([&] { MsDataFile(Write({100, 101, 102}, {-1, -2, 0})).LoadScan(1); }),
+    EXPECT_EQ(ErrorText([&] {
+                  MsDataFile(Write({100, 101, 102}, {-1, -2, 0})).LoadScan(1);
+              }),
               "Спектр 1: ни одна интенсивность не больше нуля, пиков в нём нет");
-    EXPECT_THAT(ErrorText([&] { MsDataFile(Write({100, 100 + 1e-13, 100 + 2e-13}, {1, 2, 3})).LoadScan(1); }),
+    EXPECT_THAT(ErrorText([&] {
+                    MsDataFile(Write({100, 100 + 1e-13, 100 + 2e-13}, {1, 2, 3})).LoadScan(1);
+                }),
                 HasSubstr("Спектр 1, точка 2: масса отличается от предыдущей (100) на 9.9475983006414E-14, меньше "
                           "1E-9 её величины: таких точек прибор не различает"));
     // Some negative intensities (a subtracted baseline) and repeated masses are data.

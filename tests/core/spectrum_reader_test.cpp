@@ -43,8 +43,7 @@ TEST(SpectrumReader, TitleIsTheFirstHundredCharactersWithQuoteBlankedAndLastDrop
     const std::string name98(98, 'n');
     EXPECT_EQ(ParseSpectrumText("\"" + name98 + "\"\r\n\r\n\r\n1 1\r\n2 2\r\n").title, " " + name98);
     const std::string name120 = std::string(98, 'a') + std::string(22, 'b');
-    EXPECT_EQ(ParseSpectrumText("\"" + name120 + "\"\r\n\r\n\r\n1 1\r\n2 2\r\n").title,
-              " " + std::string(98, 'a'));
+    EXPECT_EQ(ParseSpectrumText("\"" + name120 + "\"\r\n\r\n\r\n1 1\r\n2 2\r\n").title, " " + std::string(98, 'a'));
     EXPECT_EQ(ParseSpectrumText("\"Test\r\n\r\n\r\n1 1\r\n2 2\r\n").title, " Tes");
     EXPECT_EQ(ParseSpectrumText("\"\"\r\n\r\n\r\n1 1\r\n2 2\r\n").title, " ");
     EXPECT_EQ(ParseSpectrumText("\"\xCF\xF0\xEE\xE1\xE0\"\r\n\r\n\r\n1 1\r\n2 2\r\n").title, " Проба");
@@ -117,8 +116,7 @@ TEST(SpectrumReader, EveryRefusalOfALineNamesItAfterTheProgramsText) {
               "'2.5.5' is not a valid floating point value. Строка 6: \"102 2.5.5\"");
     EXPECT_EQ(ParseError("100 1\r\n1234567890.12345678901 2\r\n"),
               std::string(kNumberTooLongError) + ". Строка 2: \"1234567890.12345678901 2\"");
-    EXPECT_EQ(ParseError("\xCF\xE8\xEA 1\r\n101 2\r\n"),
-              "'' is not a valid floating point value. Строка 1: \"Пик 1\"");
+    EXPECT_EQ(ParseError("\xCF\xE8\xEA 1\r\n101 2\r\n"), "'' is not a valid floating point value. Строка 1: \"Пик 1\"");
 }
 
 // "100,5 2000" would be mass 100, intensity 52000; a file with points keeps the comma a separator.
@@ -145,15 +143,18 @@ TEST(SpectrumReader, Utf8TitlesAreRecognisedAndUnwritableCharactersNamed) {
     s = ParseSpectrumText("\xEF\xBB\xBF\"CH₄ 日本 ₄\"" + data);
     EXPECT_EQ(s.title, " CH₄ 日本 ₄");
     ASSERT_EQ(s.warnings.size(), 1u);
-    EXPECT_EQ(s.warnings[0], "В названии спектра есть знаки, которых нет в кодировке Windows-1251: ₄ 日 本; в "
-                             "текстовых файлах они будут записаны как \"?\"");
+    EXPECT_EQ(s.warnings[0],
+              "В названии спектра есть знаки, которых нет в кодировке Windows-1251: ₄ 日 本; в "
+              "текстовых файлах они будут записаны как \"?\"");
 }
 
 TEST(SpectrumReader, AUtf8ByteOrderMarkIsSkippedAndTheTitleReadAsUtf8) {
     LoadedSpectrum s = ParseSpectrumText("\xEF\xBB\xBF\"Проба\"\r\n\"\"\r\n\"\"\r\n100 1\r\n101 2\r\n");
     EXPECT_EQ(s.title, " Проба");
     EXPECT_EQ(s.points.count(), 2);
-    s = ParseSpectrumText("\xEF\xBB\xBF" "100 1\r\n101 2\r\n");
+    s = ParseSpectrumText(
+        "\xEF\xBB\xBF"
+        "100 1\r\n101 2\r\n");
     EXPECT_EQ(s.points.x, (std::vector<double>{100, 101}));
 }
 
@@ -186,24 +187,21 @@ TEST(SpectrumReader, FilesThatAreNoSpectraAreRefusedClearly) {
         {"empty.txt", kTooFewPointsError},
         {"one-line.txt", kTooFewPointsError},
         {"title-only.txt", kTooFewPointsError},
-        {"number-too-long.txt",
-         std::string(kNumberTooLongError) + ". Строка 2: \"101.1234567890123456789012 3000\""},
+        {"number-too-long.txt", std::string(kNumberTooLongError) + ". Строка 2: \"101.1234567890123456789012 3000\""},
         {"binary.bin", "Строка 3: нулевой байт, файл двоичный или записан не в кодировке Windows-1251"},
         {"utf16-text.txt", "Строка 1: нулевой байт, файл двоичный или записан не в кодировке Windows-1251"},
         {"nan-intensity.txt", "'' is not a valid floating point value. Строка 5: \"101.5\tnan\""},
         {"inf-mass.txt", "'' is not a valid floating point value. Строка 2: \"inf 3000\""},
         {"mass-beyond-double.txt", "'1e400' is not a valid floating point value. Строка 2: \"1e400 3000\""},
         {"plus-exponent.txt", "'1.5E' is not a valid floating point value. Строка 1: \"1.5E+03 7\""},
-        {"decimal-comma.txt",
-         "Строка 4: числа записаны с десятичной запятой; нужна десятичная точка (100.5 2000)"},
+        {"decimal-comma.txt", "Строка 4: числа записаны с десятичной запятой; нужна десятичная точка (100.5 2000)"},
         {"masses-out-of-order.txt", "Строка 3: массы должны возрастать (100.5 после 101.2)"},
         {"descending-then-ascending.txt", "Строка 7: массы должны убывать, как в начале файла (150 после 100)"},
         {"intensity-overflow.txt",
          "Строка 2: интенсивность 1.5E306, умноженная на 1000, выходит за пределы допустимых чисел"},
     };
     for (const auto& [name, message] : cases)
-        EXPECT_EQ(ErrorText([&] { ReadSpectrumFile(std::string(ORVELO_TEST_DATA "/bad/") + name); }), message)
-            << name;
+        EXPECT_EQ(ErrorText([&] { ReadSpectrumFile(std::string(ORVELO_TEST_DATA "/bad/") + name); }), message) << name;
     // A final blank line, left by many editors, is no defect.
     EXPECT_EQ(ReadSpectrumFile(ORVELO_TEST_DATA "/bad/blank-line-at-end.txt").points.count(), 2);
 }
@@ -217,8 +215,7 @@ TEST(SpectrumReader, HugeLinesAreCutWithoutBeingCopied) {
 }
 
 TEST(SpectrumReader, RealSpectraLoadWithAscendingMasses) {
-    const std::pair<const char*, int> files[] = {{"orbitrap_qexactive_ms1.txt", 27815},
-                                                 {"ltqft_ms1_scan1.txt", 19914}};
+    const std::pair<const char*, int> files[] = {{"orbitrap_qexactive_ms1.txt", 27815}, {"ltqft_ms1_scan1.txt", 19914}};
     for (const auto& [name, count] : files) {
         const LoadedSpectrum s = ReadSpectrumFile(std::string(ORVELO_REAL_DATA "/") + name);
         ASSERT_EQ(s.points.count(), count) << name;

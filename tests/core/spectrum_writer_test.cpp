@@ -31,7 +31,7 @@ SpectrumState SampleState() {
     SpectrumState state;
     state.SpectrumTitle = " Тестовый спектр №1";
     const double points[][2] = {
-        {57.0712, 1500},       {57.07125, 0.125},    {100.123456789, 1e20}, {1000, 1.5e-6},
+        {57.0712, 1500},          {57.07125, 0.125},          {100.123456789, 1e20}, {1000, 1.5e-6},
         {1234.567891, 2.0 / 3.0}, {1500.25, 123456789012345}, {2000.5, -2.5},
     };
     for (const auto& p : points) state.Spectrum.push(p[0], p[1]);

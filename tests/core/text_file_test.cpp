@@ -19,8 +19,8 @@
 namespace orvelo {
 namespace {
 
-using ::testing::HasSubstr;
 using testing::ErrorText;
+using ::testing::HasSubstr;
 using testing::ReadAll;
 using testing::TempFolder;
 
@@ -127,8 +127,8 @@ TEST(TextFile, ReadOnlyFolderIsReportedAndKeepsTheOldFile) {
     TempFolder folder;
     const std::string path = folder / "old.txt";
     testing::WriteAll(path, "old");
-    std::filesystem::permissions(folder.path(), std::filesystem::perms::owner_read |
-                                                    std::filesystem::perms::owner_exec);
+    std::filesystem::permissions(folder.path(),
+                                 std::filesystem::perms::owner_read | std::filesystem::perms::owner_exec);
     EXPECT_THAT(ErrorText([&] { WriteTextFile(path, {"new"}); }), HasSubstr("доступ запрещён (EACCES)"));
     EXPECT_EQ(ReadAll(path), "old");
 }

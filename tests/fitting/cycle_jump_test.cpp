@@ -79,8 +79,8 @@ TEST(CycleJump, TallNoisyPeakOfEitherShapeSkipsToTheCapWithTheSameResult) {
         PointList peak = testing::ModelPeak({5e9, 1e12, 1500, 100}, n);
         for (int i = 0; i < peak.count(); ++i) peak.y[i] += 1e6 * ((i * 7) % 5 - 2);
         const FitSource source(peak, peak, n);
-        const int computed = ExpectJumpMatchesEveryStep(source, testing::WholeListInput(source),
-                                                        "n = " + std::to_string(n));
+        const int computed =
+            ExpectJumpMatchesEveryStep(source, testing::WholeListInput(source), "n = " + std::to_string(n));
         EXPECT_LT(computed, kMaxFitSteps / 10) << n;
     }
 }

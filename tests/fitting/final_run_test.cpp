@@ -38,8 +38,8 @@ TEST(FinalRun, ZonesStartAtTheFirstMinimumOfStageSeven) {
 }
 
 TEST(FinalRun, HeightTextMustBeDigitsWithinTheHeightRange) {
-    for (const char* bad : {"", "-5", "+5", "12a", " 12", "1 2", "12 ", "1.5", "9223372036854775808",
-                            "99999999999999999999"})
+    for (const char* bad :
+         {"", "-5", "+5", "12a", " 12", "1 2", "12 ", "1.5", "9223372036854775808", "99999999999999999999"})
         EXPECT_FALSE(CheckNoiseHeight(bad).has_value()) << '"' << bad << '"';
     EXPECT_EQ(CheckNoiseHeight("0012"), 12);
     EXPECT_EQ(CheckNoiseHeight("0"), 0);

@@ -41,13 +41,11 @@ inline PeakInput WholeListInput(const FitSource& source) {
     return source.Input(s.x.front(), s.x.back());
 }
 
-inline bool BitEqual(const PeakResult& a, const PeakResult& b) {
-    return std::memcmp(&a, &b, sizeof(PeakResult)) == 0;
-}
+inline bool BitEqual(const PeakResult& a, const PeakResult& b) { return std::memcmp(&a, &b, sizeof(PeakResult)) == 0; }
 
 inline bool AllFinite(const PeakResult& r) {
-    const double v[] = {r.Left, r.Right, r.Centre, r.R, r.Height, r.Background, r.Errors[0], r.Errors[1],
-                        r.Errors[2], r.Errors[3], r.StdErr, r.Iter, r.S, r.N, r.ZoneIndex};
+    const double v[] = {r.Left,      r.Right,     r.Centre, r.R,    r.Height, r.Background, r.Errors[0], r.Errors[1],
+                        r.Errors[2], r.Errors[3], r.StdErr, r.Iter, r.S,      r.N,          r.ZoneIndex};
     for (double x : v)
         if (!std::isfinite(x)) return false;
     return true;
@@ -65,8 +63,7 @@ inline SpectrumState PreparedState(const PointList& spectrum, int kolUsred) {
 
 inline SyntheticSpectrum TwelvePeaks(double power, double noise) {
     SyntheticSpectrum s;
-    for (int i = 0; i < 12; ++i)
-        s.peaks.push_back({50.0 + 2 * i + 0.01 * i, 2000.0 + 100 * i, 500.0 + 300 * i, power});
+    for (int i = 0; i < 12; ++i) s.peaks.push_back({50.0 + 2 * i + 0.01 * i, 2000.0 + 100 * i, 500.0 + 300 * i, power});
     s.massFirst = 49;
     s.massLast = 74;
     s.spacing = 0.002;

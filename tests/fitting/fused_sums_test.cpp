@@ -60,8 +60,7 @@ void ExpectBitIdentical(const FitPair& pair, std::map<FitStop, int>& stops, cons
     EXPECT_EQ(a.outcome.stop, b.outcome.stop) << what;
     EXPECT_TRUE(testing::BitEqual(a.outcome.result, b.outcome.result)) << what;
     EXPECT_TRUE(SameBits(a.state.P, b.state.P) && SameBits(a.state.M, b.state.M) && SameBits(a.state.d, b.state.d) &&
-                SameBits(a.state.e, b.state.e) && SameBits(a.state.S, b.state.S) &&
-                SameBits(a.state.det, b.state.det))
+                SameBits(a.state.e, b.state.e) && SameBits(a.state.S, b.state.S) && SameBits(a.state.det, b.state.det))
         << what;
     EXPECT_EQ(a.log, b.log) << what;
     EXPECT_EQ(a.problems, b.problems) << what;

@@ -113,9 +113,20 @@ TEST(PeakFit, SingularZoneBecomesAProblemPeakWithAFourteenLineReport) {
     EXPECT_EQ(out.result.Centre, 200);
     EXPECT_EQ(out.result.R, 1000);
     EXPECT_EQ(out.result.Background, 7);
-    const std::vector<std::string> expected{
-        "3 пик", "0 итерация", "Начальные параметры", "A0 = 7", "B0 = 0", "C0 = 1000", "D0 = 200",
-        "Текущие параметры", "A = 7", "B = 0", "C = 1000", "D = 200", "", ""};
+    const std::vector<std::string> expected{"3 пик",
+                                            "0 итерация",
+                                            "Начальные параметры",
+                                            "A0 = 7",
+                                            "B0 = 0",
+                                            "C0 = 1000",
+                                            "D0 = 200",
+                                            "Текущие параметры",
+                                            "A = 7",
+                                            "B = 0",
+                                            "C = 1000",
+                                            "D = 200",
+                                            "",
+                                            ""};
     EXPECT_EQ(problems, expected);
 }
 
@@ -290,8 +301,8 @@ TEST(PeakFit, UnorderedMassesFindTheSmallestIndexAtOrAbove) {
 
 TEST(PeakFit, IterationLogHasSixLinesPerStepInTheGeneralForm) {
     const std::vector<std::string> lines = IterationLines(3, {5, 1000.5, 1500, 100.25}, {0.01, 2, 1e-7, 0});
-    const std::vector<std::string> expected{"Итерация № 3", "A = 5,  0.01", "B = 1000.5,  2", "C = 1500,  1E-7",
-                                            "D = 100.25,  0", ""};
+    const std::vector<std::string> expected{"Итерация № 3",    "A = 5,  0.01",   "B = 1000.5,  2",
+                                            "C = 1500,  1E-7", "D = 100.25,  0", ""};
     EXPECT_EQ(lines, expected);
 }
 

@@ -67,14 +67,13 @@ TEST(ResultsTable, NominalMassesBeyondTheIntegerRangeStayExact) {
 
 TEST(ResultsTable, NormalRowShowsEveryColumnWithItsDecimals) {
     const std::vector<ResultRow> rows = ResultsTable({Peak(28.0313)});
-    const ResultRow expected{"28", "28.031300", "0.000013", "31.30", "", "1500", "12.3", "5.0", "1000.0", "0.02",
-                             "5", "61"};
+    const ResultRow expected{"28",   "28.031300", "0.000013", "31.30", "",  "1500",
+                             "12.3", "5.0",       "1000.0",   "0.02",  "5", "61"};
     EXPECT_EQ(rows[1], expected);
 }
 
 TEST(ResultsTable, DMeIsTakenAgainstThePreviousNormalRow) {
-    const std::vector<ResultRow> rows =
-        ResultsTable({Peak(28.0313), Problem(29.5, 7), Peak(27.995), Peak(43.7)});
+    const std::vector<ResultRow> rows = ResultsTable({Peak(28.0313), Problem(29.5, 7), Peak(27.995), Peak(43.7)});
     ASSERT_EQ(rows.size(), 5u);
     EXPECT_EQ(rows[1][4], "");
     EXPECT_EQ(rows[3][4], "-36.3");   // -5.00 - 31.30, past the problem row

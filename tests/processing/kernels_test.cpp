@@ -60,8 +60,8 @@ TEST(Kernels, SmoothingInterpolatesFromTheLowerMidpoint) {
     int differing = 0;
     for (int k = 1; k < 400 && differing < 20; ++k) {
         const std::vector<double> x = {0, 0.1 * k, 0.1 * k + 0.37 + 0.013 * k};
-        for (const std::vector<double>& y : {std::vector<double>{0.3 * k, 7.1, 100.0 / k},
-                                             std::vector<double>{100.0 / k, 7.1, 0.3 * k}}) {
+        for (const std::vector<double>& y :
+             {std::vector<double>{0.3 * k, 7.1, 100.0 / k}, std::vector<double>{100.0 / k, 7.1, 0.3 * k}}) {
             const double xL = (x[0] + x[1]) / 2, xR = (x[1] + x[2]) / 2;
             const double yL = (y[0] + y[1]) / 2, yR = (y[1] + y[2]) / 2;
             const double fromLeft = yL + ((x[1] - xL) * (yR - yL)) / (xR - xL);
@@ -84,7 +84,8 @@ TEST(Kernels, ThreeEqualMassesAreRefusedWithTheMass) {
 
     PointList big;  // far into a long list: masses 0, 1, ..., 4999, 4999, 5001, ...
     for (int i = 0; i < 20000; ++i) big.push(i == 5000 || i == 5001 ? 4999 : i, i % 3);
-    EXPECT_EQ(ErrorText([&] { MidpointSmoothPasses(big, big, 100, "Шаг"); }), "Шаг: три одинаковые массы подряд у 4999");
+    EXPECT_EQ(ErrorText([&] { MidpointSmoothPasses(big, big, 100, "Шаг"); }),
+              "Шаг: три одинаковые массы подряд у 4999");
     // Two equal masses are fine: the midpoints still differ.
     PointList out;
     MidpointSmooth(PointList{{1, 2, 2, 3}, {0, 4, 4, 0}}, out);
@@ -98,12 +99,9 @@ TEST(Kernels, EveryKernelRefusesFewerThanTwoPoints) {
     ZoneTable zones;
     for (const PointList* in : {&none, &one}) {
         const std::vector<std::function<void()>> kernels = {
-            [&] { MidpointSmooth(*in, out, "Проба"); },
-            [&] { MidpointSmoothPasses(*in, out, 10, "Проба"); },
-            [&] { TurningPoints(*in, out, "Проба"); },
-            [&] { TrimToValleys(*in, out, "Проба"); },
-            [&] { BuildZones(*in, zones, "Проба"); },
-            [&] { ThresholdZones(*in, 0, out, "Проба"); },
+            [&] { MidpointSmooth(*in, out, "Проба"); }, [&] { MidpointSmoothPasses(*in, out, 10, "Проба"); },
+            [&] { TurningPoints(*in, out, "Проба"); },  [&] { TrimToValleys(*in, out, "Проба"); },
+            [&] { BuildZones(*in, zones, "Проба"); },   [&] { ThresholdZones(*in, 0, out, "Проба"); },
         };
         for (const auto& kernel : kernels) EXPECT_EQ(ErrorText(kernel).rfind("Проба: ", 0), 0u) << ErrorText(kernel);
     }

@@ -46,7 +46,7 @@ PointList RandomSpectrum(std::size_t n, uint64_t seed) {
         if (shape < 0.3) {
             // a flat run: the intensity stays
         } else if (shape < 0.5) y = 0;
-        else if (shape < 0.55) y = 1e6 * unit(random);               // spike
+        else if (shape < 0.55) y = 1e6 * unit(random);  // spike
         else if (shape < 0.6) y = -50 * unit(random);
         else y = std::floor(20 * unit(random)) + (shape < 0.8 ? 0 : unit(random));
         p.push(x, y);
@@ -63,10 +63,20 @@ void ExpectSameAsOnePassAtATime(const PointList& in, int passes, const std::stri
 }
 
 TEST(Kernels, FastSmoothingIsBitIdenticalOnRandomSpectra) {
-    const std::size_t sizes[] = {2, 3, 4, 5, 50, kBlock - 1, kBlock, kBlock + 1, 2 * kBlock - 1,
-                                 2 * kBlock + 1, 3 * kBlock + kPassesPerRound, 5 * kBlock + 7};
-    const int passes[] = {1, 2, 3, kPassesPerRound - 1, kPassesPerRound, kPassesPerRound + 1,
-                          2 * kPassesPerRound + 1, 152};
+    const std::size_t sizes[] = {2,
+                                 3,
+                                 4,
+                                 5,
+                                 50,
+                                 kBlock - 1,
+                                 kBlock,
+                                 kBlock + 1,
+                                 2 * kBlock - 1,
+                                 2 * kBlock + 1,
+                                 3 * kBlock + kPassesPerRound,
+                                 5 * kBlock + 7};
+    const int passes[] = {1,  2, 3, kPassesPerRound - 1, kPassesPerRound, kPassesPerRound + 1, 2 * kPassesPerRound + 1,
+                          152};
     uint64_t seed = 1;
     for (std::size_t n : sizes)
         for (int p : passes) ExpectSameAsOnePassAtATime(RandomSpectrum(n, seed++), p, std::to_string(n) + " points");

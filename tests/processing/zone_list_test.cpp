@@ -73,13 +73,10 @@ TEST(ZoneList, ListKeepsFiveZeroHeightZonesBeforeTheFirstPositive) {
         int firstListed;
         std::size_t lines;
     } cases[] = {
-        {{0, 0, 3, 7}, 0, 3},
-        {Repeat(0, 10, {4, 9, 12}), 5, 7},
-        {Repeat(0, 6, {5, 8}), 1, 6},
-        {Repeat(0, 5, {5, 8}), 0, 6},
-        {Repeat(0, 8, {5}), 0, 8},  // the only positive zone is the highest: no search reaches it
-        {Repeat(0, 4, {}), 0, 3},
-        {{1, 0, 0}, 0, 2},          // sorted first: 0 0 1
+        {{0, 0, 3, 7}, 0, 3},         {Repeat(0, 10, {4, 9, 12}), 5, 7},
+        {Repeat(0, 6, {5, 8}), 1, 6}, {Repeat(0, 5, {5, 8}), 0, 6},
+        {Repeat(0, 8, {5}), 0, 8},                        // the only positive zone is the highest: no search reaches it
+        {Repeat(0, 4, {}), 0, 3},     {{1, 0, 0}, 0, 2},  // sorted first: 0 0 1
     };
     for (const auto& c : cases) {
         SpectrumState s = StateWithHeights(c.heights);

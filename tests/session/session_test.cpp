@@ -13,8 +13,8 @@ namespace orvelo {
 namespace {
 
 constexpr double kMasses[] = {43.05478, 57.07043, 71.08608};  // C3H7, C4H9, C5H11
-constexpr double kShift = 0.002;  // the true masses lie 2 mmu above the measured ones
-constexpr double kTyped = 1e-6;   // the true masses are typed with six decimals
+constexpr double kShift = 0.002;                              // the true masses lie 2 mmu above the measured ones
+constexpr double kTyped = 1e-6;                               // the true masses are typed with six decimals
 
 LoadedSpectrum ThreePeaks() {
     testing::SyntheticSpectrum s;

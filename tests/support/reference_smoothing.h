@@ -18,10 +18,8 @@ inline void SmoothOnce(const std::vector<double>& x, const std::vector<double>& 
     for (std::size_t i = 1; i + 1 < n; ++i) {
         const double xR = (x[i] + x[i + 1]) / 2;
         const double yR = (y[i] + y[i + 1]) / 2;
-        if (yR > yL)
-            out[i] = yL + ((x[i] - xL) * (yR - yL)) / (xR - xL);
-        else
-            out[i] = yR + ((xR - x[i]) * (yL - yR)) / (xR - xL);
+        if (yR > yL) out[i] = yL + ((x[i] - xL) * (yR - yL)) / (xR - xL);
+        else out[i] = yR + ((xR - x[i]) * (yL - yR)) / (xR - xL);
         xL = xR;
         yL = yR;
     }

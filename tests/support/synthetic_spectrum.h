@@ -24,10 +24,10 @@
 namespace orvelo::testing {
 
 struct SyntheticPeak {
-    double centre = 0;           // mass of the maximum
-    double resolvingPower = 0;   // R: centre divided by the full width at half height
-    double amplitude = 0;        // height above the baseline
-    double power = 2;            // 2: Gaussian; 8: the flat-topped shape
+    double centre = 0;          // mass of the maximum
+    double resolvingPower = 0;  // R: centre divided by the full width at half height
+    double amplitude = 0;       // height above the baseline
+    double power = 2;           // 2: Gaussian; 8: the flat-topped shape
 };
 
 struct SyntheticSpectrum {
@@ -38,8 +38,8 @@ struct SyntheticSpectrum {
     double baseline = 0;
     double noiseAmplitude = 0;
     uint64_t seed = 1;
-    bool integral = false;       // round every intensity to a whole number (halves to even)
-    double peakReach = 8;        // a peak is evaluated within this many widths of its centre
+    bool integral = false;  // round every intensity to a whole number (halves to even)
+    double peakReach = 8;   // a peak is evaluated within this many widths of its centre
 
     static constexpr double kShapeK = 1.6651;
 

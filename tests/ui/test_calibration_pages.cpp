@@ -29,8 +29,8 @@ struct CalibrationWindow : ProcessedWindow {
     // Which of the work-flow buttons are on, in a fixed order.
     QString states() {
         QString s;
-        for (const char* b : {"Button1", "Button2", "Button3", "Button8", "Button14", "Button15", "Button6",
-                              "Button4", "Button5"})
+        for (const char* b :
+             {"Button1", "Button2", "Button3", "Button8", "Button14", "Button15", "Button6", "Button4", "Button5"})
             s += enabled(b) ? QLatin1Char('1') : QLatin1Char('0');
         return s;
     }
@@ -148,8 +148,9 @@ void CalibrationTest::standardMassGroupListsTheChosenFamily() {
     const auto& cf = f.window->state().tables.CFList;
     QVERIFY(!cf.empty());
     QCOMPARE(standard->count(), static_cast<int>(cf.size()));
-    QCOMPARE(standard->item(0)->text(), QString::fromStdString(FormatGeneral(cf[0].Mass) + ",  C " +
-                                                               FormatGeneral(cf[0].nC) + " F " + FormatGeneral(cf[0].nX)));
+    QCOMPARE(standard->item(0)->text(),
+             QString::fromStdString(FormatGeneral(cf[0].Mass) + ",  C " + FormatGeneral(cf[0].nC) + " F " +
+                                    FormatGeneral(cf[0].nX)));
     // A CF mass is taken like a CH one.
     f.take(2);
     f.list("ListBox6")->setCurrentRow(0);
@@ -214,7 +215,7 @@ void CalibrationTest::lineFitAndRecalculationMoveTheSpectrum() {
     f.button("Button5")->click();
     QCOMPARE(f.messages->infos.last(), QStringLiteral("Пересчёт произведён"));
     QCOMPARE(f.states(), QStringLiteral("000011000"));  // Applied
-    QVERIFY(!f.enabled("Button9"));  // only a load enables the preliminary run
+    QVERIFY(!f.enabled("Button9"));                     // only a load enables the preliminary run
     const PointList& after = f.window->state().spectrum.Spectrum;
     QCOMPARE(after.count(), before.count());
     ChartSeries* s1 = f.find<ChartSurface>("Chart1")->series("Series1");

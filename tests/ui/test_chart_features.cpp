@@ -92,8 +92,8 @@ void ChartFeaturesTest::statusBarReadsTheChartUnderTheCursor() {
     QVERIFY2(text.contains(QStringLiteral("Интенсивность = ")), qPrintable(text));
     // The peak's mass and R as the results table writes them.
     const ResultRow row = ResultsTable(f.window->state().run.peaks).at(3);
-    QVERIFY2(text.contains(QStringLiteral("Пик: m/z = %1, R = %2, высота = ").arg(QString::fromStdString(row[1]),
-                                                                                   QString::fromStdString(row[5]))),
+    QVERIFY2(text.contains(QStringLiteral("Пик: m/z = %1, R = %2, высота = ")
+                               .arg(QString::fromStdString(row[1]), QString::fromStdString(row[5]))),
              qPrintable(text));
     // Between the zones there is no peak; outside the plotting area nothing is read.
     const double between = (f.window->state().run.peaks[2].Centre + f.window->state().run.peaks[3].Centre) / 2;
@@ -141,8 +141,10 @@ void ChartFeaturesTest::wheelZoomsAroundTheCursorAndTheUndoDragRestoresTheFullVi
 void ChartFeaturesTest::peakMassLabelsLeaveOutOverlaps() {
     const QSize size(60, 14);
     const QRect area(0, 0, 400, 300);
-    const auto placed = PlaceLabels({{"low", QPoint(100, 200), size}, {"high", QPoint(130, 190), size},
-                                     {"apart", QPoint(300, 250), size}, {"outside", QPoint(500, 100), size}},
+    const auto placed = PlaceLabels({{"low", QPoint(100, 200), size},
+                                     {"high", QPoint(130, 190), size},
+                                     {"apart", QPoint(300, 250), size},
+                                     {"outside", QPoint(500, 100), size}},
                                     area);
     QCOMPARE(placed.size(), std::size_t(2));
     QCOMPARE(placed[0].text, QStringLiteral("high"));  // the taller peak wins the place
@@ -188,9 +190,8 @@ void ChartFeaturesTest::picturesInEveryFormatAtEitherSize() {
     // The chosen file type decides for a name without a known ending; a chosen size is kept.
     f.files->chosen = QStringLiteral("PNG (*.png) (*.PNG *.png)");
     f.files->pictureSize = QSize(640, 480);
-    for (QAction* entry : {f.window->menu().ImageCurve, f.window->menu().ImageCH,
-                           f.window->menu().ImageCF, f.window->menu().ImageZone,
-                           f.window->menu().ImagePeak}) {
+    for (QAction* entry : {f.window->menu().ImageCurve, f.window->menu().ImageCH, f.window->menu().ImageCF,
+                           f.window->menu().ImageZone, f.window->menu().ImagePeak}) {
         const QString path = f.dir.filePath(entry->objectName());
         f.files->answers = {path};
         entry->trigger();

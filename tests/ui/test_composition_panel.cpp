@@ -54,7 +54,8 @@ QString WriteIonSpectrum(const QString& path) {
     for (int i = 0; i < points.count(); ++i)
         text += QByteArray::number(points.x[i], 'f', 5) + '\t' + QByteArray::number(std::lround(points.y[i])) + "\r\n";
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) qFatal("cannot write %s", qPrintable(path));
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        qFatal("cannot write %s", qPrintable(path));
     return path;
 }
 

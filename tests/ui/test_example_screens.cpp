@@ -55,7 +55,8 @@ void ExampleScreensTest::exampleSpectrumGoesThroughEveryPage() {
         if (i == 0) {  // the readout of the ninth peak in the status bar
             ChartSurface* chart = f.find<ChartSurface>("Chart1");
             const auto& peak = f.window->state().run.peaks.at(8);
-            QTest::mouseMove(chart->mouseArea(), QPoint(int(chart->pixelOfKey(peak.Centre)), int(chart->pixelOfValue(peak.Height / 2))));
+            QTest::mouseMove(chart->mouseArea(),
+                             QPoint(int(chart->pixelOfKey(peak.Centre)), int(chart->pixelOfValue(peak.Height / 2))));
             // A real X server moves the cursor after the call returns: wait for the readout.
             QTRY_VERIFY(f.window->statusBar()->currentMessage().contains(QStringLiteral("Пик: m/z = ")));
         }

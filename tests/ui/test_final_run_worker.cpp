@@ -85,8 +85,8 @@ void FinalRunWorkerTest::runLocksTheCommandsThatChangeItsInputs() {
     f.button("Button13")->click();
     QVERIFY(f.window->finalRunCommands().running());
     QVERIFY(!m.N2->isEnabled() && !m.N9->menuAction()->isEnabled());
-    for (const char* name : {"Button9", "Button13", "BitBtn1", "Button16", "Button17", "Button1", "ButtonAuto", "Button15",
-                             "Button5"})
+    for (const char* name :
+         {"Button9", "Button13", "BitBtn1", "Button16", "Button17", "Button1", "ButtonAuto", "Button15", "Button5"})
         QVERIFY2(!f.button(name)->isEnabled(), name);
     QVERIFY(!f.list("ListBox1")->isEnabled() && !f.list("ListBox8")->isEnabled());
     QVERIFY(m.N42->isEnabled());  // saving the spectrum only reads it

@@ -205,8 +205,9 @@ void HostileInputsTest::thresholdThatKeepsEveryZoneOfANoisySpectrum() {
         const QString tip = grid->item(r, 0)->toolTip();
         if (iter && iter->text() == QStringLiteral("10000")) {
             ++capped;
-            QVERIFY2(tip.contains(QStringLiteral("10000 итерациях")) || tip.contains(QStringLiteral("R не положительно")),
-                     qPrintable(tip));
+            QVERIFY2(
+                tip.contains(QStringLiteral("10000 итерациях")) || tip.contains(QStringLiteral("R не положительно")),
+                qPrintable(tip));
             QVERIFY(grid->item(r, 5)->background().color().isValid());
             QCOMPARE(grid->item(r, 5)->toolTip(), tip);
         } else if (grid->item(r, 1)->text() != QStringLiteral("Ошибка") && grid->item(r, 5)->text().toDouble() > 0) {

@@ -71,23 +71,24 @@ void MainWindowTest::startsOnSpectrumPageWithOnlyLoadingAvailable() {
     QCOMPARE(f.window->objectName(), QStringLiteral("Form1"));
     QCOMPARE(f.window->windowTitle(), QStringLiteral("Орвело"));
     QTabWidget* tabs = f.window->pageControl();
-    const QStringList captions = {"Спектр", "Информация", "Настройка", "Калибровочные массы",
-                                  "Калибровочная кривая", "Теория CH", "Теория CF", "Отдельный пик",
-                                  "Тестирование"};
+    const QStringList captions = {
+        "Спектр",    "Информация", "Настройка",     "Калибровочные массы", "Калибровочная кривая",
+        "Теория CH", "Теория CF",  "Отдельный пик", "Тестирование"};
     QCOMPARE(tabs->count(), captions.size());
     for (int i = 0; i < tabs->count(); ++i) {
         QCOMPARE(tabs->tabText(i), captions[i]);
         QCOMPARE(tabs->widget(i)->objectName(), QStringLiteral("TabSheet%1").arg(i + 1));
     }
     QCOMPARE(tabs->currentIndex(), 0);
-    for (const char* b : {"Button6", "Button4", "Button5", "Button9", "Button13", "BitBtn1", "Button16",
-                          "Button17", "Button1", "Button2", "Button3", "Button8", "Button14", "Button15"})
+    for (const char* b : {"Button6", "Button4", "Button5", "Button9", "Button13", "BitBtn1", "Button16", "Button17",
+                          "Button1", "Button2", "Button3", "Button8", "Button14", "Button15"})
         QVERIFY2(!f.button(b)->isEnabled(), b);
     for (const char* hidden : {"Button7", "Button10", "Button11"}) QVERIFY(f.button(hidden)->isHidden());
     QVERIFY(f.find<QWidget>("ListBox7")->isHidden());
     MainMenu& m = f.window->menu();
     QVERIFY(m.N44->isChecked() && m.N31->isChecked() && !m.N11->isChecked());
-    QCOMPARE(VisibleEntries(m.N10), (QStringList{"N11", "Series11", "Points11", "Series61", "Points61", "PeakMassLabels"}));
+    QCOMPARE(VisibleEntries(m.N10),
+             (QStringList{"N11", "Series11", "Points11", "Series61", "Points61", "PeakMassLabels"}));
     QVERIFY(m.Series1View.shown->isChecked() && !m.Series1View.markers->isChecked());
     QCOMPARE(m.N2->shortcut(), QKeySequence("Ctrl+O"));
     QCOMPARE(m.N3->shortcut(), QKeySequence("Ctrl+Q"));
@@ -96,7 +97,8 @@ void MainWindowTest::startsOnSpectrumPageWithOnlyLoadingAvailable() {
     QCOMPARE(f.find<QLineEdit>("Edit2")->text(), QStringLiteral("150"));
     QCOMPARE(f.find<QLineEdit>("Edit3")->text(), QStringLiteral("10"));
     QCOMPARE(f.find<QLabel>("Label2")->text(), QStringLiteral("-"));
-    QCOMPARE(f.list("ListBox1")->toolTip(), QStringLiteral("первое число - высота зоны пика\nвторое число - центр зоны"));
+    QCOMPARE(f.list("ListBox1")->toolTip(),
+             QStringLiteral("первое число - высота зоны пика\nвторое число - центр зоны"));
     QCOMPARE(f.button("Button13")->toolTip(), QStringLiteral("Последняя обработка"));
     PageInfo& info = *f.window->pages().info;
     QCOMPARE(info.rowCount(), 2);
@@ -111,7 +113,10 @@ void MainWindowTest::viewTogglesFlipSeriesAndCheckMarkEvenWithoutPoints() {
     WindowFixture f;
     MainMenu& m = f.window->menu();
     ChartSurface* chart = f.find<ChartSurface>("Chart1");
-    struct Case { ViewToggle view; const char* series; };
+    struct Case {
+        ViewToggle view;
+        const char* series;
+    };
     for (const Case& c : {Case{m.Series1View, "Series1"}, Case{m.Series6View, "Series6"},
                           Case{m.Series2View, "Series2"}, Case{m.Series16View, "Series16"}}) {
         ChartSeries* s = chart->series(QString::fromLatin1(c.series));

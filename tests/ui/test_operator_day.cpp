@@ -93,11 +93,13 @@ void OperatorDayTest::calibratedSpectrumGivesTheTrueMasses() {
     for (std::size_t i = 0; i < truth.size(); ++i) {
         const double diff = std::abs(after[i].first - truth[i]);
         const double tolerance = 3 * after[i].second + 0.00002;  // the file keeps five decimals
-        qInfo("peak %zu: true %.5f, before %.6f, after %.6f, error %.6f", i, truth[i], before[i].first,
-              after[i].first, after[i].second);
+        qInfo("peak %zu: true %.5f, before %.6f, after %.6f, error %.6f", i, truth[i], before[i].first, after[i].first,
+              after[i].second);
         QVERIFY2(diff <= tolerance, qPrintable(QStringLiteral("peak %1: fitted %2, true %3, error %4")
-                                                  .arg(i).arg(after[i].first, 0, 'f', 6).arg(truth[i], 0, 'f', 5)
-                                                  .arg(after[i].second, 0, 'f', 6)));
+                                                   .arg(i)
+                                                   .arg(after[i].first, 0, 'f', 6)
+                                                   .arg(truth[i], 0, 'f', 5)
+                                                   .arg(after[i].second, 0, 'f', 6)));
     }
 
     // The pages at the end of the day, the CH chart with the mark of its third peak.
@@ -107,8 +109,8 @@ void OperatorDayTest::calibratedSpectrumGivesTheTrueMasses() {
     ChartSeries* s10 = chart3->series(QStringLiteral("Series10"));
     QTest::mouseMove(chart3->mouseArea(), QPoint(s10->pixelX(2), s10->pixelY(2)));
     QTRY_COMPARE(f.window->flags().HoverIndex, 2);
-    const char* names[] = {"spectrum", "information", "settings", nullptr, nullptr, "theory_ch", "theory_cf",
-                           "single_peak", "testing"};
+    const char* names[] = {"spectrum",  "information", "settings",    nullptr,  nullptr,
+                           "theory_ch", "theory_cf",   "single_peak", "testing"};
     for (int page = 0; page < 9; ++page)
         if (names[page]) Screenshot(f, page, QString::fromLatin1(names[page]) + QStringLiteral(".png"));
 }

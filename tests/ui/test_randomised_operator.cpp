@@ -36,11 +36,11 @@ using namespace orvelo::ui::testing;
 
 namespace {
 
-const char* const kButtons[] = {"Button9", "Button13", "BitBtn1", "Button1", "Button2", "Button3", "Button8",
+const char* const kButtons[] = {"Button9",  "Button13", "BitBtn1", "Button1", "Button2", "Button3",  "Button8",
                                 "Button14", "Button15", "Button6", "Button4", "Button5", "Button16", "Button17"};
 const char* const kLists[] = {"ListBox1", "ListBox2", "ListBox5", "ListBox6", "ListBox8"};
 const char* const kToggles[] = {"RadioButton1", "RadioButton2", "RadioButton3", "RadioButton4", "CheckBox1",
-                                "CheckBox2", "CheckBox3", "CheckBox4", "CheckBox5"};
+                                "CheckBox2",    "CheckBox3",    "CheckBox4",    "CheckBox5"};
 
 class Operator {
 public:
@@ -48,7 +48,8 @@ public:
         for (int k = 0; k < 3; ++k) {
             std::vector<double> heights;
             for (int p = 0; p < 3 + 2 * k; ++p) heights.push_back(400 + 700 * ((p * 5 + k) % 7));
-            good_ << WriteSpectrum(f.dir.filePath(QStringLiteral("good%1.txt").arg(k)), heights, 300 + 200 * (3 + 2 * k));
+            good_ << WriteSpectrum(f.dir.filePath(QStringLiteral("good%1.txt").arg(k)), heights,
+                                   300 + 200 * (3 + 2 * k));
         }
         // Copies: a random save may write over any file the dialogs offer.
         for (const QFileInfo& bad : QDir(QStringLiteral(ORVELO_TEST_DATA "/bad")).entryInfoList(QDir::Files)) {
@@ -76,9 +77,12 @@ public:
         switch (pick(11)) {
             case 10: return calibrate();
             case 0: return open();
-            case 1: case 2: case 3: return clickButton();
+            case 1:
+            case 2:
+            case 3: return clickButton();
             case 4: return triggerMenuEntry();
-            case 5: case 6: return clickList();
+            case 5:
+            case 6: return clickList();
             case 7: return type();
             case 8: return toggle();
             default: return setThreshold();
@@ -87,8 +91,7 @@ public:
 
     // Waits for a run started by the action; a final run is sometimes stopped instead.
     void settle() {
-        if (f_.window->finalRunCommands().running() && pick(5) == 0)
-            f_.window->progressWindow().StopButton->click();
+        if (f_.window->finalRunCommands().running() && pick(5) == 0) f_.window->progressWindow().StopButton->click();
         QTRY_VERIFY_WITH_TIMEOUT(!f_.window->finalRunCommands().running(), 120000);
         QTRY_VERIFY_WITH_TIMEOUT(!f_.window->spectrumCommands().preliminaryRunning(), 120000);
         QCoreApplication::processEvents();
@@ -117,8 +120,9 @@ public:
         for (int r = 0; r < grid->rowCount(); ++r)
             for (int c = 0; c < grid->columnCount(); ++c)
                 if (const QTableWidgetItem* item = grid->item(r, c))
-                    QVERIFY2(!item->text().contains(QLatin1String("NAN")) && !item->text().contains(QLatin1String("INF")),
-                             qPrintable(item->text()));
+                    QVERIFY2(
+                        !item->text().contains(QLatin1String("NAN")) && !item->text().contains(QLatin1String("INF")),
+                        qPrintable(item->text()));
         if (!f_.window->finalRunCommands().running() && !f_.window->spectrumCommands().preliminaryRunning()) {
             QVERIFY(f_.window->menu().N2->isEnabled());
             QVERIFY(f_.list("ListBox1")->isEnabled() && f_.list("ListBox8")->isEnabled());
@@ -129,7 +133,9 @@ public:
 private:
     std::size_t pick(std::size_t n) { return std::uniform_int_distribution<std::size_t>(0, n - 1)(random_); }
     template <class T, std::size_t N>
-    const T& any(const T (&items)[N]) { return items[pick(N)]; }
+    const T& any(const T (&items)[N]) {
+        return items[pick(N)];
+    }
 
     // Answers for the dialogs the next action may open: a file (good, broken, or a new one to
     // write) or a cancel; and the question about an unsaved spectrum.
@@ -137,7 +143,8 @@ private:
         f_.files->answers.clear();
         for (int k = 0; k < 2; ++k) {
             switch (pick(5)) {
-                case 0: case 4: f_.files->answers.push_back(good_[pick(good_.size())]); break;
+                case 0:
+                case 4: f_.files->answers.push_back(good_[pick(good_.size())]); break;
                 case 1: f_.files->answers.push_back(bad_[pick(bad_.size())]); break;
                 case 2: f_.files->answers.push_back(f_.dir.filePath(QStringLiteral("out%1").arg(pick(4)))); break;
                 default: f_.files->answers.push_back(QString()); break;
@@ -188,8 +195,8 @@ private:
 
     QString type() {
         static const char* const edits[] = {"Edit1", "Edit2", "Edit3", "Edit4"};
-        static const char* const texts[] = {"", "0", "5", "10", "150", "-1", "abc", "1.5", "1,5", "1e9",
-                                            "99999999999", "57.07", "43.0548", "2147483648", "..", " 7"};
+        static const char* const texts[] = {"",    "0",   "5",           "10",    "150",     "-1",         "abc", "1.5",
+                                            "1,5", "1e9", "99999999999", "57.07", "43.0548", "2147483648", "..",  " 7"};
         const char* name = any(edits);
         const char* text = any(texts);
         f_.find<QLineEdit>(name)->setText(QString::fromUtf8(text));
@@ -217,7 +224,8 @@ private:
         for (int line = 0; line < chosen->count(); ++line) {
             chosen->setCurrentRow(line);
             const double measured = chosen->item(line)->text().section(QLatin1Char(','), 0, 0).toDouble();
-            f_.find<QLineEdit>("Edit1")->setText(QString::number(measured + 0.001 * static_cast<double>(pick(9)), 'f', 4));
+            f_.find<QLineEdit>("Edit1")->setText(
+                QString::number(measured + 0.001 * static_cast<double>(pick(9)), 'f', 4));
             f_.button("Button2")->click();
         }
         for (const char* name : {"Button15", "Button6", "Button5"})
@@ -284,8 +292,8 @@ void RandomisedOperatorTest::randomActionsKeepTheWindowSound() {
             }
         }
     }
-    qInfo("%d actions, %d of them changed something; %d final runs ended, %d error messages, %d questions",
-          actions, effective, static_cast<int>(finalRuns.size()), errors, questions);
+    qInfo("%d actions, %d of them changed something; %d final runs ended, %d error messages, %d questions", actions,
+          effective, static_cast<int>(finalRuns.size()), errors, questions);
 }
 
 QTEST_MAIN(RandomisedOperatorTest)

@@ -97,8 +97,8 @@ void ReportsTest::htmlReportTakesTheGridAsShown() {
     // 12 head lines, table start, a space line, six row blocks of 11 cells + 3, end lines.
     QCOMPARE(lines.size(), 12 + 2 + 6 * 14 + 3 + 5);
     QCOMPARE(lines[2], QStringLiteral("    <TITLE> Пять ионов CH</TITLE>"));
-    QCOMPARE(lines[12], QStringLiteral(
-        "<TABLE BORDER=1 BORDERCOLOR=#000000 BORDERCOLORDARK=#000000 BORDERCOLORLIGHT=#000000>"));
+    QCOMPARE(lines[12],
+             QStringLiteral("<TABLE BORDER=1 BORDERCOLOR=#000000 BORDERCOLORDARK=#000000 BORDERCOLORLIGHT=#000000>"));
     QCOMPARE(lines[15], QStringLiteral("    <TH WIDTH=%1>M</TH> ").arg(info.columnWidth(0) + 5));
     QCOMPARE(lines[16], QStringLiteral("    <TH WIDTH=105>Масса</TH> "));
     QVERIFY(!lines.join('\n').contains(QStringLiteral(">Ошибка<")));
@@ -189,7 +189,8 @@ void ReportsTest::chartBitmapsAtTheirOnScreenSize() {
     QCOMPARE(f.messages->errors.size(), 1);
     QVERIFY(f.messages->errors[0].contains(f.dir.filePath("нет/Кривая.bmp")));
     // The message names the cause after the file, and nothing is left behind.
-    QVERIFY2(f.messages->errors[0].section(QStringLiteral("Кривая.bmp\": "), 1).size() > 3, qPrintable(f.messages->errors[0]));
+    QVERIFY2(f.messages->errors[0].section(QStringLiteral("Кривая.bmp\": "), 1).size() > 3,
+             qPrintable(f.messages->errors[0]));
     QVERIFY(!QDir(f.dir.filePath("нет")).exists());
 }
 
@@ -226,7 +227,8 @@ void ReportsTest::printingWithoutAPrinterIsAnError() {
     f.messages->clear();
     f.window->menu().N35->trigger();
     QCOMPARE(f.messages->errors.size(), 1);
-    QVERIFY2(f.messages->errors[0].contains(QStringLiteral("не может начать печать")), qPrintable(f.messages->errors[0]));
+    QVERIFY2(f.messages->errors[0].contains(QStringLiteral("не может начать печать")),
+             qPrintable(f.messages->errors[0]));
     QVERIFY(f.messages->errors[0].contains(unreachable));
 }
 

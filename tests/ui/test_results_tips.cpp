@@ -45,8 +45,7 @@ private slots:
         QHeaderView* head = grid->horizontalHeader();
         QToolTip::showText(head->mapToGlobal(QPoint(head->sectionViewportPosition(5) + 10, 10)), atStart[5], head);
         for (QWidget* top : QApplication::topLevelWidgets())
-            if (top->inherits("QTipLabel") && top->isVisible())
-                SaveScreenshot(*top, QStringLiteral("results_tip.png"));
+            if (top->inherits("QTipLabel") && top->isVisible()) SaveScreenshot(*top, QStringLiteral("results_tip.png"));
         SaveScreenshot(*grid, QStringLiteral("results_table.png"));
     }
 };

@@ -81,12 +81,13 @@ void SecondaryWindowsTest::programFilterBecomesQtFilter() {
 
 void SecondaryWindowsTest::errorTextGetsFullStopAfterLettersAndDigits() {
     QCOMPARE(ErrorText("Range check error"), QStringLiteral("Range check error."));
-    QCOMPARE(ErrorText("'x' is not a valid floating point value"), QStringLiteral("'x' is not a valid floating point value."));
+    QCOMPARE(ErrorText("'x' is not a valid floating point value"),
+             QStringLiteral("'x' is not a valid floating point value."));
     QCOMPARE(ErrorText("Файл не найден"), QStringLiteral("Файл не найден."));
     QCOMPARE(ErrorText("ends 7"), QStringLiteral("ends 7."));
     QCOMPARE(ErrorText("done."), QStringLiteral("done."));
     QCOMPARE(ErrorText("quoted 'name'"), QStringLiteral("quoted 'name'"));  // ' comes before '.'
-    QCOMPARE(ErrorText("what?"), QStringLiteral("what?."));                  // '?' comes after '.'
+    QCOMPARE(ErrorText("what?"), QStringLiteral("what?."));                 // '?' comes after '.'
     QCOMPARE(ErrorText(""), QString());
     QCOMPARE(DisplayText("a\rb\r\nc"), QStringLiteral("a\nb\nc"));
 }
@@ -117,8 +118,8 @@ void SecondaryWindowsTest::productionDialogsStartInTheFolderAndAddNoSuffix() {
         timer->start();
     };
     answer(QStringLiteral("Спектр"));
-    const auto chosen = dialogs.saveFile({QStringLiteral("Сохранить спектр"), QStringLiteral("Спектр.txt"),
-                                          dir.path(), QString::fromUtf8(kTextFilter)});
+    const auto chosen = dialogs.saveFile(
+        {QStringLiteral("Сохранить спектр"), QStringLiteral("Спектр.txt"), dir.path(), QString::fromUtf8(kTextFilter)});
     QCOMPARE(title, QStringLiteral("Сохранить спектр"));
     QCOMPARE(folder, QDir(dir.path()).absolutePath());
     QCOMPARE(filters, (QStringList{"Текст (*.txt) (*.TXT *.txt)", "Все (*.*) (*.*)"}));

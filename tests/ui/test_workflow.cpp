@@ -58,9 +58,10 @@ void WorkflowTest::wholeRunFromLoadToSavedPeak() {
              QStringLiteral("Текст (*.txt)|*.TXT|mzML, mzXML (*.mzML *.mzXML *.gz)|*.mzML;*.mzXML;*.mzML.gz;"
                             "*.mzXML.gz|Все (*.*)|*.*"));
     QVERIFY(f.messages->errors.isEmpty());
-    QCOMPARE(f.messages->infos, QStringList{QStringLiteral(
-        "Перейдите на вкладку \"Настройка\"\r\rЗадайте значение для KolUsred (кол-во усреднений):\r"
-        "для одиночных пиков => 150\rдля двойных пиков => 10\r\rи нажмите на кнопку \"Предварительная\"\r")});
+    QCOMPARE(f.messages->infos,
+             QStringList{QStringLiteral(
+                 "Перейдите на вкладку \"Настройка\"\r\rЗадайте значение для KolUsred (кол-во усреднений):\r"
+                 "для одиночных пиков => 150\rдля двойных пиков => 10\r\rи нажмите на кнопку \"Предварительная\"\r")});
     QCOMPARE(Series(f, "Chart1", "Series1")->count(), 600);
     QCOMPARE(f.find<ChartSurface>("Chart1")->titleLines(), QStringList{QStringLiteral(" Тест")});
     QVERIFY(f.button("Button9")->isEnabled());
@@ -70,11 +71,11 @@ void WorkflowTest::wholeRunFromLoadToSavedPeak() {
     QVERIFY(!f.button("Button9")->isEnabled());
     QVERIFY(f.button("Button13")->isEnabled());
     QVERIFY(f.button("BitBtn1")->isEnabled());
-    QCOMPARE(f.messages->infos.last(), QStringLiteral(
-        "Теперь из списка надо выбирать пик и смотреть помеховый он или нет\r\r"
-        "Как только встретится первый по Вашему мнению не помеховый пик\r"
-        "надо ввести его высоту (первое число в строке) в окно \"Первый не помеховый пик\"\r"
-        "путём нажатия кнопки \">>\"\r\rДалее следует нажать кнопку \"Последняя\"\r"));
+    QCOMPARE(f.messages->infos.last(),
+             QStringLiteral("Теперь из списка надо выбирать пик и смотреть помеховый он или нет\r\r"
+                            "Как только встретится первый по Вашему мнению не помеховый пик\r"
+                            "надо ввести его высоту (первое число в строке) в окно \"Первый не помеховый пик\"\r"
+                            "путём нажатия кнопки \">>\"\r\rДалее следует нажать кнопку \"Последняя\"\r"));
     QListWidget* zones = f.list("ListBox1");
     QCOMPARE(zones->count(), 2);  // three zones; the highest gets no line
     QVERIFY(zones->item(0)->text().contains(QStringLiteral(",   23.0")));
@@ -89,9 +90,8 @@ void WorkflowTest::wholeRunFromLoadToSavedPeak() {
 
     f.finalRun(0);
     QVERIFY2(f.messages->errors.isEmpty(), qPrintable(f.messages->errors.join('|')));
-    QCOMPARE(f.messages->infos.last(), QStringLiteral(
-        "Последняя обработка завершена.\r\rКол-во проблемных пиков\r"
-        "Вы можете узнать на вкладке \"Тестирование\".\r"));
+    QCOMPARE(f.messages->infos.last(), QStringLiteral("Последняя обработка завершена.\r\rКол-во проблемных пиков\r"
+                                                      "Вы можете узнать на вкладке \"Тестирование\".\r"));
     QCOMPARE(f.find<QLabel>("Label11")->text(), QStringLiteral("3"));
     QCOMPARE(f.find<QLabel>("Label4")->text(), QStringLiteral("0"));
     QCOMPARE(f.list("ListBox4")->count(), 18);  // six lines per zone

@@ -33,8 +33,8 @@ QString WriteCHSpectrum(const QString& path) {
     s.seed = 29;
     s.integral = true;
     const PointList points = s.Generate();
-    WriteTextFile(path.toStdString(), SpectrumFileLines("Пять ионов CH", points, 0,
-                                                        static_cast<int>(points.x.size()) - 1));
+    WriteTextFile(path.toStdString(),
+                  SpectrumFileLines("Пять ионов CH", points, 0, static_cast<int>(points.x.size()) - 1));
     return path;
 }
 

@@ -64,8 +64,7 @@ void WindowFixture::attachTyped(int line, const QString& text) {
     button("Button2")->click();
 }
 
-QString WriteSpectrum(const QString& path, const std::vector<double>& heights, int count,
-                      const QString& title) {
+QString WriteSpectrum(const QString& path, const std::vector<double>& heights, int count, const QString& title) {
     const QString header = QStringLiteral("\"%1\"\r\n\"\"\r\n\"\"\r\n").arg(title);
     QByteArray text = QByteArray::fromStdString(Utf8ToCp1251(header.toStdString()));
     for (int i = 0; i < count; ++i) {
@@ -79,7 +78,8 @@ QString WriteSpectrum(const QString& path, const std::vector<double>& heights, i
         text += QByteArray::number(m, 'f', 5) + "     " + QByteArray::number(std::lround(y)) + "\r\n";
     }
     QFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size()) qFatal("cannot write %s", qPrintable(path));
+    if (!file.open(QIODevice::WriteOnly) || file.write(text) != text.size())
+        qFatal("cannot write %s", qPrintable(path));
     return path;
 }
 
