@@ -266,7 +266,7 @@ void MainWindow::connectPages() {
     });
     connect(s, &PageSettings::finalRunRequested, this, [this] { finalRun_->Button13Click(); });
     connect(s, &PageSettings::takeHeightRequested, this, [this] { spectrum_->BitBtn1Click(); });
-    connect(s, &PageSettings::autoHeightRequested, this, [this] { spectrum_->AutoHeightClick(); });
+    connect(s, &PageSettings::autoHeightRequested, this, [this] { spectrum_->AutoHeightButtonClick(); });
     connect(s, &PageSettings::zoneChosen, this, [this] { spectrum_->ListBox1Click(); });
     connect(s, &PageSettings::gaussShapeChanged, this,
             [this](GaussShape shape) { remembered_->rememberGaussShape(shape); });

@@ -105,7 +105,7 @@ void SpectrumCommands::ListBox1Click() {
 void SpectrumCommands::BitBtn1Click() {
     c_.run([this] { takeChosenHeight(); });
 }
-void SpectrumCommands::AutoHeightClick() {
+void SpectrumCommands::AutoHeightButtonClick() {
     c_.run([this] { proposeNoiseHeight(); });
 }
 

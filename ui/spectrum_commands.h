@@ -50,7 +50,7 @@ public:
     void BitBtn1Click();
     // "Авто": the noise height proposed from the zones goes into the field (the operator may
     // still change it), and the guidance says where it came from.
-    void AutoHeightClick();
+    void AutoHeightButtonClick();
 
     // True when the spectrum in memory may be given up: it is saved, or the operator saved it
     // now or chose not to; false when the operator cancelled.
