@@ -18,41 +18,7 @@ data=$here/../tests/data/real
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-# One MS1 profile spectrum, 64-bit arrays without compression.
-to_mzml() {
-    python3 - "$1" "$2" <<'EOF'
-import base64, struct, sys
-xs, ys = [], []
-with open(sys.argv[1], encoding="cp1251") as f:
-    for line in f:
-        parts = line.split()
-        if len(parts) == 2 and not line.startswith('"'):
-            xs.append(float(parts[0])); ys.append(float(parts[1]))
-def array(values, accession, name):
-    data = base64.b64encode(struct.pack("<%dd" % len(values), *values)).decode()
-    return ('<binaryDataArray encodedLength="%d"><cvParam cvRef="MS" accession="MS:1000523" name="64-bit float"/>'
-            '<cvParam cvRef="MS" accession="MS:1000576" name="no compression"/>'
-            '<cvParam cvRef="MS" accession="%s" name="%s"/><binary>%s</binary></binaryDataArray>'
-            % (len(data), accession, name, data))
-with open(sys.argv[2], "w") as out:
-    out.write('<?xml version="1.0" encoding="utf-8"?>\n'
-              '<mzML xmlns="http://psi.hupo.org/ms/mzml" version="1.1.0">'
-              '<cvList count="1"><cv id="MS" fullName="PSI-MS" URI="https://www.ebi.ac.uk/ols/ontologies/ms"/></cvList>'
-              '<softwareList count="1"><software id="conv" version="1"/></softwareList>'
-              '<instrumentConfigurationList count="1"><instrumentConfiguration id="IC"/></instrumentConfigurationList>'
-              '<dataProcessingList count="1"><dataProcessing id="dp"><processingMethod order="0" softwareRef="conv">'
-              '<cvParam cvRef="MS" accession="MS:1000544" name="Conversion to mzML"/></processingMethod>'
-              '</dataProcessing></dataProcessingList>'
-              '<run id="r" defaultInstrumentConfigurationRef="IC"><spectrumList count="1" defaultDataProcessingRef="dp">'
-              '<spectrum index="0" id="scan=1" defaultArrayLength="%d">'
-              '<cvParam cvRef="MS" accession="MS:1000511" name="ms level" value="1"/>'
-              '<cvParam cvRef="MS" accession="MS:1000579" name="MS1 spectrum"/>'
-              '<cvParam cvRef="MS" accession="MS:1000128" name="profile spectrum"/>'
-              '<binaryDataArrayList count="2">%s%s</binaryDataArrayList></spectrum></spectrumList></run></mzML>\n'
-              % (len(xs), array(xs, "MS:1000514", "m/z array"), array(ys, "MS:1000515", "intensity array")))
-print(len(xs))
-EOF
-}
+to_mzml() { python3 "$here/profile_mzml.py" "$1" "$2"; }
 
 seconds() {  # command...: wall seconds of one run
     local start end

@@ -24,6 +24,8 @@ preliminary run, threshold 0: the peaks the zones resolve at all (close neighbou
 """
 import base64, math, os, random, re, struct, subprocess, sys, tempfile, zlib
 
+from profile_mzml import write_mzml
+
 here = os.path.dirname(os.path.abspath(__file__))
 batch = sys.argv[1] if len(sys.argv) > 1 else os.path.join(here, "..", "build", "bin", "orvelo-batch")
 per_kind = int(sys.argv[2]) if len(sys.argv) > 2 else 3
@@ -78,33 +80,6 @@ def write_text(path, xs, ys):
     with open(path, "w", encoding="cp1251", newline="") as f:
         f.write('"synthetic"\r\n""\r\n""\r\n')
         f.write("".join("%.6f\t%d\r\n" % (x, y) for x, y in zip(xs, ys)))
-
-
-def array(values, accession, name):
-    data = base64.b64encode(struct.pack("<%dd" % len(values), *values)).decode()
-    return ('<binaryDataArray encodedLength="%d"><cvParam cvRef="MS" accession="MS:1000523" name="64-bit float"/>'
-            '<cvParam cvRef="MS" accession="MS:1000576" name="no compression"/>'
-            '<cvParam cvRef="MS" accession="%s" name="%s"/><binary>%s</binary></binaryDataArray>'
-            % (len(data), accession, name, data))
-
-
-def write_mzml(path, xs, ys):
-    with open(path, "w") as out:
-        out.write('<?xml version="1.0" encoding="utf-8"?>\n'
-                  '<mzML xmlns="http://psi.hupo.org/ms/mzml" version="1.1.0">'
-                  '<cvList count="1"><cv id="MS" fullName="PSI-MS" URI="https://www.ebi.ac.uk/ols/ontologies/ms"/></cvList>'
-                  '<softwareList count="1"><software id="conv" version="1"/></softwareList>'
-                  '<instrumentConfigurationList count="1"><instrumentConfiguration id="IC"/></instrumentConfigurationList>'
-                  '<dataProcessingList count="1"><dataProcessing id="dp"><processingMethod order="0" softwareRef="conv">'
-                  '<cvParam cvRef="MS" accession="MS:1000544" name="Conversion to mzML"/></processingMethod>'
-                  '</dataProcessing></dataProcessingList>'
-                  '<run id="r" defaultInstrumentConfigurationRef="IC"><spectrumList count="1" defaultDataProcessingRef="dp">'
-                  '<spectrum index="0" id="scan=1" defaultArrayLength="%d">'
-                  '<cvParam cvRef="MS" accession="MS:1000511" name="ms level" value="1"/>'
-                  '<cvParam cvRef="MS" accession="MS:1000579" name="MS1 spectrum"/>'
-                  '<cvParam cvRef="MS" accession="MS:1000128" name="profile spectrum"/>'
-                  '<binaryDataArrayList count="2">%s%s</binaryDataArrayList></spectrum></spectrumList></run></mzML>\n'
-                  % (len(xs), array(xs, "MS:1000514", "m/z array"), array([float(y) for y in ys], "MS:1000515", "intensity array")))
 
 
 def read_centroids(path):
