@@ -5,10 +5,12 @@
 //                                       O, S, Cl, Br, Si and F up to m/z 700, singly and doubly
 //                                       charged, every isotopologue at natural abundance, R from
 //                                       1,000 to 10,000, Poisson noise; DIR/s<k>.truth the ions
-//   composition_accuracy evaluate DIR   reads DIR/out<k>/results.tsv and formulas.tsv of
+//   composition_accuracy evaluate DIR [misses]
+//                                       reads DIR/out<k>/results.tsv and formulas.tsv of
 //                                       orvelo-batch and prints how often the true formula is
 //                                       first and within the first five, beside the ranking by
-//                                       the absolute mass deviation alone
+//                                       the absolute mass deviation alone; with "misses" it
+//                                       first lists the clean peaks whose formula is not in the five
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -175,10 +177,10 @@ int Generate(const std::string& dir) {
                 spectrum << text;
             }
             // An ion's monoisotopic peak is clean when the other ions put less than 5% of its
-            // height within two widths of it.
+            // height within two widths of it; its pattern is clean when the same holds for each
+            // of its isotopologues of at least 5% of that height.
             std::ofstream truth(dir + "/s" + std::to_string(k) + ".truth");
-            for (const Ion& ion : ions) {
-                const double fwhm = ion.mz / R;
+            auto others = [&](const Ion& ion, double at) {
                 double other = 0;
                 for (const Ion& o : ions) {
                     if (&o == &ion) continue;
@@ -187,10 +189,23 @@ int Generate(const std::string& dir) {
                     for (const Line& l : iso)
                         if (std::abs(l.mz - o.mz) < 1e-6) mono = l.amplitude;
                     for (const Line& l : iso)
-                        if (std::abs(l.mz - ion.mz) < 2 * fwhm) other += l.amplitude / mono * o.amplitude;
+                        if (std::abs(l.mz - at) < 2 * ion.mz / R) other += l.amplitude / mono * o.amplitude;
                 }
+                return other;
+            };
+            for (const Ion& ion : ions) {
+                const bool clean = others(ion, ion.mz) < 0.05 * ion.amplitude;
+                bool patternClean = clean;
+                const std::vector<Line> iso = Isotopologues(ion.f);
+                double mono = 0;
+                for (const Line& l : iso)
+                    if (std::abs(l.mz - ion.mz) < 1e-6) mono = l.amplitude;
+                for (const Line& l : iso)
+                    if (l.amplitude >= 0.05 * mono && l.mz > ion.mz + 0.5 / ion.f.charge)
+                        patternClean = patternClean && others(ion, l.mz) < 0.05 * l.amplitude / mono * ion.amplitude;
                 truth << HillText(ion.f) << '\t' << ion.f.charge << '\t' << std::to_string(ion.mz) << '\t'
-                      << ion.amplitude << '\t' << R << '\t' << (other < 0.05 * ion.amplitude ? 1 : 0) << '\n';
+                      << ion.amplitude << '\t' << R << '\t' << (clean ? 1 : 0) << '\t' << (patternClean ? 1 : 0)
+                      << '\n';
             }
         }
     std::cout << k << " spectra\n";
@@ -217,7 +232,7 @@ struct Tally {
     int n = 0, found = 0, first = 0, five = 0, massFirst = 0, massFive = 0;
 };
 
-int Evaluate(const std::string& dir) {
+int Evaluate(const std::string& dir, bool listMisses) {
     const auto ranges = ParseElementRanges(kDefaultElementRanges).ranges;
     const FormulaSearch search(ranges, kDefaultMaxRdbe, 2 * 720);
     std::map<std::string, Tally> tallies;
@@ -249,7 +264,8 @@ int Evaluate(const std::string& dir) {
                                           "all",
                                           mz < 300 && clean ? "clean <300" : "",
                                           t[1] == "2" ? "doubly charged" : "",
-                                          "R " + std::to_string(R)};
+                                          "R " + std::to_string(R),
+                                          t.size() > 6 && t[6] == "1" ? "all clean pattern" : ""};
             // The fitted peak of the ion: the nearest within a quarter width.
             long row = -1;
             double best = mz / R / 4;
@@ -278,6 +294,16 @@ int Evaluate(const std::string& dir) {
                     for (const Formula& f : found)
                         if (std::abs(IonMass(f) - p.Centre) < trueDelta) ++massRank;
                 }
+            }
+            if (listMisses && clean && !(rank >= 1 && rank <= 5)) {
+                std::printf("miss s%d R %d %s %s%s rank %d", k, R, t[0].c_str(), t[2].c_str(),
+                            t.size() > 6 && t[6] == "1" ? " (clean pattern)" : "", rank);
+                for (std::size_t f = 1; f < formulas.size(); ++f)
+                    if (row >= 0 && formulas[f].size() > 10 && std::stol(formulas[f][0]) == row + 1 &&
+                        (formulas[f][2] == "1" || formulas[f][3] == t[0]))
+                        std::printf(" | %s %s dsig %s iso %s score %s", formulas[f][2].c_str(), formulas[f][3].c_str(),
+                                    formulas[f][7].c_str(), formulas[f][9].c_str(), formulas[f][10].c_str());
+                std::printf("\n");
             }
             for (const std::string& key : keys) {
                 if (key.empty()) continue;
@@ -308,7 +334,8 @@ int main(int argc, char** argv) {
         if (argc == 4) rng.seed(std::stoull(argv[3]));
         return Generate(argv[2]);
     }
-    if (argc == 3 && std::string(argv[1]) == "evaluate") return Evaluate(argv[2]);
+    if ((argc == 3 || argc == 4) && std::string(argv[1]) == "evaluate")
+        return Evaluate(argv[2], argc == 4 && std::string(argv[3]) == "misses");
     std::cerr << "usage: composition_accuracy generate DIR [SEED] | evaluate DIR\n";
     return 2;
 }

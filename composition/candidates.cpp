@@ -10,7 +10,7 @@ namespace orvelo {
 
 namespace {
 
-constexpr double kRatioFloor = 0.08;  // relative error of an isotope ratio, at least
+constexpr double kRatioFloor = 0.03;  // relative error of an isotope ratio, at least
 constexpr double kRatioAbsoluteFloor = 0.003;
 constexpr double kTermCap = 25;   // no single comparison weighs more
 constexpr double kExcessCap = 4;  // nor a peak higher than expected (another ion's)
@@ -19,7 +19,14 @@ constexpr double kExcessCap = 4;  // nor a peak higher than expected (another io
 // the peaks, takes about three quarters of that. The prediction is good to about a third.
 constexpr double kPullFraction = 0.75;
 constexpr double kPullError = 0.35;
-constexpr double kPlausibilityPerKind = 0.75;
+// A smaller peak beside a larger one is pulled by less, about a quarter of that per unit of
+// their height ratio; this prediction is good to about its own size.
+constexpr double kSidePullFraction = 0.25;
+constexpr double kSidePullError = 1;
+// An isotope peak's fitted place is not trusted closer than this part of the width: a weak
+// neighbour within the width moves it more than its own error says.
+constexpr double kPlaceFloor = 0.05;
+constexpr double kPlausibilityPerKind = 1;
 constexpr double kDefaultR = 1000;
 
 double Sq(double x) { return x * x; }
@@ -89,7 +96,7 @@ int ChargeOfPeak(const PeakResults& peaks, std::size_t index, double tolerancePp
     const Element& carbon = ElementOf(kC);
     const double place = p.Centre + (carbon.isotopes[1].mass - carbon.mass()) / 2;  // its 13C step at charge 2
     // Overlapping at a low resolving power, the two fitted centres pull towards each other.
-    const double tol = std::max({0.02, 0.1 * FwhmOf(p), 5 * SigmaOf(p, tolerancePpm)});
+    const double tol = std::max({0.005, 0.1 * FwhmOf(p), 5 * SigmaOf(p, tolerancePpm)});
     const long j = NearestPeak(peaks, index, place, tol);
     if (j < 0) return 1;
     const double a0 = Amplitude(p), a1 = Amplitude(peaks[static_cast<std::size_t>(j)]);
@@ -216,6 +223,20 @@ void MergedIsotopePeaks(const Formula& f, double fwhm, IsotopePeaks& out) {
     close();
 }
 
+// The expected height at the apex of isotope peak k over the monoisotopic peak's: the flanks of
+// the other peaks of the pattern, Gaussians of width `fwhm`, add to both.
+double ApexRatio(const IsotopePeaks& peaks, std::size_t k, double fwhm) {
+    const double c = 4 * std::log(2.0) / (fwhm * fwhm);
+    const double at = peaks.peak[k].offset;
+    double mono = 1, apex = peaks.peak[k].ratio + std::exp(-c * at * at);
+    for (std::size_t i = 0; i < peaks.count; ++i) {
+        const IsotopePeak& o = peaks.peak[i];
+        mono += o.ratio * std::exp(-c * o.offset * o.offset);
+        if (i != k) apex += o.ratio * std::exp(-c * Sq(o.offset - at));
+    }
+    return apex / mono;
+}
+
 }  // namespace
 
 std::vector<IsotopePeak> ExpectedIsotopePeaks(const Formula& f, double fwhm) {
@@ -259,6 +280,7 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
     const double z = result.charge;
     const double s = fwhm / 2.35482;
     auto pull = [&](double d) { return kPullFraction * d * std::exp(-d * d / (4 * s * s)); };
+    auto sidePull = [&](double d) { return kSidePullFraction * d * std::exp(-d * d / (4 * s * s)); };
     // At a low resolving power its own isotope peaks pull the peak up by up to `reach` (M+1 of
     // at most 0.0016 per u of the ion, M+2 of at most three times the monoisotopic peak).
     const bool overlap = pull(1 / z) > 1e-4 * (1 / z);
@@ -297,8 +319,16 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
         if (isotopes) {
             for (std::size_t k = 0; k < expectedPeaks.count; ++k) {
                 const IsotopePeak& iso = expectedPeaks.peak[k];
-                // The isotope peak is pulled towards the monoisotopic one in turn.
-                const double back = overlap ? std::min(iso.offset / 2, pull(iso.offset) / iso.ratio) : 0;
+                // The isotope peak is pulled towards its neighbours in turn, by no more than a
+                // quarter of their spacing.
+                double back = 0;
+                if (overlap) {
+                    back = sidePull(iso.offset);
+                    for (std::size_t i = 0; i < expectedPeaks.count; ++i)
+                        if (i != k)
+                            back += expectedPeaks.peak[i].ratio * sidePull(iso.offset - expectedPeaks.peak[i].offset);
+                    back = std::clamp(back / iso.ratio, -0.25 / z, 0.25 / z);
+                }
                 const double place = p.Centre - shift + iso.offset - back;
                 const long j = NearestPeak(near, near.size(), place, fwhm / 2);
                 const double expected = a0 * iso.ratio;
@@ -312,17 +342,24 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
                     continue;
                 }
                 const PeakResult& q = near[static_cast<std::size_t>(j)];
-                const double observed = Amplitude(q) / a0;
+                // Heights at the apexes over the monoisotopic peak's baseline: at a low resolving
+                // power a fit standing on its neighbours' flanks gives part of its amplitude to
+                // the background, its apex does not.
+                const double observed = (q.Height - p.Background) / a0;
+                const double ratio = ApexRatio(expectedPeaks, k, fwhm);
                 const double sq = Usable(q.Errors[1]) ? q.Errors[1] : 0;
+                const double sigmaAlone =
+                    std::hypot(std::hypot(SigmaOf(q, settings_.tolerancePpm), sigma), kSidePullError * back);
                 const double sigmaRatio = std::sqrt(Sq(sq / a0) + Sq(observed * sa0 / a0) +
                                                     Sq(kRatioFloor * iso.ratio) + Sq(kRatioAbsoluteFloor));
-                double termRatio = Sq((observed - iso.ratio) / sigmaRatio);
-                if (observed > iso.ratio) termRatio = std::min(kExcessCap, termRatio * kExcessWeight);
+                double termRatio = Sq((observed - ratio) / sigmaRatio);
+                if (observed > ratio) termRatio = std::min(kExcessCap, termRatio * kExcessWeight);
                 chi2 += std::min(kTermCap, termRatio);
-                // Its place, when it is an isotope peak of some weight.
+                // Its place, when it is an isotope peak of some weight. Another ion under it, of
+                // the excess height, moves the centre by up to its share of half a width.
                 if (iso.ratio >= 0.02 && observed < 3 * iso.ratio + 0.05) {
-                    const double sigmaPlace =
-                        std::hypot(std::hypot(SigmaOf(q, settings_.tolerancePpm), sigma), kPullError * back);
+                    const double blend = observed > ratio ? (observed - ratio) / observed * fwhm / 2 : 0;
+                    const double sigmaPlace = std::hypot(std::hypot(sigmaAlone, blend), kPlaceFloor * fwhm);
                     chi2 += std::min(kTermCap, Sq((q.Centre - place) / sigmaPlace) * 0.5);
                 }
             }

@@ -13,9 +13,12 @@
 // Isotopes: for each candidate the expected M+1 and M+2 peaks (13C, 2H, 15N, 17O, 18O, 33S,
 // 34S, 37Cl, 81Br, 29Si, 30Si; exact to these two steps), isotopologues closer than the
 // peak's width m/R merged into one peak at their weighted centre. Each expected peak is
-// compared with the fitted peak found within half a width of its place: its amplitude over
-// the monoisotopic peak's against the expected ratio, and its mass against the expected place,
-// each as a squared deviation over its error. A fitted peak higher than expected counts less
+// compared with the fitted peak found within half a width of its place: its height at the apex
+// over the monoisotopic peak's amplitude (both above that peak's background) against the
+// expected ratio with the flanks of the pattern's other peaks, and its mass against the expected
+// place, each as a squared deviation over its error. The place is trusted to no better than a
+// twentieth of the width, and at a low resolving power each isotope peak is expected where its
+// neighbours pull it. A fitted peak higher than expected counts less
 // (kExcessWeight): another ion may stand under it. When no peak is found, an expected peak
 // that would stand at least kAbsentFactor times above the noise threshold counts against the
 // formula, unless a higher fitted peak within 1.5 widths may hide it in its flank; a lower one
@@ -25,7 +28,7 @@
 // small plausibility term (PlausibilityTerm); higher is better.
 //
 // Charge: a peak with a fitted neighbour 13C/2 u above it (its M+1 at half the spacing; within
-// 0.02 u, a tenth of the width or five standard errors, and 1% to 150% of its height) is taken
+// 5 mmu, a tenth of the width or five standard errors, and 1% to 150% of its height) is taken
 // as doubly charged; its formulas then carry the charge 2 and their isotopes lie half
 // a unit apart.
 #include <array>
@@ -129,7 +132,7 @@ struct IsotopePeak {
 std::vector<IsotopePeak> ExpectedIsotopePeaks(const Formula& f, double fwhm);
 
 // A small preference for formulas common among ions, never decisive against clear evidence:
-// each kind of heteroatom beyond the first costs 0.75 (the score of a 1.2 sigma deviation).
+// each kind of heteroatom beyond the first costs 1 (the score of a 1.4 sigma deviation).
 double PlausibilityTerm(const Formula& f);
 
 // A reference ion the calibration matched: the peak's index and the ion's name ("C 4 H 9").
