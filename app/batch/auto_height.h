@@ -8,7 +8,6 @@
 
 namespace orvelo::batch {
 
-inline constexpr const char* kAutoThreshold = "auto";
 bool AutoThreshold(const Options& options);
 
 // The height the session proposes from the zones of its preliminary run; throws OrveloError when

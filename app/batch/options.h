@@ -6,6 +6,9 @@
 
 namespace orvelo::batch {
 
+// --threshold auto: the height chosen from each spectrum's own zones (auto_height.h).
+inline constexpr const char* kAutoThreshold = "auto";
+
 struct Options {
     std::string spectrum;                      // SPECTRUM
     std::optional<std::string> kolUsred;       // --kolusred N (text, checked like Edit2)

@@ -76,7 +76,7 @@ int64_t BeginFinalRun(const Options& options, Session& session) {
     const std::string text = AutoThreshold(options) ? std::to_string(AutoHeight(session)) : *options.threshold;
     if (const auto refusal = session.BeginFinalRun(text, options.flat ? GaussShape::FlatTop : GaussShape::Ordinary))
         throw OrveloError(*refusal);
-    return *CheckNoiseHeight(text);
+    return session.state().spectrum.NoiseThreshold;
 }
 
 namespace {
