@@ -223,19 +223,26 @@ void MergedIsotopePeaks(const Formula& f, double fwhm, IsotopePeaks& out) {
     close();
 }
 
-// The expected height at the apex of isotope peak k over the monoisotopic peak's: the flanks of
-// the other peaks of the pattern, Gaussians of width `fwhm`, add to both.
-double ApexRatio(const IsotopePeaks& peaks, std::size_t k, double fwhm) {
-    const double c = 4 * std::log(2.0) / (fwhm * fwhm);
-    const double at = peaks.peak[k].offset;
-    double mono = 1, apex = peaks.peak[k].ratio + std::exp(-c * at * at);
-    for (std::size_t i = 0; i < peaks.count; ++i) {
-        const IsotopePeak& o = peaks.peak[i];
-        mono += o.ratio * std::exp(-c * o.offset * o.offset);
-        if (i != k) apex += o.ratio * std::exp(-c * Sq(o.offset - at));
+// The heights at the apexes of a pattern's peaks, Gaussians of width `fwhm`, with the flanks of
+// the others: `apex(k)` over `mono`, the monoisotopic peak's, is the ratio a fitted apex shows.
+struct PatternApexes {
+    PatternApexes(const IsotopePeaks& peaks, double fwhm) : peaks_(peaks), c_(4 * std::log(2.0) / (fwhm * fwhm)) {
+        for (std::size_t i = 0; i < peaks.count; ++i) mono += peaks.peak[i].ratio * Flank(peaks.peak[i].offset);
     }
-    return apex / mono;
-}
+    double Ratio(std::size_t k) const {
+        const double at = peaks_.peak[k].offset;
+        double apex = peaks_.peak[k].ratio + Flank(at);
+        for (std::size_t i = 0; i < peaks_.count; ++i)
+            if (i != k) apex += peaks_.peak[i].ratio * Flank(peaks_.peak[i].offset - at);
+        return apex / mono;
+    }
+    double mono = 1;
+
+private:
+    double Flank(double d) const { return std::exp(-c_ * d * d); }
+    const IsotopePeaks& peaks_;
+    double c_;
+};
 
 }  // namespace
 
@@ -279,8 +286,9 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
     const double fwhm = FwhmOf(p);
     const double z = result.charge;
     const double s = fwhm / 2.35482;
-    auto pull = [&](double d) { return kPullFraction * d * std::exp(-d * d / (4 * s * s)); };
-    auto sidePull = [&](double d) { return kSidePullFraction * d * std::exp(-d * d / (4 * s * s)); };
+    // The pull of a neighbour at distance d per unit of height ratio, before its fraction.
+    auto overlapPull = [&](double d) { return d * std::exp(-d * d / (4 * s * s)); };
+    auto pull = [&](double d) { return kPullFraction * overlapPull(d); };
     // At a low resolving power its own isotope peaks pull the peak up by up to `reach` (M+1 of
     // at most 0.0016 per u of the ion, M+2 of at most three times the monoisotopic peak).
     const bool overlap = pull(1 / z) > 1e-4 * (1 / z);
@@ -317,17 +325,19 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
         const double sigma = std::hypot(result.sigma, kPullError * shift);
         const double deltaSigma = (p.Centre - shift - ionMass) / sigma;
         if (isotopes) {
+            const PatternApexes apexes(expectedPeaks, fwhm);
             for (std::size_t k = 0; k < expectedPeaks.count; ++k) {
                 const IsotopePeak& iso = expectedPeaks.peak[k];
                 // The isotope peak is pulled towards its neighbours in turn, by no more than a
                 // quarter of their spacing.
                 double back = 0;
                 if (overlap) {
-                    back = sidePull(iso.offset);
+                    back = overlapPull(iso.offset);
                     for (std::size_t i = 0; i < expectedPeaks.count; ++i)
                         if (i != k)
-                            back += expectedPeaks.peak[i].ratio * sidePull(iso.offset - expectedPeaks.peak[i].offset);
-                    back = std::clamp(back / iso.ratio, -0.25 / z, 0.25 / z);
+                            back +=
+                                expectedPeaks.peak[i].ratio * overlapPull(iso.offset - expectedPeaks.peak[i].offset);
+                    back = std::clamp(kSidePullFraction * back / iso.ratio, -0.25 / z, 0.25 / z);
                 }
                 const double place = p.Centre - shift + iso.offset - back;
                 const long j = NearestPeak(near, near.size(), place, fwhm / 2);
@@ -346,10 +356,8 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
                 // power a fit standing on its neighbours' flanks gives part of its amplitude to
                 // the background, its apex does not.
                 const double observed = (q.Height - p.Background) / a0;
-                const double ratio = ApexRatio(expectedPeaks, k, fwhm);
+                const double ratio = apexes.Ratio(k);
                 const double sq = Usable(q.Errors[1]) ? q.Errors[1] : 0;
-                const double sigmaAlone =
-                    std::hypot(std::hypot(SigmaOf(q, settings_.tolerancePpm), sigma), kSidePullError * back);
                 const double sigmaRatio = std::sqrt(Sq(sq / a0) + Sq(observed * sa0 / a0) +
                                                     Sq(kRatioFloor * iso.ratio) + Sq(kRatioAbsoluteFloor));
                 double termRatio = Sq((observed - ratio) / sigmaRatio);
@@ -359,7 +367,9 @@ PeakComposition CompositionFinder::ForPeak(const PeakResults& peaks, std::size_t
                 // the excess height, moves the centre by up to its share of half a width.
                 if (iso.ratio >= 0.02 && observed < 3 * iso.ratio + 0.05) {
                     const double blend = observed > ratio ? (observed - ratio) / observed * fwhm / 2 : 0;
-                    const double sigmaPlace = std::hypot(std::hypot(sigmaAlone, blend), kPlaceFloor * fwhm);
+                    const double sigmaPlace =
+                        std::hypot(std::hypot(SigmaOf(q, settings_.tolerancePpm), sigma, kSidePullError * back), blend,
+                                   kPlaceFloor * fwhm);
                     chi2 += std::min(kTermCap, Sq((q.Centre - place) / sigmaPlace) * 0.5);
                 }
             }
