@@ -4,8 +4,6 @@
 
 namespace orvelo::batch {
 
-bool AutoThreshold(const Options& options) { return options.threshold && *options.threshold == kAutoThreshold; }
-
 int64_t AutoHeight(const Session& session) {
     const NoiseEstimate e = session.ProposeNoiseHeight();
     if (!e.ok) throw OrveloError(NoiseEstimateNote(e, session.state().spectrum.zones.count()));

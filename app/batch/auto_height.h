@@ -3,12 +3,9 @@
 #include <cstdint>
 #include <string>
 
-#include "batch/options.h"
 #include "session/session.h"
 
 namespace orvelo::batch {
-
-bool AutoThreshold(const Options& options);
 
 // The height the session proposes from the zones of its preliminary run; throws OrveloError when
 // the zones show no noise band or nothing above it.

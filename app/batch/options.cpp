@@ -71,7 +71,7 @@ void CheckValues(const Options& o) {
                          " начинается с \"-\" и похоже на ключ; папку с таким именем задают как ./" + *o.outDir};
     if (o.kolUsred && !ParseInt32(*o.kolUsred))
         throw UsageError{"--kolusred: число проходов усреднения должно быть целым числом, а не " + Quoted(*o.kolUsred)};
-    if (o.threshold && *o.threshold != kAutoThreshold && !CheckNoiseHeight(*o.threshold))
+    if (o.threshold && !AutoThreshold(o) && !CheckNoiseHeight(*o.threshold))
         throw UsageError{"--threshold: недопустимое значение высоты " + Quoted(*o.threshold) +
                          ": нужно целое неотрицательное число"};
     if (o.scan)

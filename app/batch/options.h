@@ -6,9 +6,6 @@
 
 namespace orvelo::batch {
 
-// --threshold auto: the height chosen from each spectrum's own zones (auto_height.h).
-inline constexpr const char* kAutoThreshold = "auto";
-
 struct Options {
     std::string spectrum;                      // SPECTRUM
     std::optional<std::string> kolUsred;       // --kolusred N (text, checked like Edit2)
@@ -27,6 +24,10 @@ struct Options {
     std::optional<std::string> formulaPpm;     // --formula-ppm X
     bool centroidMzml = false;                 // --centroid-mzml: the fitted peaks as ПАПКА/centroids.mzML
 };
+
+// --threshold auto: the height chosen from each spectrum's own zones (auto_height.h).
+inline constexpr const char* kAutoThreshold = "auto";
+inline bool AutoThreshold(const Options& options) { return options.threshold && *options.threshold == kAutoThreshold; }
 
 // Throws UsageError for a malformed command line, and for --help (with `help` set: the usage
 // then goes to standard output and the program succeeds).
