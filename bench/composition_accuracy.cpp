@@ -149,16 +149,20 @@ int Generate(const std::string& dir) {
     for (const int R : kResolvingPowers)
         for (int s = 0; s < kSpectraPerR; ++s, ++k) {
             const std::vector<Ion> ions = RandomIons();
-            std::vector<Line> lines;  // every isotopologue of every ion, amplitude in counts
+            // Each ion's isotopologues in counts, the monoisotopic line at its amplitude.
+            std::vector<std::vector<Line>> patterns;
             for (const Ion& ion : ions) {
-                const std::vector<Line> iso = Isotopologues(ion.f);
+                std::vector<Line> iso = Isotopologues(ion.f);
                 double mono = 0;
                 for (const Line& l : iso)
                     if (std::abs(l.mz - ion.mz) < 1e-6) mono = l.amplitude;
-                for (const Line& l : iso)
-                    if (l.amplitude / mono * ion.amplitude > 0.5)
-                        lines.push_back({l.mz, l.amplitude / mono * ion.amplitude});
+                for (Line& l : iso) l.amplitude *= ion.amplitude / mono;
+                patterns.push_back(std::move(iso));
             }
+            std::vector<Line> lines;  // every isotopologue of every ion
+            for (const std::vector<Line>& pattern : patterns)
+                for (const Line& l : pattern)
+                    if (l.amplitude > 0.5) lines.push_back(l);
             std::sort(lines.begin(), lines.end(), [](const Line& a, const Line& b) { return a.mz < b.mz; });
             std::ofstream spectrum(dir + "/s" + std::to_string(k) + ".txt", std::ios::binary);
             spectrum << "\"Ions R " << R << "\"\r\n\"\"\r\n\"\"\r\n";
@@ -180,29 +184,20 @@ int Generate(const std::string& dir) {
             // height within two widths of it; its pattern is clean when the same holds for each
             // of its isotopologues of at least 5% of that height.
             std::ofstream truth(dir + "/s" + std::to_string(k) + ".truth");
-            auto others = [&](const Ion& ion, double at) {
+            auto others = [&](std::size_t ion, double at) {
                 double other = 0;
-                for (const Ion& o : ions) {
-                    if (&o == &ion) continue;
-                    const std::vector<Line> iso = Isotopologues(o.f);
-                    double mono = 0;
-                    for (const Line& l : iso)
-                        if (std::abs(l.mz - o.mz) < 1e-6) mono = l.amplitude;
-                    for (const Line& l : iso)
-                        if (std::abs(l.mz - at) < 2 * ion.mz / R) other += l.amplitude / mono * o.amplitude;
-                }
+                for (std::size_t o = 0; o < ions.size(); ++o)
+                    for (const Line& l : patterns[o])
+                        if (o != ion && std::abs(l.mz - at) < 2 * ions[ion].mz / R) other += l.amplitude;
                 return other;
             };
-            for (const Ion& ion : ions) {
-                const bool clean = others(ion, ion.mz) < 0.05 * ion.amplitude;
+            for (std::size_t i = 0; i < ions.size(); ++i) {
+                const Ion& ion = ions[i];
+                const bool clean = others(i, ion.mz) < 0.05 * ion.amplitude;
                 bool patternClean = clean;
-                const std::vector<Line> iso = Isotopologues(ion.f);
-                double mono = 0;
-                for (const Line& l : iso)
-                    if (std::abs(l.mz - ion.mz) < 1e-6) mono = l.amplitude;
-                for (const Line& l : iso)
-                    if (l.amplitude >= 0.05 * mono && l.mz > ion.mz + 0.5 / ion.f.charge)
-                        patternClean = patternClean && others(ion, l.mz) < 0.05 * l.amplitude / mono * ion.amplitude;
+                for (const Line& l : patterns[i])
+                    if (l.amplitude >= 0.05 * ion.amplitude && l.mz > ion.mz + 0.5 / ion.f.charge)
+                        patternClean = patternClean && others(i, l.mz) < 0.05 * l.amplitude;
                 truth << HillText(ion.f) << '\t' << ion.f.charge << '\t' << std::to_string(ion.mz) << '\t'
                       << ion.amplitude << '\t' << R << '\t' << (clean ? 1 : 0) << '\t' << (patternClean ? 1 : 0)
                       << '\n';
